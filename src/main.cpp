@@ -1,0 +1,7 @@
+#include "ravirireru.h"
+
+int main(int argc, char** argv)
+{
+    RAVIRIreru app(argc, argv);
+    return app.exec();
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "eintraege.h"
+#include "kursauswahlliste.h"
+#include "note.h"
+#include "schuelerkursliste.h"
+#include "schuelerliste.h"
+#include "spaltenstruktur.h"
+
+#include <QList>
+#include <QString>
+
+class QIODevice;
+
+// The global data of the program: everything the course-list file carries, the chosen
+// file and the teacher's name. The global instance is Daten.
+class Datenbestand {
+public:
+    // --- Loading and saving the course-list file --------------------------------------
+    // Shows the open dialog and loads the chosen file. A cancelled dialog returns false
+    // without a message; a missing, refused or damaged file shows its message and returns
+    // false. A refused file leaves the data as it was.
+    bool Laden();
+    // Loads the file at pfad without a dialog (same checks and messages as Laden).
+    bool LadeDatei(const QString& pfad);
+    // Writes the global data back into datenFolder; false when the file cannot be written
+    // (the old file then stays as it was).
+    bool Speichern();
+    // Writes the grade result file of kurs into pfad; on failure shows
+    // "Die Noten-Datei für den Kurs konnte nicht angelegt werden" and returns false.
+    bool Speichern(const Kurs& kurs, const QString& pfad);
+    void Geaendert() { zGeaendert = true; }
+    bool wurdeGeaendert() const { return zGeaendert; }
+
+    // --- The format itself, on any device (no dialogs, no messages) ---------------------
+    // Reads a course-list file into daten and struktur, which are replaced only when the
+    // whole file was read. On refusal, meldung is the German message for the user.
+    static bool Lesen(QIODevice& geraet, Datenbestand& daten, Spaltenstruktur& struktur,
+                      QString& meldung);
+    // Writes the course-list file of daten and struktur; meldung says why it failed.
+    static bool Schreiben(QIODevice& geraet, const Datenbestand& daten,
+                          const Spaltenstruktur& struktur, QString& meldung);
+    // Writes the grade result file of kurs.
+    bool SchreibeErgebnis(QIODevice& geraet, const Kurs& kurs, QString& meldung) const;
+    // Writes bytes to pfad atomically (QSaveFile; direct write where the folder allows no
+    // temporary file). A failed write leaves the old file as it was.
+    static bool SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung);
+
+    // --- The grade scale ------------------------------------------------------------------
+    bool NoteOK(const QString& text) const;
+    qint64 NotenWert(const QString& text) const;
+    QString NotenKuerzel(const QString& text) const;
+    bool DefizitNote(const QString& text, qint64 halbjahr) const;
+    bool NoteIstDefizit(const Eintrag& eintrag, const QString& text, qint64 halbjahr) const;
+
+    // The name stem of a course's grade result file, e.g. "Noten Q1-M-LK2-ABC".
+    QString DateiName(const Kurs& kurs) const;
+
+    // --- The values -----------------------------------------------------------------------
+    QString datenFolder;
+    bool zGeaendert = false;
+    bool istAbiturListe = false;
+    qint64 Halbjahr = 0;
+    QString HalbjahrKuerzel;
+    QString Halbjahrbezeichnung;
+    bool mitMarkAbitur = false;
+    bool mitMarkKlausur = false;
+    bool mitDefiziten = false;
+    qint64 DefizitgrenzeEPH = 0;
+    qint64 DefizitgrenzeQ = 0;
+    bool mitWarnung = false;
+    Eintraege alleEintraege;
+    bool mitDaten = false;
+    QList<Note> zNoten;
+    QString NotenPass;
+    QString EMailAdresse;
+    QString Absender;
+    QString Server;
+    QString Benutzer;
+    QString Pass;
+    Schuelerliste alleSchueler;
+    KursAuswahlliste alleKurse;
+    SchuelerKursliste alleSchuelerKurse;
+    QString Unterschrift;
+
+    // Whether a course-list file has been loaded in this run.
+    bool geladen = false;
+};
+
+// The global data.
+extern Datenbestand Daten;
+
+// Puts the global data and the global column layout back to their start values (tests).
+void GlobaleDatenZuruecksetzen();
+
+// The German messages of loading and saving.
+namespace Meldungen {
+inline const QString DateiFehlt =
+    QStringLiteral("Die Datei mit den Kurslisten konnte nicht gefunden werden.");
+inline const QString KeineNotenliste =
+    QStringLiteral("Die geöffnete Datei ist keine Notenlisten-Datei.");
+inline const QString NeuereVersion = QStringLiteral(
+    "Die Notenlisten-Datei ist von einer neueren Version. Sie kann von diesem Programm nicht bearbeitet werden.");
+inline const QString AeltereVersion = QStringLiteral(
+    "Die Notenlisten-Datei ist von einer älteren Version. Sie kann von diesem Programm nicht bearbeitet werden.");
+inline const QString Beschaedigt = QStringLiteral(
+    "Die Notenlisten-Datei ist beschädigt und kann nicht gelesen werden.");
+inline const QString NichtLesbar =
+    QStringLiteral("Die Notenlisten-Datei konnte nicht geöffnet werden.");
+inline const QString ErgebnisNichtAngelegt =
+    QStringLiteral("Die Noten-Datei für den Kurs konnte nicht angelegt werden");
+inline const QString KurslisteNichtGesichert =
+    QStringLiteral("Die Kurslisten-Datei (zln) konnte nicht gesichert werden.");
+} // namespace Meldungen

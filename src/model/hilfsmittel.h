@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// Small text utilities used across the program.
+namespace Hilfsmittel {
+
+// The normal form of a comma-separated list: trimmed, a comma at both ends, no blanks.
+// An empty or blank text becomes ",".
+QString KommaVorneKommaHinten(const QString& text);
+// Removes every space character (U+0020); tabs and other white space stay.
+QString NoSpace(const QString& text);
+// 7 -> "07", 0 -> "00", 10 -> "10".
+QString ZahlAlsZweistelligerString(qint64 zahl);
+// Day.Month.Year, e.g. "05.03.2025".
+QString ErzeugeStringAusDateTime(const QDateTime& zeitpunkt);
+
+// The text scrambling of the file format: the n-th code point is moved by n + 2.
+QString Chiffre(const QString& text);
+QString DeChiffre(const QString& text);
+// True when Chiffre(text) consists of valid Unicode scalar values only (so that it can be
+// written as UTF-8 and read back unchanged).
+bool ChiffreMoeglich(const QString& text);
+
+// Compares two texts without regard to letter case.
+bool GleichOhneGross(const QString& a, const QString& b);
+
+} // namespace Hilfsmittel

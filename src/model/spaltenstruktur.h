@@ -1,0 +1,36 @@
+#pragma once
+
+#include "einfachespalte.h"
+
+#include <QList>
+
+class Datenbestand;
+
+// The one column layout shared by every grade table. Positions 0 .. ErsteSpalte-1 are the
+// identification columns, ErsteSpalte + i shows catalogue entry i and course entry i of
+// every row. The global instance is TabellenStruktur.
+class Spaltenstruktur {
+public:
+    // Builds the default layout from the global data when none exists (ErsteSpalte 0).
+    void KurslistenInit();
+    void KurslistenInit(const Datenbestand& daten);
+    void SpalteAnfuegen(const EinfacheSpalte& spalte) { Spalten.append(spalte); }
+    void SpalteVerschieben(qint64 von, qint64 nach);
+    void SetzeSpaltenBreite(qint64 position, qint64 breite);   // at least 10
+    qint64 Gesamtbreite() const;
+    QString BreitenString() const;
+    // The entry column whose right edge lies strictly within 3 pixels of x, or -1.
+    qint64 ErmittleTrenner(qint64 x) const;
+
+    void Laden(DateiLeser& leser);
+    void Speichern(DateiSchreiber& schreiber) const;
+
+    QList<EinfacheSpalte> Spalten;
+    qint64 SpaltenAnzahl = 0;
+    qint64 ErsteSpalte = 0;
+
+    bool operator==(const Spaltenstruktur&) const = default;
+};
+
+// The global column layout.
+extern Spaltenstruktur TabellenStruktur;
