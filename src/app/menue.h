@@ -30,7 +30,8 @@ public:
     QAction* Eintrag(const QString& name) const;
     // All item names in menu order (titles included).
     QStringList Namen() const;
-    // A menu bar for a top-level window, showing the shared actions.
+    // A menu bar for a top-level window, showing the shared actions; a QMainWindow gets it
+    // installed with setMenuBar.
     QMenuBar* ErzeugeLeiste(QWidget* fenster);
 
     // besitzer: a top-level window, or nullptr for the application.
@@ -38,13 +39,19 @@ public:
     void HandlerAbmelden(QObject* besitzer, const QString& name);
     void AlleHandlerAbmelden(QObject* besitzer);
     bool HatHandler(const QString& name) const;
-    // Runs the handler of the active window, else the application's; false when none.
+    // Runs the handler of the active window, else the application's; the four plain Edit
+    // items fall back to the focused text field (cut, copy, paste, select all).
+    // False when nothing handled it.
     bool Ausfuehren(const QString& name);
     // Enables the automatically enabled items from the handlers of the active window.
     void AktivierungAktualisieren();
 
-    // Puts the menu back to its start state (tests).
+    // Puts the menu back to its start state (tests): no handlers, the start visibility.
+    // Emits Zurueckgesetzt so that the application registers its own handlers again.
     void Zuruecksetzen();
+
+signals:
+    void Zurueckgesetzt();
 
 private:
     Menue();

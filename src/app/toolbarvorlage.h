@@ -13,13 +13,18 @@ public:
     explicit ToolbarVorlage(QWidget* parent = nullptr);
 
     QAction* ToolItemHilfe = nullptr;
-    // A flexible space (used before the help button).
+    // A flexible space, inserted in front of the help button (insert further items in front
+    // of the returned action or at position 0).
     QAction* FlexiblerRaum();
-    // Looks up our own pictures by their resource names ("ToolHilfe", "ToolSichern", ...).
+    // Our own pictures by their names ("ToolHilfe", "ToolSichern", ...): ":/bilder/<name>.svg".
     static QIcon Bild(const QString& name);
 
 signals:
     // The pressed item (its objectName is "ToolItem..."). The help button opens the help
     // page itself before this is emitted.
     void Pressed(QAction* item);
+
+protected:
+    bool event(QEvent* ereignis) override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 };

@@ -19,8 +19,9 @@ public:
     // --- Loading and saving the course-list file --------------------------------------
     // Shows the open dialog and loads the chosen file. A cancelled dialog returns false
     // without a message; a missing, refused or damaged file shows its message and returns
-    // false. A refused file leaves the data as it was.
-    bool Laden();
+    // false. A refused file leaves the data as it was. vorschlag: a file the dialog starts
+    // at (its folder, the file selected), e.g. a document handed over by the desktop.
+    bool Laden(const QString& vorschlag = QString());
     // Loads the file at pfad without a dialog (same checks and messages as Laden).
     bool LadeDatei(const QString& pfad);
     // Writes the global data back into datenFolder; false when the file cannot be written

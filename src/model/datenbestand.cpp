@@ -1,0 +1,319 @@
+#include "datenbestand.h"
+
+#include "dateileser.h"
+#include "dateischreiber.h"
+#include "dateitypen.h"
+#include "hilfsmittel.h"
+#include "plattform.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+Datenbestand Daten;
+
+void GlobaleDatenZuruecksetzen()
+{
+    Daten = Datenbestand();
+    TabellenStruktur = Spaltenstruktur();
+}
+
+namespace {
+
+constexpr qint64 Formatversion = 11;
+
+// The fixed columns a layout must have for the file's flags.
+qint64 ErwarteteErsteSpalte(const Datenbestand& daten)
+{
+    return (daten.mitMarkAbitur ? 4 : 3) + (daten.mitWarnung ? 1 : 0);
+}
+
+} // namespace
+
+// --- Reading ---------------------------------------------------------------------------------
+
+bool Datenbestand::Lesen(QIODevice& geraet, Datenbestand& daten, Spaltenstruktur& struktur,
+                         QString& meldung)
+{
+    DateiLeser leser(geraet);
+    const bool istErgebnis = leser.LeseBoolean();
+    const qint64 version = leser.LeseInt16();
+    if (!leser.ok()) {
+        meldung = Meldungen::Beschaedigt;
+        return false;
+    }
+    if (istErgebnis) {
+        meldung = Meldungen::KeineNotenliste;
+        return false;
+    }
+    if (version > Formatversion) {
+        meldung = Meldungen::NeuereVersion;
+        return false;
+    }
+    if (version < Formatversion) {
+        meldung = Meldungen::AeltereVersion;
+        return false;
+    }
+
+    Datenbestand neu;
+    neu.istAbiturListe = leser.LeseBoolean();
+    neu.Halbjahr = leser.LeseInt16();
+    neu.HalbjahrKuerzel = leser.LesePString();
+    neu.Halbjahrbezeichnung = leser.LesePString();
+    neu.mitMarkAbitur = leser.LeseBoolean();
+    neu.mitMarkKlausur = leser.LeseBoolean();
+    neu.mitDefiziten = leser.LeseBoolean();
+    neu.DefizitgrenzeEPH = leser.LeseInt16();
+    neu.DefizitgrenzeQ = leser.LeseInt16();
+    neu.mitWarnung = leser.LeseBoolean();
+    neu.alleEintraege = Eintraege(leser);
+    neu.mitDaten = neu.alleEintraege.Anzahl() > 0;
+    const qint64 letzteNote = leser.LeseInt16();
+    for (qint64 i = 0; i <= letzteNote && leser.ok(); ++i)
+        neu.zNoten.append(Note(leser));
+    neu.NotenPass = Hilfsmittel::DeChiffre(leser.LesePString());
+    neu.EMailAdresse = Hilfsmittel::DeChiffre(leser.LesePString());
+    neu.Absender = Hilfsmittel::DeChiffre(leser.LesePString());
+    neu.Server = Hilfsmittel::DeChiffre(leser.LesePString());
+    neu.Benutzer = Hilfsmittel::DeChiffre(leser.LesePString());
+    neu.Pass = Hilfsmittel::DeChiffre(leser.LesePString());
+    neu.alleSchueler = Schuelerliste(leser);
+    neu.alleKurse = KursAuswahlliste(leser, neu.mitMarkAbitur, neu.mitMarkKlausur, neu.mitWarnung);
+    neu.alleSchuelerKurse = SchuelerKursliste(leser);
+    Spaltenstruktur neueStruktur;
+    neueStruktur.Laden(leser);
+    if (!leser.ok()) {
+        meldung = Meldungen::Beschaedigt;
+        return false;
+    }
+
+    // A stored layout that does not fit the file's catalogue or flags would put values under
+    // the wrong heading: such a layout is dropped and the default one is built instead.
+    if (neueStruktur.ErsteSpalte != 0 &&
+        (neueStruktur.ErsteSpalte != ErwarteteErsteSpalte(neu) ||
+         neueStruktur.SpaltenAnzahl - neueStruktur.ErsteSpalte != neu.alleEintraege.Anzahl()))
+        neueStruktur = Spaltenstruktur();
+
+    // Values that the file does not carry stay with the running program.
+    neu.datenFolder = daten.datenFolder;
+    neu.zGeaendert = daten.zGeaendert;
+    neu.Unterschrift = daten.Unterschrift;
+    neu.geladen = true;
+    daten = std::move(neu);
+    struktur = std::move(neueStruktur);
+    return true;
+}
+
+bool Datenbestand::Laden(const QString& vorschlag)
+{
+    Plattform::DateiDialog dialog;
+    dialog.titel = QStringLiteral("Notenlisten öffnen");
+    dialog.hinweis = QStringLiteral("Bitte wählen Sie eine Datei mit Notenlisten aus.");
+    dialog.aktionsKnopf = QStringLiteral("Öffnen");
+    dialog.abbrechenKnopf = QStringLiteral("Abbrechen");
+    dialog.filterName = FileTypes::RAVIRIreru().anzeigeName;
+    dialog.filterMuster = FileTypes::RAVIRIreru().Filtermuster();
+    if (!vorschlag.isEmpty()) {
+        const QFileInfo info(vorschlag);
+        dialog.startOrdner = info.absolutePath();
+        dialog.vorschlag = info.absoluteFilePath();
+    }
+    const QString pfad = Plattform::aktuell().DateiOeffnen(dialog);
+    // A cancelled dialog keeps the file and the changed mark of a running program, so that
+    // quitting afterwards still writes what was changed.
+    if (pfad.isEmpty())
+        return false;
+    return LadeDatei(pfad);
+}
+
+bool Datenbestand::LadeDatei(const QString& pfad)
+{
+    const QFileInfo info(pfad);
+    if (!info.exists() || info.isDir()) {
+        Plattform::aktuell().Meldung(Meldungen::DateiFehlt);
+        return false;
+    }
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::ReadOnly)) {
+        Plattform::aktuell().Meldung(Meldungen::NichtLesbar);
+        return false;
+    }
+    QString meldung;
+    if (!Lesen(datei, *this, TabellenStruktur, meldung)) {
+        Plattform::aktuell().Meldung(meldung);
+        return false;
+    }
+    datenFolder = info.absoluteFilePath();
+    zGeaendert = false;
+    return true;
+}
+
+// --- Writing ---------------------------------------------------------------------------------
+
+bool Datenbestand::Schreiben(QIODevice& geraet, const Datenbestand& daten,
+                             const Spaltenstruktur& struktur, QString& meldung)
+{
+    DateiSchreiber s(geraet);
+    s.SchreibeBoolean(false);
+    s.SchreibeInt16(Formatversion);
+    s.SchreibeBoolean(daten.istAbiturListe);
+    s.SchreibeInt16(daten.Halbjahr);
+    s.SchreibePString(daten.HalbjahrKuerzel, QStringLiteral("HalbjahrKuerzel"));
+    s.SchreibePString(daten.Halbjahrbezeichnung, QStringLiteral("Halbjahrbezeichnung"));
+    s.SchreibeBoolean(daten.mitMarkAbitur);
+    s.SchreibeBoolean(daten.mitMarkKlausur);
+    s.SchreibeBoolean(daten.mitDefiziten);
+    s.SchreibeInt16(daten.DefizitgrenzeEPH);
+    s.SchreibeInt16(daten.DefizitgrenzeQ);
+    s.SchreibeBoolean(daten.mitWarnung);
+    daten.alleEintraege.Speichern(s);
+    s.SchreibeInt16(daten.zNoten.size() - 1);
+    for (const Note& n : daten.zNoten)
+        n.Speichern(s);
+    s.SchreibeVerschluesselt(daten.NotenPass, QStringLiteral("NotenPass"));
+    s.SchreibeVerschluesselt(daten.EMailAdresse, QStringLiteral("EMailAdresse"));
+    s.SchreibeVerschluesselt(daten.Absender, QStringLiteral("Absender"));
+    s.SchreibeVerschluesselt(daten.Server, QStringLiteral("Server"));
+    s.SchreibeVerschluesselt(daten.Benutzer, QStringLiteral("Benutzer"));
+    s.SchreibeVerschluesselt(daten.Pass, QStringLiteral("Pass"));
+    daten.alleSchueler.Speichern(s);
+    daten.alleKurse.Speichern(s, daten.mitMarkAbitur, daten.mitMarkKlausur, daten.mitWarnung);
+    daten.alleSchuelerKurse.Speichern(s);
+    struktur.Speichern(s);
+    if (!s.ok()) {
+        meldung = s.fehler();
+        return false;
+    }
+    return true;
+}
+
+bool Datenbestand::SchreibeErgebnis(QIODevice& geraet, const Kurs& kurs, QString& meldung) const
+{
+    DateiSchreiber s(geraet);
+    s.SchreibeBoolean(true);
+    s.SchreibeInt16(Formatversion);
+    s.SchreibeBoolean(istAbiturListe);
+    s.SchreibeBoolean(false);
+    s.SchreibeInt16(Halbjahr);
+    s.SchreibePString(HalbjahrKuerzel, QStringLiteral("HalbjahrKuerzel"));
+    s.SchreibePString(Halbjahrbezeichnung, QStringLiteral("Halbjahrbezeichnung"));
+    kurs.Speichern(s, mitWarnung);
+    alleSchueler.Speichern(s);
+    alleSchuelerKurse.Speichern(s);
+    if (!s.ok()) {
+        meldung = s.fehler();
+        return false;
+    }
+    return true;
+}
+
+bool Datenbestand::SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung)
+{
+    QSaveFile datei(pfad);
+    // Where the folder allows no temporary file, write the file in place.
+    datei.setDirectWriteFallback(true);
+    if (!datei.open(QIODevice::WriteOnly)) {
+        meldung = datei.errorString();
+        return false;
+    }
+    if (datei.write(bytes) != bytes.size()) {
+        meldung = datei.errorString();
+        datei.cancelWriting();
+        return false;
+    }
+    if (!datei.commit()) {
+        meldung = datei.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool Datenbestand::Speichern()
+{
+    if (datenFolder.isEmpty())
+        return false;
+    QByteArray bytes;
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::WriteOnly);
+    QString meldung;
+    if (!Schreiben(puffer, *this, TabellenStruktur, meldung))
+        return false;
+    return SchreibeDatei(datenFolder, bytes, meldung);
+}
+
+bool Datenbestand::Speichern(const Kurs& kurs, const QString& pfad)
+{
+    QByteArray bytes;
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::WriteOnly);
+    QString meldung;
+    if (!SchreibeErgebnis(puffer, kurs, meldung) || !SchreibeDatei(pfad, bytes, meldung)) {
+        Plattform::aktuell().Meldung(Meldungen::ErgebnisNichtAngelegt);
+        return false;
+    }
+    return true;
+}
+
+// --- The grade scale -------------------------------------------------------------------------
+
+namespace {
+const Note* SucheNote(const QList<Note>& noten, const QString& text)
+{
+    for (const Note& n : noten) {
+        if (Hilfsmittel::GleichOhneGross(n.Kuerzel, text))
+            return &n;
+    }
+    return nullptr;
+}
+} // namespace
+
+bool Datenbestand::NoteOK(const QString& text) const
+{
+    return text.isEmpty() || SucheNote(zNoten, text) != nullptr;
+}
+
+qint64 Datenbestand::NotenWert(const QString& text) const
+{
+    const Note* n = SucheNote(zNoten, text);
+    return n ? n->AlsWert : -100;
+}
+
+QString Datenbestand::NotenKuerzel(const QString& text) const
+{
+    const Note* n = SucheNote(zNoten, text);
+    return n ? n->Kuerzel : QString();
+}
+
+bool Datenbestand::DefizitNote(const QString& text, qint64 halbjahr) const
+{
+    if (text.isEmpty())
+        return false;
+    qint64 grenze = 0;
+    if (halbjahr == 1 || halbjahr == 2)
+        grenze = DefizitgrenzeEPH;
+    else if (halbjahr >= 3 && halbjahr <= 7)
+        grenze = DefizitgrenzeQ;
+    const qint64 wert = NotenWert(text);
+    return wert >= 0 && wert <= grenze;
+}
+
+bool Datenbestand::NoteIstDefizit(const Eintrag& eintrag, const QString& text, qint64 halbjahr) const
+{
+    if (!mitDefiziten)
+        return false;
+    if (!eintrag.ID.isEmpty())
+        return DefizitNote(text, halbjahr);
+    if (Hilfsmittel::GleichOhneGross(eintrag.Bezeichnung, QStringLiteral("Note")))
+        return DefizitNote(text, halbjahr);
+    return false;
+}
+
+QString Datenbestand::DateiName(const Kurs& kurs) const
+{
+    const QString rest = kurs.Kuerzel + QLatin1Char('-') + kurs.KursArt + QString::number(kurs.kNr) +
+                         QLatin1Char('-') + kurs.Lehrer;
+    if (istAbiturListe)
+        return QStringLiteral("Noten Abitur-") + rest;
+    return QStringLiteral("Noten ") + HalbjahrKuerzel + QLatin1Char('-') + rest;
+}

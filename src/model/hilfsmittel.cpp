@@ -1,0 +1,100 @@
+#include "hilfsmittel.h"
+
+#include <QList>
+
+namespace {
+
+bool IstSkalarwert(qint64 c)
+{
+    return c >= 0 && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+}
+
+QString AusCodepunkten(const QList<uint>& punkte)
+{
+    QString ergebnis;
+    ergebnis.reserve(punkte.size());
+    for (uint c : punkte) {
+        const char32_t z = static_cast<char32_t>(c);
+        ergebnis.append(QString::fromUcs4(&z, 1));
+    }
+    return ergebnis;
+}
+
+} // namespace
+
+namespace Hilfsmittel {
+
+QString NoSpace(const QString& text)
+{
+    QString ergebnis = text;
+    ergebnis.remove(QLatin1Char(' '));
+    return ergebnis;
+}
+
+QString KommaVorneKommaHinten(const QString& text)
+{
+    QString t = text.trimmed();
+    if (!t.endsWith(QLatin1Char(',')))
+        t.append(QLatin1Char(','));
+    if (!t.startsWith(QLatin1Char(',')))
+        t.prepend(QLatin1Char(','));
+    return NoSpace(t);
+}
+
+QString ZahlAlsZweistelligerString(qint64 zahl)
+{
+    if (zahl < 10)
+        return QLatin1Char('0') + QString::number(zahl);
+    return QString::number(zahl);
+}
+
+QString ErzeugeStringAusDateTime(const QDateTime& zeitpunkt)
+{
+    const QDate d = zeitpunkt.date();
+    return ZahlAlsZweistelligerString(d.day()) + QLatin1Char('.') +
+           ZahlAlsZweistelligerString(d.month()) + QLatin1Char('.') + QString::number(d.year());
+}
+
+QString Chiffre(const QString& text)
+{
+    QList<uint> punkte = text.toUcs4();
+    qint64 k = 3;
+    for (uint& c : punkte) {
+        const qint64 neu = qint64(c) + k;
+        c = IstSkalarwert(neu) ? uint(neu) : 0xFFFDu;
+        ++k;
+    }
+    return AusCodepunkten(punkte);
+}
+
+bool ChiffreMoeglich(const QString& text)
+{
+    const QList<uint> punkte = text.toUcs4();
+    qint64 k = 3;
+    for (uint c : punkte) {
+        if (!IstSkalarwert(qint64(c) + k))
+            return false;
+        ++k;
+    }
+    return true;
+}
+
+QString DeChiffre(const QString& text)
+{
+    QList<uint> punkte = text.toUcs4();
+    qint64 k = 3;
+    for (uint& c : punkte) {
+        const qint64 neu = qint64(c) - k;
+        // A damaged file can hold texts that no scrambling produced.
+        c = IstSkalarwert(neu) ? uint(neu) : 0xFFFDu;
+        ++k;
+    }
+    return AusCodepunkten(punkte);
+}
+
+bool GleichOhneGross(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace Hilfsmittel

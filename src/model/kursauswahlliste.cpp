@@ -1,0 +1,60 @@
+#include "kursauswahlliste.h"
+
+#include "dateileser.h"
+#include "dateischreiber.h"
+#include "listen.h"
+#include "plattform.h"
+
+KursAuswahlliste::KursAuswahlliste(DateiLeser& leser, bool mitMarkAbitur, bool mitMarkKlausur,
+                                   bool mitWarnung)
+{
+    const qint64 n = leser.LeseInt16();
+    for (qint64 i = 1; i <= n && leser.ok(); ++i)
+        zKurse.append(std::make_shared<Kurs>(leser, mitMarkAbitur, mitMarkKlausur, mitWarnung));
+    zAnzahlKurse = zKurse.size();
+}
+
+void KursAuswahlliste::Speichern(DateiSchreiber& schreiber, bool mitMarkAbitur,
+                                 bool mitMarkKlausur, bool mitWarnung) const
+{
+    if (zAnzahlKurse > 32767) {
+        schreiber.Fehler(QStringLiteral("Zu viele Kurse (höchstens 32767)."));
+        return;
+    }
+    schreiber.SchreibeInt16(zAnzahlKurse);
+    for (qint64 i = 0; i < zAnzahlKurse; ++i)
+        zKurse.at(i)->Speichern(schreiber, mitMarkAbitur, mitMarkKlausur, mitWarnung);
+}
+
+KursZeiger KursAuswahlliste::Zeigen(qint64 i) const
+{
+    Listen::PruefePosition(zKurse, i - 1, "KursAuswahlliste::Zeigen");
+    return zKurse.at(i - 1);
+}
+
+void KursAuswahlliste::Anfuegen(KursZeiger kurs)
+{
+    zKurse.append(std::move(kurs));
+    zAnzahlKurse = zKurse.size();
+}
+
+bool KursAuswahlliste::Gesichert() const
+{
+    for (const KursZeiger& k : zKurse) {
+        if (k->geaendert && !k->gespeichert && !k->gesendet) {
+            return Modales::JaNein(
+                QStringLiteral("RAVIRIreru beenden?"), QStringLiteral("Soll RAVIRIreru beendet werden?"),
+                QStringLiteral("Der aktuelle Stand der Eingabe wird zwar gesichert, aber mindestens "
+                               "ein Kurs wurde geändert und weder gespeichert noch versandt!"));
+        }
+    }
+    return true;
+}
+
+KursAuswahlliste KursAuswahlliste::Kopie() const
+{
+    KursAuswahlliste kopie;
+    for (const KursZeiger& k : zKurse)
+        kopie.Anfuegen(std::make_shared<Kurs>(*k));
+    return kopie;
+}

@@ -1,0 +1,72 @@
+#include "kurseintraege.h"
+
+#include "dateileser.h"
+#include "dateischreiber.h"
+#include "hilfsmittel.h"
+#include "listen.h"
+
+using Hilfsmittel::GleichOhneGross;
+
+KursEintraege::KursEintraege(DateiLeser& leser)
+{
+    const qint64 n = leser.LeseInt16();
+    for (qint64 i = 1; i <= n && leser.ok(); ++i)
+        zKursEintraege.append(KursEintrag(leser));
+}
+
+void KursEintraege::Speichern(DateiSchreiber& schreiber) const
+{
+    if (zKursEintraege.size() > 32767) {
+        schreiber.Fehler(QStringLiteral("Zu viele Einträge in einer Kurszeile."));
+        return;
+    }
+    schreiber.SchreibeInt16(zKursEintraege.size());
+    for (const KursEintrag& e : zKursEintraege)
+        e.Speichern(schreiber);
+}
+
+KursEintrag& KursEintraege::ZeigeKursEintrag(qint64 i)
+{
+    Listen::PruefePosition(zKursEintraege, i, "KursEintraege::ZeigeKursEintrag");
+    return zKursEintraege[i];
+}
+
+const KursEintrag& KursEintraege::ZeigeKursEintrag(qint64 i) const
+{
+    Listen::PruefePosition(zKursEintraege, i, "KursEintraege::ZeigeKursEintrag");
+    return zKursEintraege.at(i);
+}
+
+void KursEintraege::Eintragen(const QString& id, const QString& bezeichnung, const QString& wert)
+{
+    for (KursEintrag& e : zKursEintraege) {
+        if (GleichOhneGross(e.ID, id) && GleichOhneGross(e.Bezeichnung, bezeichnung)) {
+            e.datum = wert;
+            return;
+        }
+    }
+}
+
+void KursEintraege::Eintragen(const QString& id, const QString& wert)
+{
+    for (KursEintrag& e : zKursEintraege) {
+        if (GleichOhneGross(e.ID, id)) {
+            e.datum = wert;
+            return;
+        }
+    }
+}
+
+QString KursEintraege::Zeigen(const QString& id, const QString& bezeichnung) const
+{
+    for (const KursEintrag& e : zKursEintraege) {
+        if (GleichOhneGross(e.ID, id) && GleichOhneGross(e.Bezeichnung, bezeichnung))
+            return e.datum;
+    }
+    return {};
+}
+
+void KursEintraege::SpalteVerschieben(qint64 von, qint64 nach)
+{
+    Listen::Verschieben(zKursEintraege, von, nach, "KursEintraege::SpalteVerschieben");
+}

@@ -1,0 +1,23 @@
+#include "kurseintrag.h"
+
+#include "dateileser.h"
+#include "dateischreiber.h"
+
+KursEintrag::KursEintrag(const QString& id, const QString& bezeichnung, const QString& datum_)
+    : datum(datum_), ID(id), Bezeichnung(bezeichnung)
+{
+}
+
+KursEintrag::KursEintrag(DateiLeser& leser)
+{
+    ID = leser.LesePString();
+    Bezeichnung = leser.LesePString();
+    datum = leser.LesePString();
+}
+
+void KursEintrag::Speichern(DateiSchreiber& schreiber) const
+{
+    schreiber.SchreibePString(ID, QStringLiteral("KursEintrag.ID"));
+    schreiber.SchreibePString(Bezeichnung, QStringLiteral("KursEintrag.Bezeichnung"));
+    schreiber.SchreibePString(datum, QStringLiteral("KursEintrag.datum"));
+}

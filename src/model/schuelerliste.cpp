@@ -1,0 +1,42 @@
+#include "schuelerliste.h"
+
+#include "dateileser.h"
+#include "dateischreiber.h"
+#include "listen.h"
+
+Schuelerliste::Schuelerliste(DateiLeser& leser)
+{
+    const qint64 n = leser.LeseInt16();
+    for (qint64 i = 1; i <= n && leser.ok(); ++i)
+        zSchueler.append(Schueler(leser));
+    zAnzahlSchueler = zSchueler.size();
+}
+
+void Schuelerliste::Speichern(DateiSchreiber& schreiber) const
+{
+    if (zAnzahlSchueler > 32767) {
+        schreiber.Fehler(QStringLiteral("Zu viele Schüler (höchstens 32767)."));
+        return;
+    }
+    schreiber.SchreibeInt16(zAnzahlSchueler);
+    for (qint64 i = 0; i < zAnzahlSchueler; ++i)
+        zSchueler.at(i).Speichern(schreiber);
+}
+
+Schueler& Schuelerliste::Zeigen(qint64 i)
+{
+    Listen::PruefePosition(zSchueler, i - 1, "Schuelerliste::Zeigen");
+    return zSchueler[i - 1];
+}
+
+const Schueler& Schuelerliste::Zeigen(qint64 i) const
+{
+    Listen::PruefePosition(zSchueler, i - 1, "Schuelerliste::Zeigen");
+    return zSchueler.at(i - 1);
+}
+
+void Schuelerliste::Anfuegen(const Schueler& schueler)
+{
+    zSchueler.append(schueler);
+    zAnzahlSchueler = zSchueler.size();
+}

@@ -1,0 +1,61 @@
+#include "kurslistenzeichner.h"
+
+#include <QPainter>
+
+KurslistenZeichner::KurslistenZeichner(std::function<KursZeiger(int)> kursZuZeile,
+                                       QObject* parent)
+    : QStyledItemDelegate(parent), zKursZuZeile(std::move(kursZuZeile))
+{
+}
+
+QColor KurslistenZeichner::PunktFarbe(const Kurs& kurs)
+{
+    if (kurs.gesendet)
+        return QColor(0, 200, 0);
+    if (kurs.gespeichert)
+        return QColor(0, 0, 255);
+    if (kurs.geaendert)
+        return QColor(255, 0, 0);
+    return {};
+}
+
+void KurslistenZeichner::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                               const QModelIndex& index) const
+{
+    if (Liste_PaintCellBackground(painter, option, index))
+        return;
+    Liste_PaintCellText(painter, option, index);
+}
+
+bool KurslistenZeichner::Liste_PaintCellBackground(QPainter* painter,
+                                                   const QStyleOptionViewItem& option,
+                                                   const QModelIndex& index) const
+{
+    if (!index.isValid() || index.column() != 0 || index.row() >= index.model()->rowCount())
+        return false;
+    painter->save();
+    // The dot column stays white, also in the selected row.
+    painter->fillRect(option.rect, QColor(255, 255, 255));
+    const KursZeiger kurs = zKursZuZeile ? zKursZuZeile(index.row()) : nullptr;
+    const QColor farbe = kurs ? PunktFarbe(*kurs) : QColor();
+    if (farbe.isValid()) {
+        painter->setRenderHint(QPainter::Antialiasing, true);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(farbe);
+        painter->drawEllipse(QRectF(option.rect.left() + PunktRand, option.rect.top() + PunktRand,
+                                    PunktGroesse, PunktGroesse));
+    }
+    painter->restore();
+    return true;
+}
+
+void KurslistenZeichner::Liste_PaintCellText(QPainter* painter,
+                                             const QStyleOptionViewItem& option,
+                                             const QModelIndex& index) const
+{
+    QStyleOptionViewItem stil(option);
+    stil.palette.setColor(QPalette::Text, Qt::black);
+    stil.palette.setColor(QPalette::HighlightedText, Qt::black);
+    stil.state &= ~QStyle::State_HasFocus;   // no focus frame
+    QStyledItemDelegate::paint(painter, stil, index);
+}

@@ -1,0 +1,105 @@
+#include "aufzeichnendeplattform.h"
+
+AufzeichnendePlattform::AufzeichnendePlattform() : zVorher(&Plattform::aktuell())
+{
+    Plattform::setzen(this);
+}
+
+AufzeichnendePlattform::~AufzeichnendePlattform()
+{
+    Plattform::setzen(zVorher);
+}
+
+void AufzeichnendePlattform::Leeren()
+{
+    meldungen.clear();
+    fragen.clear();
+    oeffnenDialoge.clear();
+    speichernDialoge.clear();
+    seiteneinrichtungen = 0;
+    druckDialoge = 0;
+    pieps = 0;
+    urls.clear();
+    protokoll.clear();
+    unbeantwortet = 0;
+}
+
+void AufzeichnendePlattform::Meldung(const QString& text)
+{
+    meldungen.append(text);
+    protokoll.append(QStringLiteral("Meldung: ") + text);
+}
+
+bool AufzeichnendePlattform::Frage(const struct Frage& frage)
+{
+    fragen.append(frage);
+    protokoll.append(QStringLiteral("Frage: ") + frage.titel);
+    if (beiFrage)
+        beiFrage(frage);
+    if (antwortenFrage.isEmpty()) {
+        ++unbeantwortet;
+        return false;
+    }
+    return antwortenFrage.takeFirst();
+}
+
+QString AufzeichnendePlattform::DateiOeffnen(const DateiDialog& dialog)
+{
+    oeffnenDialoge.append(dialog);
+    protokoll.append(QStringLiteral("Öffnen: ") + dialog.titel);
+    if (antwortenDatei.isEmpty()) {
+        ++unbeantwortet;
+        return {};
+    }
+    return antwortenDatei.takeFirst();
+}
+
+QString AufzeichnendePlattform::DateiSpeichern(const DateiDialog& dialog)
+{
+    speichernDialoge.append(dialog);
+    protokoll.append(QStringLiteral("Speichern: ") + dialog.titel);
+    if (antwortenDatei.isEmpty()) {
+        ++unbeantwortet;
+        return {};
+    }
+    return antwortenDatei.takeFirst();
+}
+
+bool AufzeichnendePlattform::Seiteneinrichtung(QPrinter& drucker)
+{
+    ++seiteneinrichtungen;
+    protokoll.append(QStringLiteral("Seite"));
+    if (antwortenDruck.isEmpty()) {
+        ++unbeantwortet;
+        return false;
+    }
+    const bool ok = antwortenDruck.takeFirst();
+    Q_UNUSED(drucker);
+    return ok;
+}
+
+bool AufzeichnendePlattform::DruckDialog(QPrinter& drucker)
+{
+    ++druckDialoge;
+    protokoll.append(QStringLiteral("Drucken"));
+    if (antwortenDruck.isEmpty()) {
+        ++unbeantwortet;
+        return false;
+    }
+    const bool ok = antwortenDruck.takeFirst();
+    if (ok && druckerEinrichten)
+        druckerEinrichten(drucker);
+    return ok;
+}
+
+void AufzeichnendePlattform::Piep()
+{
+    ++pieps;
+    protokoll.append(QStringLiteral("Piep"));
+}
+
+void AufzeichnendePlattform::UrlOeffnen(const QUrl& adresse)
+{
+    urls.append(adresse);
+    protokoll.append(QStringLiteral("URL: ") + adresse.toString());
+}

@@ -1,0 +1,64 @@
+#include "ergebnisdatei.h"
+
+#include "dateileser.h"
+#include "hilfsmittel.h"
+
+QString Meldungen::ErgebnisVersion(qint64 version)
+{
+    return QStringLiteral("Die Noten-Ergebnis-Datei hat die Version %1; gelesen wird nur Version 11.")
+        .arg(version);
+}
+
+bool Ergebnisdatei::Lesen(QIODevice& geraet, Ergebnisdatei& ergebnis, QString& meldung)
+{
+    DateiLeser leser(geraet);
+    const bool istErgebnis = leser.LeseBoolean();
+    if (!leser.ok()) {
+        meldung = Meldungen::ErgebnisBeschaedigt;
+        return false;
+    }
+    if (!istErgebnis) {
+        meldung = Meldungen::KeineErgebnisdatei;
+        return false;
+    }
+    const qint64 version = leser.LeseInt16();
+    if (!leser.ok()) {
+        meldung = Meldungen::ErgebnisBeschaedigt;
+        return false;
+    }
+    if (version != 11) {
+        meldung = Meldungen::ErgebnisVersion(version);
+        return false;
+    }
+
+    Ergebnisdatei neu;
+    neu.istAbiturListe = leser.LeseBoolean();
+    neu.reserviert = leser.LeseBoolean();
+    neu.Halbjahr = leser.LeseInt16();
+    neu.HalbjahrKuerzel = leser.LesePString();
+    neu.Halbjahrbezeichnung = leser.LesePString();
+
+    Kurs& kurs = neu.kurs;
+    kurs.Kuerzel = Hilfsmittel::DeChiffre(leser.LesePString());
+    kurs.Fach = Hilfsmittel::DeChiffre(leser.LesePString());
+    kurs.KursArt = Hilfsmittel::DeChiffre(leser.LesePString());
+    kurs.kNr = leser.LeseInt16();
+    kurs.Lehrer = Hilfsmittel::DeChiffre(leser.LesePString());
+    kurs.Schueler = Menge(leser);
+    neu.mitWarnung = leser.LeseBoolean();
+    if (neu.mitWarnung && leser.ok())
+        kurs.GewarntSchueler = Menge(leser);
+    if (!leser.ok()) {
+        meldung = Meldungen::ErgebnisBeschaedigt;
+        return false;
+    }
+    neu.alleSchueler = Schuelerliste(leser);
+    if (leser.ok())
+        neu.alleSchuelerKurse = SchuelerKursliste(leser);
+    if (!leser.ok()) {
+        meldung = Meldungen::ErgebnisBeschaedigt;
+        return false;
+    }
+    ergebnis = std::move(neu);
+    return true;
+}
