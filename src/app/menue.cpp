@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QWindow>
 
 // One item of the menu bar: a menu title, a separator or a command.
 struct Menue::Punkt {

@@ -4,12 +4,27 @@
 #include <QString>
 #include <QUrl>
 
+#include <memory>
+
 // The mail client of the selection window: SMTP with implicit TLS (smtps://, port 465,
 // TLS 1.2 or newer, server certificate verified) through libcurl. A transfer runs on a worker
 // thread; its outcome arrives as one of the two signals on the thread that owns this object.
 class Mailversand : public QObject {
     Q_OBJECT
 public:
+    // Time limits of one transfer, in seconds, so that a server that accepts the connection
+    // and then says nothing ends in error 28 instead of a transfer that never ends:
+    // - verbinden (default 15 s): TCP connection, TLS handshake, the server's greeting and
+    //   the login together;
+    // - stillstand (default 20 s): the transfer fails when less than 1 byte per second moved
+    //   for this long; also the longest wait for any one server reply;
+    // - gesamt (default 120 s): the whole transfer.
+    struct Zeitgrenzen {
+        int verbinden = 15;
+        int stillstand = 20;
+        int gesamt = 120;
+    };
+
     struct Auftrag {
         QString server;       // host name or address
         int port = 465;
@@ -23,14 +38,25 @@ public:
         // The caller's tag for the transfer (the course whose file is sent); given back with
         // the report so that the report applies to that course.
         QString kennung;
+        Zeitgrenzen zeitgrenzen;
     };
 
     explicit Mailversand(QObject* parent = nullptr);
-    ~Mailversand() override;   // waits for a running transfer to end
+    // Aborts a running transfer and waits for the worker thread to end, so the program never
+    // hangs at exit; transfers that did not end before are not reported.
+    ~Mailversand() override;
 
-    // Starts the transfer and returns at once.
+    // Starts the transfer and returns at once. Transfers asked for while one runs wait their
+    // turn; every one of them ends in exactly one report. Carriage returns, line feeds and other
+    // control characters are removed from every value before it reaches the envelope or the
+    // message, so no value can add a header or a recipient. The trusted certificates are the
+    // system's, or the file named by the environment variable SSL_CERT_FILE when it is set.
     void Senden(const Auftrag& auftrag);
+    // True from Senden until its report was delivered.
     bool laeuft() const;
+
+    // The one-line body of the result mail: "Notenliste von " + name + ":".
+    static QString Nachrichtentext(const QString& unterschrift);
 
     // The fallback address for the teacher's own mail program, percent-encoded:
     // mailto:<empfaenger>?subject=<betreff>
@@ -40,4 +66,9 @@ signals:
     void MailSent(const QString& kennung);
     // code: the positive libcurl error code.
     void Error(const QString& kennung, int code);
+
+private:
+    struct Intern;
+    void melden(const QString& kennung, int code);
+    std::unique_ptr<Intern> z;
 };

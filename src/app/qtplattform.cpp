@@ -1,0 +1,159 @@
+#include "qtplattform.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace {
+
+// Puts the prompt text above everything else of Qt's own file dialog.
+void HinweisEinfuegen(QFileDialog& dialog, const QString& hinweis)
+{
+    if (hinweis.isEmpty())
+        return;
+    auto* raster = qobject_cast<QGridLayout*>(dialog.layout());
+    auto* label = new QLabel(hinweis, &dialog);
+    label->setObjectName(QStringLiteral("Hinweis"));
+    label->setWordWrap(true);
+    if (!raster) {
+        if (dialog.layout())
+            dialog.layout()->addWidget(label);
+        return;
+    }
+    struct Platz {
+        QLayoutItem* element;
+        int zeile, spalte, zeilen, spalten;
+    };
+    QList<Platz> plaetze;
+    const int spalten = raster->columnCount();
+    while (raster->count() > 0) {
+        Platz p{nullptr, 0, 0, 0, 0};
+        raster->getItemPosition(0, &p.zeile, &p.spalte, &p.zeilen, &p.spalten);
+        p.element = raster->takeAt(0);
+        plaetze.append(p);
+    }
+    raster->addWidget(label, 0, 0, 1, spalten);
+    for (const Platz& p : plaetze)
+        raster->addItem(p.element, p.zeile + 1, p.spalte, p.zeilen, p.spalten);
+}
+
+void DialogEinrichten(QFileDialog& d, const Plattform::DateiDialog& dialog)
+{
+    d.setOption(QFileDialog::DontUseNativeDialog, true);
+    d.setWindowTitle(dialog.titel);
+    if (!dialog.filterMuster.isEmpty()) {
+        const QString name = dialog.filterName.isEmpty() ? dialog.filterMuster : dialog.filterName;
+        d.setNameFilter(name + QStringLiteral(" (") + dialog.filterMuster + QLatin1Char(')'));
+    }
+    if (!dialog.startOrdner.isEmpty())
+        d.setDirectory(dialog.startOrdner);
+    if (!dialog.aktionsKnopf.isEmpty())
+        d.setLabelText(QFileDialog::Accept, dialog.aktionsKnopf);
+    if (!dialog.abbrechenKnopf.isEmpty())
+        d.setLabelText(QFileDialog::Reject, dialog.abbrechenKnopf);
+    HinweisEinfuegen(d, dialog.hinweis);
+}
+
+} // namespace
+
+QWidget* QtPlattform::Elternfenster()
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+QString QtPlattform::Programmname()
+{
+    return QStringLiteral("RAVIRIreru");
+}
+
+void QtPlattform::Meldung(const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, Programmname(), text, QMessageBox::Ok,
+                    Elternfenster());
+    box.setObjectName(QStringLiteral("Meldung"));
+    box.exec();
+}
+
+bool QtPlattform::Frage(const struct Frage& frage)
+{
+    QMessageBox box(Elternfenster());
+    box.setObjectName(QStringLiteral("Frage"));
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(frage.titel);
+    box.setText(frage.meldung);
+    box.setInformativeText(frage.erklaerung);
+    QPushButton* standard = box.addButton(frage.standardKnopf, QMessageBox::AcceptRole);
+    QPushButton* anderer = box.addButton(frage.andererKnopf, QMessageBox::RejectRole);
+    standard->setObjectName(QStringLiteral("Standard"));
+    anderer->setObjectName(QStringLiteral("Anderer"));
+    box.setDefaultButton(standard);
+    box.setEscapeButton(anderer);
+    box.exec();
+    return box.clickedButton() == standard;
+}
+
+QString QtPlattform::DateiOeffnen(const DateiDialog& dialog)
+{
+    QFileDialog d(Elternfenster());
+    d.setObjectName(QStringLiteral("DateiOeffnen"));
+    d.setAcceptMode(QFileDialog::AcceptOpen);
+    d.setFileMode(QFileDialog::ExistingFile);
+    DialogEinrichten(d, dialog);
+    if (!dialog.vorschlag.isEmpty()) {
+        const QFileInfo info(dialog.vorschlag);
+        if (info.isAbsolute() && dialog.startOrdner.isEmpty())
+            d.setDirectory(info.absolutePath());
+        d.selectFile(info.isAbsolute() ? info.fileName() : dialog.vorschlag);
+    }
+    if (d.exec() != QDialog::Accepted)
+        return {};
+    return d.selectedFiles().value(0);
+}
+
+QString QtPlattform::DateiSpeichern(const DateiDialog& dialog)
+{
+    QFileDialog d(Elternfenster());
+    d.setObjectName(QStringLiteral("DateiSpeichern"));
+    d.setAcceptMode(QFileDialog::AcceptSave);
+    d.setFileMode(QFileDialog::AnyFile);
+    DialogEinrichten(d, dialog);
+    if (dialog.filterMuster.startsWith(QStringLiteral("*.")))
+        d.setDefaultSuffix(dialog.filterMuster.mid(2));
+    if (!dialog.vorschlag.isEmpty())
+        d.selectFile(dialog.vorschlag);
+    if (d.exec() != QDialog::Accepted)
+        return {};
+    return d.selectedFiles().value(0);
+}
+
+bool QtPlattform::Seiteneinrichtung(QPrinter& drucker)
+{
+    QPageSetupDialog d(&drucker, Elternfenster());
+    return d.exec() == QDialog::Accepted;
+}
+
+bool QtPlattform::DruckDialog(QPrinter& drucker)
+{
+    QPrintDialog d(&drucker, Elternfenster());
+    return d.exec() == QDialog::Accepted;
+}
+
+void QtPlattform::Piep()
+{
+    QApplication::beep();
+}
+
+void QtPlattform::UrlOeffnen(const QUrl& adresse)
+{
+    QDesktopServices::openUrl(adresse);
+}

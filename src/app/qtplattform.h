@@ -1,0 +1,25 @@
+#pragma once
+
+#include "plattform.h"
+
+class QWidget;
+
+// The platform of the running program: Qt message boxes and dialogs. The file dialogs are
+// Qt's own (not the desktop's), so they speak German through the loaded translations on
+// every desktop and show the prompt text.
+class QtPlattform : public Plattform {
+public:
+    void Meldung(const QString& text) override;
+    bool Frage(const struct Frage& frage) override;
+    QString DateiOeffnen(const DateiDialog& dialog) override;
+    QString DateiSpeichern(const DateiDialog& dialog) override;
+    bool Seiteneinrichtung(QPrinter& drucker) override;
+    bool DruckDialog(QPrinter& drucker) override;
+    void Piep() override;
+    void UrlOeffnen(const QUrl& adresse) override;
+
+    // The window the dialogs belong to: the active window, if any.
+    static QWidget* Elternfenster();
+    // The window title of message boxes.
+    static QString Programmname();
+};

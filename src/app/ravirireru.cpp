@@ -1,0 +1,425 @@
+#include "ravirireru.h"
+
+#include "datenbestand.h"
+#include "dateitypen.h"
+#include "kursauswahl.h"
+#include "menue.h"
+#include "nachrichtenfenster.h"
+#include "passwortfenster.h"
+#include "plattform.h"
+#include "qtplattform.h"
+#include "splashscreen.h"
+#include "ueberzelta.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFileOpenEvent>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QSessionManager>
+#include <QTranslator>
+#include <QUrl>
+
+#include <cstdlib>
+#include <cxxabi.h>
+#include <typeinfo>
+
+#ifndef RAVIRIRERU_UEBERSETZUNGEN
+#define RAVIRIRERU_UEBERSETZUNGEN ""
+#endif
+
+namespace {
+
+// The demangled class name of the exception being handled, or empty without one.
+QString AktuellerFehlertyp()
+{
+    const std::type_info* typ = abi::__cxa_current_exception_type();
+    if (!typ)
+        return {};
+    int status = 0;
+    char* klar = abi::__cxa_demangle(typ->name(), nullptr, nullptr, &status);
+    QString name = (status == 0 && klar) ? QString::fromUtf8(klar) : QString::fromUtf8(typ->name());
+    std::free(klar);
+    return name;
+}
+
+// Loading with a file to preselect where the model offers it.
+template <typename D>
+bool LadenMitVorschlag(D& daten, const QString& vorschlag)
+{
+    if constexpr (requires { daten.Laden(vorschlag); })
+        return daten.Laden(vorschlag);
+    else
+        return daten.Laden();
+}
+
+} // namespace
+
+RAVIRIreru* App()
+{
+    return qobject_cast<RAVIRIreru*>(QCoreApplication::instance());
+}
+
+RAVIRIreru::RAVIRIreru(int& argc, char** argv, Art art) : QApplication(argc, argv), zArt(art)
+{
+    // The two document types are known before anything is shown.
+    FileTypes::Alle();
+
+    setApplicationName(QStringLiteral("RAVIRIreru"));
+    setApplicationVersion(VersionsText().mid(8));
+    setDesktopFileName(QStringLiteral("ravirireru"));
+    setWindowIcon(QIcon(QStringLiteral(":/bilder/ravirireru.svg")));
+    // The program lives until the quit sequence lets it end, not until its last window closes
+    // (the splash window is the only window for a while).
+    setQuitOnLastWindowClosed(false);
+    Uebersetzungen();
+
+    zPlattform = new QtPlattform;
+    Plattform::setzen(zPlattform);
+
+    Menue& menue = Menue::Instanz();
+    MenueHandlerAnmelden();
+    connect(&menue, &Menue::Zurueckgesetzt, this, [this] { MenueHandlerAnmelden(); });
+#ifdef Q_OS_MACOS
+    // The application's own menu bar, shown while no window is open.
+    menue.ErzeugeLeiste(nullptr);
+#endif
+
+    connect(this, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager& sitzung) { SitzungSichern(sitzung); });
+}
+
+RAVIRIreru::~RAVIRIreru()
+{
+    if (&Plattform::aktuell() == zPlattform)
+        Plattform::setzen(nullptr);
+    delete zPlattform;
+}
+
+void RAVIRIreru::Uebersetzungen()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const QStringList ordner = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                QString::fromUtf8(RAVIRIRERU_UEBERSETZUNGEN),
+                                QStringLiteral("/usr/share/qt6/translations")};
+    for (const char* katalog : {"qtbase", "qt"}) {
+        for (const QString& o : ordner) {
+            if (o.isEmpty())
+                continue;
+            auto* uebersetzer = new QTranslator(this);
+            if (uebersetzer->load(QLocale(QLocale::German), QString::fromLatin1(katalog),
+                                  QStringLiteral("_"), o)) {
+                installTranslator(uebersetzer);
+                break;
+            }
+            delete uebersetzer;
+        }
+    }
+}
+
+void RAVIRIreru::MenueHandlerAnmelden()
+{
+    Menue& menue = Menue::Instanz();
+    menue.HandlerAnmelden(nullptr, QStringLiteral("AblageUeberZELTA"), [this] {
+        ZeigeUeber();
+        return true;
+    });
+    menue.HandlerAnmelden(nullptr, QStringLiteral("AblageBeenden"), [this] {
+        Beenden();
+        return true;
+    });
+}
+
+QString RAVIRIreru::Copyright()
+{
+    return QStringLiteral("© 2024–2026 RAVIRIreru-Team");
+}
+
+QString RAVIRIreru::Rechtehinweis()
+{
+    return Copyright() + QStringLiteral("\nAlle Rechte vorbehalten.\n"
+                                        "Dieses Programm ist urheberrechtlich geschützt.");
+}
+
+QString RAVIRIreru::VersionsText()
+{
+    return QStringLiteral("Version %1.%2.%3").arg(MajorVersion).arg(MinorVersion).arg(BugVersion);
+}
+
+QString RAVIRIreru::DokumentAusArgumenten() const
+{
+    const QStringList argumente = arguments();
+    for (qsizetype i = 1; i < argumente.size(); ++i) {
+        const QString& a = argumente.at(i);
+        if (a.isEmpty() || a.startsWith(QLatin1Char('-')))
+            continue;
+        if (a.startsWith(QStringLiteral("file:")))
+            return QUrl(a).toLocalFile();
+        return QFileInfo(a).absoluteFilePath();
+    }
+    return {};
+}
+
+void RAVIRIreru::Starten(const QString& dokument)
+{
+    zGestartet = true;
+    if (!dokument.isEmpty())
+        zDokument = dokument;
+    // After the event loop runs, so that a document the platform hands over at start
+    // (QFileOpenEvent) is known before the splash window would show.
+    QMetaObject::invokeMethod(this, &RAVIRIreru::StartAblauf, Qt::QueuedConnection);
+}
+
+void RAVIRIreru::StartAblauf()
+{
+    if (zLaeuft || zBeendet)
+        return;
+    zLaeuft = true;
+    if (zDokument.isEmpty()) {
+        // Started without a document: the splash window first.
+        SplashScreen splash;
+        zSplash = &splash;
+        emit SplashGeoeffnet();
+        if (zDokument.isEmpty())
+            splash.exec();
+        zSplash = nullptr;
+    }
+    if (zBeendet)
+        return;
+    DatenLaden(zDokument);
+}
+
+void RAVIRIreru::DatenLaden()
+{
+    DatenLaden(QString());
+}
+
+void RAVIRIreru::DatenLaden(const QString& vorschlag)
+{
+    if (zLaedt)
+        return;
+    zLaedt = true;
+    const bool geladen = LadenMitVorschlag(Daten, vorschlag);
+    if (!geladen) {
+        zLaedt = false;
+        Beenden();
+        return;
+    }
+    {
+        Passwortfenster anmeldung;
+        anmeldung.exec();
+    }
+    zLaedt = false;
+}
+
+void RAVIRIreru::OpenDocument(const QString& pfad)
+{
+    if (zBeendet)
+        return;
+    if (!zLaeuft) {
+        // Before the start-up sequence: it starts at this document, without splash window.
+        zDokument = pfad;
+        return;
+    }
+    if (zSplash) {
+        zDokument = pfad;
+        zSplash->close();
+        return;
+    }
+    if (zLaedt)
+        return;   // the open dialog or the login window is already up
+    if (Daten.geladen) {
+        // Another course list while one is in use: the course windows over the current data
+        // close first, and a changed state is written, so nothing of it is lost or mixed.
+        const QList<Nachrichtenfenster*> fenster = BasisEinstellungen::zFenster();
+        for (Nachrichtenfenster* f : fenster)
+            f->close();
+        if (!BasisEinstellungen::zFenster().isEmpty())
+            return;
+        if (Daten.wurdeGeaendert() && !Daten.Speichern()) {
+            Plattform::aktuell().Meldung(Meldungen::KurslisteNichtGesichert);
+            return;
+        }
+    }
+    DatenLaden(pfad);
+}
+
+bool RAVIRIreru::CancelClosing()
+{
+    if (!Daten.geladen)
+        return false;
+    if (!Daten.alleKurse.Gesichert())
+        return true;
+    if (Daten.wurdeGeaendert() && !Daten.Speichern()) {
+        if (!Modales::JaNein(QStringLiteral("Programm beenden"),
+                             QStringLiteral("Soll das Programm beendet werden?"),
+                             Meldungen::KurslisteNichtGesichert))
+            return true;
+    }
+    return false;
+}
+
+void RAVIRIreru::Beenden()
+{
+    if (zBeendet)
+        return;
+    if (CancelClosing())
+        return;
+    zBeendet = true;
+    if (zSplash)
+        zSplash->close();
+    const QWidgetList fenster = topLevelWidgets();
+    for (QWidget* w : fenster)
+        if (w->isVisible())
+            w->close();
+    if (zArt == Betrieb)
+        QCoreApplication::exit(0);
+}
+
+void RAVIRIreru::EditCopyUmschalten(bool spezial)
+{
+    Menue& menue = Menue::Instanz();
+    if (QAction* a = menue.Eintrag(QStringLiteral("EditCopySpezial")))
+        a->setVisible(spezial);
+    if (QAction* a = menue.Eintrag(QStringLiteral("EditCopy")))
+        a->setVisible(!spezial);
+    menue.AktivierungAktualisieren();
+}
+
+void RAVIRIreru::EditPasteUmschalten(bool spezial)
+{
+    Menue& menue = Menue::Instanz();
+    if (QAction* a = menue.Eintrag(QStringLiteral("EditPasteSpezial")))
+        a->setVisible(spezial);
+    if (QAction* a = menue.Eintrag(QStringLiteral("EditPaste")))
+        a->setVisible(!spezial);
+    menue.AktivierungAktualisieren();
+}
+
+void RAVIRIreru::EditUmschalten(bool spezial)
+{
+    EditCopyUmschalten(spezial);
+    EditPasteUmschalten(spezial);
+}
+
+Kursauswahl* RAVIRIreru::kursauswahl() const
+{
+    return zKursauswahl.data();
+}
+
+void RAVIRIreru::setzeKursauswahl(Kursauswahl* fenster)
+{
+    if (zKursauswahl && zKursauswahl != fenster) {
+        // A course list loaded anew replaces the selection window of the previous one.
+        Kursauswahl* alt = zKursauswahl.data();
+        zKursauswahl = fenster;
+        alt->close();
+        alt->deleteLater();
+        return;
+    }
+    zKursauswahl = fenster;
+}
+
+void RAVIRIreru::ZeigeUeber()
+{
+    if (!zUeber) {
+        zUeber = new UeberZELTA;
+        zUeber->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    zUeber->show();
+    zUeber->raise();
+    zUeber->activateWindow();
+}
+
+bool RAVIRIreru::notify(QObject* empfaenger, QEvent* ereignis)
+{
+    try {
+        switch (ereignis->type()) {
+        case QEvent::Polish:
+            // Every main window shows the shared menu bar.
+            if (auto* haupt = qobject_cast<QMainWindow*>(empfaenger);
+                haupt && haupt->isWindow() && !haupt->menuWidget())
+                Menue::Instanz().ErzeugeLeiste(haupt);
+            break;
+        case QEvent::Close:
+            // The selection window is the main window: closing it means quitting.
+            if (!zBeendet && zKursauswahl && empfaenger == zKursauswahl.data()) {
+                Beenden();
+                if (!zBeendet) {
+                    ereignis->ignore();
+                    return true;
+                }
+            }
+            break;
+        default:
+            break;
+        }
+        return QApplication::notify(empfaenger, ereignis);
+    } catch (...) {
+        UnhandledException(AktuellerFehlertyp());
+    }
+    return false;
+}
+
+void RAVIRIreru::UnhandledException(const QString& typName)
+{
+    if (typName.isEmpty())
+        return;
+    Plattform::aktuell().Meldung(QStringLiteral("Ein unbekannter Fehler ist aufgetreten.\n\n")
+                                 + typName);
+}
+
+bool RAVIRIreru::event(QEvent* ereignis)
+{
+    switch (ereignis->type()) {
+    case QEvent::FileOpen: {
+        auto* oeffnen = static_cast<QFileOpenEvent*>(ereignis);
+        QString pfad = oeffnen->file();
+        if (pfad.isEmpty())
+            pfad = oeffnen->url().toLocalFile();
+        OpenDocument(pfad);
+        return true;
+    }
+    case QEvent::Quit:
+        // A quit request of the platform runs the quit sequence, which may refuse it.
+        ereignis->ignore();
+        Beenden();
+        return true;
+    default:
+        return QApplication::event(ereignis);
+    }
+}
+
+void RAVIRIreru::SitzungSichern(QSessionManager& sitzung)
+{
+    if (zBeendet || !Daten.geladen)
+        return;
+    if (sitzung.allowsInteraction()) {
+        const bool bleiben = CancelClosing();
+        sitzung.release();
+        if (bleiben)
+            sitzung.cancel();
+        else
+            zBeendet = true;
+    } else if (Daten.wurdeGeaendert()) {
+        Daten.Speichern();
+    }
+}
+
+void RAVIRIreru::TestZuruecksetzen()
+{
+    if (zUeber)
+        delete zUeber.data();
+    if (zKursauswahl)
+        delete zKursauswahl.data();
+    zKursauswahl = nullptr;
+    zDokument.clear();
+    zGestartet = false;
+    zLaeuft = false;
+    zLaedt = false;
+    zBeendet = false;
+    zSplash = nullptr;
+}

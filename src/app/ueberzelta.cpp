@@ -1,0 +1,12 @@
+#include "ueberzelta.h"
+
+UeberZELTA::UeberZELTA(QWidget* parent) : Bildfenster(QStringLiteral("ZELTA-Noten"), parent)
+{
+    setObjectName(QStringLiteral("UeberZELTA"));
+    setModal(false);
+}
+
+void UeberZELTA::Geklickt()
+{
+    close();
+}

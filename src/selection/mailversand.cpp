@@ -1,0 +1,291 @@
+#include "mailversand.h"
+
+#include "mailnachricht.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QMetaObject>
+
+#include <curl/curl.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+// One transfer as the worker thread sees it: the order plus what was read on the owner's
+// thread when the order was given.
+struct Auftragsdaten {
+    Mailversand::Auftrag auftrag;
+    QByteArray zertifikatDatei;   // SSL_CERT_FILE at the time of Senden; empty: the system's
+};
+
+void curlEinmalStarten()
+{
+    static std::once_flag einmal;
+    std::call_once(einmal, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+// Releases what a transfer holds, whatever way it ends.
+struct CurlTeile {
+    CURL* easy = nullptr;
+    CURLU* url = nullptr;
+    curl_mime* mime = nullptr;
+    curl_slist* kopf = nullptr;
+    curl_slist* empfaenger = nullptr;
+    ~CurlTeile()
+    {
+        if (easy)
+            curl_easy_cleanup(easy);
+        if (mime)
+            curl_mime_free(mime);
+        if (url)
+            curl_url_cleanup(url);
+        curl_slist_free_all(kopf);
+        curl_slist_free_all(empfaenger);
+    }
+};
+
+int abbrechenFrage(void* abbruch, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    return static_cast<std::atomic<bool>*>(abbruch)->load() ? 1 : 0;
+}
+
+// The URL smtps://<server>:<port>/ , accepted only when libcurl's parser finds exactly the
+// given host in it (a value such as "a@b" or "a/b" would otherwise pick another host).
+CURLcode urlSetzen(CURLU* url, const QString& server, int port)
+{
+    if (server.isEmpty() || port < 1 || port > 65535)
+        return CURLE_URL_MALFORMAT;
+    QByteArray rechner = QUrl::toAce(server);
+    if (rechner.isEmpty())
+        rechner = server.toUtf8();
+    if (rechner.contains(':') && !rechner.startsWith('['))
+        rechner = '[' + rechner + ']';   // an IPv6 address
+    const QByteArray text = "smtps://" + rechner + ':' + QByteArray::number(port) + '/';
+    if (curl_url_set(url, CURLUPART_URL, text.constData(), 0) != CURLUE_OK)
+        return CURLE_URL_MALFORMAT;
+    char* gefunden = nullptr;
+    if (curl_url_get(url, CURLUPART_HOST, &gefunden, 0) != CURLUE_OK)
+        return CURLE_URL_MALFORMAT;
+    const bool gleich = QByteArray(gefunden).compare(rechner, Qt::CaseInsensitive) == 0;
+    curl_free(gefunden);
+    return gleich ? CURLE_OK : CURLE_URL_MALFORMAT;
+}
+
+} // namespace
+
+struct Mailversand::Intern {
+    std::mutex sperre;
+    std::condition_variable bedingung;
+    std::deque<Auftragsdaten> warteschlange;   // guarded by sperre
+    std::atomic<bool> abbruch{false};
+    CURLM* multi = nullptr;                     // lives as long as this object
+    std::thread arbeiter;
+    int offen = 0;                              // owner's thread only
+
+    void arbeiten(Mailversand* q);
+    CURLcode uebertragen(const Auftragsdaten& daten);
+};
+
+Mailversand::Mailversand(QObject* parent)
+    : QObject(parent), z(std::make_unique<Intern>())
+{
+    curlEinmalStarten();
+    z->multi = curl_multi_init();
+}
+
+Mailversand::~Mailversand()
+{
+    {
+        std::lock_guard<std::mutex> lock(z->sperre);
+        z->abbruch = true;
+        z->warteschlange.clear();
+    }
+    z->bedingung.notify_all();
+    if (z->multi)
+        curl_multi_wakeup(z->multi);
+    if (z->arbeiter.joinable())
+        z->arbeiter.join();
+    if (z->multi)
+        curl_multi_cleanup(z->multi);
+}
+
+void Mailversand::Senden(const Auftrag& auftrag)
+{
+    Auftragsdaten daten{auftrag, qgetenv("SSL_CERT_FILE")};
+    ++z->offen;
+    {
+        std::lock_guard<std::mutex> lock(z->sperre);
+        z->warteschlange.push_back(std::move(daten));
+        if (!z->arbeiter.joinable())
+            z->arbeiter = std::thread([this] { z->arbeiten(this); });
+    }
+    z->bedingung.notify_one();
+}
+
+bool Mailversand::laeuft() const
+{
+    return z->offen > 0;
+}
+
+QString Mailversand::Nachrichtentext(const QString& unterschrift)
+{
+    return QStringLiteral("Notenliste von ") + MailNachricht::Einzeilig(unterschrift) + u':';
+}
+
+QUrl Mailversand::MailtoAdresse(const QString& empfaenger, const QString& betreff)
+{
+    // Everything but letters, digits, "-._~" and the "@" of the address is percent-encoded,
+    // so "?", "&", "#", "%" and blanks in either part cannot change the prepared message.
+    const QByteArray adresse = QUrl::toPercentEncoding(MailNachricht::Einzeilig(empfaenger).trimmed(), "@");
+    const QByteArray stamm = QUrl::toPercentEncoding(MailNachricht::Einzeilig(betreff));
+    return QUrl::fromEncoded("mailto:" + adresse + "?subject=" + stamm, QUrl::StrictMode);
+}
+
+void Mailversand::melden(const QString& kennung, int code)
+{
+    --z->offen;
+    if (code == 0)
+        emit MailSent(kennung);
+    else
+        emit Error(kennung, code);
+}
+
+void Mailversand::Intern::arbeiten(Mailversand* q)
+{
+    for (;;) {
+        Auftragsdaten daten;
+        {
+            std::unique_lock<std::mutex> lock(sperre);
+            bedingung.wait(lock, [this] { return abbruch || !warteschlange.empty(); });
+            if (abbruch)
+                return;
+            daten = std::move(warteschlange.front());
+            warteschlange.pop_front();
+        }
+        const int code = uebertragen(daten);
+        if (abbruch)
+            return;
+        // A positive code for every failure; 0 only when the server took the message.
+        QMetaObject::invokeMethod(
+            q, [q, kennung = daten.auftrag.kennung, code] { q->melden(kennung, code); }, Qt::QueuedConnection);
+    }
+}
+
+CURLcode Mailversand::Intern::uebertragen(const Auftragsdaten& daten)
+{
+    const Auftrag& a = daten.auftrag;
+    QFile datei(a.dateiPfad);
+    if (a.dateiPfad.isEmpty() || !datei.open(QIODevice::ReadOnly))
+        return CURLE_READ_ERROR;
+    const QByteArray inhalt = datei.readAll();
+    if (datei.error() != QFileDevice::NoError)
+        return CURLE_READ_ERROR;
+    datei.close();
+
+    const QString server = MailNachricht::Einzeilig(a.server).trimmed();
+    const QString absender = MailNachricht::Einzeilig(a.absender).trimmed();
+    const QString empfaenger = MailNachricht::Einzeilig(a.empfaenger).trimmed();
+    if (empfaenger.isEmpty())
+        return CURLE_BAD_FUNCTION_ARGUMENT;
+
+    CurlTeile t;
+    t.easy = curl_easy_init();
+    t.url = curl_url();
+    if (!t.easy || !t.url || !multi)
+        return CURLE_FAILED_INIT;
+    if (const CURLcode c = urlSetzen(t.url, server, a.port); c != CURLE_OK)
+        return c;
+
+    CURL* e = t.easy;
+    curl_easy_setopt(e, CURLOPT_CURLU, t.url);
+    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "smtps");
+    curl_easy_setopt(e, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    curl_easy_setopt(e, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
+    curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
+    if (!daten.zertifikatDatei.isEmpty())
+        curl_easy_setopt(e, CURLOPT_CAINFO, daten.zertifikatDatei.constData());
+    const QByteArray benutzer = MailNachricht::Einzeilig(a.benutzer).trimmed().toUtf8();
+    const QByteArray pass = a.pass.toUtf8();   // sent Base64-encoded, cannot end a line
+    if (!benutzer.isEmpty()) {
+        curl_easy_setopt(e, CURLOPT_USERNAME, benutzer.constData());
+        curl_easy_setopt(e, CURLOPT_PASSWORD, pass.constData());
+    }
+
+    const QByteArray von = '<' + absender.toUtf8() + '>';
+    const QByteArray an = '<' + empfaenger.toUtf8() + '>';
+    curl_easy_setopt(e, CURLOPT_MAIL_FROM, von.constData());
+    t.empfaenger = curl_slist_append(nullptr, an.constData());
+    curl_easy_setopt(e, CURLOPT_MAIL_RCPT, t.empfaenger);
+
+    const QList<QByteArray> kopfzeilen = {
+        MailNachricht::Kopfzeile("From", absender),
+        MailNachricht::Kopfzeile("To", empfaenger),
+        MailNachricht::TextKopfzeile("Subject", a.betreff),
+        MailNachricht::DatumKopfzeile(QDateTime::currentDateTime()),
+        MailNachricht::KennungKopfzeile(absender),
+        "X-Mailer: ZELTA SMTP",
+        "MIME-Version: 1.0",
+    };
+    for (const QByteArray& zeile : kopfzeilen)
+        t.kopf = curl_slist_append(t.kopf, zeile.constData());
+    curl_easy_setopt(e, CURLOPT_HTTPHEADER, t.kopf);
+
+    t.mime = curl_mime_init(e);
+    curl_mimepart* text = curl_mime_addpart(t.mime);
+    const QByteArray textBytes = MailNachricht::Einzeilig(a.text).toUtf8();
+    curl_mime_data(text, textBytes.constData(), static_cast<size_t>(textBytes.size()));
+    curl_mime_type(text, "text/plain; charset=UTF-8");
+    curl_mime_encoder(text, "quoted-printable");
+
+    curl_mimepart* anhang = curl_mime_addpart(t.mime);
+    curl_mime_data(anhang, inhalt.constData(), static_cast<size_t>(inhalt.size()));
+    curl_mime_type(anhang, "application/octet-stream");
+    curl_mime_encoder(anhang, "base64");
+    curl_slist* anhangKopf =
+        curl_slist_append(nullptr, MailNachricht::AnhangKopfzeile(QFileInfo(a.dateiPfad).fileName()).constData());
+    curl_mime_headers(anhang, anhangKopf, 1);
+    curl_easy_setopt(e, CURLOPT_MIMEPOST, t.mime);
+
+    const Zeitgrenzen& g = a.zeitgrenzen;
+    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, static_cast<long>(g.verbinden));
+    curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, static_cast<long>(g.stillstand));
+    curl_easy_setopt(e, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(g.stillstand));
+    curl_easy_setopt(e, CURLOPT_TIMEOUT, static_cast<long>(g.gesamt));
+    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &abbrechenFrage);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &abbruch);
+
+    // The multi interface so that the destructor can wake the transfer at any moment.
+    if (curl_multi_add_handle(multi, e) != CURLM_OK)
+        return CURLE_FAILED_INIT;
+    CURLcode ergebnis = CURLE_ABORTED_BY_CALLBACK;
+    int laufend = 1;
+    while (!abbruch) {
+        if (curl_multi_perform(multi, &laufend) != CURLM_OK) {
+            ergebnis = CURLE_FAILED_INIT;
+            break;
+        }
+        int rest = 0;
+        bool fertig = false;
+        while (CURLMsg* m = curl_multi_info_read(multi, &rest)) {
+            if (m->msg == CURLMSG_DONE && m->easy_handle == e) {
+                ergebnis = m->data.result;
+                fertig = true;
+            }
+        }
+        if (fertig || laufend == 0)
+            break;
+        curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+    }
+    curl_multi_remove_handle(multi, e);
+    return ergebnis;
+}

@@ -1,0 +1,213 @@
+#include "kurstabelle.h"
+
+#include "kursfenster.h"
+#include "kurszellendelegate.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+
+Kurstabelle::Kurstabelle(Kursfenster* fenster) : QTableWidget(fenster), zFenster(fenster)
+{
+    setObjectName(QStringLiteral("meineTabelle"));
+    zDelegate = new Kurszellendelegate(fenster, this);
+    setItemDelegate(zDelegate);
+
+    // Only the window opens a cell editor.
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSortingEnabled(false);
+    setShowGrid(true);
+    setGridStyle(Qt::SolidLine);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideRight);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The columns fill the window exactly: the window is as wide as the sum of the widths.
+    setFrameShape(QFrame::NoFrame);
+    setDropIndicatorShown(false);
+    setDragDropOverwriteMode(false);
+    setAttribute(Qt::WA_MacShowFocusRect, false);
+
+    QFont schrift(QStringLiteral("Arial"));
+    schrift.setPixelSize(12);
+    setFont(schrift);
+
+    QHeaderView* zeilen = verticalHeader();
+    zeilen->hide();
+    zeilen->setSectionResizeMode(QHeaderView::Fixed);
+    zeilen->setMinimumSectionSize(1);
+    zeilen->setDefaultSectionSize(Zeilenhoehe);
+
+    QHeaderView* kopf = horizontalHeader();
+    kopf->setFont(schrift);
+    kopf->setMinimumSectionSize(0);
+    kopf->setSectionResizeMode(QHeaderView::Fixed);
+    kopf->setSectionsClickable(false);
+    kopf->setSectionsMovable(false);
+    kopf->setHighlightSections(false);
+    kopf->setStretchLastSection(false);
+}
+
+QLineEdit* Kurstabelle::Editor() const
+{
+    return zDelegate->Editor();
+}
+
+int Kurstabelle::EditorZeile() const
+{
+    return zDelegate->EditorZeile();
+}
+
+int Kurstabelle::EditorSpalte() const
+{
+    return zDelegate->EditorSpalte();
+}
+
+void Kurstabelle::EditorOeffnen(int row, int column)
+{
+    const QModelIndex index = model()->index(row, column);
+    if (!index.isValid())
+        return;
+    if (QLineEdit* editor = Editor()) {
+        if (EditorZeile() == row && EditorSpalte() == column) {
+            editor->setFocus();
+            return;
+        }
+        EditorSchliessen();
+    }
+    // The current cell follows the editor without selecting anything.
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    scrollTo(index);
+    edit(index);
+}
+
+void Kurstabelle::EditorSchliessen()
+{
+    QLineEdit* editor = Editor();
+    if (!editor)
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+int Kurstabelle::Kopfhoehe() const
+{
+    const QHeaderView* kopf = horizontalHeader();
+    if (kopf->isHidden())
+        return 0;
+    // The same rule the table uses to lay out its header.
+    return qMax(kopf->minimumHeight(), kopf->sizeHint().height());
+}
+
+void Kurstabelle::SpaltenZiehenVormerken(int column)
+{
+    zZiehSpalte = column;
+}
+
+void Kurstabelle::mousePressEvent(QMouseEvent* ereignis)
+{
+    zDruckBehandelt = false;
+    zZiehSpalte = -1;
+    zZiehStart = ereignis->position().toPoint();
+    const QModelIndex index = indexAt(zZiehStart);
+    if (index.isValid() &&
+        zFenster->meineTabelle_CellPressed(index.row(), index.column(), ereignis->modifiers())) {
+        // Handled: no selection, no current cell, no check box of the grid's own.
+        zDruckBehandelt = true;
+        ereignis->accept();
+        return;
+    }
+    QTableWidget::mousePressEvent(ereignis);
+}
+
+void Kurstabelle::mouseMoveEvent(QMouseEvent* ereignis)
+{
+    if (!zDruckBehandelt) {
+        QTableWidget::mouseMoveEvent(ereignis);
+        return;
+    }
+    ereignis->accept();
+    if (zZiehSpalte >= 0 && (ereignis->buttons() & Qt::LeftButton) &&
+        (ereignis->position().toPoint() - zZiehStart).manhattanLength() >=
+            QApplication::startDragDistance()) {
+        const int spalte = zZiehSpalte;
+        zZiehSpalte = -1;
+        zFenster->SpalteZiehen(spalte);
+    }
+}
+
+void Kurstabelle::mouseReleaseEvent(QMouseEvent* ereignis)
+{
+    if (zDruckBehandelt) {
+        // The release of a handled press belongs to that press.
+        zDruckBehandelt = false;
+        zZiehSpalte = -1;
+        ereignis->accept();
+        return;
+    }
+    QTableWidget::mouseReleaseEvent(ereignis);
+}
+
+void Kurstabelle::mouseDoubleClickEvent(QMouseEvent* ereignis)
+{
+    // The second press of a double click is a press like the first (a double click on "W"
+    // toggles twice); the grid opens nothing of its own.
+    QMouseEvent druck(QEvent::MouseButtonPress, ereignis->position(), ereignis->scenePosition(),
+                      ereignis->globalPosition(), ereignis->button(), ereignis->buttons(),
+                      ereignis->modifiers());
+    mousePressEvent(&druck);
+}
+
+void Kurstabelle::keyPressEvent(QKeyEvent* ereignis)
+{
+    // Keys that the open editor leaves alone (page keys, for instance) must not move the
+    // grid's current cell: that would close the editor without the check.
+    if (Editor()) {
+        ereignis->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(ereignis);
+}
+
+bool Kurstabelle::Akzeptiert(const QMimeData* daten) const
+{
+    if (!daten)
+        return false;
+    for (const QString& typ : akzeptierteTypen)
+        if (daten->hasFormat(typ))
+            return true;
+    return false;
+}
+
+void Kurstabelle::dragEnterEvent(QDragEnterEvent* ereignis)
+{
+    if (Akzeptiert(ereignis->mimeData()))
+        ereignis->acceptProposedAction();
+    else
+        ereignis->ignore();
+}
+
+void Kurstabelle::dragMoveEvent(QDragMoveEvent* ereignis)
+{
+    if (Akzeptiert(ereignis->mimeData()))
+        ereignis->acceptProposedAction();
+    else
+        ereignis->ignore();
+}
+
+void Kurstabelle::dropEvent(QDropEvent* ereignis)
+{
+    if (Akzeptiert(ereignis->mimeData()) && beiDrop) {
+        beiDrop(ereignis);
+        return;
+    }
+    ereignis->ignore();
+}

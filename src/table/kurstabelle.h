@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QPoint>
+#include <QPointer>
+#include <QStringList>
+#include <QTableWidget>
+#include <functional>
+
+class Kursfenster;
+class Kurszellendelegate;
+class QLineEdit;
+
+// The grade table of a course window. It hands presses and the keys of its cell editor to
+// the window's handlers and lets nothing else open, move or close a cell editor: the cell
+// editor is opened only by the window (EditorOeffnen), so every move goes through the check
+// of the cell being left.
+class Kurstabelle : public QTableWidget {
+    Q_OBJECT
+public:
+    explicit Kurstabelle(Kursfenster* fenster);
+
+    static constexpr int Zeilenhoehe = 20;
+
+    // The open cell editor, or nullptr, and its cell (-1 without editor).
+    QLineEdit* Editor() const;
+    int EditorZeile() const;
+    int EditorSpalte() const;
+    // Opens the editor on a cell. An editor open on another cell is closed first and its text
+    // goes into its cell; an editor already open on the cell stays and gets the focus.
+    void EditorOeffnen(int row, int column);
+    // Closes the open editor; its text goes into its cell.
+    void EditorSchliessen();
+    // The height of the header row as the table lays it out.
+    int Kopfhoehe() const;
+    Kurszellendelegate* Delegate() const { return zDelegate; }
+
+    // A press with the Option key on an entry cell: the drag of column starts once the mouse
+    // moves with the button held.
+    void SpaltenZiehenVormerken(int column);
+    int VorgemerkteSpalte() const { return zZiehSpalte; }
+
+    // The drag types the table accepts (the column drag; the drop belongs to the column moves).
+    QStringList akzeptierteTypen;
+    // Called for a drop of an accepted type; without it a drop changes nothing.
+    std::function<void(QDropEvent*)> beiDrop;
+
+protected:
+    void mousePressEvent(QMouseEvent* ereignis) override;
+    void mouseMoveEvent(QMouseEvent* ereignis) override;
+    void mouseReleaseEvent(QMouseEvent* ereignis) override;
+    void mouseDoubleClickEvent(QMouseEvent* ereignis) override;
+    void keyPressEvent(QKeyEvent* ereignis) override;
+    void dragEnterEvent(QDragEnterEvent* ereignis) override;
+    void dragMoveEvent(QDragMoveEvent* ereignis) override;
+    void dropEvent(QDropEvent* ereignis) override;
+
+private:
+    bool Akzeptiert(const QMimeData* daten) const;
+
+    Kursfenster* zFenster;
+    Kurszellendelegate* zDelegate;
+    bool zDruckBehandelt = false;   // the last press was handled by the window
+    int zZiehSpalte = -1;
+    QPoint zZiehStart;
+};

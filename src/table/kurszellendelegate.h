@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPointer>
+#include <QStyledItemDelegate>
+
+class Kursfenster;
+class QLineEdit;
+
+// Draws and edits the cells of a course window's grade table: the text colour and underline
+// come from the window (deficits, exam students), the "W" box is drawn centred and never
+// toggled by the grid itself, and the keys Tab, Return and the arrows of the open cell
+// editor go to the window's key handler before the editor or the grid sees them.
+class Kurszellendelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    Kurszellendelegate(Kursfenster* fenster, QObject* parent);
+
+    QLineEdit* Editor() const { return zEditor.data(); }
+    int EditorZeile() const { return zEditor ? zZeile : -1; }
+    int EditorSpalte() const { return zEditor ? zSpalte : -1; }
+    // The column that holds check boxes (-1: none).
+    int checkSpalte = -1;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
+                              const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    bool editorEvent(QEvent* ereignis, QAbstractItemModel* model,
+                     const QStyleOptionViewItem& option, const QModelIndex& index) override;
+
+protected:
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+
+private:
+    Kursfenster* zFenster;
+    // The editor of the table (there is at most one) and its cell.
+    mutable QPointer<QLineEdit> zEditor;
+    mutable int zZeile = -1;
+    mutable int zSpalte = -1;
+};

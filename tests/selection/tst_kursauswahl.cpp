@@ -1,0 +1,503 @@
+// The course selection window: its rows, dots, toolbar, messages and size.
+
+#include "aufzeichnendeplattform.h"
+#include "kursauswahltestdaten.h"
+#include "kursfenster.h"
+#include "kurslistenzeichner.h"
+#include "spaltenstruktur.h"
+#include "toolbarvorlage.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTest>
+#include <QWidgetAction>
+
+using namespace Testdaten;
+
+namespace {
+
+QList<Kursfenster*> OffeneKursfenster()
+{
+    QList<Kursfenster*> fenster;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* k = qobject_cast<Kursfenster*>(w))
+            fenster.append(k);
+    }
+    return fenster;
+}
+
+void KlickeZeile(Kursauswahl& fenster, int zeile)
+{
+    QTableWidget* liste = Liste(fenster);
+    const QRect zelle = liste->visualRect(liste->model()->index(zeile, 1));
+    QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, zelle.center());
+}
+
+} // namespace
+
+class TstKursauswahl : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void zeilenZeigenDieKurse_data();
+    void zeilenZeigenDieKurse();
+    void kopfUndSpalten();
+    void werkzeugleiste();
+    void ersterKursIstAusgewaehlt();
+    void freigabe_data();
+    void freigabe();
+    void aktualisierenFolgtDenFlaggen_data();
+    void aktualisierenFolgtDenFlaggen();
+    void ohneAuswahlIstAllesGesperrt();
+    void ohneKurse();
+    void punktFarbe_data();
+    void punktFarbe();
+    void leererKursMeldungen_data();
+    void leererKursMeldungen();
+    void kursOeffnen_data();
+    void kursOeffnen();
+    void nurDieHoeheAendertSich();
+    void fensterEigenschaften();
+    void kurslistenInitBeimErzeugen();
+    void einzigeInstanz();
+
+private:
+    std::unique_ptr<AufzeichnendePlattform> zPlattform;
+};
+
+void TstKursauswahl::init()
+{
+    Grunddaten();
+    zPlattform = std::make_unique<AufzeichnendePlattform>();
+}
+
+void TstKursauswahl::cleanup()
+{
+    qDeleteAll(OffeneKursfenster());
+    zPlattform.reset();
+    GlobaleDatenZuruecksetzen();
+}
+
+void TstKursauswahl::zeilenZeigenDieKurse_data()
+{
+    QTest::addColumn<qint64>("nr");
+    QTest::addColumn<QString>("nrText");
+
+    QTest::newRow("einstellig") << qint64(1) << QStringLiteral("1");
+    QTest::newRow("zweistellig") << qint64(12) << QStringLiteral("12");
+    QTest::newRow("null") << qint64(0) << QStringLiteral("0");
+    QTest::newRow("dreistellig") << qint64(305) << QStringLiteral("305");
+}
+
+void TstKursauswahl::zeilenZeigenDieKurse()
+{
+    QFETCH(qint64, nr);
+    QFETCH(QString, nrText);
+
+    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2"));
+    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", nr, "XYZ", ","));
+    Daten.alleKurse.Anfuegen(NeuerKurs("PH", "Physik", "GK", 7, "Möller-Ümit", "3"));
+
+    Kursauswahl fenster;
+    QTableWidget* liste = Liste(fenster);
+    QVERIFY(liste);
+    QCOMPARE(liste->rowCount(), 3);
+
+    const QStringList erwartet[] = {
+        {QString(), "Mathematik", "LK", "2", "ABC"},
+        {QString(), "Englisch", "GK", nrText, "XYZ"},
+        {QString(), "Physik", "GK", "7", "Möller-Ümit"},
+    };
+    for (int zeile = 0; zeile < 3; ++zeile) {
+        for (int spalte = 0; spalte < 5; ++spalte)
+            QCOMPARE(liste->item(zeile, spalte)->text(), erwartet[zeile].at(spalte));
+    }
+}
+
+void TstKursauswahl::kopfUndSpalten()
+{
+    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2"));
+    Kursauswahl fenster;
+    QTableWidget* liste = Liste(fenster);
+
+    const QStringList kopf = {" ", "Fach", "Kursart", "Nr", "Lehrer*in"};
+    const int breiten[] = {20, 150, 80, 30, 200};
+    QCOMPARE(liste->columnCount(), 5);
+    for (int spalte = 0; spalte < 5; ++spalte) {
+        QCOMPARE(liste->horizontalHeaderItem(spalte)->text(), kopf.at(spalte));
+        QCOMPARE(liste->columnWidth(spalte), breiten[spalte]);
+        QCOMPARE(liste->horizontalHeader()->sectionResizeMode(spalte), QHeaderView::Fixed);
+    }
+    QCOMPARE(liste->rowHeight(0), 20);
+    QVERIFY(liste->showGrid());
+    QCOMPARE(liste->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(liste->selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(liste->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(liste->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    QCOMPARE(liste->editTriggers(), QAbstractItemView::NoEditTriggers);
+    QVERIFY(!liste->horizontalHeader()->sectionsMovable());
+    QCOMPARE(liste->frameShape(), QFrame::NoFrame);
+}
+
+void TstKursauswahl::werkzeugleiste()
+{
+    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2"));
+    Kursauswahl fenster;
+    QToolBar* leiste = Werkzeuge(fenster);
+    QVERIFY(leiste);
+
+    const QList<QAction*> items = leiste->actions();
+    QCOMPARE(items.size(), 5);
+    const QStringList namen = {"ToolItemZeigen", "ToolItemSpeichern", "ToolItemSenden", QString(),
+                               "ToolItemHilfe"};
+    const QStringList texte = {"Kursliste zeigen", "Speichern", "Senden", QString(), "Hilfe"};
+    const QStringList bilder = {"ToolNotenDatei", "ToolNotenErgebnis", "ToolNotenSenden", QString(),
+                                "ToolHilfe"};
+    for (int i = 0; i < items.size(); ++i) {
+        QCOMPARE(items.at(i)->objectName(), namen.at(i));
+        QCOMPARE(items.at(i)->text(), texte.at(i));
+        if (!bilder.at(i).isEmpty())
+            QCOMPARE(items.at(i)->icon().cacheKey(), ToolbarVorlage::Bild(bilder.at(i)).cacheKey());
+    }
+    // The fourth item is the flexible space: a widget that takes the free width.
+    auto* raum = qobject_cast<QWidgetAction*>(items.at(3));
+    QVERIFY(raum);
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+    QWidget* raumWidget = leiste->widgetForAction(raum);
+    QVERIFY(raumWidget);
+    QCOMPARE(raumWidget->sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    // "Hilfe" sits at the right end.
+    QWidget* hilfe = leiste->widgetForAction(items.at(4));
+    QVERIFY(hilfe->geometry().left() > leiste->widgetForAction(items.at(2))->geometry().right());
+    QVERIFY(hilfe->geometry().right() >= leiste->width() - 20);
+}
+
+void TstKursauswahl::ersterKursIstAusgewaehlt()
+{
+    const KursZeiger erster = NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2");
+    Daten.alleKurse.Anfuegen(erster);
+    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", 1, "XYZ", "3", {true, false, false}));
+
+    Kursauswahl fenster;
+    QCOMPARE(fenster.AusgewaehlterKurs(), erster);
+    QCOMPARE(Liste(fenster)->selectionModel()->selectedRows().size(), 1);
+    QCOMPARE(Liste(fenster)->selectionModel()->selectedRows().first().row(), 0);
+    // The first course never changed: only "Kursliste zeigen".
+    QVERIFY(Knopf(fenster, "ToolItemZeigen")->isEnabled());
+    QVERIFY(!Knopf(fenster, "ToolItemSpeichern")->isEnabled());
+    QVERIFY(!Knopf(fenster, "ToolItemSenden")->isEnabled());
+    QCOMPARE(fenster.DateiName(), QStringLiteral("Noten Q1-M-LK2-ABC"));
+
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+    KlickeZeile(fenster, 1);
+    QCOMPARE(fenster.AusgewaehlterKurs(), Daten.alleKurse.Zeigen(2));
+    QVERIFY(Knopf(fenster, "ToolItemSpeichern")->isEnabled());
+    QVERIFY(Knopf(fenster, "ToolItemSenden")->isEnabled());
+    QCOMPARE(fenster.DateiName(), QStringLiteral("Noten Q1-E-GK1-XYZ"));
+}
+
+void TstKursauswahl::freigabe_data()
+{
+    QTest::addColumn<bool>("mitDaten");
+    QTest::addColumn<bool>("geaendert");
+    QTest::addColumn<bool>("gespeichert");
+    QTest::addColumn<bool>("gesendet");
+    QTest::addColumn<bool>("speichern");
+    QTest::addColumn<bool>("senden");
+
+    QTest::newRow("unverändert") << true << false << false << false << false << false;
+    QTest::newRow("geändert") << true << true << false << false << true << true;
+    QTest::newRow("gespeichert") << true << true << true << false << false << true;
+    QTest::newRow("alle drei") << true << true << true << true << false << false;
+    QTest::newRow("gesendet, nicht gespeichert") << true << true << false << true << true << false;
+    QTest::newRow("gesendet ohne geändert") << true << false << false << true << false << false;
+    QTest::newRow("gespeichert ohne geändert") << true << false << true << false << false << false;
+    QTest::newRow("ohne Daten, geändert") << false << true << false << false << false << false;
+    QTest::newRow("ohne Daten, gespeichert") << false << true << true << false << false << false;
+    QTest::newRow("ohne Daten, gesendet") << false << true << false << true << false << false;
+    QTest::newRow("ohne Daten, unverändert") << false << false << false << false << false << false;
+}
+
+void TstKursauswahl::freigabe()
+{
+    QFETCH(bool, mitDaten);
+    QFETCH(bool, geaendert);
+    QFETCH(bool, gespeichert);
+    QFETCH(bool, gesendet);
+    QFETCH(bool, speichern);
+    QFETCH(bool, senden);
+
+    Daten.mitDaten = mitDaten;
+    if (!mitDaten)
+        Daten.alleEintraege = Eintraege();
+    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2",
+                                       {geaendert, gespeichert, gesendet}));
+    Kursauswahl fenster;
+    QVERIFY(Knopf(fenster, "ToolItemZeigen")->isEnabled());
+    QCOMPARE(Knopf(fenster, "ToolItemSpeichern")->isEnabled(), speichern);
+    QCOMPARE(Knopf(fenster, "ToolItemSenden")->isEnabled(), senden);
+    QVERIFY(Knopf(fenster, "ToolItemHilfe")->isEnabled());
+}
+
+void TstKursauswahl::aktualisierenFolgtDenFlaggen_data()
+{
+    freigabe_data();
+}
+
+void TstKursauswahl::aktualisierenFolgtDenFlaggen()
+{
+    QFETCH(bool, mitDaten);
+    QFETCH(bool, geaendert);
+    QFETCH(bool, gespeichert);
+    QFETCH(bool, gesendet);
+    QFETCH(bool, speichern);
+    QFETCH(bool, senden);
+
+    Daten.mitDaten = mitDaten;
+    // Start from the opposite flags, then change them as a course window would.
+    const KursZeiger kurs = NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2",
+                                      {!geaendert, !gespeichert, !gesendet});
+    Daten.alleKurse.Anfuegen(kurs);
+    Kursauswahl fenster;
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+
+    kurs->geaendert = geaendert;
+    kurs->gespeichert = gespeichert;
+    kurs->gesendet = gesendet;
+    fenster.Aktualisieren();
+    QCOMPARE(Knopf(fenster, "ToolItemSpeichern")->isEnabled(), speichern);
+    QCOMPARE(Knopf(fenster, "ToolItemSenden")->isEnabled(), senden);
+    const QColor farbe = KurslistenZeichner::PunktFarbe(*kurs);
+    QTRY_COMPARE(FarbeInZelle(fenster, 0), farbe.isValid() ? farbe : QColor(Qt::white));
+}
+
+void TstKursauswahl::ohneAuswahlIstAllesGesperrt()
+{
+    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", {true, false, false}));
+    Kursauswahl fenster;
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+    QVERIFY(Knopf(fenster, "ToolItemSenden")->isEnabled());
+
+    // Ctrl+click takes the selection away.
+    QTableWidget* liste = Liste(fenster);
+    QTest::mouseClick(liste->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      liste->visualRect(liste->model()->index(0, 1)).center());
+    QVERIFY(liste->selectionModel()->selectedRows().isEmpty());
+    QCOMPARE(fenster.AusgewaehlterKurs(), KursZeiger());
+    QCOMPARE(fenster.DateiName(), QString());
+    for (const char* name : {"ToolItemZeigen", "ToolItemSpeichern", "ToolItemSenden"})
+        QVERIFY2(!Knopf(fenster, name)->isEnabled(), name);
+    QVERIFY(Knopf(fenster, "ToolItemHilfe")->isEnabled());
+
+    // A double-click in the empty area below the rows does nothing.
+    QTest::mouseDClick(liste->viewport(), Qt::LeftButton, {}, QPoint(100, 300));
+    QVERIFY(zPlattform->protokoll.isEmpty());
+    QVERIFY(OffeneKursfenster().isEmpty());
+}
+
+void TstKursauswahl::ohneKurse()
+{
+    Kursauswahl fenster;
+    QCOMPARE(Liste(fenster)->rowCount(), 0);
+    QCOMPARE(fenster.AusgewaehlterKurs(), KursZeiger());
+    for (const char* name : {"ToolItemZeigen", "ToolItemSpeichern", "ToolItemSenden"})
+        QVERIFY2(!Knopf(fenster, name)->isEnabled(), name);
+}
+
+void TstKursauswahl::punktFarbe_data()
+{
+    QTest::addColumn<bool>("geaendert");
+    QTest::addColumn<bool>("gespeichert");
+    QTest::addColumn<bool>("gesendet");
+    QTest::addColumn<QColor>("farbe");   // white: no dot
+
+    const QColor weiss(255, 255, 255), rot(255, 0, 0), blau(0, 0, 255), gruen(0, 200, 0);
+    QTest::newRow("keine Flagge") << false << false << false << weiss;
+    QTest::newRow("geändert") << true << false << false << rot;
+    QTest::newRow("geändert, gespeichert") << true << true << false << blau;
+    QTest::newRow("alle drei") << true << true << true << gruen;
+    QTest::newRow("geändert, gesendet") << true << false << true << gruen;
+    QTest::newRow("nur gespeichert") << false << true << false << blau;
+    QTest::newRow("nur gesendet") << false << false << true << gruen;
+    QTest::newRow("gespeichert, gesendet") << false << true << true << gruen;
+}
+
+void TstKursauswahl::punktFarbe()
+{
+    QFETCH(bool, geaendert);
+    QFETCH(bool, gespeichert);
+    QFETCH(bool, gesendet);
+    QFETCH(QColor, farbe);
+
+    // The course under test sits between two others whose dots differ from each other.
+    Daten.alleKurse.Anfuegen(NeuerKurs("D", "Deutsch", "GK", 1, "ABC", "1"));
+    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2",
+                                       {geaendert, gespeichert, gesendet}));
+    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", 3, "ABC", "2", {true, false, false}));
+    Kursauswahl fenster;
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+
+    const QColor weiss(255, 255, 255);
+    for (bool ausgewaehlt : {false, true}) {
+        if (ausgewaehlt)
+            KlickeZeile(fenster, 1);
+        QCOMPARE(FarbeInZelle(fenster, 1), farbe);
+        // A round dot: its box's corners and the cell's edges stay white.
+        for (const QPoint punkt : {QPoint(5, 5), QPoint(14, 14), QPoint(1, 1), QPoint(10, 2),
+                                   QPoint(17, 10)})
+            QCOMPARE(FarbeInZelle(fenster, 1, punkt), weiss);
+        QCOMPARE(FarbeInZelle(fenster, 0), weiss);
+        QCOMPARE(FarbeInZelle(fenster, 2), QColor(255, 0, 0));
+    }
+}
+
+void TstKursauswahl::leererKursMeldungen_data()
+{
+    QTest::addColumn<bool>("doppelklick");
+    QTest::addColumn<QString>("meldung");
+
+    QTest::newRow("Doppelklick") << true
+                                 << QStringLiteral("Der Kurs enthält keine Schüler; somit entfällt "
+                                                   "eine Noteneingabe.");
+    QTest::newRow("Kursliste zeigen") << false
+                                      << QStringLiteral("Der Kurs enthält keine Schüler. Somit "
+                                                        "entfällt eine Noteneingabe.");
+}
+
+void TstKursauswahl::leererKursMeldungen()
+{
+    QFETCH(bool, doppelklick);
+    QFETCH(QString, meldung);
+
+    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2"));
+    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", 1, "XYZ", ","));
+    Kursauswahl fenster;
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+    KlickeZeile(fenster, 1);
+    QCOMPARE(fenster.AusgewaehlterKurs(), Daten.alleKurse.Zeigen(2));
+
+    if (doppelklick) {
+        QTableWidget* liste = Liste(fenster);
+        QTest::mouseDClick(liste->viewport(), Qt::LeftButton, {},
+                           liste->visualRect(liste->model()->index(1, 2)).center());
+    } else {
+        Druecken(fenster, "ToolItemZeigen");
+    }
+    QCOMPARE(zPlattform->meldungen, QStringList{meldung});
+    QVERIFY(OffeneKursfenster().isEmpty());
+}
+
+void TstKursauswahl::kursOeffnen_data()
+{
+    QTest::addColumn<bool>("doppelklick");
+    QTest::newRow("Doppelklick") << true;
+    QTest::newRow("Kursliste zeigen") << false;
+}
+
+void TstKursauswahl::kursOeffnen()
+{
+    QFETCH(bool, doppelklick);
+
+    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", 1, "XYZ", ","));
+    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2"));
+    Kursauswahl fenster;
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+    KlickeZeile(fenster, 1);
+
+    // Each opening makes a new window.
+    for (int mal = 1; mal <= 2; ++mal) {
+        if (doppelklick) {
+            QTableWidget* liste = Liste(fenster);
+            QTest::mouseDClick(liste->viewport(), Qt::LeftButton, {},
+                               liste->visualRect(liste->model()->index(1, 1)).center());
+        } else {
+            Druecken(fenster, "ToolItemZeigen");
+        }
+        QCOMPARE(OffeneKursfenster().size(), mal);
+    }
+    for (Kursfenster* k : OffeneKursfenster())
+        QVERIFY(k->isVisible());
+    QVERIFY(zPlattform->meldungen.isEmpty());
+}
+
+void TstKursauswahl::nurDieHoeheAendertSich()
+{
+    for (int i = 1; i <= 40; ++i)
+        Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "GK", i, "ABC", "1"));
+    Kursauswahl fenster;
+    QCOMPARE(fenster.size(), QSize(480, 660));
+    QCOMPARE(fenster.minimumSize(), QSize(480, 64));
+    QCOMPARE(fenster.maximumSize(), QSize(480, 32000));
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+
+    QTableWidget* liste = Liste(fenster);
+    const int listeVorher = liste->height();
+    QCOMPARE(liste->width(), 480);
+
+    fenster.resize(700, 400);
+    QTRY_COMPARE(fenster.height(), 400);
+    QCOMPARE(fenster.width(), 480);
+    // The list follows on all sides.
+    QTRY_COMPARE(liste->height(), listeVorher - 260);
+    QCOMPARE(liste->width(), 480);
+    QCOMPARE(liste->mapTo(&fenster, QPoint(0, liste->height())).y(), fenster.height());
+
+    fenster.resize(300, 900);
+    QTRY_COMPARE(fenster.height(), 900);
+    QCOMPARE(fenster.width(), 480);
+    QTRY_COMPARE(liste->height(), listeVorher + 240);
+
+    fenster.resize(480, 10);
+    QTRY_COMPARE(fenster.height(), 64);
+}
+
+void TstKursauswahl::fensterEigenschaften()
+{
+    Kursauswahl fenster;
+    QCOMPARE(fenster.windowTitle(), QStringLiteral("Kursauswahl"));
+    const Qt::WindowFlags flaggen = fenster.windowFlags();
+    QVERIFY(!(flaggen & Qt::WindowCloseButtonHint));
+    QVERIFY(flaggen & Qt::WindowMinimizeButtonHint);
+    QVERIFY(flaggen & Qt::WindowMaximizeButtonHint);
+    QVERIFY(fenster.menuBar());
+    QCOMPARE(fenster.menuBar()->actions().size(), 2);
+    QCOMPARE(fenster.x() - fenster.screen()->geometry().x(), 10);
+}
+
+void TstKursauswahl::kurslistenInitBeimErzeugen()
+{
+    Daten.mitWarnung = true;
+    QCOMPARE(TabellenStruktur.SpaltenAnzahl, 0);
+    Spaltenstruktur erwartet;
+    erwartet.KurslistenInit(Daten);
+    QVERIFY(erwartet.SpaltenAnzahl > 0);
+
+    Kursauswahl fenster;
+    QCOMPARE(TabellenStruktur, erwartet);
+}
+
+void TstKursauswahl::einzigeInstanz()
+{
+    QCOMPARE(Kursauswahl::Instanz(), nullptr);
+    {
+        Kursauswahl fenster;
+        QCOMPARE(Kursauswahl::Instanz(), &fenster);
+    }
+    QCOMPARE(Kursauswahl::Instanz(), nullptr);
+}
+
+QTEST_MAIN(TstKursauswahl)
+#include "tst_kursauswahl.moc"

@@ -1,0 +1,573 @@
+// Delivering a course from the selection window: the save path of "Speichern", the send
+// path of "Senden" and the mail client's two reports.
+
+#include "aufzeichnendeplattform.h"
+#include "kursauswahltestdaten.h"
+#include "mailversand.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Testdaten;
+
+namespace {
+
+const QString Schreibfehler =
+    QStringLiteral("Die Noten-Datei für den Kurs konnte nicht angelegt werden");
+const QString OhneSchueler =
+    QStringLiteral("Der Kurs enthält keine Schüler. Somit entfällt eine Noteneingabe.");
+const QString Versandt = QStringLiteral("Die Mail wurde erfolgreich versandt!");
+const QString FehlerMeldung =
+    QStringLiteral("Beim Versenden der Nachricht ist ein Fehler aufgetreten!");
+
+QByteArray ErwarteteDatei(const Kurs& kurs)
+{
+    QByteArray bytes;
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::WriteOnly);
+    QString meldung;
+    if (!Daten.SchreibeErgebnis(puffer, kurs, meldung))
+        qWarning() << meldung;
+    return bytes;
+}
+
+QByteArray Inhalt(const QString& pfad)
+{
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::ReadOnly))
+        return {};
+    return datei.readAll();
+}
+
+void KlickeZeile(Kursauswahl& fenster, int zeile)
+{
+    QTableWidget* liste = Liste(fenster);
+    QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
+                      liste->visualRect(liste->model()->index(zeile, 1)).center());
+}
+
+} // namespace
+
+class TstKursauswahlVersand : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void speichernSchreibtDieDatei_data();
+    void speichernSchreibtDieDatei();
+    void speichernAbgebrochen();
+    void speichernSchlaegtFehl();
+    void speichernPrueftKeineSchueler();
+    void sendenOhneSchueler();
+    void sendenAbgebrochenOderFehlgeschlagen_data();
+    void sendenAbgebrochenOderFehlgeschlagen();
+    void sendenFrage_data();
+    void sendenFrage();
+    void sendenNein();
+    void sendenJaUebergibtDenAuftrag();
+    void berichtGesendet_data();
+    void berichtGesendet();
+    void berichtFehler_data();
+    void berichtFehler();
+    void fehlerNachGesendetZeigtNichts();
+    void fehlerNachAuswahlwechsel();
+    void fremdeBerichteZeigenNichts();
+    void veralteteDateiWirdNichtGesendet_data();
+    void veralteteDateiWirdNichtGesendet();
+
+private:
+    // A window over two courses: row 0 "Mathematik LK2" (students 1, 2; changed), row 1
+    // "Englisch GK1" (student 3; changed); transfers are recorded instead of sent.
+    std::unique_ptr<Kursauswahl> Fenster();
+    // Saves row 0 through "Senden", answers the question with "Ja", returns the transfer's tag.
+    QString SendeErstenKurs(Kursauswahl& fenster);
+    Mailversand* Socket(Kursauswahl& fenster)
+    {
+        return fenster.findChild<Mailversand*>(QStringLiteral("SMTPSocket1"));
+    }
+
+    std::unique_ptr<AufzeichnendePlattform> zPlattform;
+    std::unique_ptr<QTemporaryDir> zOrdner;
+    QList<Mailversand::Auftrag> zAuftraege;
+};
+
+void TstKursauswahlVersand::init()
+{
+    Grunddaten();
+    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", {true, false, false}));
+    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", 1, "XYZ", "3", {true, false, false}));
+    zPlattform = std::make_unique<AufzeichnendePlattform>();
+    zOrdner = std::make_unique<QTemporaryDir>();
+    QVERIFY(zOrdner->isValid());
+    zAuftraege.clear();
+}
+
+void TstKursauswahlVersand::cleanup()
+{
+    zPlattform.reset();
+    zOrdner.reset();
+    GlobaleDatenZuruecksetzen();
+}
+
+std::unique_ptr<Kursauswahl> TstKursauswahlVersand::Fenster()
+{
+    auto fenster = std::make_unique<Kursauswahl>();
+    fenster->setzeVersand([this](const Mailversand::Auftrag& a) { zAuftraege.append(a); });
+    fenster->show();
+    if (!QTest::qWaitForWindowExposed(fenster.get()))
+        qWarning("Fenster nicht sichtbar");
+    return fenster;
+}
+
+QString TstKursauswahlVersand::SendeErstenKurs(Kursauswahl& fenster)
+{
+    zPlattform->antwortenDatei << zOrdner->filePath("Noten Q1-M-LK2-ABC.zle");
+    zPlattform->antwortenFrage << true;
+    Druecken(fenster, "ToolItemSenden");
+    if (zAuftraege.isEmpty())
+        return {};
+    return zAuftraege.last().kennung;
+}
+
+void TstKursauswahlVersand::speichernSchreibtDieDatei_data()
+{
+    QTest::addColumn<bool>("abitur");
+    QTest::addColumn<qint64>("nr");
+    QTest::addColumn<bool>("mitWarnung");
+    QTest::addColumn<QString>("vorschlag");
+
+    QTest::newRow("Halbjahr") << false << qint64(2) << false << "Noten Q1-M-LK2-ABC.zle";
+    QTest::newRow("Abitur") << true << qint64(2) << false << "Noten Abitur-M-LK2-ABC.zle";
+    QTest::newRow("Nummer 0, Warnung") << false << qint64(0) << true << "Noten Q1-M-LK0-ABC.zle";
+}
+
+void TstKursauswahlVersand::speichernSchreibtDieDatei()
+{
+    QFETCH(bool, abitur);
+    QFETCH(qint64, nr);
+    QFETCH(bool, mitWarnung);
+    QFETCH(QString, vorschlag);
+
+    Daten.istAbiturListe = abitur;
+    Daten.mitWarnung = mitWarnung;
+    const KursZeiger kurs = Daten.alleKurse.Zeigen(1);
+    kurs->kNr = nr;
+    kurs->GewarntSchueler = Menge(QStringLiteral("2"));
+    auto fenster = Fenster();
+    QCOMPARE(FarbeInZelle(*fenster, 0), QColor(255, 0, 0));
+
+    const QString pfad = zOrdner->filePath("ergebnis.zle");
+    zPlattform->antwortenDatei << pfad;
+    Druecken(*fenster, "ToolItemSpeichern");
+
+    QCOMPARE(zPlattform->speichernDialoge.size(), 1);
+    const Plattform::DateiDialog dialog = zPlattform->speichernDialoge.first();
+    QCOMPARE(dialog.titel, QStringLiteral("Kursdaten speichern"));
+    QCOMPARE(dialog.aktionsKnopf, QStringLiteral("Speichern"));
+    QCOMPARE(dialog.abbrechenKnopf, QStringLiteral("Nicht speichern"));
+    QCOMPARE(dialog.filterName, QStringLiteral("RAVIRIreru-Ergebnis"));
+    QCOMPARE(dialog.filterMuster, QStringLiteral("*.zle"));
+    QCOMPARE(dialog.startOrdner, QString());
+    QCOMPARE(dialog.vorschlag, vorschlag);
+
+    const QByteArray erwartet = ErwarteteDatei(*kurs);
+    QVERIFY(!erwartet.isEmpty());
+    QCOMPARE(Inhalt(pfad), erwartet);
+    QVERIFY(zPlattform->meldungen.isEmpty());
+    QVERIFY(zPlattform->fragen.isEmpty());
+    QVERIFY(kurs->gespeichert);
+    QVERIFY(!kurs->gesendet);
+    QVERIFY(Daten.wurdeGeaendert());
+    QTRY_COMPARE(FarbeInZelle(*fenster, 0), QColor(0, 0, 255));
+    QVERIFY(!Knopf(*fenster, "ToolItemSpeichern")->isEnabled());
+    QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
+    // The other course is untouched.
+    QVERIFY(!Daten.alleKurse.Zeigen(2)->gespeichert);
+    QCOMPARE(FarbeInZelle(*fenster, 1), QColor(255, 0, 0));
+}
+
+void TstKursauswahlVersand::speichernAbgebrochen()
+{
+    auto fenster = Fenster();
+    const Kurs vorher = *Daten.alleKurse.Zeigen(1);
+    zPlattform->antwortenDatei << QString();
+    Druecken(*fenster, "ToolItemSpeichern");
+
+    QCOMPARE(zPlattform->speichernDialoge.size(), 1);
+    QCOMPARE(*Daten.alleKurse.Zeigen(1), vorher);
+    QVERIFY(!Daten.wurdeGeaendert());
+    QVERIFY(zPlattform->meldungen.isEmpty());
+    QVERIFY(QDir(zOrdner->path()).isEmpty());
+    QCOMPARE(FarbeInZelle(*fenster, 0), QColor(255, 0, 0));
+    QVERIFY(Knopf(*fenster, "ToolItemSpeichern")->isEnabled());
+    QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
+}
+
+void TstKursauswahlVersand::speichernSchlaegtFehl()
+{
+    // A file where a folder is expected: the result file cannot be created (also as root).
+    QFile sperre(zOrdner->filePath("keinordner"));
+    QVERIFY(sperre.open(QIODevice::WriteOnly));
+    sperre.close();
+    auto fenster = Fenster();
+    const Kurs vorher = *Daten.alleKurse.Zeigen(1);
+
+    zPlattform->antwortenDatei << zOrdner->filePath("keinordner/ergebnis.zle");
+    Druecken(*fenster, "ToolItemSpeichern");
+
+    QCOMPARE(zPlattform->meldungen, QStringList{Schreibfehler});
+    QCOMPARE(*Daten.alleKurse.Zeigen(1), vorher);
+    QVERIFY(!Daten.wurdeGeaendert());
+    QCOMPARE(FarbeInZelle(*fenster, 0), QColor(255, 0, 0));
+    QVERIFY(Knopf(*fenster, "ToolItemSpeichern")->isEnabled());
+}
+
+void TstKursauswahlVersand::speichernPrueftKeineSchueler()
+{
+    Daten.alleKurse.Zeigen(1)->Schueler = Menge();
+    auto fenster = Fenster();
+    const QString pfad = zOrdner->filePath("leer.zle");
+    zPlattform->antwortenDatei << pfad;
+    Druecken(*fenster, "ToolItemSpeichern");
+
+    QVERIFY(zPlattform->meldungen.isEmpty());
+    QCOMPARE(Inhalt(pfad), ErwarteteDatei(*Daten.alleKurse.Zeigen(1)));
+    QVERIFY(Daten.alleKurse.Zeigen(1)->gespeichert);
+}
+
+void TstKursauswahlVersand::sendenOhneSchueler()
+{
+    Daten.alleKurse.Zeigen(1)->Schueler = Menge();
+    auto fenster = Fenster();
+    Druecken(*fenster, "ToolItemSenden");
+
+    QCOMPARE(zPlattform->protokoll, QStringList{"Meldung: " + OhneSchueler});
+    QVERIFY(!Daten.alleKurse.Zeigen(1)->gespeichert);
+    QVERIFY(zAuftraege.isEmpty());
+}
+
+void TstKursauswahlVersand::sendenAbgebrochenOderFehlgeschlagen_data()
+{
+    QTest::addColumn<QString>("datei");   // relative to the temporary folder; empty: cancel
+    QTest::addColumn<QStringList>("meldungen");
+
+    QTest::newRow("abgebrochen") << QString() << QStringList();
+    QTest::newRow("nicht schreibbar") << "keinordner/x.zle" << QStringList{Schreibfehler};
+}
+
+void TstKursauswahlVersand::sendenAbgebrochenOderFehlgeschlagen()
+{
+    QFETCH(QString, datei);
+    QFETCH(QStringList, meldungen);
+
+    QFile sperre(zOrdner->filePath("keinordner"));
+    QVERIFY(sperre.open(QIODevice::WriteOnly));
+    sperre.close();
+    auto fenster = Fenster();
+    zPlattform->antwortenDatei << (datei.isEmpty() ? QString() : zOrdner->filePath(datei));
+    zPlattform->antwortenFrage << true;
+    Druecken(*fenster, "ToolItemSenden");
+
+    QCOMPARE(zPlattform->speichernDialoge.size(), 1);
+    QCOMPARE(zPlattform->meldungen, meldungen);
+    QVERIFY(zPlattform->fragen.isEmpty());
+    QVERIFY(zAuftraege.isEmpty());
+    QVERIFY(!Daten.alleKurse.Zeigen(1)->gespeichert);
+    QVERIFY(!Daten.wurdeGeaendert());
+}
+
+void TstKursauswahlVersand::sendenFrage_data()
+{
+    QTest::addColumn<bool>("abitur");
+    QTest::addColumn<QString>("titel");
+    QTest::addColumn<QString>("meldung");
+    QTest::addColumn<QString>("erklaerung");
+
+    QTest::newRow("Halbjahr")
+        << false << "Noteneingabe Mathematik - LK2 - ABC"
+        << "Soll die Kursliste\nMathematik - LK2 - ABC\ngesendet werden?"
+        << "Die Kursliste wurde unter dem Namen\nNoten Q1-M-LK2-ABC.zle\ngesichert.";
+    QTest::newRow("Abitur")
+        << true << "Noteneingabe Mathematik - LK2 - ABC"
+        << "Soll die Kursliste\nMathematik - LK2 - ABC\ngesendet werden?"
+        << "Die Kursliste wurde unter dem Namen\nNoten Abitur-M-LK2-ABC.zle\ngesichert.";
+}
+
+void TstKursauswahlVersand::sendenFrage()
+{
+    QFETCH(bool, abitur);
+    QFETCH(QString, titel);
+    QFETCH(QString, meldung);
+    QFETCH(QString, erklaerung);
+
+    Daten.istAbiturListe = abitur;
+    auto fenster = Fenster();
+    // The teacher chose another name: the question still names the suggested one.
+    const QString pfad = zOrdner->filePath("anders benannt.zle");
+    zPlattform->antwortenDatei << pfad;
+    zPlattform->antwortenFrage << false;
+    // When the question shows, the file is written and the dot is already blue.
+    QColor farbeBeiFrage;
+    zPlattform->beiFrage = [&](const Plattform::Frage&) { farbeBeiFrage = FarbeInZelle(*fenster, 0); };
+    Druecken(*fenster, "ToolItemSenden");
+
+    QCOMPARE(zPlattform->fragen.size(), 1);
+    const Plattform::Frage frage = zPlattform->fragen.first();
+    QCOMPARE(frage.titel, titel);
+    QCOMPARE(frage.meldung, meldung);
+    QCOMPARE(frage.erklaerung, erklaerung);
+    QCOMPARE(frage.standardKnopf, QStringLiteral("Ja"));
+    QCOMPARE(frage.andererKnopf, QStringLiteral("Nein"));
+    QCOMPARE(farbeBeiFrage, QColor(0, 0, 255));
+    QCOMPARE(Inhalt(pfad), ErwarteteDatei(*Daten.alleKurse.Zeigen(1)));
+}
+
+void TstKursauswahlVersand::sendenNein()
+{
+    auto fenster = Fenster();
+    const QString pfad = zOrdner->filePath("Noten Q1-M-LK2-ABC.zle");
+    zPlattform->antwortenDatei << pfad;
+    zPlattform->antwortenFrage << false;
+    Druecken(*fenster, "ToolItemSenden");
+
+    QCOMPARE(zPlattform->fragen.size(), 1);
+    QVERIFY(zAuftraege.isEmpty());
+    QVERIFY(QFile::exists(pfad));
+    const KursZeiger kurs = Daten.alleKurse.Zeigen(1);
+    QVERIFY(kurs->gespeichert);
+    QVERIFY(!kurs->gesendet);
+    QVERIFY(Daten.wurdeGeaendert());
+    QCOMPARE(FarbeInZelle(*fenster, 0), QColor(0, 0, 255));
+    QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
+    QVERIFY(!Knopf(*fenster, "ToolItemSpeichern")->isEnabled());
+}
+
+void TstKursauswahlVersand::sendenJaUebergibtDenAuftrag()
+{
+    auto fenster = Fenster();
+    const QString pfad = zOrdner->filePath("anders.zle");
+    zPlattform->antwortenDatei << pfad;
+    zPlattform->antwortenFrage << true;
+    Druecken(*fenster, "ToolItemSenden");
+
+    QCOMPARE(zAuftraege.size(), 1);
+    const Mailversand::Auftrag a = zAuftraege.first();
+    QCOMPARE(a.server, QStringLiteral("mail.schule.example"));
+    QCOMPARE(a.port, 465);
+    QCOMPARE(a.benutzer, QStringLiteral("abc"));
+    QCOMPARE(a.pass, QStringLiteral("geheim"));
+    QCOMPARE(a.absender, QStringLiteral("lehrer@schule.example"));
+    QCOMPARE(a.empfaenger, QStringLiteral("noten@schule.example"));
+    QCOMPARE(a.betreff, QStringLiteral("Noten Q1-M-LK2-ABC"));
+    QCOMPARE(a.text, QStringLiteral("Notenliste von Frau Müller:"));
+    QCOMPARE(a.dateiPfad, pfad);
+    QVERIFY(!a.kennung.isEmpty());
+    // Nothing is marked before the report arrives; "Senden" stays enabled meanwhile.
+    QVERIFY(!Daten.alleKurse.Zeigen(1)->gesendet);
+    QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
+
+    // A second transfer gets its own tag.
+    zPlattform->antwortenDatei << pfad;
+    zPlattform->antwortenFrage << true;
+    Druecken(*fenster, "ToolItemSenden");
+    QCOMPARE(zAuftraege.size(), 2);
+    QVERIFY(zAuftraege.at(1).kennung != a.kennung);
+}
+
+void TstKursauswahlVersand::berichtGesendet_data()
+{
+    QTest::addColumn<int>("auswahlBeimBericht");   // -1: no row selected
+
+    QTest::newRow("Kurs noch ausgewählt") << 0;
+    QTest::newRow("anderer Kurs ausgewählt") << 1;
+    QTest::newRow("nichts ausgewählt") << -1;
+}
+
+void TstKursauswahlVersand::berichtGesendet()
+{
+    QFETCH(int, auswahlBeimBericht);
+
+    auto fenster = Fenster();
+    const QString kennung = SendeErstenKurs(*fenster);
+    QVERIFY(!kennung.isEmpty());
+    zPlattform->Leeren();
+    Daten.zGeaendert = false;
+
+    QTableWidget* liste = Liste(*fenster);
+    if (auswahlBeimBericht >= 0)
+        KlickeZeile(*fenster, auswahlBeimBericht);
+    else
+        liste->clearSelection();
+
+    emit Socket(*fenster)->MailSent(kennung);
+
+    QCOMPARE(zPlattform->protokoll, QStringList{"Meldung: " + Versandt});
+    QVERIFY(Daten.alleKurse.Zeigen(1)->gesendet);
+    QVERIFY(!Daten.alleKurse.Zeigen(2)->gesendet);
+    QVERIFY(!Daten.alleKurse.Zeigen(2)->gespeichert);
+    QVERIFY(Daten.wurdeGeaendert());
+    QTRY_COMPARE(FarbeInZelle(*fenster, 0), QColor(0, 200, 0));
+    QCOMPARE(FarbeInZelle(*fenster, 1), QColor(255, 0, 0));
+    // The toolbar still follows the selected course.
+    const KursZeiger gewaehlt = fenster->AusgewaehlterKurs();
+    QCOMPARE(gewaehlt, auswahlBeimBericht < 0 ? KursZeiger()
+                                              : Daten.alleKurse.Zeigen(auswahlBeimBericht + 1));
+    QCOMPARE(Knopf(*fenster, "ToolItemSenden")->isEnabled(), auswahlBeimBericht == 1);
+    QCOMPARE(Knopf(*fenster, "ToolItemSpeichern")->isEnabled(), auswahlBeimBericht == 1);
+}
+
+void TstKursauswahlVersand::berichtFehler_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("mailSenden");
+    QTest::addColumn<bool>("frage");
+
+    QTest::newRow("Anmeldung, Mail senden") << 67 << true << true;
+    QTest::newRow("Verbindung, Abbrechen") << 7 << false << true;
+    QTest::newRow("Zertifikat, Mail senden") << 60 << true << true;
+    QTest::newRow("Code 0") << 0 << true << false;
+    QTest::newRow("negativer Code") << -1 << true << false;
+}
+
+void TstKursauswahlVersand::berichtFehler()
+{
+    QFETCH(int, code);
+    QFETCH(bool, mailSenden);
+    QFETCH(bool, frage);
+
+    auto fenster = Fenster();
+    const QString kennung = SendeErstenKurs(*fenster);
+    QVERIFY(!kennung.isEmpty());
+    zPlattform->Leeren();
+    Daten.zGeaendert = false;
+    zPlattform->antwortenFrage << mailSenden;
+
+    emit Socket(*fenster)->Error(kennung, code);
+
+    if (frage) {
+        QCOMPARE(zPlattform->fragen.size(), 1);
+        const Plattform::Frage f = zPlattform->fragen.first();
+        QCOMPARE(f.meldung, FehlerMeldung);
+        QCOMPARE(f.erklaerung,
+                 QStringLiteral("Die Noten wurden in der Datei 'Noten Q1-M-LK2-ABC.zle' gesichert. "
+                                "Verwenden Sie den Knopf 'Mail senden' und senden Sie die Datei als "
+                                "Anhang in ihrem Mailprogramm."));
+        QCOMPARE(f.standardKnopf, QStringLiteral("Mail senden"));
+        QCOMPARE(f.andererKnopf, QStringLiteral("Abbrechen"));
+        if (mailSenden) {
+            QCOMPARE(zPlattform->urls.size(), 1);
+            const QUrl url = zPlattform->urls.first();
+            QCOMPARE(url.scheme(), QStringLiteral("mailto"));
+            QCOMPARE(url, Mailversand::MailtoAdresse(QStringLiteral("noten@schule.example"),
+                                                     QStringLiteral("Noten Q1-M-LK2-ABC")));
+        } else {
+            QVERIFY(zPlattform->urls.isEmpty());
+        }
+    } else {
+        QVERIFY(zPlattform->protokoll.isEmpty());
+    }
+    QVERIFY(zPlattform->meldungen.isEmpty());
+    // An error changes no flag: the course stays saved, "Senden" can be pressed again.
+    const KursZeiger kurs = Daten.alleKurse.Zeigen(1);
+    QVERIFY(kurs->gespeichert);
+    QVERIFY(!kurs->gesendet);
+    QVERIFY(!Daten.wurdeGeaendert());
+    QCOMPARE(FarbeInZelle(*fenster, 0), QColor(0, 0, 255));
+    QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
+}
+
+void TstKursauswahlVersand::fehlerNachGesendetZeigtNichts()
+{
+    auto fenster = Fenster();
+    // Two transfers of the same course; the first reports success, the second an error.
+    const QString erste = SendeErstenKurs(*fenster);
+    const QString zweite = SendeErstenKurs(*fenster);
+    QVERIFY(!erste.isEmpty() && !zweite.isEmpty());
+    emit Socket(*fenster)->MailSent(zweite);
+    QVERIFY(Daten.alleKurse.Zeigen(1)->gesendet);
+    zPlattform->Leeren();
+    zPlattform->antwortenFrage << true;
+
+    emit Socket(*fenster)->Error(erste, 7);
+    // A success followed by an error for the same transfer.
+    emit Socket(*fenster)->Error(zweite, 7);
+
+    QVERIFY(zPlattform->protokoll.isEmpty());
+    QVERIFY(Daten.alleKurse.Zeigen(1)->gesendet);
+    QCOMPARE(FarbeInZelle(*fenster, 0), QColor(0, 200, 0));
+}
+
+void TstKursauswahlVersand::fehlerNachAuswahlwechsel()
+{
+    // The selected course is already sent; the error belongs to the other course and
+    // is shown with that course's file name.
+    Daten.alleKurse.Zeigen(2)->gespeichert = true;
+    Daten.alleKurse.Zeigen(2)->gesendet = true;
+    auto fenster = Fenster();
+    const QString kennung = SendeErstenKurs(*fenster);
+    KlickeZeile(*fenster, 1);
+    zPlattform->Leeren();
+    zPlattform->antwortenFrage << true;
+
+    emit Socket(*fenster)->Error(kennung, 28);
+
+    QCOMPARE(zPlattform->fragen.size(), 1);
+    QVERIFY(zPlattform->fragen.first().erklaerung.contains("'Noten Q1-M-LK2-ABC.zle'"));
+    QCOMPARE(zPlattform->urls,
+             QList<QUrl>{Mailversand::MailtoAdresse(QStringLiteral("noten@schule.example"),
+                                                     QStringLiteral("Noten Q1-M-LK2-ABC"))});
+    QVERIFY(!Daten.alleKurse.Zeigen(1)->gesendet);
+}
+
+void TstKursauswahlVersand::fremdeBerichteZeigenNichts()
+{
+    auto fenster = Fenster();
+    emit Socket(*fenster)->MailSent(QStringLiteral("unbekannt"));
+    emit Socket(*fenster)->Error(QStringLiteral("unbekannt"), 7);
+    emit Socket(*fenster)->MailSent(QString());
+    QVERIFY(zPlattform->protokoll.isEmpty());
+    for (int i = 1; i <= 2; ++i)
+        QVERIFY(!Daten.alleKurse.Zeigen(i)->gesendet);
+    QVERIFY(!Daten.wurdeGeaendert());
+}
+
+void TstKursauswahlVersand::veralteteDateiWirdNichtGesendet_data()
+{
+    QTest::addColumn<bool>("neueDatei");   // false: the table was saved again, no new file
+    QTest::newRow("Tabelle erneut gesichert") << false;
+    QTest::newRow("neue Datei geschrieben") << true;
+}
+
+void TstKursauswahlVersand::veralteteDateiWirdNichtGesendet()
+{
+    QFETCH(bool, neueDatei);
+
+    auto fenster = Fenster();
+    const QString kennung = SendeErstenKurs(*fenster);
+    const KursZeiger kurs = Daten.alleKurse.Zeigen(1);
+    // While the transfer runs, the course's table is saved again (as the course window does).
+    kurs->geaendert = true;
+    kurs->gespeichert = false;
+    kurs->gesendet = false;
+    fenster->Aktualisieren();
+    if (neueDatei) {
+        zPlattform->antwortenDatei << zOrdner->filePath("neu.zle");
+        Druecken(*fenster, "ToolItemSpeichern");
+        QVERIFY(kurs->gespeichert);
+    }
+    zPlattform->Leeren();
+
+    emit Socket(*fenster)->MailSent(kennung);
+
+    // The mail did go out, but it carried the older state: the course is not marked sent.
+    QCOMPARE(zPlattform->meldungen, QStringList{Versandt});
+    QVERIFY(!kurs->gesendet);
+    QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
+}
+
+QTEST_MAIN(TstKursauswahlVersand)
+#include "tst_kursauswahl_versand.moc"

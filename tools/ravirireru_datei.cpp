@@ -1,0 +1,266 @@
+// ravirireru-datei: shows, checks and makes course-list files (.zln) and shows grade
+// result files (.zle) on the command line. Links the model library only.
+
+#include "datenbestand.h"
+#include "ergebnisdatei.h"
+#include "jsonabbild.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+enum Rueckgabe { Gut = 0, Abgelehnt = 1, FalscherAufruf = 2 };
+
+const char* const Aufruf =
+    "Aufruf: ravirireru-datei json [--geheim] DATEI\n"
+    "        ravirireru-datei zln JSON AUSGABE\n"
+    "        ravirireru-datei pruefen DATEI\n"
+    "        ravirireru-datei --help\n";
+
+const char* const Hilfe =
+    "ravirireru-datei – Notenlisten-Dateien (.zln) und Noten-Ergebnis-Dateien (.zle) ansehen,\n"
+    "prüfen und erzeugen.\n"
+    "\n"
+    "Befehle:\n"
+    "  json [--geheim] DATEI\n"
+    "      Gibt die Datei als JSON aus: jedes Feld unter seinem Namen, in der Reihenfolge\n"
+    "      der Datei, verschlüsselte Texte im Klartext. Das Feld \"Dateiart\" sagt, ob es\n"
+    "      eine \"Kursliste\" (.zln) oder ein \"Ergebnis\" (.zle) ist.\n"
+    "      Die sechs Geheimnisse (NotenPass, EMailAdresse, Absender, Server, Benutzer, Pass)\n"
+    "      erscheinen als \"***\", außer mit --geheim.\n"
+    "  zln JSON AUSGABE\n"
+    "      Schreibt aus einer JSON-Datei (so wie \"json --geheim\" sie ausgibt) eine\n"
+    "      Notenlisten-Datei. Jeder Wert wird geprüft; ein fehlendes Feld, ein falscher Typ,\n"
+    "      ein zu langer Text oder eine zu große Zahl wird mit dem Namen des Feldes gemeldet,\n"
+    "      und es wird keine Datei geschrieben. Eine vorhandene AUSGABE wird nur ersetzt,\n"
+    "      wenn die neue Datei vollständig geschrieben ist.\n"
+    "  pruefen DATEI\n"
+    "      Liest die Datei so, wie das Programm sie liest, und fasst sie in einer Zeile\n"
+    "      zusammen (Art, Halbjahr, Zahl der Schüler, Kurse und Zeilen).\n"
+    "\n"
+    "Optionen:\n"
+    "  --geheim    (nur bei json) die Geheimnisse im Klartext ausgeben\n"
+    "  --help, -h  diese Hilfe\n"
+    "\n"
+    "Rückgabewerte:\n"
+    "  0  alles in Ordnung\n"
+    "  1  die Datei wurde abgelehnt oder ist beschädigt (die Meldung steht auf stderr)\n"
+    "  2  falscher Aufruf\n";
+
+void Ausgeben(FILE* ziel, const QByteArray& text)
+{
+    std::fwrite(text.constData(), 1, size_t(text.size()), ziel);
+    std::fflush(ziel);
+}
+
+int Melden(const QString& datei, const QString& meldung)
+{
+    const QString zeile = datei.isEmpty() ? meldung : datei + QStringLiteral(": ") + meldung;
+    Ausgeben(stderr, zeile.toUtf8() + '\n');
+    return Abgelehnt;
+}
+
+int FalschAufgerufen(const QString& grund)
+{
+    Ausgeben(stderr, "ravirireru-datei: " + grund.toUtf8() + "\n" + Aufruf);
+    return FalscherAufruf;
+}
+
+// Opens a file for reading with the program's messages for a missing or unreadable file.
+bool Oeffnen(QFile& datei, QString& meldung)
+{
+    if (!datei.exists()) {
+        meldung = Meldungen::DateiFehlt;
+        return false;
+    }
+    if (!datei.open(QIODevice::ReadOnly)) {
+        meldung = Meldungen::NichtLesbar;
+        return false;
+    }
+    return true;
+}
+
+// A grade result file starts with the byte 1; everything else is read as the program reads
+// a course-list file (which refuses it with its own message).
+bool IstErgebnis(QFile& datei)
+{
+    const QByteArray erstes = datei.peek(1);
+    return erstes.size() == 1 && erstes.at(0) == 1;
+}
+
+QString Kurstext(const Kurs& k)
+{
+    return QStringLiteral("%1-%2%3-%4").arg(k.Kuerzel, k.KursArt).arg(k.kNr).arg(k.Lehrer);
+}
+
+QString Anzahl(qint64 n, const char* einzahl, const char* mehrzahl)
+{
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? einzahl : mehrzahl));
+}
+
+int Json(const QString& pfad, bool geheim)
+{
+    QFile datei(pfad);
+    QString meldung;
+    if (!Oeffnen(datei, meldung))
+        return Melden(pfad, meldung);
+    if (IstErgebnis(datei)) {
+        Ergebnisdatei ergebnis;
+        if (!Ergebnisdatei::Lesen(datei, ergebnis, meldung))
+            return Melden(pfad, meldung);
+        Ausgeben(stdout, JsonAbbild::Ergebnis(ergebnis));
+        return Gut;
+    }
+    Datenbestand daten;
+    Spaltenstruktur struktur;
+    if (!Datenbestand::Lesen(datei, daten, struktur, meldung))
+        return Melden(pfad, meldung);
+    Ausgeben(stdout, JsonAbbild::Kursliste(daten, struktur, geheim));
+    return Gut;
+}
+
+int Zln(const QString& jsonPfad, const QString& ausgabe)
+{
+    QFile eingabe(jsonPfad);
+    if (!eingabe.open(QIODevice::ReadOnly))
+        return Melden(jsonPfad, QStringLiteral("Die JSON-Datei konnte nicht gelesen werden."));
+    const QByteArray json = eingabe.readAll();
+
+    Datenbestand daten;
+    Spaltenstruktur struktur;
+    QString meldung;
+    if (!JsonAbbild::KurslisteLesen(json, daten, struktur, meldung))
+        return Melden(jsonPfad, meldung);
+
+    QByteArray bytes;
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::WriteOnly);
+    if (!Datenbestand::Schreiben(puffer, daten, struktur, meldung))
+        return Melden(jsonPfad, meldung);
+    puffer.close();
+
+    // What we write must load in the program exactly as written. The reader drops a stored
+    // column layout that does not fit the flags and the catalogue: say so instead of
+    // writing a file that loses it.
+    QBuffer probe(&bytes);
+    probe.open(QIODevice::ReadOnly);
+    Datenbestand gelesen;
+    Spaltenstruktur gelesenStruktur;
+    if (!Datenbestand::Lesen(probe, gelesen, gelesenStruktur, meldung))
+        return Melden(ausgabe, QStringLiteral("Die erzeugte Datei ließe sich nicht laden (%1); "
+                                              "sie wird nicht geschrieben.")
+                                   .arg(meldung));
+    if (!(gelesenStruktur == struktur))
+        return Melden(jsonPfad,
+                      QStringLiteral("Feld Spalten: die Spalten passen nicht zu ErsteSpalte, zu "
+                                     "mitMarkAbitur und mitWarnung oder zur Zahl der Einträge in "
+                                     "alleEintraege; das Programm würde sie verwerfen. Für die "
+                                     "Standard-Spalten: \"Spalten\": [] und \"ErsteSpalte\": 0."));
+    QByteArray nochmal;
+    QBuffer zweiter(&nochmal);
+    zweiter.open(QIODevice::WriteOnly);
+    if (!Datenbestand::Schreiben(zweiter, gelesen, gelesenStruktur, meldung) || nochmal != bytes)
+        return Melden(ausgabe, QStringLiteral("Die erzeugte Datei würde beim Laden verändert; "
+                                              "sie wird nicht geschrieben."));
+
+    if (!Datenbestand::SchreibeDatei(ausgabe, bytes, meldung))
+        return Melden(ausgabe, meldung);
+    return Gut;
+}
+
+int Pruefen(const QString& pfad)
+{
+    QFile datei(pfad);
+    QString meldung;
+    if (!Oeffnen(datei, meldung))
+        return Melden(pfad, meldung);
+    QString zeile;
+    if (IstErgebnis(datei)) {
+        Ergebnisdatei e;
+        if (!Ergebnisdatei::Lesen(datei, e, meldung))
+            return Melden(pfad, meldung);
+        zeile = QStringLiteral("%1 (RAVIRIreru-Ergebnis) für den Kurs %2, Halbjahr %3 „%4“: "
+                               "%5, 1 Kurs, %6.")
+                    .arg(e.istAbiturListe ? QStringLiteral("Abitur-Ergebnis")
+                                          : QStringLiteral("Ergebnis"),
+                         Kurstext(e.kurs))
+                    .arg(e.Halbjahr)
+                    .arg(e.HalbjahrKuerzel,
+                         Anzahl(e.alleSchueler.AnzahlSchueler(), "Schüler", "Schüler"),
+                         Anzahl(e.alleSchuelerKurse.AnzahlKurse(), "Zeile", "Zeilen"));
+    } else {
+        Datenbestand d;
+        Spaltenstruktur s;
+        if (!Datenbestand::Lesen(datei, d, s, meldung))
+            return Melden(pfad, meldung);
+        zeile = QStringLiteral("%1 (ZELTA-NotenDatei), Halbjahr %2 „%3“: %4, %5, %6.")
+                    .arg(d.istAbiturListe ? QStringLiteral("Abitur-Kursliste")
+                                          : QStringLiteral("Kursliste"))
+                    .arg(d.Halbjahr)
+                    .arg(d.HalbjahrKuerzel,
+                         Anzahl(d.alleSchueler.AnzahlSchueler(), "Schüler", "Schüler"),
+                         Anzahl(d.alleKurse.AnzahlKurse(), "Kurs", "Kurse"),
+                         Anzahl(d.alleSchuelerKurse.AnzahlKurse(), "Zeile", "Zeilen"));
+    }
+    Ausgeben(stdout, zeile.toUtf8() + '\n');
+    return Gut;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("ravirireru-datei"));
+
+    QStringList argumente = QCoreApplication::arguments().mid(1);
+    // "--" ends the options, so a file may be called "--geheim".
+    const qsizetype ende = argumente.indexOf(QStringLiteral("--"));
+    const QStringList optionsteil = ende < 0 ? argumente : argumente.mid(0, ende);
+    if (optionsteil.contains(QStringLiteral("--help")) || optionsteil.contains(QStringLiteral("-h"))) {
+        Ausgeben(stdout, QByteArray(Hilfe) + '\n' + Aufruf);
+        return Gut;
+    }
+    if (argumente.isEmpty())
+        return FalschAufgerufen(QStringLiteral("Es fehlt ein Befehl."));
+
+    const QString befehl = argumente.takeFirst();
+    bool geheim = false;
+    QStringList dateien;
+    bool optionenZuEnde = false;
+    for (const QString& a : argumente) {
+        if (!optionenZuEnde && a == QStringLiteral("--")) {
+            optionenZuEnde = true;
+        } else if (!optionenZuEnde && a == QStringLiteral("--geheim") && befehl == QStringLiteral("json")) {
+            geheim = true;
+        } else if (!optionenZuEnde && a.startsWith(QLatin1Char('-')) && a.size() > 1) {
+            return FalschAufgerufen(QStringLiteral("Unbekannte Option „%1“.").arg(a));
+        } else {
+            dateien.append(a);
+        }
+    }
+
+    auto dateiAnzahl = [&](qsizetype n) {
+        return dateien.size() == n;
+    };
+    if (befehl == QStringLiteral("json")) {
+        if (!dateiAnzahl(1))
+            return FalschAufgerufen(QStringLiteral("„json“ erwartet genau eine Datei."));
+        return Json(dateien.at(0), geheim);
+    }
+    if (befehl == QStringLiteral("zln")) {
+        if (!dateiAnzahl(2))
+            return FalschAufgerufen(QStringLiteral("„zln“ erwartet eine JSON-Datei und eine Ausgabedatei."));
+        return Zln(dateien.at(0), dateien.at(1));
+    }
+    if (befehl == QStringLiteral("pruefen")) {
+        if (!dateiAnzahl(1))
+            return FalschAufgerufen(QStringLiteral("„pruefen“ erwartet genau eine Datei."));
+        return Pruefen(dateien.at(0));
+    }
+    return FalschAufgerufen(QStringLiteral("Unbekannter Befehl „%1“.").arg(befehl));
+}
