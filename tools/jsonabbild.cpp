@@ -8,7 +8,9 @@
 #include "jsonfeldleser.h"
 
 #include <QBuffer>
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QJsonParseError>
 #include <memory>
 
@@ -412,13 +414,67 @@ QByteArray JsonAbbild::Ergebnis(const Ergebnisdatei& e)
     return aus.Ergebnis();
 }
 
+namespace {
+
+QString Abweichung(const QJsonValue& a, const QJsonValue& b, const QString& pfad)
+{
+    if (a.type() != b.type())
+        return pfad;
+    if (a.isObject()) {
+        const QJsonObject oa = a.toObject();
+        const QJsonObject ob = b.toObject();
+        for (auto it = oa.constBegin(); it != oa.constEnd(); ++it) {
+            const QString innen = pfad.isEmpty() ? it.key() : pfad + QLatin1Char('.') + it.key();
+            if (!ob.contains(it.key()))
+                return innen;
+            const QString gefunden = Abweichung(it.value(), ob.value(it.key()), innen);
+            if (!gefunden.isEmpty())
+                return gefunden;
+        }
+        for (auto it = ob.constBegin(); it != ob.constEnd(); ++it) {
+            if (!oa.contains(it.key()))
+                return pfad.isEmpty() ? it.key() : pfad + QLatin1Char('.') + it.key();
+        }
+        return {};
+    }
+    if (a.isArray()) {
+        const QJsonArray la = a.toArray();
+        const QJsonArray lb = b.toArray();
+        for (qsizetype i = 0; i < la.size() && i < lb.size(); ++i) {
+            const QString gefunden =
+                Abweichung(la.at(i), lb.at(i), QStringLiteral("%1[%2]").arg(pfad).arg(i));
+            if (!gefunden.isEmpty())
+                return gefunden;
+        }
+        return la.size() == lb.size() ? QString() : pfad;
+    }
+    return a == b ? QString() : pfad;
+}
+
+} // namespace
+
+QString JsonAbbild::ErsteAbweichung(const QByteArray& json1, const QByteArray& json2)
+{
+    if (json1 == json2)
+        return {};
+    const QString pfad = Abweichung(QJsonDocument::fromJson(json1).object(),
+                                    QJsonDocument::fromJson(json2).object(), QString());
+    // Texts that differ only where the parser cannot tell them apart still differ.
+    return pfad.isEmpty() ? QStringLiteral("Dateiart") : pfad;
+}
+
 bool JsonAbbild::KurslisteLesen(const QByteArray& json, Datenbestand& daten,
                                 Spaltenstruktur& struktur, QString& meldung)
 {
+    // Qt's parser drops a U+FEFF at the start of a string as if it were a byte order mark;
+    // as an escape it is kept. (The bytes can stand only inside a string, or as the byte
+    // order mark at the start of the file.)
+    QByteArray text = json.startsWith("\xEF\xBB\xBF") ? json.mid(3) : json;
+    text.replace("\xEF\xBB\xBF", "\\ufeff");
     QJsonParseError parser;
-    const QJsonDocument dokument = QJsonDocument::fromJson(json, &parser);
+    const QJsonDocument dokument = QJsonDocument::fromJson(text, &parser);
     if (parser.error != QJsonParseError::NoError) {
-        const QByteArray davor = json.left(parser.offset);
+        const QByteArray davor = text.left(parser.offset);
         const qsizetype zeile = davor.count('\n') + 1;
         const qsizetype spalte = QString::fromUtf8(davor.mid(davor.lastIndexOf('\n') + 1)).size() + 1;
         meldung = QStringLiteral("Die JSON-Datei ist fehlerhaft (Zeile %1, Spalte %2): %3.")

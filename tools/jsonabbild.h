@@ -32,6 +32,10 @@ public:
     // Reads the JSON of a course-list file into daten and struktur (fresh objects are
     // expected). Every value is checked against what its field in the file can hold; the
     // first fault gives false and a German message that names the field.
+    // The path of the first value in which two JSON texts differ ("alleSchueler[0].Name"),
+    // or an empty text when they hold the same values.
+    static QString ErsteAbweichung(const QByteArray& json1, const QByteArray& json2);
+
     static bool KurslisteLesen(const QByteArray& json, Datenbestand& daten,
                                Spaltenstruktur& struktur, QString& meldung);
 };

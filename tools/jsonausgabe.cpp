@@ -143,8 +143,9 @@ QByteArray JsonAusgabe::Zitiert(const QString& wert)
         } else if (QChar::isHighSurrogate(c) && i + 1 < n
                    && QChar::isLowSurrogate(wert.at(i + 1).unicode())) {
             ++i;   // a valid pair stays in the run
-        } else if (c < 0x20 || QChar::isSurrogate(c)) {
-            // Control characters, and lone surrogates (which have no UTF-8 form), as escapes.
+        } else if (c < 0x20 || QChar::isSurrogate(c) || c == 0xFEFF) {
+            // Control characters, lone surrogates (which have no UTF-8 form) and U+FEFF
+            // (which a UTF-8 reader may take for a byte order mark and drop) as escapes.
             laufAnhaengen(i);
             escape(c);
             lauf = i + 1;

@@ -160,6 +160,15 @@ int Zln(const QString& jsonPfad, const QString& ausgabe)
                                      "mitMarkAbitur und mitWarnung oder zur Zahl der Einträge in "
                                      "alleEintraege; das Programm würde sie verwerfen. Für die "
                                      "Standard-Spalten: \"Spalten\": [] und \"ErsteSpalte\": 0."));
+    // Everything must come back as it was given (a text that the scrambling or the UTF-8
+    // reader would change is refused here, with its field).
+    const QString abweichung = JsonAbbild::ErsteAbweichung(
+        JsonAbbild::Kursliste(daten, struktur, true),
+        JsonAbbild::Kursliste(gelesen, gelesenStruktur, true));
+    if (!abweichung.isEmpty())
+        return Melden(jsonPfad, QStringLiteral("Feld %1: der Wert käme beim Laden verändert "
+                                               "zurück; die Datei wird nicht geschrieben.")
+                                    .arg(abweichung));
     QByteArray nochmal;
     QBuffer zweiter(&nochmal);
     zweiter.open(QIODevice::WriteOnly);

@@ -1,6 +1,7 @@
 #include "bildfenster.h"
 
 #include "ravirireru.h"
+#include "schrift.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -21,7 +22,7 @@ Bildfenster::Bildfenster(const QString& titel, QWidget* parent)
     txtVersion = new QLabel(QStringLiteral("Build"), this);
     txtVersion->setObjectName(QStringLiteral("txtVersion"));
     txtVersion->setGeometry(267, 139, 113, 20);
-    txtVersion->setFont(QFont(QStringLiteral("Arial"), 10));
+    txtVersion->setFont(Schrift::Arial(10));
     txtVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtVersion->setAttribute(Qt::WA_TranslucentBackground);
     txtVersion->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -29,7 +30,7 @@ Bildfenster::Bildfenster(const QString& titel, QWidget* parent)
     copyright = new QLabel(this);
     copyright->setObjectName(QStringLiteral("copyright"));
     copyright->setGeometry(42, 239, 250, 57);
-    copyright->setFont(QFont(QStringLiteral("Arial"), 11));
+    copyright->setFont(Schrift::Arial(11));
     copyright->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     copyright->setWordWrap(false);
     copyright->setText(RAVIRIreru::Rechtehinweis());

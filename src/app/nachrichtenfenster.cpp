@@ -29,7 +29,8 @@ void Nachrichtenfenster::Anpassen()
 
 void Nachrichtenfenster::closeEvent(QCloseEvent* ereignis)
 {
-    QMainWindow::closeEvent(ereignis);
+    // A close event arrives accepted; a derived window that keeps itself open ignores it
+    // before handing it on.
     if (ereignis->isAccepted() && FensterIndex >= 0)
         BasisEinstellungen::Abmelden(this);
 }

@@ -16,9 +16,13 @@ public:
     virtual void Anpassen();
 
     bool zAnpassen = true;
+    // The window's position in BasisEinstellungen::zFenster(); -1 once it left the list.
     qint64 FensterIndex = -1;
 
 protected:
+    // Deregisters the window when the event is (still) accepted: a derived window that
+    // stays open ignores the event before calling this. A window deleted without being
+    // closed deregisters itself too.
     void closeEvent(QCloseEvent* ereignis) override;
     // Called by Anpassen when zAnpassen is true.
     virtual void LayoutUebernehmen() {}

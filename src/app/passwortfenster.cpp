@@ -3,6 +3,7 @@
 #include "datenbestand.h"
 #include "kursauswahl.h"
 #include "ravirireru.h"
+#include "schrift.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -27,7 +28,7 @@ Passwortfenster::Passwortfenster(QWidget* parent)
     QPalette farben = palette();
     farben.setColor(QPalette::Window, Qt::white);
     setPalette(farben);
-    setFont(QFont(QStringLiteral("Arial"), 13));
+    setFont(Schrift::Arial(13));
 
     auto label = [this](const char* name, const QString& text, int y) {
         auto* l = new QLabel(text, this);

@@ -60,6 +60,8 @@ void DialogEinrichten(QFileDialog& d, const Plattform::DateiDialog& dialog)
     if (!dialog.abbrechenKnopf.isEmpty())
         d.setLabelText(QFileDialog::Reject, dialog.abbrechenKnopf);
     HinweisEinfuegen(d, dialog.hinweis);
+    // Room for the columns of the file list (name, size, type, date).
+    d.resize(d.sizeHint().expandedTo(QSize(760, 480)));
 }
 
 } // namespace
@@ -78,8 +80,8 @@ QString QtPlattform::Programmname()
 
 void QtPlattform::Meldung(const QString& text)
 {
-    QMessageBox box(QMessageBox::Information, Programmname(), text, QMessageBox::Ok,
-                    Elternfenster());
+    // The program's message boxes report failures.
+    QMessageBox box(QMessageBox::Warning, Programmname(), text, QMessageBox::Ok, Elternfenster());
     box.setObjectName(QStringLiteral("Meldung"));
     box.exec();
 }

@@ -46,16 +46,6 @@ QString AktuellerFehlertyp()
     return name;
 }
 
-// Loading with a file to preselect where the model offers it.
-template <typename D>
-bool LadenMitVorschlag(D& daten, const QString& vorschlag)
-{
-    if constexpr (requires { daten.Laden(vorschlag); })
-        return daten.Laden(vorschlag);
-    else
-        return daten.Laden();
-}
-
 } // namespace
 
 RAVIRIreru* App()
@@ -63,8 +53,26 @@ RAVIRIreru* App()
     return qobject_cast<RAVIRIreru*>(QCoreApplication::instance());
 }
 
-RAVIRIreru::RAVIRIreru(int& argc, char** argv, Art art) : QApplication(argc, argv), zArt(art)
+int& RAVIRIreru::UmgebungVorbereiten(int& argc)
 {
+    // Qt's own dialogs write dates (the file list of the open dialog) in the system's
+    // language; the program speaks German on any desktop. LC_ALL, when set, stays the
+    // user's choice.
+    if (qEnvironmentVariableIsEmpty("LC_ALL")) {
+        QByteArray zeit = qgetenv("LC_TIME");
+        if (zeit.isEmpty())
+            zeit = qgetenv("LANG");
+        if (!zeit.startsWith("de"))
+            qputenv("LC_TIME", "de_DE.UTF-8");
+    }
+    return argc;
+}
+
+RAVIRIreru::RAVIRIreru(int& argc, char** argv, Art art)
+    : QApplication(UmgebungVorbereiten(argc), argv), zArt(art)
+{
+    // Our pictures live in the GUI library.
+    Q_INIT_RESOURCE(ravirireru);
     // The two document types are known before anything is shown.
     FileTypes::Alle();
 
@@ -202,7 +210,7 @@ void RAVIRIreru::DatenLaden(const QString& vorschlag)
     if (zLaedt)
         return;
     zLaedt = true;
-    const bool geladen = LadenMitVorschlag(Daten, vorschlag);
+    const bool geladen = Daten.Laden(vorschlag);
     if (!geladen) {
         zLaedt = false;
         Beenden();

@@ -79,6 +79,7 @@ protected:
     bool event(QEvent* ereignis) override;
 
 private:
+    static int& UmgebungVorbereiten(int& argc);
     void StartAblauf();
     void MenueHandlerAnmelden();
     void SitzungSichern(QSessionManager& sitzung);

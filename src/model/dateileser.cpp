@@ -1,5 +1,7 @@
 #include "dateileser.h"
 
+#include "hilfsmittel.h"
+
 #include <QIODevice>
 
 DateiLeser::DateiLeser(QIODevice& geraet) : zGeraet(geraet) {}
@@ -63,7 +65,7 @@ QString DateiLeser::LesePString()
     char puffer[256];
     if (!Lies(puffer, n))
         return {};
-    return QString::fromUtf8(puffer, n);
+    return Hilfsmittel::AusUtf8(QByteArray::fromRawData(puffer, n));
 }
 
 QByteArray DateiLeser::LeseBytes(qint64 n)

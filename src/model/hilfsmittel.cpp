@@ -1,6 +1,7 @@
 #include "hilfsmittel.h"
 
 #include <QList>
+#include <QStringDecoder>
 
 namespace {
 
@@ -11,11 +12,17 @@ bool IstSkalarwert(qint64 c)
 
 QString AusCodepunkten(const QList<uint>& punkte)
 {
+    // Built character by character: Qt's UTF-32 decoding would take a U+FEFF for a byte
+    // order mark and drop it.
     QString ergebnis;
     ergebnis.reserve(punkte.size());
     for (uint c : punkte) {
-        const char32_t z = static_cast<char32_t>(c);
-        ergebnis.append(QString::fromUcs4(&z, 1));
+        if (QChar::requiresSurrogates(c)) {
+            ergebnis.append(QChar(QChar::highSurrogate(c)));
+            ergebnis.append(QChar(QChar::lowSurrogate(c)));
+        } else {
+            ergebnis.append(QChar(char16_t(c)));
+        }
     }
     return ergebnis;
 }
@@ -23,6 +30,14 @@ QString AusCodepunkten(const QList<uint>& punkte)
 } // namespace
 
 namespace Hilfsmittel {
+
+QString AusUtf8(const QByteArray& bytes)
+{
+    // A U+FEFF at the start is text here, not a byte order mark.
+    QStringDecoder dekoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return dekoder.decode(bytes);
+}
 
 QString NoSpace(const QString& text)
 {

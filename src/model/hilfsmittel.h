@@ -23,6 +23,9 @@ QString DeChiffre(const QString& text);
 // written as UTF-8 and read back unchanged).
 bool ChiffreMoeglich(const QString& text);
 
+// Decodes UTF-8 from our files, keeping a leading U+FEFF as a character.
+QString AusUtf8(const QByteArray& bytes);
+
 // Compares two texts without regard to letter case.
 bool GleichOhneGross(const QString& a, const QString& b);
 

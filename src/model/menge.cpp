@@ -16,7 +16,7 @@ Menge::Menge(DateiLeser& leser)
 {
     const qint64 laenge = leser.LeseInt16();
     const QByteArray bytes = leser.LeseBytes(laenge);
-    zElemente = Hilfsmittel::KommaVorneKommaHinten(QString::fromUtf8(bytes));
+    zElemente = Hilfsmittel::KommaVorneKommaHinten(Hilfsmittel::AusUtf8(bytes));
 }
 
 void Menge::Speichern(DateiSchreiber& schreiber, const QString& feld) const

@@ -73,6 +73,8 @@ Kursauswahl::Kursauswahl(QWidget* parent)
     Liste->verticalHeader()->setDefaultSectionSize(20);
     Liste->verticalHeader()->setMinimumSectionSize(20);
     QHeaderView* kopf = Liste->horizontalHeader();
+    kopf->setFont(schrift);
+    kopf->setMinimumSectionSize(10);
     kopf->setSectionResizeMode(QHeaderView::Fixed);
     kopf->setSectionsMovable(false);
     kopf->setSectionsClickable(false);
@@ -327,7 +329,7 @@ void Kursauswahl::Senden(const KursZeiger& kurs, const QString& datei)
     auftrag.absender = Daten.Absender;
     auftrag.empfaenger = Daten.EMailAdresse;
     auftrag.betreff = Daten.DateiName(*kurs);
-    auftrag.text = QStringLiteral("Notenliste von ") + Daten.Unterschrift + QLatin1Char(':');
+    auftrag.text = Mailversand::Nachrichtentext(Daten.Unterschrift);
     auftrag.dateiPfad = datei;
     // The tag ties the report to this course: a running number, then the course for reading.
     auftrag.kennung = QString::number(++zLaufendeNummer) + QLatin1Char(':') + kurs->Kuerzel
@@ -373,7 +375,7 @@ void Kursauswahl::SMTPSocket1_Error(const QString& kennung, int code)
     zUnterwegs.erase(gefunden);
     if (auftrag.kurs->gesendet)
         return;
-    Plattform::Frage frage;
+    struct Plattform::Frage frage;
     frage.meldung = QStringLiteral("Beim Versenden der Nachricht ist ein Fehler aufgetreten!");
     frage.erklaerung = QStringLiteral("Die Noten wurden in der Datei '") + auftrag.stamm + Endung
                        + QStringLiteral("' gesichert. Verwenden Sie den Knopf 'Mail senden' und "

@@ -38,17 +38,20 @@ QByteArray MailNachricht::TextKopfzeile(const char* name, const QString& wert)
     if (druckbaresAscii(sauber) && !sauber.contains(QStringLiteral("=?")) && kopf.size() + sauber.size() <= 78)
         return kopf + sauber.toLatin1();
 
-    // 45 bytes of UTF-8 make 60 Base64 characters; with "=?UTF-8?B?" and "?=" that is a
-    // word of 72 characters.
-    constexpr qsizetype maxBytes = 45;
+    // Each encoded word "=?UTF-8?B?...?=" has at most 75 characters and each line at most 76:
+    // the first line also carries the name, the others a folding blank. n bytes of UTF-8 take
+    // 4 * ceil(n / 3) Base64 characters.
+    const auto hoechstens = [](qsizetype platz) { return qMax<qsizetype>(4, (qMin<qsizetype>(platz, 75) - 12) / 4 * 3); };
     QList<QByteArray> woerter;
     QByteArray stueck;
+    qsizetype grenze = hoechstens(76 - kopf.size());
     const QList<uint> zeichen = sauber.toUcs4();
     for (const uint z : zeichen) {
         const QByteArray bytes = QString::fromUcs4(reinterpret_cast<const char32_t*>(&z), 1).toUtf8();
-        if (stueck.size() + bytes.size() > maxBytes) {
+        if (!stueck.isEmpty() && stueck.size() + bytes.size() > grenze) {
             woerter << stueck;
             stueck.clear();
+            grenze = hoechstens(76 - 1);
         }
         stueck += bytes;
     }

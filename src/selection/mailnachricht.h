@@ -25,7 +25,7 @@ public:
     static QByteArray DatumKopfzeile(const QDateTime& zeit);
 
     // "Message-ID: <random@host>", host taken from the sender's address (ASCII form of an
-    // international domain name), "localhost" when the address has none.
+    // international domain name), "localhost" when the address has no valid domain.
     static QByteArray KennungKopfzeile(const QString& absender);
 
     // "Content-Disposition: attachment; filename=..." for the attachment: a quoted file name

@@ -83,6 +83,8 @@ public:
     int BenoetigteHoehe(qint64 anzahlSchueler) const;
     // Whether the application is quitting (its windows then close without asking).
     static bool ProgrammEndet();
+    // The open editor holds text typed since it opened or since its last check.
+    bool OffeneEingabe() const;
     // The usable area of the first screen; tests give a fixed one (nullopt: the real one).
     static void SetzeBildschirmflaeche(std::optional<QRect> flaeche);
     static QRect Bildschirmflaeche();

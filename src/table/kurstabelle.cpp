@@ -158,8 +158,9 @@ void Kurstabelle::mouseReleaseEvent(QMouseEvent* ereignis)
 
 void Kurstabelle::mouseDoubleClickEvent(QMouseEvent* ereignis)
 {
-    // The second press of a double click is a press like the first (a double click on "W"
-    // toggles twice); the grid opens nothing of its own.
+    // The second click of a double click arrives as this event instead of a press: it is a
+    // press like the first (a double click on "W" toggles twice); the grid opens nothing of
+    // its own.
     QMouseEvent druck(QEvent::MouseButtonPress, ereignis->position(), ereignis->scenePosition(),
                       ereignis->globalPosition(), ereignis->button(), ereignis->buttons(),
                       ereignis->modifiers());

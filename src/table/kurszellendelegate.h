@@ -1,10 +1,10 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QPointer>
 #include <QStyledItemDelegate>
 
 class Kursfenster;
-class QLineEdit;
 
 // Draws and edits the cells of a course window's grade table: the text colour and underline
 // come from the window (deficits, exam students), the "W" box is drawn centred and never

@@ -64,6 +64,9 @@ private slots:
         QTest::addColumn<QString>("verschluesselt");
         QTest::newRow("leer") << "" << "";
         QTest::newRow("abc") << "abc" << "dfh";
+        // U+FEFC scrambles to U+FEFF, which must stay a character, not vanish as a BOM.
+        QTest::newRow("wird zu U+FEFF") << QString(QChar(0xFEFC)) + QStringLiteral("a")
+                                       << QString(QChar(0xFEFF)) + QStringLiteral("e");
         QTest::newRow("Umlaut") << QStringLiteral("ü") << QString(QChar(0xFC + 3));
         // A character outside the basic plane counts as one character, not two.
         QTest::newRow("Emoji dann a") << QString::fromUcs4(U"\U0001F600a")

@@ -475,6 +475,27 @@ private slots:
         QVERIFY(Schreiben(d, s).startsWith("FEHLER"));
     }
 
+    void textMitU_FEFFBleibtErhalten()
+    {
+        // A name whose scrambled form starts with U+FEFF, a remark and a set starting with it.
+        Datenbestand d = Beispieldaten::Erzeugen();
+        d.alleSchueler.Zeigen(1).Name = QString(QChar(0xFEFC)) + QStringLiteral("Anna");
+        d.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(3).datum =
+            QString(QChar(0xFEFF)) + QStringLiteral("Hinweis");
+        d.alleKurse.Zeigen(1)->Schueler.Einfuegen(QString(QChar(0xFEFF)));
+        Spaltenstruktur s;
+        s.KurslistenInit(d);
+        const QByteArray bytes = Schreiben(d, s);
+        Datenbestand gelesen;
+        Spaltenstruktur gs;
+        QString m;
+        QVERIFY(Lesen(bytes, gelesen, gs, m));
+        QCOMPARE(gelesen.alleSchueler.Zeigen(1).Name, d.alleSchueler.Zeigen(1).Name);
+        QCOMPARE(gelesen.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(3).datum,
+                 QString(QChar(0xFEFF)) + QStringLiteral("Hinweis"));
+        QCOMPARE(Schreiben(gelesen, gs), bytes);
+    }
+
     void ordnerOhneSchreibrecht()
     {
         // Tests run as root, who may write anywhere: the write runs in a child process

@@ -1,6 +1,7 @@
 // The course selection window: its rows, dots, toolbar, messages and size.
 
 #include "aufzeichnendeplattform.h"
+#include "guitest.h"
 #include "kursauswahltestdaten.h"
 #include "kursfenster.h"
 #include "kurslistenzeichner.h"
@@ -33,6 +34,22 @@ void KlickeZeile(Kursauswahl& fenster, int zeile)
     QTableWidget* liste = Liste(fenster);
     const QRect zelle = liste->visualRect(liste->model()->index(zeile, 1));
     QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, zelle.center());
+}
+
+// A double-click as the mouse makes it: press and release, then the second press (which
+// the list receives as the double-click) and its release, all at one point.
+void DoppelKlick(Kursauswahl& fenster, QPoint punkt)
+{
+    QWidget* flaeche = Liste(fenster)->viewport();
+    QTest::mouseClick(flaeche, Qt::LeftButton, {}, punkt);
+    QTest::mouseDClick(flaeche, Qt::LeftButton, {}, punkt);
+    QTest::mouseRelease(flaeche, Qt::LeftButton, {}, punkt);
+}
+
+QPoint Zelle(Kursauswahl& fenster, int zeile, int spalte)
+{
+    QTableWidget* liste = Liste(fenster);
+    return liste->visualRect(liste->model()->index(zeile, spalte)).center();
 }
 
 } // namespace
@@ -80,7 +97,7 @@ void TstKursauswahl::cleanup()
 {
     qDeleteAll(OffeneKursfenster());
     zPlattform.reset();
-    GlobaleDatenZuruecksetzen();
+    GuiTest::Zuruecksetzen();
 }
 
 void TstKursauswahl::zeilenZeigenDieKurse_data()
@@ -299,7 +316,7 @@ void TstKursauswahl::ohneAuswahlIstAllesGesperrt()
     QVERIFY(Knopf(fenster, "ToolItemHilfe")->isEnabled());
 
     // A double-click in the empty area below the rows does nothing.
-    QTest::mouseDClick(liste->viewport(), Qt::LeftButton, {}, QPoint(100, 300));
+    DoppelKlick(fenster, QPoint(100, 300));
     QVERIFY(zPlattform->protokoll.isEmpty());
     QVERIFY(OffeneKursfenster().isEmpty());
 }
@@ -387,13 +404,10 @@ void TstKursauswahl::leererKursMeldungen()
     KlickeZeile(fenster, 1);
     QCOMPARE(fenster.AusgewaehlterKurs(), Daten.alleKurse.Zeigen(2));
 
-    if (doppelklick) {
-        QTableWidget* liste = Liste(fenster);
-        QTest::mouseDClick(liste->viewport(), Qt::LeftButton, {},
-                           liste->visualRect(liste->model()->index(1, 2)).center());
-    } else {
+    if (doppelklick)
+        DoppelKlick(fenster, Zelle(fenster, 1, 2));
+    else
         Druecken(fenster, "ToolItemZeigen");
-    }
     QCOMPARE(zPlattform->meldungen, QStringList{meldung});
     QVERIFY(OffeneKursfenster().isEmpty());
 }
@@ -418,13 +432,10 @@ void TstKursauswahl::kursOeffnen()
 
     // Each opening makes a new window.
     for (int mal = 1; mal <= 2; ++mal) {
-        if (doppelklick) {
-            QTableWidget* liste = Liste(fenster);
-            QTest::mouseDClick(liste->viewport(), Qt::LeftButton, {},
-                               liste->visualRect(liste->model()->index(1, 1)).center());
-        } else {
+        if (doppelklick)
+            DoppelKlick(fenster, Zelle(fenster, 1, 3));
+        else
             Druecken(fenster, "ToolItemZeigen");
-        }
         QCOMPARE(OffeneKursfenster().size(), mal);
     }
     for (Kursfenster* k : OffeneKursfenster())
@@ -499,5 +510,5 @@ void TstKursauswahl::einzigeInstanz()
     QCOMPARE(Kursauswahl::Instanz(), nullptr);
 }
 
-QTEST_MAIN(TstKursauswahl)
+RAVIRIRERU_GUI_TEST_MAIN(TstKursauswahl)
 #include "tst_kursauswahl.moc"

@@ -2,6 +2,7 @@
 // path of "Senden" and the mail client's two reports.
 
 #include "aufzeichnendeplattform.h"
+#include "guitest.h"
 #include "kursauswahltestdaten.h"
 #include "mailversand.h"
 
@@ -110,7 +111,7 @@ void TstKursauswahlVersand::cleanup()
 {
     zPlattform.reset();
     zOrdner.reset();
-    GlobaleDatenZuruecksetzen();
+    GuiTest::Zuruecksetzen();
 }
 
 std::unique_ptr<Kursauswahl> TstKursauswahlVersand::Fenster()
@@ -312,11 +313,11 @@ void TstKursauswahlVersand::sendenFrage()
     zPlattform->antwortenFrage << false;
     // When the question shows, the file is written and the dot is already blue.
     QColor farbeBeiFrage;
-    zPlattform->beiFrage = [&](const Plattform::Frage&) { farbeBeiFrage = FarbeInZelle(*fenster, 0); };
+    zPlattform->beiFrage = [&](const struct Plattform::Frage&) { farbeBeiFrage = FarbeInZelle(*fenster, 0); };
     Druecken(*fenster, "ToolItemSenden");
 
     QCOMPARE(zPlattform->fragen.size(), 1);
-    const Plattform::Frage frage = zPlattform->fragen.first();
+    const struct Plattform::Frage frage = zPlattform->fragen.first();
     QCOMPARE(frage.titel, titel);
     QCOMPARE(frage.meldung, meldung);
     QCOMPARE(frage.erklaerung, erklaerung);
@@ -450,7 +451,7 @@ void TstKursauswahlVersand::berichtFehler()
 
     if (frage) {
         QCOMPARE(zPlattform->fragen.size(), 1);
-        const Plattform::Frage f = zPlattform->fragen.first();
+        const struct Plattform::Frage f = zPlattform->fragen.first();
         QCOMPARE(f.meldung, FehlerMeldung);
         QCOMPARE(f.erklaerung,
                  QStringLiteral("Die Noten wurden in der Datei 'Noten Q1-M-LK2-ABC.zle' gesichert. "
@@ -569,5 +570,5 @@ void TstKursauswahlVersand::veralteteDateiWirdNichtGesendet()
     QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
 }
 
-QTEST_MAIN(TstKursauswahlVersand)
+RAVIRIRERU_GUI_TEST_MAIN(TstKursauswahlVersand)
 #include "tst_kursauswahl_versand.moc"

@@ -84,15 +84,15 @@ void TstMailNachricht::textKopfzeileKodiert_data()
 
     QTest::newRow("Mü") << "Mü" << QByteArray("Subject: =?UTF-8?B?TcO8?=");
     QTest::newRow("Zeichenfolge =?") << "=?x?=" << QByteArray("Subject: =?UTF-8?B?PT94Pz0=?=");
-    QTest::newRow("lang mit Umlauten") << QString(u"Noten Q2-Französisch-Übungskurs-GK12-ÄÖÜ-äöü-ß-€ Ende")
+    QTest::newRow("lang mit Umlauten") << QStringLiteral("Noten Q2-Französisch-Übungskurs-GK12-ÄÖÜ-äöü-ß-€ Ende")
                                        << QByteArray();
-    QTest::newRow("Vier-Byte-Zeichen an der Wortgrenze") << QString(u"1234567890123456789012345678901234567890123𝄞𝄞")
+    QTest::newRow("Vier-Byte-Zeichen an der Wortgrenze") << QStringLiteral("1234567890123456789012345678901234567890123𝄞𝄞")
                                                          << QByteArray();
     QTest::newRow("lang in ASCII") << QString(100, u'x') << QByteArray();
 }
 
 // Every encoded word holds whole characters, is at most 75 characters long, stands on a line of
-// its own after the first, and together they give back the value.
+// at most 76 characters, and together they give back the value.
 void TstMailNachricht::textKopfzeileKodiert()
 {
     QFETCH(QString, wert);
@@ -110,6 +110,7 @@ void TstMailNachricht::textKopfzeileKodiert()
             QVERIFY(wort.endsWith('\r'));
             wort.chop(1);
         }
+        QVERIFY2(wort.size() <= 76, wort.constData());
         wort = wort.mid(i == 0 ? 9 : 1);   // "Subject: " or the folding blank
         QVERIFY2(wort.size() <= 75, wort.constData());
         QVERIFY(wort.startsWith("=?UTF-8?B?") && wort.endsWith("?="));
@@ -128,13 +129,13 @@ void TstMailNachricht::datum_data()
     QTest::addColumn<QByteArray>("erwartet");
 
     QTest::newRow("Winter in Berlin")
-        << QDateTime(QDate(2024, 12, 10), QTime(14, 3, 59), QTimeZone::fromSecondsAheadOfUtc(3600))
+        << QDateTime(QDate(2024, 12, 10), QTime(14, 3, 59), QTimeZone(3600))
         << QByteArray("Date: Tue, 10 Dec 2024 14:03:59 +0100");
     QTest::newRow("Sonntag, Sommerzeit")
-        << QDateTime(QDate(2025, 6, 1), QTime(0, 0, 5), QTimeZone::fromSecondsAheadOfUtc(7200))
+        << QDateTime(QDate(2025, 6, 1), QTime(0, 0, 5), QTimeZone(7200))
         << QByteArray("Date: Sun, 01 Jun 2025 00:00:05 +0200");
     QTest::newRow("westlich mit halber Stunde")
-        << QDateTime(QDate(2025, 1, 6), QTime(23, 59, 0), QTimeZone::fromSecondsAheadOfUtc(-(3 * 3600 + 1800)))
+        << QDateTime(QDate(2025, 1, 6), QTime(23, 59, 0), QTimeZone(-(3 * 3600 + 1800)))
         << QByteArray("Date: Mon, 06 Jan 2025 23:59:00 -0330");
     QTest::newRow("UTC") << QDateTime(QDate(2025, 2, 28), QTime(9, 5, 1), QTimeZone::utc())
                          << QByteArray("Date: Fri, 28 Feb 2025 09:05:01 +0000");
@@ -154,10 +155,10 @@ void TstMailNachricht::kennung_data()
 
     QTest::newRow("Adresse") << "lehrer@schule.example" << "schule.example";
     QTest::newRow("spitze Klammern") << "<lehrer@schule.example>" << "schule.example";
-    QTest::newRow("internationaler Name") << "lehrer@schüle.example" << "xn--schle-kva.example";
+    QTest::newRow("internationaler Name") << "lehrer@schüle.example" << "xn--schle-mva.example";
     QTest::newRow("ohne @") << "lehrer" << "localhost";
     QTest::newRow("leer") << "" << "localhost";
-    QTest::newRow("Zeilenende und Sonderzeichen") << "a@schule.example\r\n>X: y" << "schule.exampleXy";
+    QTest::newRow("Zeilenende und Sonderzeichen") << "a@schule.example\r\n>X: y" << "localhost";
 }
 
 void TstMailNachricht::kennung()

@@ -1,0 +1,187 @@
+// The course window with 300 students and 8 entry columns: opening the window, one Tab step
+// (check, store, move, open the editor) and painting the visible table.
+
+#include "datenbestand.h"
+#include "guitest.h"
+#include "kursfenster.h"
+#include "kurstabelle.h"
+#include "plattform.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+
+namespace {
+
+constexpr int AnzahlSchueler = 300;
+
+// A course-list with one course of 300 students; 8 catalogue entries (four with IDs).
+bool Bestand(const QString& pfad)
+{
+    GlobaleDatenZuruecksetzen();
+    Datenbestand d;
+    d.Halbjahr = 3;
+    d.HalbjahrKuerzel = QStringLiteral("Q1");
+    d.mitMarkAbitur = true;
+    d.mitMarkKlausur = true;
+    d.mitDefiziten = true;
+    d.DefizitgrenzeQ = 4;
+    d.mitWarnung = true;
+    d.alleEintraege.Anfuegen(Eintrag(QString(), QStringLiteral("Note")));
+    d.alleEintraege.Anfuegen(Eintrag(QString(), QStringLiteral("Fehlstunden")));
+    d.alleEintraege.Anfuegen(Eintrag(QString(), QStringLiteral("unentschuldigte Fehlstunden")));
+    d.alleEintraege.Anfuegen(Eintrag(QString(), QStringLiteral("Hinweis")));
+    for (int k = 1; k <= 4; ++k)
+        d.alleEintraege.Anfuegen(Eintrag(QStringLiteral("K%1").arg(k), QStringLiteral("Klausur %1").arg(k)));
+    d.mitDaten = true;
+    for (int p = 15; p >= 0; --p)
+        d.zNoten.append(Note(QString::number(p), QString::number(p), p, QString::number(p)));
+    auto kurs = std::make_shared<Kurs>();
+    kurs->kNr = 1;
+    kurs->KursArt = QStringLiteral("GK");
+    kurs->Fach = QStringLiteral("Mathematik");
+    kurs->Lehrer = QStringLiteral("ABC");
+    kurs->Kuerzel = QStringLiteral("M");
+    for (int i = 0; i < AnzahlSchueler; ++i) {
+        const qint64 id = 1000 + i;
+        d.alleSchueler.Anfuegen(Schueler(id, QStringLiteral("Schüler, Nummer %1").arg(i), QString()));
+        kurs->Schueler.Einfuegen(id);
+        if (i % 3 == 0)
+            kurs->KlausurSchueler.Einfuegen(id);
+        if (i % 7 == 0)
+            kurs->GewarntSchueler.Einfuegen(id);
+        auto zeile = std::make_shared<SchuelerKurs>(kurs->Kuerzel, id);
+        KursEintraege e;
+        for (qint64 j = 0; j < d.alleEintraege.Anzahl(); ++j) {
+            const Eintrag& eintrag = d.alleEintraege.ZeigeEintrag(j);
+            const QString wert = j == 3 ? QStringLiteral("Bemerkung %1").arg(i)
+                                        : QString::number((i + j) % 16);
+            e.Anfuegen(KursEintrag(eintrag.ID, eintrag.Bezeichnung, wert));
+        }
+        zeile->Eintraege = e;
+        d.alleSchuelerKurse.Anfuegen(zeile);
+    }
+    d.alleKurse.Anfuegen(kurs);
+    Spaltenstruktur s;
+    s.KurslistenInit(d);
+    QByteArray bytes;
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::WriteOnly);
+    QString meldung;
+    if (!Datenbestand::Schreiben(puffer, d, s, meldung))
+        return false;
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::WriteOnly) || datei.write(bytes) != bytes.size())
+        return false;
+    datei.close();
+    return Daten.LadeDatei(pfad);
+}
+
+double Median(QList<double> werte)
+{
+    std::sort(werte.begin(), werte.end());
+    return werte.at(werte.size() / 2);
+}
+
+} // namespace
+
+class BenchKursfenster : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir ordner;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(ordner.isValid());
+        QVERIFY(Bestand(ordner.filePath(QStringLiteral("gross.zln"))));
+        // A full-HD screen: the window shows as many rows as fit on it.
+        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1920, 1050));
+    }
+
+    void oeffnen()
+    {
+        const KursZeiger kurs = Daten.alleKurse.Zeigen(1);
+        QList<double> ms;
+        for (int i = 0; i < 15; ++i) {
+            QElapsedTimer uhr;
+            uhr.start();
+            auto* f = new Kursfenster(kurs);
+            f->show();
+            QCoreApplication::processEvents();   // laid out and painted
+            ms.append(uhr.nsecsElapsed() / 1e6);
+            QCOMPARE(f->meineTabelle()->rowCount(), AnzahlSchueler);
+            delete f;
+        }
+        qInfo("Öffnen (Konstruktor, Anzeigen, erstes Zeichnen): Median %.2f ms, bestes %.2f ms",
+              Median(ms), *std::min_element(ms.begin(), ms.end()));
+        // The same, measured by QBENCHMARK (includes deleting the window).
+        QBENCHMARK {
+            auto* f = new Kursfenster(kurs);
+            f->show();
+            QCoreApplication::processEvents();
+            delete f;
+        }
+    }
+
+    void tabSchritt()
+    {
+        auto* f = new Kursfenster(Daten.alleKurse.Zeigen(1));
+        f->show();
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        int wert = 0;
+        QList<double> ms;
+        for (int i = 0; i < 2000; ++i) {
+            QLineEdit* editor = f->meineTabelle()->Editor();
+            // A new valid value every time, so that the step checks and stores.
+            editor->setText(QString::number(wert++ % 16));
+            QElapsedTimer uhr;
+            uhr.start();
+            QTest::keyClick(editor, Qt::Key_Tab);
+            ms.append(uhr.nsecsElapsed() / 1e6);
+        }
+        qInfo("Ein Tab-Schritt (prüfen, speichern, weiter, Editor öffnen): Median %.3f ms, "
+              "bestes %.3f ms, schlechtestes %.3f ms",
+              Median(ms), *std::min_element(ms.begin(), ms.end()),
+              *std::max_element(ms.begin(), ms.end()));
+        QBENCHMARK {
+            QLineEdit* editor = f->meineTabelle()->Editor();
+            editor->setText(QString::number(wert++ % 16));
+            QTest::keyClick(editor, Qt::Key_Tab);
+        }
+        QVERIFY(f->zLokalGeaendert);
+        delete f;
+    }
+
+    void zeichnen()
+    {
+        auto* f = new Kursfenster(Daten.alleKurse.Zeigen(1));
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        QWidget* flaeche = f->meineTabelle()->viewport();
+        const int sichtbar = flaeche->height() / Kurstabelle::Zeilenhoehe;
+        QList<double> ms;
+        for (int i = 0; i < 50; ++i) {
+            QElapsedTimer uhr;
+            uhr.start();
+            const QPixmap bild = flaeche->grab();
+            ms.append(uhr.nsecsElapsed() / 1e6);
+        }
+        qInfo("Zeichnen der sichtbaren Tabelle (%d Zeilen x %d Spalten, %dx%d Punkte): "
+              "Median %.2f ms, bestes %.2f ms",
+              sichtbar, f->meineTabelle()->columnCount(), flaeche->width(), flaeche->height(),
+              Median(ms), *std::min_element(ms.begin(), ms.end()));
+        QBENCHMARK {
+            const QPixmap bild = flaeche->grab();
+        }
+        delete f;
+    }
+};
+
+RAVIRIRERU_GUI_TEST_MAIN(BenchKursfenster)
+#include "bench_kursfenster.moc"

@@ -1,0 +1,331 @@
+// The course window: set-up, layout, toolbar, menu handlers and closing.
+
+#include "kursfenster.h"
+
+#include "datenbestand.h"
+#include "kurstabelle.h"
+#include "kurszellendelegate.h"
+#include "menue.h"
+#include "plattform.h"
+#include "ravirireru.h"
+#include "toolbarvorlage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLayout>
+#include <QLineEdit>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QTableWidgetItem>
+
+namespace {
+// The usable screen area given by a test, if any.
+std::optional<QRect> zFesteFlaeche;
+// Course windows open staggered by this much against the previous one.
+constexpr int Versatz = 22;
+} // namespace
+
+Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent) : Nachrichtenfenster(parent)
+{
+    // A document window of its own, also when a parent is given.
+    setWindowFlag(Qt::Window);
+    setAttribute(Qt::WA_DeleteOnClose);
+    setMinimumSize(64, 64);
+    setMaximumSize(32000, 32000);
+    resize(700, 462);
+    setWindowTitle(QStringLiteral("Liste"));
+
+    zWerkzeuge = new ToolbarVorlage(this);
+    addToolBar(Qt::TopToolBarArea, zWerkzeuge);
+    zTabelle = new Kurstabelle(this);
+    setCentralWidget(zTabelle);
+    connect(zWerkzeuge, &ToolbarVorlage::Pressed, this, &Kursfenster::ToolbarWerkzeuge_Pressed);
+    connect(qApp, &QApplication::focusChanged, this, &Kursfenster::FokusGewechselt);
+    meineTabelle_Opening();
+
+    ToolbarInit();
+    zKurs = kurs ? std::move(kurs) : std::make_shared<Kurs>();
+    zAnpassen = true;
+    KurslistenInit();
+    setWindowTitle(Titel(*zKurs));
+    activeRow = 0;
+    activeColumn = 1;
+    FensterPlatzieren();
+    DatenEintragen();
+    zLokalGeaendert = false;
+    ToolBarAnpassen();
+    AddMenuHandlers();
+    zEingerichtet = true;
+}
+
+Kursfenster::~Kursfenster()
+{
+    // The focus moves while the widgets go; this window no longer follows it.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    Menue::Instanz().AlleHandlerAbmelden(this);
+}
+
+QString Kursfenster::Titel(const Kurs& kurs)
+{
+    const QString rest = kurs.Fach + QStringLiteral(" - ") + kurs.KursArt +
+                         QString::number(kurs.kNr) + QStringLiteral(" - ") + kurs.Lehrer;
+    if (Daten.istAbiturListe)
+        return rest;
+    return Daten.HalbjahrKuerzel + QStringLiteral(" - ") + rest;
+}
+
+// --- Columns -------------------------------------------------------------------------------
+
+void Kursfenster::SpaltenbreitenSetzen()
+{
+    const int anzahl = qMin<qint64>(zTabelle->columnCount(), TabellenStruktur.Spalten.size());
+    for (int i = 0; i < anzahl; ++i)
+        zTabelle->setColumnWidth(i, int(TabellenStruktur.Spalten.at(i).Breite));
+}
+
+void Kursfenster::KurslistenInit()
+{
+    zTabelle->setSortingEnabled(false);
+    const int anzahl = int(qMin<qint64>(TabellenStruktur.SpaltenAnzahl, TabellenStruktur.Spalten.size()));
+    const int erste = int(TabellenStruktur.ErsteSpalte);
+    zTabelle->setColumnCount(anzahl);
+    SpaltenbreitenSetzen();
+    zSpalten = Menge();
+    setMaximumWidth(32000);
+    resize(int(TabellenStruktur.Gesamtbreite()), height());
+
+    zTabelle->Delegate()->checkSpalte = Daten.mitWarnung ? erste - 1 : -1;
+    zSpaltenEintraege = QList<std::optional<Eintrag>>(anzahl);
+    zIstEintrag = QList<bool>(anzahl, false);
+    for (int c = erste; c < anzahl; ++c) {
+        // The structure matches the catalogue (the reader sees to it); a column without an
+        // entry of its own stays without tag and is not editable.
+        if (c - erste < Daten.alleEintraege.Anzahl())
+            zSpaltenEintraege[c] = Daten.alleEintraege.ZeigeEintrag(c - erste);
+        zSpalten.Einfuegen(qint64(c));
+        zIstEintrag[c] = true;
+    }
+
+    zAusrichtungen = QList<Qt::Alignment>(anzahl);
+    for (int i = 0; i < anzahl; ++i) {
+        const EinfacheSpalte& spalte = TabellenStruktur.Spalten.at(i);
+        zAusrichtungen[i] = spalte.Alignment();
+        auto* kopf = new QTableWidgetItem(spalte.Ueberschrift);
+        kopf->setTextAlignment(zAusrichtungen[i] | Qt::AlignVCenter);
+        zTabelle->setHorizontalHeaderItem(i, kopf);
+    }
+}
+
+QTableWidgetItem* Kursfenster::NeueZelle(int column, const QString& text) const
+{
+    auto* zelle = new QTableWidgetItem(text);
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (IstEintragsspalte(column) && Spalteneintrag(column))
+        flags |= Qt::ItemIsEditable;
+    zelle->setFlags(flags);
+    if (column >= 0 && column < zAusrichtungen.size())
+        zelle->setTextAlignment(zAusrichtungen.at(column) | Qt::AlignVCenter);
+    return zelle;
+}
+
+// --- Window size and place -----------------------------------------------------------------
+
+void Kursfenster::SetzeBildschirmflaeche(std::optional<QRect> flaeche)
+{
+    zFesteFlaeche = flaeche;
+}
+
+QRect Kursfenster::Bildschirmflaeche()
+{
+    if (zFesteFlaeche)
+        return *zFesteFlaeche;
+    if (const QScreen* bildschirm = QGuiApplication::primaryScreen())
+        return bildschirm->availableGeometry();
+    return QRect(0, 0, 1024, 768);
+}
+
+void Kursfenster::FensterPlatzieren()
+{
+    const QRect flaeche = Bildschirmflaeche();
+    const QPoint anfang = flaeche.topLeft() + QPoint(30, 40);
+    QPoint ort = anfang;
+    // Staggered against the course window opened last.
+    const QList<Nachrichtenfenster*>& fenster = BasisEinstellungen::zFenster();
+    for (qsizetype i = fenster.size() - 1; i >= 0; --i) {
+        auto* vorher = qobject_cast<Kursfenster*>(fenster.at(i));
+        if (vorher && vorher != this) {
+            ort = vorher->geometry().topLeft() + QPoint(Versatz, Versatz);
+            break;
+        }
+    }
+    if (ort.x() > flaeche.right() - 200 || ort.y() > flaeche.bottom() - 200)
+        ort = anfang;
+    setGeometry(QRect(ort, size()));
+}
+
+int Kursfenster::BenoetigteHoehe(qint64 anzahlSchueler) const
+{
+    // Where the table starts below the menu bar and the toolbar.
+    const_cast<Kursfenster*>(this)->ensurePolished();
+    if (layout())
+        layout()->activate();
+    const int oben = zTabelle->mapTo(this, QPoint(0, 0)).y();
+    return int(oben + anzahlSchueler * Kurstabelle::Zeilenhoehe + zTabelle->Kopfhoehe());
+}
+
+void Kursfenster::FensterEinrichten()
+{
+    const int h = BenoetigteHoehe(zKurs->Schueler.Anzahl());
+    setMaximumHeight(qMax(h, minimumHeight()));
+    // Never lower than 20 points above the bottom of the usable screen area.
+    const QRect flaeche = Bildschirmflaeche();
+    const int platz = flaeche.y() + flaeche.height() - 20 - geometry().y();
+    const int hoehe = qMax(qMin(h, platz), minimumHeight());
+    resize(width(), hoehe);
+}
+
+void Kursfenster::resizeEvent(QResizeEvent* ereignis)
+{
+    Nachrichtenfenster::resizeEvent(ereignis);
+    // Only a change of the width against the columns is a resize of the layout; opening the
+    // window or changing its height alone leaves the layout and the global data as they are.
+    if (zEingerichtet && TabellenStruktur.SpaltenAnzahl > 0 &&
+        ereignis->size().width() != TabellenStruktur.Gesamtbreite())
+        Event_Resizing();
+}
+
+void Kursfenster::Event_Resizing()
+{
+    const qint64 letzte = TabellenStruktur.SpaltenAnzahl - 1;
+    if (letzte < 0 || letzte >= TabellenStruktur.Spalten.size())
+        return;
+    const qint64 a = TabellenStruktur.Gesamtbreite();
+    const qint64 b = width();
+    const qint64 c = TabellenStruktur.Spalten.at(letzte).Breite;
+    TabellenStruktur.SetzeSpaltenBreite(letzte, b + c - a);
+    SpaltenbreitenSetzen();
+    if (b + c - a < 10)
+        resize(int(TabellenStruktur.Gesamtbreite()), height());
+    // Every course window follows, this one included (its zAnpassen stays true).
+    BasisEinstellungen::AlleFensterAnpassen();
+    Daten.Geaendert();
+}
+
+void Kursfenster::Anpassen()
+{
+    if (!zAnpassen) {
+        zAnpassen = true;
+        return;
+    }
+    SpaltenbreitenSetzen();
+    resize(int(TabellenStruktur.Gesamtbreite()), height());
+    const int erste = int(TabellenStruktur.ErsteSpalte);
+    const int spalten = zTabelle->columnCount();
+    for (int f = erste; f < spalten && f < TabellenStruktur.Spalten.size(); ++f) {
+        if (QTableWidgetItem* kopf = zTabelle->horizontalHeaderItem(f))
+            kopf->setText(TabellenStruktur.Spalten.at(f).Ueberschrift);
+    }
+    for (int i = 0; i < zTabelle->rowCount(); ++i) {
+        const SchuelerKursZeiger r = Zeilenkurs(i);
+        if (!r)
+            continue;
+        for (int b = erste; b < spalten; ++b) {
+            const qint64 j = b - erste;
+            SetzeZelltext(i, b, j < r->Eintraege.Anzahl() ? r->Eintraege.ZeigeKursEintrag(j).datum
+                                                          : QString());
+        }
+    }
+}
+
+// --- Toolbar -------------------------------------------------------------------------------
+
+void Kursfenster::ToolbarInit()
+{
+    zToolSichern = new QAction(ToolbarVorlage::Bild(QStringLiteral("ToolSichern")),
+                               QStringLiteral("Sichern"), this);
+    zToolSichern->setObjectName(QStringLiteral("ToolItemSichern"));
+    zToolSichern->setEnabled(false);
+    // "Sichern", the flexible space, then the template's "Hilfe" at the far end.
+    QAction* raum = zWerkzeuge->FlexiblerRaum();
+    zWerkzeuge->insertAction(raum, zToolSichern);
+}
+
+void Kursfenster::ToolBarAnpassen()
+{
+    zToolSichern->setEnabled(zLokalGeaendert);
+}
+
+void Kursfenster::ToolbarWerkzeuge_Pressed(QAction* item)
+{
+    if (!item)
+        return;
+    // "Hilfe" opens its page in the template itself.
+    if (item->objectName() == QLatin1String("ToolItemSichern")) {
+        if (!ZelleGeprueft(activeRow, activeColumn))
+            return;
+        TabellenDatenSichern();
+        Daten.Geaendert();
+        close();
+    }
+}
+
+// --- Menus, drops, closing -----------------------------------------------------------------
+
+void Kursfenster::AddMenuHandlers()
+{
+    Menue& menue = Menue::Instanz();
+    menue.HandlerAnmelden(this, QStringLiteral("AblageDrucken"),
+                          [this] { return _AblageDrucken_Action(); });
+    menue.HandlerAnmelden(this, QStringLiteral("EditCopySpezial"),
+                          [this] { return _EditCopySpezial_Action(); });
+    menue.HandlerAnmelden(this, QStringLiteral("EditPasteSpezial"),
+                          [this] { return _EditPasteSpezial_Action(); });
+}
+
+void Kursfenster::meineTabelle_Opening()
+{
+    zTabelle->akzeptierteTypen = QStringList{SpaltenTyp};
+    zTabelle->setAcceptDrops(true);
+    zTabelle->viewport()->setAcceptDrops(true);
+}
+
+bool Kursfenster::ProgrammEndet()
+{
+    if (QCoreApplication::closingDown())
+        return true;
+    const RAVIRIreru* app = App();
+    return app && app->Beendet();
+}
+
+bool Kursfenster::OffeneEingabe() const
+{
+    const QLineEdit* editor = zTabelle->Editor();
+    return editor && editor->isModified();
+}
+
+bool Kursfenster::Event_CancelClosing(bool programmEndet)
+{
+    // A value typed into the open editor and not yet checked counts as a change too.
+    if (!programmEndet && (zLokalGeaendert || OffeneEingabe())) {
+        // NeinJa answers true for "Nein": the window stays open.
+        if (Modales::NeinJa(QStringLiteral("Kursfenster schließen"),
+                            QStringLiteral("Soll das Kursfenster geschlossen werden?"),
+                            QStringLiteral("Die letzten Änderungen wurden noch nicht übernommen.")))
+            return true;
+    }
+    zTabelle->EditorSchliessen();
+    return false;
+}
+
+void Kursfenster::closeEvent(QCloseEvent* ereignis)
+{
+    if (Event_CancelClosing(ProgrammEndet())) {
+        ereignis->ignore();
+        return;
+    }
+    Nachrichtenfenster::closeEvent(ereignis);
+    if (ereignis->isAccepted())
+        Menue::Instanz().AlleHandlerAbmelden(this);
+}

@@ -1,0 +1,128 @@
+// The course window: filling the rows from the global data and saving them back.
+
+#include "kursfenster.h"
+
+#include "datenbestand.h"
+#include "kursauswahl.h"
+#include "kurstabelle.h"
+#include "plattform.h"
+
+#include <QTableWidgetItem>
+
+void Kursfenster::DatenEintragen()
+{
+    zTabelle->EditorSchliessen();
+    zTabelle->setRowCount(0);
+    zZeilenKurse.clear();
+
+    // The students of the course in the order of the global student list; students of the
+    // course's set who are missing from the list get no row.
+    QList<qint64> positionen;
+    const Schuelerliste& schueler = Daten.alleSchueler;
+    for (qint64 i = 1; i <= schueler.AnzahlSchueler(); ++i)
+        if (zKurs->Schueler.Enthalten(schueler.Zeigen(i).ID))
+            positionen.append(i);
+
+    zTabelle->setUpdatesEnabled(false);
+    zTabelle->setRowCount(int(positionen.size()));
+    zZeilenKurse = QList<SchuelerKursZeiger>(positionen.size());
+    for (int j = 0; j < positionen.size(); ++j)
+        ZeileEintragen(j, schueler.Zeigen(positionen.at(j)));
+    zTabelle->setUpdatesEnabled(true);
+
+    // Without a row or an entry column there is no cell to open the editor on.
+    AktiviereEditZelle(0, int(TabellenStruktur.ErsteSpalte));
+    FensterEinrichten();
+}
+
+void Kursfenster::ZeileEintragen(int row, const Schueler& schueler)
+{
+    const qint64 id = schueler.ID;
+    const int erste = int(TabellenStruktur.ErsteSpalte);
+    const int spalten = zTabelle->columnCount();
+    const auto zelle = [&](int column, const QString& text) {
+        if (column >= 0 && column < spalten)
+            zTabelle->setItem(row, column, NeueZelle(column, text));
+    };
+
+    zelle(0, QString::number(id));
+    zelle(1, QString::number(row + 1));
+    if (Daten.mitMarkAbitur) {
+        QString abitur;
+        if (zKurs->DrittesFachSchueler.Enthalten(id))
+            abitur = QStringLiteral("3");
+        if (zKurs->ViertesFachSchueler.Enthalten(id))
+            abitur = QStringLiteral("4");
+        zelle(2, abitur);
+        zelle(3, schueler.Name);
+    } else {
+        zelle(2, schueler.Name);
+    }
+    if (Daten.mitWarnung && erste - 1 >= 0 && erste - 1 < spalten) {
+        auto* box = NeueZelle(erste - 1, QString());
+        box->setCheckState(zKurs->GewarntSchueler.Enthalten(id) ? Qt::Checked : Qt::Unchecked);
+        zTabelle->setItem(row, erste - 1, box);
+    }
+
+    const SchuelerKursZeiger kurs = Daten.alleSchuelerKurse.Zeigen(zKurs->Kuerzel, id);
+    if (kurs) {
+        const SchuelerKursZeiger kopie = kurs->Clone();
+        // A row shorter than the catalogue (a damaged file) gets empty values for the
+        // missing entries, so that a value typed there has a place to go.
+        const Eintraege& katalog = Daten.alleEintraege;
+        while (kopie->Eintraege.Anzahl() < katalog.Anzahl()) {
+            const Eintrag& e = katalog.ZeigeEintrag(kopie->Eintraege.Anzahl());
+            kopie->Eintraege.Anfuegen(KursEintrag(e.ID, e.Bezeichnung, QString()));
+        }
+        for (qint64 i = 0; i < katalog.Anzahl(); ++i)
+            zelle(int(erste + i), kopie->Eintraege.ZeigeKursEintrag(i).datum);
+        SetzeZeilenkurs(row, kopie);
+    } else {
+        for (int c = erste; c < spalten; ++c)
+            zelle(c, QString());
+        SetzeZeilenkurs(row, nullptr);
+    }
+
+    // Every cell has an item (the structure may hold more columns than are filled above).
+    for (int c = 0; c < spalten; ++c)
+        if (!zTabelle->item(row, c))
+            zelle(c, QString());
+}
+
+void Kursfenster::Geaendert()
+{
+    zLokalGeaendert = true;
+    ToolBarAnpassen();
+}
+
+void Kursfenster::TabellenDatenSichern()
+{
+    const int erste = int(TabellenStruktur.ErsteSpalte);
+    for (int i = 0; i < zTabelle->rowCount(); ++i) {
+        if (const SchuelerKursZeiger r = Zeilenkurs(i)) {
+            Daten.alleSchuelerKurse.Anfuegen(r);
+            // Later edits must not touch the object now held by the global list.
+            SetzeZeilenkurs(i, r->Clone());
+        }
+        if (Daten.mitWarnung && erste >= 1) {
+            const qint64 n = Zelltext(i, 0).toLongLong();
+            if (Gewarnt(i))
+                zKurs->GewarntSchueler.Einfuegen(n);
+            else
+                zKurs->GewarntSchueler.Entnehmen(n);
+        }
+    }
+    // A course whose table was saved has to be delivered again.
+    zKurs->geaendert = true;
+    zKurs->gespeichert = false;
+    zKurs->gesendet = false;
+
+    if (Daten.Speichern()) {
+        zLokalGeaendert = false;
+        ToolBarAnpassen();
+        if (Kursauswahl* auswahl = Kursauswahl::Instanz())
+            auswahl->Aktualisieren();
+    } else {
+        Plattform::aktuell().Meldung(Meldungen::KurslisteNichtGesichert);
+    }
+}

@@ -1,0 +1,226 @@
+// The Qt platform of the program, driven through its real dialogs by keys and buttons.
+
+#include "guitest.h"
+#include "plattform.h"
+#include "qtplattform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace {
+
+void LeereDatei(const QString& pfad)
+{
+    QFile f(pfad);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+class TestQtPlattform : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        GuiTest::Zuruecksetzen();
+        QVERIFY(dynamic_cast<QtPlattform*>(&Plattform::aktuell()));
+    }
+    void cleanup() { GuiTest::Zuruecksetzen(); }
+
+    void deutsch()
+    {
+        QCOMPARE(QLocale().language(), QLocale::German);
+        // Qt's own texts (file and print dialogs, context menus) come from the translations.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString("Abbrechen"));
+        QVERIFY(QCoreApplication::translate("QFileDialog", "Look in:") != QString("Look in:"));
+        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Paste"), QString("Einf&ügen"));
+    }
+
+    void meldung()
+    {
+        QString titel, text;
+        int knoepfe = 0;
+        GuiTest::BeiModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            titel = box->windowTitle();
+            text = box->text();
+            knoepfe = box->buttons().size();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        Plattform::aktuell().Meldung("Der Kurs enthält keine Schüler.");
+        QCOMPARE(GuiTest::Unbeantwortet(), 0);
+        QCOMPARE(titel, QString("RAVIRIreru"));
+        QCOMPARE(text, QString("Der Kurs enthält keine Schüler."));
+        QCOMPARE(knoepfe, 1);
+    }
+
+    void frage_data()
+    {
+        QTest::addColumn<bool>("neinJa");
+        QTest::addColumn<QString>("aktion");
+        QTest::addColumn<bool>("erwartet");
+        QTest::newRow("JaNein Return") << false << "Return" << true;
+        QTest::newRow("JaNein Escape") << false << "Escape" << false;
+        QTest::newRow("JaNein Klick Ja") << false << "Ja" << true;
+        QTest::newRow("JaNein Klick Nein") << false << "Nein" << false;
+        QTest::newRow("JaNein geschlossen") << false << "Schliessen" << false;
+        QTest::newRow("NeinJa Return") << true << "Return" << true;
+        QTest::newRow("NeinJa Escape") << true << "Escape" << false;
+        QTest::newRow("NeinJa Klick Nein") << true << "Nein" << true;
+        QTest::newRow("NeinJa Klick Ja") << true << "Ja" << false;
+        QTest::newRow("NeinJa geschlossen") << true << "Schliessen" << false;
+    }
+
+    void frage()
+    {
+        QFETCH(bool, neinJa);
+        QFETCH(QString, aktion);
+        QFETCH(bool, erwartet);
+        QMessageBox::Icon symbol = QMessageBox::NoIcon;
+        QString titel, text, erklaerung, standard;
+        QStringList knoepfe;
+        GuiTest::BeiModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            symbol = box->icon();
+            titel = box->windowTitle();
+            text = box->text();
+            erklaerung = box->informativeText();
+            standard = box->defaultButton() ? box->defaultButton()->text() : QString();
+            for (QAbstractButton* k : box->buttons())
+                knoepfe << k->text();
+            if (aktion == "Return")
+                QTest::keyClick(box, Qt::Key_Return);
+            else if (aktion == "Escape")
+                QTest::keyClick(box, Qt::Key_Escape);
+            else if (aktion == "Schliessen")
+                box->close();
+            else
+                QVERIFY(GuiTest::KnopfDruecken(box, aktion));
+        });
+        const bool antwort = neinJa ? Modales::NeinJa("Titel", "Meldung", "Erklärung")
+                                    : Modales::JaNein("Titel", "Meldung", "Erklärung");
+        QCOMPARE(GuiTest::Unbeantwortet(), 0);
+        QCOMPARE(antwort, erwartet);
+        QCOMPARE(symbol, QMessageBox::Warning);
+        QCOMPARE(titel, QString("Titel"));
+        QCOMPARE(text, QString("Meldung"));
+        QCOMPARE(erklaerung, QString("Erklärung"));
+        QCOMPARE(standard, neinJa ? QString("Nein") : QString("Ja"));
+        knoepfe.sort();
+        QCOMPARE(knoepfe, QStringList({"Ja", "Nein"}));
+    }
+
+    void dateiOeffnen_data()
+    {
+        QTest::addColumn<bool>("annehmen");
+        QTest::newRow("Öffnen") << true;
+        QTest::newRow("Abbrechen") << false;
+    }
+
+    void dateiOeffnen()
+    {
+        QFETCH(bool, annehmen);
+        QTemporaryDir ordner;
+        LeereDatei(ordner.filePath("a.zln"));
+        LeereDatei(ordner.filePath("b.zln"));
+        LeereDatei(ordner.filePath("c.txt"));
+        Plattform::DateiDialog d;
+        d.titel = "Notenlisten öffnen";
+        d.hinweis = "Bitte wählen Sie eine Datei mit Notenlisten aus.";
+        d.aktionsKnopf = "Öffnen";
+        d.abbrechenKnopf = "Abbrechen";
+        d.filterName = "ZELTA-NotenDatei";
+        d.filterMuster = "*.zln";
+        d.startOrdner = ordner.path();
+        d.vorschlag = ordner.filePath("b.zln");
+
+        QString titel, annehmenText, abbrechenText, hinweis, verzeichnis;
+        QStringList filter, gewaehlt;
+        bool hinweisSichtbar = false;
+        GuiTest::BeiModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog);
+            titel = dialog->windowTitle();
+            annehmenText = dialog->labelText(QFileDialog::Accept);
+            abbrechenText = dialog->labelText(QFileDialog::Reject);
+            if (auto* l = dialog->findChild<QLabel*>("Hinweis")) {
+                hinweis = l->text();
+                hinweisSichtbar = l->isVisible();
+            }
+            filter = dialog->nameFilters();
+            verzeichnis = dialog->directory().absolutePath();
+            gewaehlt = dialog->selectedFiles();
+            if (annehmen)
+                QTest::keyClick(dialog->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
+            else
+                QTest::keyClick(dialog, Qt::Key_Escape);
+        }, "QFileDialog");
+        const QString ergebnis = Plattform::aktuell().DateiOeffnen(d);
+        QCOMPARE(GuiTest::Unbeantwortet(), 0);
+        QCOMPARE(titel, d.titel);
+        QCOMPARE(annehmenText, QString("Öffnen"));
+        QCOMPARE(abbrechenText, QString("Abbrechen"));
+        QCOMPARE(hinweis, d.hinweis);
+        QVERIFY(hinweisSichtbar);
+        QCOMPARE(filter, QStringList({"ZELTA-NotenDatei (*.zln)"}));
+        QCOMPARE(verzeichnis, QDir(ordner.path()).absolutePath());
+        QCOMPARE(gewaehlt, QStringList({ordner.filePath("b.zln")}));
+        QCOMPARE(ergebnis, annehmen ? ordner.filePath("b.zln") : QString());
+    }
+
+    void dateiSpeichern()
+    {
+        QTemporaryDir ordner;
+        Plattform::DateiDialog d;
+        d.titel = "Noten speichern";
+        d.hinweis = "Speichern Sie die Noten des Kurses.";
+        d.aktionsKnopf = "Speichern";
+        d.abbrechenKnopf = "Nicht speichern";
+        d.filterName = "RAVIRIreru-Ergebnis";
+        d.filterMuster = "*.zle";
+        d.startOrdner = ordner.path();
+        d.vorschlag = "Noten Q1-M-LK1";
+        QString annehmenText, abbrechenText, name;
+        GuiTest::BeiModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog);
+            annehmenText = dialog->labelText(QFileDialog::Accept);
+            abbrechenText = dialog->labelText(QFileDialog::Reject);
+            auto* feld = dialog->findChild<QLineEdit*>("fileNameEdit");
+            name = feld->text();
+            QTest::keyClick(feld, Qt::Key_Return);
+        }, "QFileDialog");
+        const QString ergebnis = Plattform::aktuell().DateiSpeichern(d);
+        QCOMPARE(annehmenText, QString("Speichern"));
+        QCOMPARE(abbrechenText, QString("Nicht speichern"));
+        QCOMPARE(name, QString("Noten Q1-M-LK1"));
+        // The type's extension is added to a name typed without it.
+        QCOMPARE(ergebnis, ordner.filePath("Noten Q1-M-LK1.zle"));
+    }
+
+    void druckDialogAbgebrochen()
+    {
+        QPrinter drucker;
+        bool deutsch = false;
+        GuiTest::BeiModal([&](QWidget* w) {
+            for (QAbstractButton* k : w->findChildren<QAbstractButton*>())
+                deutsch = deutsch || k->text() == "Abbrechen";
+            QTest::keyClick(w, Qt::Key_Escape);
+        });
+        QVERIFY(!Plattform::aktuell().DruckDialog(drucker));
+        QCOMPARE(GuiTest::Unbeantwortet(), 0);
+        QVERIFY(deutsch);
+    }
+};
+
+RAVIRIRERU_GUI_TEST_MAIN(TestQtPlattform)
+#include "tst_app_qtplattform.moc"

@@ -1,0 +1,531 @@
+// The course window: columns, title, rows, window size, resizing, toolbar, closing.
+
+#include "aufzeichnendeplattform.h"
+#include "guitest.h"
+#include "kurstabellentest.h"
+#include "kurstabelle.h"
+#include "menue.h"
+#include "toolbarvorlage.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace Kurstabellentest;
+
+namespace {
+// Alignment letters: L left, R right, C centre.
+Qt::Alignment Ausrichtung(QChar c)
+{
+    switch (c.toLatin1()) {
+    case 'R':
+        return Qt::AlignRight;
+    case 'C':
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+const QStringList Eintragsspalten = {QStringLiteral("Note"), QStringLiteral("Fehlstunden"),
+                               QStringLiteral("unentschuldigte Fehlstunden"),
+                               QStringLiteral("Hinweis"), QStringLiteral("Klausur"),
+                               QStringLiteral("Sonstiges")};
+} // namespace
+
+class TestKursfensterAufbau : public QObject {
+    Q_OBJECT
+
+private:
+    AufzeichnendePlattform plattform;
+    QTemporaryDir ordner;
+
+    QString Laden(const Optionen& o = Optionen{})
+    {
+        const QString pfad = Anlegen(ordner.path(), Kursdaten(o));
+        if (pfad.isEmpty())
+            qWarning("Kursliste nicht geladen");
+        return pfad;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(ordner.isValid());
+        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
+    }
+    void init()
+    {
+        GuiTest::Zuruecksetzen();
+        plattform.Leeren();
+        plattform.antwortenFrage.clear();
+    }
+    void cleanup() { GuiTest::Zuruecksetzen(); }
+
+    void spaltenNachSchaltern_data()
+    {
+        QTest::addColumn<bool>("abitur");
+        QTest::addColumn<bool>("warnung");
+        QTest::addColumn<int>("erste");
+        QTest::addColumn<QStringList>("kopf");
+        QTest::addColumn<QString>("ausrichtung");
+        QTest::addColumn<QList<int>>("breiten");
+
+        QTest::newRow("ohne A und W") << false << false << 3
+                                      << (QStringList{QString(), "Nr.", "Name"} + Eintragsspalten)
+                                      << "LRLCCCCCC" << QList<int>{0, 40, 200, 60, 60, 60, 60, 60, 60};
+        QTest::newRow("mit A") << true << false << 4
+                               << (QStringList{QString(), "Nr.", "A", "Name"} + Eintragsspalten)
+                               << "LRCLCCCCCC" << QList<int>{0, 40, 30, 200, 60, 60, 60, 60, 60, 60};
+        QTest::newRow("mit W") << false << true << 4
+                               << (QStringList{QString(), "Nr.", "Name", "W"} + Eintragsspalten)
+                               << "LRLCCCCCCC" << QList<int>{0, 40, 200, 25, 60, 60, 60, 60, 60, 60};
+        QTest::newRow("mit A und W")
+            << true << true << 5 << (QStringList{QString(), "Nr.", "A", "Name", "W"} + Eintragsspalten)
+            << "LRCLCCCCCCC" << QList<int>{0, 40, 30, 200, 25, 60, 60, 60, 60, 60, 60};
+    }
+
+    void spaltenNachSchaltern()
+    {
+        QFETCH(bool, abitur);
+        QFETCH(bool, warnung);
+        QFETCH(int, erste);
+        QFETCH(QStringList, kopf);
+        QFETCH(QString, ausrichtung);
+        QFETCH(QList<int>, breiten);
+        Optionen o;
+        o.mitMarkAbitur = abitur;
+        o.mitWarnung = warnung;
+        QVERIFY(!Laden(o).isEmpty());
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        Kurstabelle* t = f->meineTabelle();
+
+        QCOMPARE(TabellenStruktur.ErsteSpalte, erste);
+        QCOMPARE(t->columnCount(), kopf.size());
+        int summe = 0;
+        for (int i = 0; i < kopf.size(); ++i) {
+            const QTableWidgetItem* k = t->horizontalHeaderItem(i);
+            QVERIFY(k);
+            QCOMPARE(k->text(), kopf.at(i));
+            const Qt::Alignment soll = Ausrichtung(ausrichtung.at(i));
+            QCOMPARE(Qt::Alignment(k->textAlignment()) & Qt::AlignHorizontal_Mask, soll);
+            for (int r = 0; r < t->rowCount(); ++r)
+                QCOMPARE(Qt::Alignment(t->item(r, i)->textAlignment()) & Qt::AlignHorizontal_Mask,
+                         soll);
+            QCOMPARE(t->columnWidth(i), breiten.at(i));
+            summe += breiten.at(i);
+        }
+        QCOMPARE(f->width(), summe);
+        QCOMPARE(t->viewport()->width(), summe);
+
+        // The entry columns: editable, tagged with their catalogue entry, in zSpalten.
+        QString spalten = QStringLiteral(",");
+        for (int c = 0; c < kopf.size(); ++c) {
+            const Eintrag* e = f->Spalteneintrag(c);
+            if (c < erste) {
+                QVERIFY(!e);
+                QVERIFY(!(t->item(0, c)->flags() & Qt::ItemIsEditable));
+                continue;
+            }
+            spalten += QString::number(c) + QLatin1Char(',');
+            QVERIFY(e);
+            QCOMPARE(*e, Daten.alleEintraege.ZeigeEintrag(c - erste));
+            QVERIFY(t->item(0, c)->flags() & Qt::ItemIsEditable);
+        }
+        QCOMPARE(f->zSpalten.Ausgeben(), spalten);
+
+        // "W": student 12 (row 1) is warned; the box is not toggled by the grid itself.
+        for (int r = 0; r < t->rowCount(); ++r) {
+            QCOMPARE(f->Gewarnt(r), warnung && r == 1);
+            if (warnung)
+                QVERIFY(!(t->item(r, erste - 1)->flags() & Qt::ItemIsUserCheckable));
+        }
+
+        // The editor is open on row 0 of the first entry column; nothing is changed.
+        QCOMPARE(EditorZelle(*f), QPoint(erste, 0));
+        QCOMPARE(f->activeRow, 0);
+        QCOMPARE(f->activeColumn, erste);
+        QVERIFY(!f->zLokalGeaendert);
+        QVERIFY(!Daten.wurdeGeaendert());
+    }
+
+    void titel_data()
+    {
+        QTest::addColumn<bool>("abiturListe");
+        QTest::addColumn<QString>("kurs");
+        QTest::addColumn<QString>("titel");
+        QTest::newRow("Halbjahr M") << false << "M" << "12.1 - Mathematik - LK2 - Mü";
+        QTest::newRow("Halbjahr D") << false << "D" << "12.1 - Deutsch - GK1 - Mü";
+        QTest::newRow("Abitur M") << true << "M" << "Mathematik - LK2 - Mü";
+    }
+
+    void titel()
+    {
+        QFETCH(bool, abiturListe);
+        QFETCH(QString, kurs);
+        QFETCH(QString, titel);
+        Optionen o;
+        o.istAbiturListe = abiturListe;
+        QVERIFY(!Laden(o).isEmpty());
+        QPointer<Kursfenster> f = Oeffnen(kurs);
+        QCOMPARE(f->windowTitle(), titel);
+    }
+
+    void zeilen()
+    {
+        Datenbestand d = Kursdaten();
+        // A student of the course's set who is missing from the student list gets no row.
+        d.alleKurse.Zeigen(1)->Schueler.Einfuegen(qint64(99));
+        QVERIFY(!Anlegen(ordner.path(), d).isEmpty());
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        Kurstabelle* t = f->meineTabelle();
+
+        // The order of the global list (11, 12, 13, 14), not the set's order (14, 13, 12, 11).
+        QCOMPARE(t->rowCount(), 4);
+        const QStringList ids = {"11", "12", "13", "14"};
+        const QStringList abitur = {"3", "4", "4", ""};
+        const QStringList namen = {"Albers, Anna", "Brandt, Ben", "Cordes, Clara", "Dahl, Dennis"};
+        for (int r = 0; r < 4; ++r) {
+            QCOMPARE(f->Zelltext(r, 0), ids.at(r));
+            QCOMPARE(f->Zelltext(r, 1), QString::number(r + 1));
+            QCOMPARE(f->Zelltext(r, 2), abitur.at(r));
+            QCOMPARE(f->Zelltext(r, 3), namen.at(r));
+        }
+        const auto werte = [&](int r) {
+            QStringList w;
+            for (int c = 5; c < 11; ++c)
+                w << Sichtbar(*f, r, c);
+            return w;
+        };
+        QCOMPARE(werte(0), (QStringList{"12", "4", "2", "Facharbeit", "11", "x"}));
+        QCOMPARE(werte(1), (QStringList{"3", "10", "0", "Attest fehlt", "E", ""}));
+        // No course row: empty cells and no row tag.
+        QCOMPARE(werte(2), (QStringList{"", "", "", "", "", ""}));
+        QVERIFY(!f->Zeilenkurs(2));
+        // A damaged row with two entries: empty values for the missing ones, and a copy with
+        // a place for every entry.
+        QCOMPARE(werte(3), (QStringList{"7", "6", "", "", "", ""}));
+        QCOMPARE(f->Zeilenkurs(3)->Eintraege.Anzahl(), 6);
+
+        // The row tags are the window's own copies, not the global list's rows.
+        for (int r : {0, 1, 3}) {
+            const SchuelerKursZeiger kopie = f->Zeilenkurs(r);
+            const SchuelerKursZeiger global =
+                Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), ids.at(r).toLongLong());
+            QVERIFY(kopie && global);
+            QVERIFY(kopie != global);
+        }
+    }
+
+    void ohneSchueler()
+    {
+        Datenbestand d = Kursdaten();
+        d.alleKurse.Zeigen(2)->Schueler = Menge();
+        QVERIFY(!Anlegen(ordner.path(), d).isEmpty());
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("D"));
+        QCOMPARE(f->meineTabelle()->rowCount(), 0);
+        QVERIFY(!Editor(*f));
+        // "Sichern" with nothing to check and nothing to save closes the window.
+        QVERIFY(f->ZelleGeprueft(f->activeRow, f->activeColumn));
+    }
+
+    void demoDatei()
+    {
+        const QString demo = QStringLiteral(BUILD_VERZEICHNIS "/demo/demo.zln");
+        QVERIFY2(QFile::exists(demo), "the demo file is built with the tests");
+        const QString kopie = ordner.filePath(QStringLiteral("demo.zln"));
+        QFile::remove(kopie);
+        QVERIFY(QFile::copy(demo, kopie));
+        GlobaleDatenZuruecksetzen();
+        QVERIFY(Daten.LadeDatei(kopie));
+        TabellenStruktur.KurslistenInit();
+        const QStringList kopf = QStringList{QString(), "Nr.", "A", "Name", "W", "Note",
+                                             "Fehlstunden", "unentschuldigte Fehlstunden",
+                                             "Hinweis"};
+        int geoeffnet = 0;
+        for (qint64 k = 1; k <= Daten.alleKurse.AnzahlKurse(); ++k) {
+            const KursZeiger kurs = Daten.alleKurse.Zeigen(k);
+            QPointer<Kursfenster> f = new Kursfenster(kurs);
+            f->show();
+            Kurstabelle* t = f->meineTabelle();
+            QCOMPARE(f->windowTitle(), QStringLiteral("Q1 - ") + kurs->Fach + QStringLiteral(" - ") +
+                                           kurs->KursArt + QString::number(kurs->kNr) +
+                                           QStringLiteral(" - WEH"));
+            QCOMPARE(TabellenStruktur.ErsteSpalte, 5);
+            QCOMPARE(t->columnCount(), kopf.size());
+            int summe = 0;
+            for (int c = 0; c < kopf.size(); ++c) {
+                QCOMPARE(t->horizontalHeaderItem(c)->text(), kopf.at(c));
+                QCOMPARE(t->columnWidth(c), int(TabellenStruktur.Spalten.at(c).Breite));
+                summe += t->columnWidth(c);
+            }
+            QCOMPARE(f->width(), summe);
+            // Every student of the course has a row, in the order of the student list.
+            int zeilen = 0;
+            qint64 vorher = -1;
+            for (qint64 i = 1; i <= Daten.alleSchueler.AnzahlSchueler(); ++i)
+                if (kurs->Schueler.Enthalten(Daten.alleSchueler.Zeigen(i).ID))
+                    ++zeilen;
+            QCOMPARE(t->rowCount(), zeilen);
+            for (int r = 0; r < t->rowCount(); ++r) {
+                const qint64 id = f->Zelltext(r, 0).toLongLong();
+                QVERIFY(kurs->Schueler.Enthalten(id));
+                QVERIFY(id > vorher);   // the demo's student list is sorted by ID
+                vorher = id;
+            }
+            if (zeilen > 0) {
+                QCOMPARE(EditorZelle(*f), QPoint(5, 0));
+                ++geoeffnet;
+            }
+            f->close();
+            QVERIFY(f.isNull() || !f->isVisible());
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        QVERIFY(geoeffnet >= 4);
+        QVERIFY(plattform.fragen.isEmpty());
+    }
+
+    void hoehe_data()
+    {
+        QTest::addColumn<QRect>("flaeche");
+        QTest::addColumn<int>("schueler");
+        QTest::addColumn<bool>("begrenzt");
+        QTest::newRow("grosser Bildschirm, 4 Schüler") << QRect(0, 0, 1600, 1200) << 4 << false;
+        QTest::newRow("grosser Bildschirm, 40 Schüler") << QRect(0, 0, 1600, 1200) << 40 << false;
+        QTest::newRow("kleiner Bildschirm, 40 Schüler") << QRect(0, 0, 1024, 500) << 40 << true;
+        QTest::newRow("Bildschirm mit Leiste oben") << QRect(0, 60, 1024, 500) << 40 << true;
+    }
+
+    void hoehe()
+    {
+        QFETCH(QRect, flaeche);
+        QFETCH(int, schueler);
+        QFETCH(bool, begrenzt);
+        Datenbestand d = Kursdaten();
+        KursZeiger m = d.alleKurse.Zeigen(1);
+        m->Schueler = Menge();
+        for (int i = 0; i < schueler; ++i) {
+            if (i >= 4)
+                d.alleSchueler.Anfuegen(Schueler(100 + i, QStringLiteral("Schüler %1").arg(i), QString()));
+            m->Schueler.Einfuegen(qint64(i < 4 ? 11 + i : 100 + i));
+        }
+        QVERIFY(!Anlegen(ordner.path(), d).isEmpty());
+        Kursfenster::SetzeBildschirmflaeche(flaeche);
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+        Kurstabelle* t = f->meineTabelle();
+        QCOMPARE(t->rowCount(), schueler);
+
+        const int oben = t->mapTo(f, QPoint(0, 0)).y();
+        const int benoetigt = oben + t->horizontalHeader()->height() + schueler * 20;
+        QCOMPARE(f->maximumHeight(), benoetigt);
+        if (begrenzt) {
+            // 20 points above the bottom of the usable area.
+            QCOMPARE(f->geometry().bottom() + 1, flaeche.bottom() + 1 - 20);
+            QVERIFY(f->height() < benoetigt);
+        } else {
+            QCOMPARE(f->height(), benoetigt);
+            // Exactly the rows: no part of a row is cut off, no empty space below.
+            QCOMPARE(t->viewport()->height(), schueler * 20);
+        }
+        // The window can never be made taller than its rows need.
+        f->resize(f->width(), benoetigt + 200);
+        QCOMPARE(f->height(), benoetigt);
+    }
+
+    void fensterVersetzt()
+    {
+        QVERIFY(!Laden().isEmpty());
+        QPointer<Kursfenster> a = Oeffnen(QStringLiteral("M"));
+        QPointer<Kursfenster> b = Oeffnen(QStringLiteral("D"));
+        QCOMPARE(b->geometry().topLeft() - a->geometry().topLeft(), QPoint(22, 22));
+    }
+
+    void breiteAendern_data()
+    {
+        QTest::addColumn<int>("aenderung");
+        QTest::addColumn<int>("letzteBreite");
+        QTest::addColumn<int>("fensterAenderung");
+        QTest::newRow("schmaler um 30") << -30 << 30 << -30;
+        QTest::newRow("breiter um 45") << 45 << 105 << 45;
+        QTest::newRow("bis 10 schmaler") << -50 << 10 << -50;
+        // The last column keeps 10 points: the window springs back to the other columns + 10.
+        QTest::newRow("zu schmal") << -57 << 10 << -50;
+    }
+
+    void breiteAendern()
+    {
+        QFETCH(int, aenderung);
+        QFETCH(int, letzteBreite);
+        QFETCH(int, fensterAenderung);
+        QVERIFY(!Laden().isEmpty());
+        QPointer<Kursfenster> a = Oeffnen(QStringLiteral("M"));
+        QPointer<Kursfenster> b = Oeffnen(QStringLiteral("D"));
+        const int breite = a->width();
+        QCOMPARE(breite, int(TabellenStruktur.Gesamtbreite()));
+        QVERIFY(!Daten.wurdeGeaendert());
+
+        a->resize(breite + aenderung, a->height());
+        const int letzte = int(TabellenStruktur.SpaltenAnzahl) - 1;
+        QCOMPARE(int(TabellenStruktur.Spalten.at(letzte).Breite), letzteBreite);
+        for (Kursfenster* f : {a.data(), b.data()}) {
+            QCOMPARE(f->meineTabelle()->columnWidth(letzte), letzteBreite);
+            QCOMPARE(f->width(), breite + fensterAenderung);
+        }
+        QVERIFY(Daten.wurdeGeaendert());
+    }
+
+    void hoeheAendernBehaeltLayout()
+    {
+        QVERIFY(!Laden().isEmpty());
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        const QString breiten = TabellenStruktur.BreitenString();
+        f->resize(f->width(), f->height() - 20);
+        QCOMPARE(TabellenStruktur.BreitenString(), breiten);
+        QVERIFY(!Daten.wurdeGeaendert());
+    }
+
+    void werkzeugleiste()
+    {
+        QVERIFY(!Laden().isEmpty());
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        const QList<QAction*> aktionen = f->ToolbarWerkzeuge()->actions();
+        QCOMPARE(aktionen.size(), 3);
+        QCOMPARE(aktionen.at(0), f->zToolSichern);
+        QCOMPARE(aktionen.at(0)->objectName(), QStringLiteral("ToolItemSichern"));
+        QCOMPARE(aktionen.at(0)->text(), QStringLiteral("Sichern"));
+        QVERIFY(!aktionen.at(0)->icon().pixmap(32, 32).isNull());
+        QVERIFY(!aktionen.at(0)->isEnabled());
+        // The flexible space pushes "Hilfe" to the far end.
+        QVERIFY(!aktionen.at(1)->isSeparator());
+        QCOMPARE(aktionen.at(2)->objectName(), QStringLiteral("ToolItemHilfe"));
+        auto* hilfe = qobject_cast<QToolButton*>(f->ToolbarWerkzeuge()->widgetForAction(aktionen.at(2)));
+        auto* sichern = qobject_cast<QToolButton*>(f->ToolbarWerkzeuge()->widgetForAction(aktionen.at(0)));
+        QVERIFY(hilfe && sichern);
+        QVERIFY(hilfe->geometry().right() > f->ToolbarWerkzeuge()->width() - 80);
+
+        // A change enables "Sichern".
+        Klick(*f, 0, 4);
+        QVERIFY(f->zLokalGeaendert);
+        QVERIFY(f->zToolSichern->isEnabled());
+    }
+
+    void menueHandler()
+    {
+        QVERIFY(!Laden().isEmpty());
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        Menue& menue = Menue::Instanz();
+        for (const char* name : {"AblageDrucken", "EditCopySpezial", "EditPasteSpezial"}) {
+            QVERIFY2(menue.HatHandler(QString::fromLatin1(name)), name);
+            QVERIFY2(menue.Ausfuehren(QString::fromLatin1(name)), name);
+        }
+        QVERIFY(menue.Eintrag(QStringLiteral("AblageDrucken"))->isEnabled());
+        f->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(f.isNull());
+        QVERIFY(!menue.HatHandler(QStringLiteral("AblageDrucken")));
+    }
+
+    void schliessen_data()
+    {
+        // eingabe: 0 nothing, 1 a value typed and checked (Tab), 2 a value typed into the
+        // open editor and not yet checked, 3 typed and refused (the old value is back).
+        QTest::addColumn<int>("eingabe");
+        QTest::addColumn<QList<bool>>("antworten");
+        QTest::addColumn<bool>("frage");
+        QTest::addColumn<bool>("offen");
+        QTest::newRow("ohne Änderung") << 0 << QList<bool>{} << false << false;
+        QTest::newRow("Nein behält") << 1 << QList<bool>{true} << true << true;
+        QTest::newRow("Ja verwirft") << 1 << QList<bool>{false} << true << false;
+        QTest::newRow("ungeprüfte Eingabe: Nein") << 2 << QList<bool>{true} << true << true;
+        QTest::newRow("ungeprüfte Eingabe: Ja") << 2 << QList<bool>{false} << true << false;
+        QTest::newRow("abgelehnte Eingabe") << 3 << QList<bool>{} << false << false;
+    }
+
+    void schliessen()
+    {
+        QFETCH(int, eingabe);
+        QFETCH(QList<bool>, antworten);
+        QFETCH(bool, frage);
+        QFETCH(bool, offen);
+        QVERIFY(!Laden().isEmpty());
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        if (eingabe != 0)
+            Tippen(*f, eingabe == 3 ? QStringLiteral("99") : QStringLiteral("13"));
+        if (eingabe == 1 || eingabe == 3)
+            Taste(*f, Qt::Key_Tab);
+        QCOMPARE(f->zLokalGeaendert, eingabe == 1);
+        plattform.antwortenFrage = antworten;
+        f->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(plattform.fragen.size(), frage ? 1 : 0);
+        if (frage) {
+            const auto& q = plattform.fragen.first();
+            QCOMPARE(q.titel, QStringLiteral("Kursfenster schließen"));
+            QCOMPARE(q.meldung, QStringLiteral("Soll das Kursfenster geschlossen werden?"));
+            QCOMPARE(q.erklaerung, QStringLiteral("Die letzten Änderungen wurden noch nicht übernommen."));
+            QCOMPARE(q.standardKnopf, QStringLiteral("Nein"));
+            QCOMPARE(q.andererKnopf, QStringLiteral("Ja"));
+        }
+        QCOMPARE(!f.isNull(), offen);
+        if (offen) {
+            // Everything is kept.
+            QVERIFY(f->isVisible());
+            QCOMPARE(Sichtbar(*f, 0, 5), QStringLiteral("13"));
+            QCOMPARE(Gespeichert(*f, 0, QStringLiteral("Note")),
+                     eingabe == 1 ? QStringLiteral("13") : QStringLiteral("12"));
+            QVERIFY(BasisEinstellungen::zFenster().contains(f.data()));
+        } else {
+            QVERIFY(BasisEinstellungen::zFenster().isEmpty());
+            // Nothing reached the global data; a new window shows the stored value.
+            QPointer<Kursfenster> neu = Oeffnen(QStringLiteral("M"));
+            QCOMPARE(Sichtbar(*neu, 0, 5), QStringLiteral("12"));
+        }
+    }
+
+    void beendenFragtNicht()
+    {
+        QVERIFY(!Laden().isEmpty());
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        Tippen(*f, QStringLiteral("13"));
+        Taste(*f, Qt::Key_Tab);
+        QVERIFY(f->zLokalGeaendert);
+        App()->Beenden();
+        QVERIFY(App()->Beendet());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(f.isNull());
+        QVERIFY(plattform.fragen.isEmpty());
+    }
+
+    void zweiFensterEigeneKopien()
+    {
+        QVERIFY(!Laden().isEmpty());
+        QPointer<Kursfenster> a = Oeffnen(QStringLiteral("M"));
+        QPointer<Kursfenster> b = Oeffnen(QStringLiteral("M"));
+        QVERIFY(a->Zeilenkurs(0) != b->Zeilenkurs(0));
+        Tippen(*a, QStringLiteral("13"));
+        Taste(*a, Qt::Key_Tab);
+        QCOMPARE(Gespeichert(*a, 0, QStringLiteral("Note")), QStringLiteral("13"));
+        QCOMPARE(Gespeichert(*b, 0, QStringLiteral("Note")), QStringLiteral("12"));
+        QCOMPARE(Sichtbar(*b, 0, 5), QStringLiteral("12"));
+        QVERIFY(!b->zLokalGeaendert);
+
+        // After the first window saved, the second still works on its own copy.
+        a->zToolSichern->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(a.isNull());
+        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Eintraege.ZeigeKursEintrag(0).datum,
+                 QStringLiteral("13"));
+        QCOMPARE(Gespeichert(*b, 0, QStringLiteral("Note")), QStringLiteral("12"));
+        QVERIFY(b->Zeilenkurs(0) != Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11));
+    }
+};
+
+RAVIRIRERU_GUI_TEST_MAIN(TestKursfensterAufbau)
+#include "tst_kursfenster_aufbau.moc"

@@ -1,0 +1,251 @@
+// The course window: saving the table into the course-list file with "Sichern".
+
+#include "aufzeichnendeplattform.h"
+#include "guitest.h"
+#include "kursauswahl.h"
+#include "kurstabelle.h"
+#include "kurstabellentest.h"
+#include "toolbarvorlage.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace Kurstabellentest;
+
+class TestKursfensterSichern : public QObject {
+    Q_OBJECT
+
+private:
+    AufzeichnendePlattform plattform;
+    QTemporaryDir ordner;
+    QString pfad;
+
+    // Presses "Sichern" with the mouse, as the teacher does.
+    static void SichernDruecken(Kursfenster& f)
+    {
+        auto* knopf = qobject_cast<QToolButton*>(f.ToolbarWerkzeuge()->widgetForAction(f.zToolSichern));
+        QVERIFY(knopf);
+        QVERIFY(knopf->isEnabled());
+        QTest::mouseClick(knopf, Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    static QStringList Werte(const SchuelerKursZeiger& r)
+    {
+        QStringList w;
+        if (!r)
+            return {QStringLiteral("<keine Zeile>")};
+        for (qint64 i = 0; i < r->Eintraege.Anzahl(); ++i)
+            w << r->Eintraege.ZeigeKursEintrag(i).datum;
+        return w;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(ordner.isValid());
+        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
+    }
+    void init()
+    {
+        GuiTest::Zuruecksetzen();
+        plattform.Leeren();
+        plattform.antwortenFrage.clear();
+        Datenbestand d = Kursdaten();
+        // Flags of an earlier delivery, which a save clears.
+        d.alleKurse.Zeigen(1)->gespeichert = true;
+        d.alleKurse.Zeigen(1)->gesendet = true;
+        pfad = Anlegen(ordner.path(), d);
+        QVERIFY(!pfad.isEmpty());
+    }
+    void cleanup() { GuiTest::Zuruecksetzen(); }
+
+    void sichern()
+    {
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        // Row 0 (student 11): grade, hours, remark.
+        Tippen(*f, QStringLiteral("13"));
+        Taste(*f, Qt::Key_Tab);
+        Tippen(*f, QStringLiteral("6"));
+        Taste(*f, Qt::Key_Tab);
+        Taste(*f, Qt::Key_Tab);
+        Tippen(*f, QStringLiteral("Referat gehalten"));
+        // Row 2 (student 13, no course row yet): a grade; the editor stays open on it.
+        Klick(*f, 2, 5);
+        Tippen(*f, QStringLiteral("e"));
+        // Warnings: 11 checked, 12 unchecked.
+        Klick(*f, 0, 4);
+        Klick(*f, 1, 4);
+        QVERIFY(f->zToolSichern->isEnabled());
+
+        SichernDruecken(*f);
+        QVERIFY(f.isNull());
+        QVERIFY(plattform.meldungen.isEmpty());
+        QVERIFY(plattform.fragen.isEmpty());
+        QVERIFY(Daten.wurdeGeaendert());
+
+        Datenbestand gelesen;
+        Spaltenstruktur struktur;
+        QVERIFY(Lesen(pfad, gelesen, struktur));
+        const SchuelerKursliste& zeilen = gelesen.alleSchuelerKurse;
+        QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("M"), 11)),
+                 (QStringList{"13", "6", "2", "Referat gehalten", "11", "x"}));
+        QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("M"), 12)),
+                 (QStringList{"3", "10", "0", "Attest fehlt", "E", ""}));
+        QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("M"), 13)), (QStringList{"E", "", "", "", "", ""}));
+        // The damaged row was written with a place for every entry.
+        QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("M"), 14)), (QStringList{"7", "6", "", "", "", ""}));
+        // The other course's rows are untouched.
+        QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("D"), 12)), (QStringList{"9", "", "", "", "", ""}));
+        QVERIFY(!zeilen.Zeigen(QStringLiteral("D"), 15));
+        QCOMPARE(zeilen.AnzahlKurse(), 5);
+
+        const KursZeiger m = gelesen.alleKurse.Zeigen(1);
+        QCOMPARE(m->GewarntSchueler.Ausgeben(), QStringLiteral(",11,"));
+        QVERIFY(m->geaendert);
+        QVERIFY(!m->gespeichert);
+        QVERIFY(!m->gesendet);
+        const KursZeiger d = gelesen.alleKurse.Zeigen(2);
+        QVERIFY(!d->geaendert);
+
+        // Reopened: the saved values, "Sichern" disabled.
+        QPointer<Kursfenster> neu = Oeffnen(QStringLiteral("M"));
+        QCOMPARE(Sichtbar(*neu, 0, 5), QStringLiteral("13"));
+        QCOMPARE(Sichtbar(*neu, 0, 6), QStringLiteral("6"));
+        QCOMPARE(Sichtbar(*neu, 0, 8), QStringLiteral("Referat gehalten"));
+        QCOMPARE(Sichtbar(*neu, 2, 5), QStringLiteral("E"));
+        QVERIFY(neu->Gewarnt(0));
+        QVERIFY(!neu->Gewarnt(1));
+        QVERIFY(!neu->zToolSichern->isEnabled());
+        QVERIFY(!neu->zLokalGeaendert);
+    }
+
+    void warnungEinmalEingetragen()
+    {
+        // Checking "W" for an already warned student does not add the ID twice.
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        Klick(*f, 1, 4);
+        Klick(*f, 1, 4);
+        QVERIFY(f->Gewarnt(1));
+        SichernDruecken(*f);
+        Datenbestand gelesen;
+        Spaltenstruktur struktur;
+        QVERIFY(Lesen(pfad, gelesen, struktur));
+        QCOMPARE(gelesen.alleKurse.Zeigen(1)->GewarntSchueler.Ausgeben(), QStringLiteral(",12,"));
+    }
+
+    void ungueltigeZelleVerhindertSichern()
+    {
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        Klick(*f, 0, 4);   // a change, so that "Sichern" is enabled
+        Klick(*f, 1, 5);
+        Tippen(*f, QStringLiteral("99"));
+        QFile datei(pfad);
+        QVERIFY(datei.open(QIODevice::ReadOnly));
+        const QByteArray vorher = datei.readAll();
+        datei.close();
+
+        SichernDruecken(*f);
+        QVERIFY(!f.isNull());
+        QCOMPARE(plattform.pieps, 1);
+        QCOMPARE(Editor(*f)->text(), QStringLiteral("3"));
+        QVERIFY(plattform.fragen.isEmpty());
+        QVERIFY(datei.open(QIODevice::ReadOnly));
+        QCOMPARE(datei.readAll(), vorher);
+        QVERIFY(!Daten.wurdeGeaendert());
+    }
+
+    void schreibfehler_data()
+    {
+        QTest::addColumn<bool>("antwort");
+        QTest::addColumn<bool>("offen");
+        QTest::newRow("Nein: bleibt offen") << true << true;
+        QTest::newRow("Ja: schließt") << false << false;
+    }
+
+    void schreibfehler()
+    {
+        QFETCH(bool, antwort);
+        QFETCH(bool, offen);
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        Tippen(*f, QStringLiteral("14"));
+        Taste(*f, Qt::Key_Tab);
+        // The file cannot be written: a folder stands where it should be.
+        Daten.datenFolder = ordner.path();
+        plattform.antwortenFrage = {antwort};
+
+        SichernDruecken(*f);
+        QCOMPARE(plattform.protokoll,
+                 (QStringList{"Meldung: Die Kurslisten-Datei (zln) konnte nicht gesichert werden.",
+                              "Frage: Kursfenster schließen"}));
+        QCOMPARE(!f.isNull(), offen);
+        if (offen) {
+            QVERIFY(f->zLokalGeaendert);
+            QVERIFY(f->zToolSichern->isEnabled());
+            QCOMPARE(Sichtbar(*f, 0, 5), QStringLiteral("14"));
+        }
+        // The rows and the course's flags are changed in memory, for a later save.
+        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Eintraege.ZeigeKursEintrag(0).datum,
+                 QStringLiteral("14"));
+        QVERIFY(Kurstabellentest::Kurs(QStringLiteral("M"))->geaendert);
+        QVERIFY(!Kurstabellentest::Kurs(QStringLiteral("M"))->gesendet);
+        QVERIFY(Daten.wurdeGeaendert());
+    }
+
+    void spaetereAenderungNachSpeichernBleibtEigen()
+    {
+        // After a failed write the window keeps working on fresh copies: a later change does
+        // not reach the global list before the next save.
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        Tippen(*f, QStringLiteral("14"));
+        Taste(*f, Qt::Key_Tab);
+        const QString gut = Daten.datenFolder;
+        Daten.datenFolder = ordner.path();
+        plattform.antwortenFrage = {true};
+        SichernDruecken(*f);
+        QVERIFY(!f.isNull());
+        QVERIFY(f->Zeilenkurs(0) != Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11));
+        Klick(*f, 0, 5);
+        Tippen(*f, QStringLiteral("15"));
+        Taste(*f, Qt::Key_Tab);
+        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Eintraege.ZeigeKursEintrag(0).datum,
+                 QStringLiteral("14"));
+        Daten.datenFolder = gut;
+        SichernDruecken(*f);
+        QVERIFY(f.isNull());
+        Datenbestand gelesen;
+        Spaltenstruktur struktur;
+        QVERIFY(Lesen(pfad, gelesen, struktur));
+        QCOMPARE(gelesen.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Eintraege.ZeigeKursEintrag(0).datum,
+                 QStringLiteral("15"));
+    }
+
+    void kursauswahlZeigtRotenPunkt()
+    {
+        auto* auswahl = new Kursauswahl;
+        auswahl->show();
+        QVERIFY(QTest::qWaitForWindowExposed(auswahl));
+        const auto rot = [auswahl] {
+            const QImage bild = auswahl->grab().toImage();
+            int n = 0;
+            for (int y = 0; y < bild.height(); ++y)
+                for (int x = 0; x < bild.width(); ++x)
+                    if (bild.pixelColor(x, y) == QColor(255, 0, 0))
+                        ++n;
+            return n;
+        };
+        QCOMPARE(rot(), 0);
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        Tippen(*f, QStringLiteral("14"));
+        Taste(*f, Qt::Key_Return);
+        SichernDruecken(*f);
+        QVERIFY(f.isNull());
+        QVERIFY(rot() > 20);
+    }
+};
+
+RAVIRIRERU_GUI_TEST_MAIN(TestKursfensterSichern)
+#include "tst_kursfenster_sichern.moc"
