@@ -1,4 +1,4 @@
-// Start-up, handed-over documents, the quit sequence and the error of last resort.
+// Start-up and handed-over documents.
 
 #include "aufzeichnendeplattform.h"
 #include "datenbestand.h"
@@ -14,11 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <stdexcept>
-
-namespace Testfehler {
-struct Kaputt {};
-} // namespace Testfehler
 
 namespace {
 
@@ -40,15 +35,6 @@ void StartAusfuehren()
 {
     QCoreApplication::sendPostedEvents(App(), QEvent::MetaCall);
 }
-
-// Throws from its event handler.
-class Werfer : public QObject {
-public:
-    std::function<void()> wurf;
-
-protected:
-    void customEvent(QEvent*) override { wurf(); }
-};
 
 } // namespace
 
@@ -298,263 +284,37 @@ private slots:
         QVERIFY(Daten.alleKurse.Zeigen(2)->gesendet);
     }
 
-    // --- Quitting -------------------------------------------------------------------------------
-
-    void beenden_data()
-    {
-        QTest::addColumn<QList<int>>("flags");   // per course: 1 geaendert, 2 gespeichert, 4 gesendet
-        QTest::addColumn<bool>("datenGeaendert");
-        QTest::addColumn<bool>("schreibenKlappt");
-        QTest::addColumn<QList<bool>>("antworten");
-        QTest::addColumn<QStringList>("fragen");
-        QTest::addColumn<bool>("beendet");
-        QTest::addColumn<bool>("geschrieben");
-
-        const QString kurse = "RAVIRIreru beenden?";
-        const QString programm = "Programm beenden";
-        QTest::newRow("nichts geändert") << QList<int>{0, 0} << false << true << QList<bool>{}
-                                         << QStringList{} << true << false;
-        QTest::newRow("zwei ungesichert, Nein") << QList<int>{1, 1} << true << true
-                                                << QList<bool>{false} << QStringList{kurse}
-                                                << false << false;
-        QTest::newRow("zwei ungesichert, Ja") << QList<int>{1, 1} << true << true
-                                              << QList<bool>{true} << QStringList{kurse} << true
-                                              << true;
-        QTest::newRow("ungesichert aus der Datei, Ja") << QList<int>{0, 1} << false << true
-                                                       << QList<bool>{true} << QStringList{kurse}
-                                                       << true << false;
-        QTest::newRow("gespeichert") << QList<int>{3, 0} << false << true << QList<bool>{}
-                                     << QStringList{} << true << false;
-        QTest::newRow("gesendet") << QList<int>{5, 0} << false << true << QList<bool>{}
-                                  << QStringList{} << true << false;
-        QTest::newRow("nur gesendet, nicht geändert") << QList<int>{4, 4} << false << true
-                                                      << QList<bool>{} << QStringList{} << true
-                                                      << false;
-        QTest::newRow("Daten geändert") << QList<int>{0, 0} << true << true << QList<bool>{}
-                                        << QStringList{} << true << true;
-        QTest::newRow("Schreiben scheitert, Nein") << QList<int>{0, 0} << true << false
-                                                   << QList<bool>{false} << QStringList{programm}
-                                                   << false << false;
-        QTest::newRow("Schreiben scheitert, Ja") << QList<int>{0, 0} << true << false
-                                                 << QList<bool>{true} << QStringList{programm}
-                                                 << true << false;
-        QTest::newRow("ungesichert und Schreiben scheitert") << QList<int>{1, 0} << true << false
-                                                             << QList<bool>{true, false}
-                                                             << QStringList{kurse, programm}
-                                                             << false << false;
-    }
-
-    void beenden()
-    {
-        QFETCH(QList<int>, flags);
-        QFETCH(bool, datenGeaendert);
-        QFETCH(bool, schreibenKlappt);
-        QFETCH(QList<bool>, antworten);
-        QFETCH(QStringList, fragen);
-        QFETCH(bool, beendet);
-        QFETCH(bool, geschrieben);
-
-        AufzeichnendePlattform plattform;
-        auto kurse = GuiTest::StandardKurse();
-        for (int i = 0; i < flags.size(); ++i) {
-            kurse[i].geaendert = flags[i] & 1;
-            kurse[i].gespeichert = flags[i] & 2;
-            kurse[i].gesendet = flags[i] & 4;
-        }
-        GuiTest::BeispielDaten(kurse);
-        const QString pfad = GuiTest::SchreibeUndLade(zOrdner->path());
-        QVERIFY(!pfad.isEmpty());
-        // Marks whether the file is written again.
-        Schreibe(pfad, "unberührt");
-        if (datenGeaendert) {
-            Daten.Unterschrift = "Meier";
-            Daten.Geaendert();
-        }
-        if (!schreibenKlappt)
-            Daten.datenFolder = zOrdner->filePath("fehlt/Kursliste.zln");
-        const qint64 anzahl = Daten.alleKurse.AnzahlKurse();
-
-        plattform.antwortenFrage = antworten;
-        App()->Beenden();
-
-        QStringList gefragt;
-        for (const auto& f : plattform.fragen)
-            gefragt << f.titel;
-        QCOMPARE(gefragt, fragen);
-        QCOMPARE(plattform.meldungen, QStringList());
-        QCOMPARE(plattform.unbeantwortet, 0);
-        QCOMPARE(App()->Beendet(), beendet);
-        QCOMPARE(Inhalt(pfad) != QByteArray("unberührt"), geschrieben);
-        if (geschrieben) {
-            GlobaleDatenZuruecksetzen();
-            QVERIFY(GuiTest::LadeKursliste(Inhalt(pfad)));
-        } else if (!beendet) {
-            // Kept running: the data and its changed mark stay as they were.
-            QCOMPARE(Daten.wurdeGeaendert(), datenGeaendert);
-            QCOMPARE(Daten.alleKurse.AnzahlKurse(), anzahl);
-            QVERIFY(Daten.geladen);
-        }
-        QVERIFY(!QDir(zOrdner->filePath("fehlt")).exists());
-    }
-
-    void beendenFragetexte()
-    {
-        AufzeichnendePlattform plattform;
-        auto kurse = GuiTest::StandardKurse();
-        kurse[0].geaendert = kurse[1].geaendert = true;
-        GuiTest::BeispielDaten(kurse);
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner->path()).isEmpty());
-        Daten.Geaendert();
-        Daten.datenFolder = zOrdner->filePath("fehlt/Kursliste.zln");
-        plattform.antwortenFrage << true << false;
-        QVERIFY(App()->CancelClosing());
-        QCOMPARE(plattform.fragen.size(), 2);
-        const auto& a = plattform.fragen.at(0);
-        QCOMPARE(a.meldung, QString("Soll RAVIRIreru beendet werden?"));
-        QCOMPARE(a.erklaerung, QString("Der aktuelle Stand der Eingabe wird zwar gesichert, aber "
-                                       "mindestens ein Kurs wurde geändert und weder gespeichert "
-                                       "noch versandt!"));
-        QCOMPARE(a.standardKnopf, QString("Ja"));
-        const auto& b = plattform.fragen.at(1);
-        QCOMPARE(b.titel, QString("Programm beenden"));
-        QCOMPARE(b.meldung, QString("Soll das Programm beendet werden?"));
-        QCOMPARE(b.erklaerung, QString("Die Kurslisten-Datei (zln) konnte nicht gesichert werden."));
-        QCOMPARE(b.standardKnopf, QString("Ja"));
-        QCOMPARE(b.andererKnopf, QString("Nein"));
-    }
-
-    void ohneKurslisteKeineFrage()
-    {
-        AufzeichnendePlattform plattform;
-        Daten.Geaendert();
-        QVERIFY(!App()->CancelClosing());
-        App()->Beenden();
-        QVERIFY(App()->Beendet());
-        QVERIFY(plattform.protokoll.isEmpty());
-    }
-
-    void beendenSchliesstFenster()
+    // The open dialog of a handed-over document cancelled while the program runs: the
+    // program ends as after any cancelled load, and the running data is kept and written.
+    void dokumentImBetriebAbgebrochen()
     {
         AufzeichnendePlattform plattform;
         GuiTest::BeispielDaten();
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner->path()).isEmpty());
-        Nachrichtenfenster fenster;
-        fenster.show();
-        App()->Beenden();
+        const QString pfad = GuiTest::SchreibeKursliste(zOrdner->path());
+        GlobaleDatenZuruecksetzen();
+        plattform.antwortenDatei << pfad;
+        GuiTest::BeiModal([](QWidget* w) {
+            auto* f = qobject_cast<Passwortfenster*>(w);
+            f->TextFieldPasswort->setText("Geheim");
+            f->TextFieldName->setText("Meier");
+            f->PushOK->click();
+        }, "Passwortfenster");
+        App()->Starten(pfad);
+        StartAusfuehren();
+        QVERIFY(App()->kursauswahl());
+
+        Daten.alleKurse.Zeigen(1)->gesendet = true;
+        Daten.Geaendert();
+        plattform.Leeren();
+        plattform.antwortenDatei << QString();
+        App()->OpenDocument(zOrdner->filePath("andere.zln"));
+
+        QCOMPARE(plattform.protokoll, QStringList({"Öffnen: Notenlisten öffnen"}));
         QVERIFY(App()->Beendet());
-        QVERIFY(!fenster.isVisible());
-        QVERIFY(BasisEinstellungen::zFenster().isEmpty());
-    }
-
-    void beendenDerPlattform()
-    {
-        // A quit request of the desktop runs the same sequence and can be refused.
-        AufzeichnendePlattform plattform;
-        auto kurse = GuiTest::StandardKurse();
-        kurse[0].geaendert = true;
-        GuiTest::BeispielDaten(kurse);
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner->path()).isEmpty());
-        plattform.antwortenFrage << false;
-        QEvent quit(QEvent::Quit);
-        QCoreApplication::sendEvent(App(), &quit);
-        QCOMPARE(plattform.fragen.size(), 1);
-        QVERIFY(!App()->Beendet());
-    }
-
-    void schliessenDerKursauswahlIstBeenden()
-    {
-        AufzeichnendePlattform plattform;
-        auto kurse = GuiTest::StandardKurse();
-        kurse[0].geaendert = true;
-        GuiTest::BeispielDaten(kurse);
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner->path()).isEmpty());
-        auto* auswahl = new Kursauswahl;
-        App()->setzeKursauswahl(auswahl);
-        auswahl->show();
-        plattform.antwortenFrage << false;
-        QVERIFY(!auswahl->close());
-        QVERIFY(auswahl->isVisible());
-        QVERIFY(!App()->Beendet());
-        plattform.antwortenFrage << true;
-        QVERIFY(auswahl->close());
-        QVERIFY(App()->Beendet());
-    }
-
-    // --- The error of last resort -------------------------------------------------------------
-
-    void letzteRettung_data()
-    {
-        QTest::addColumn<int>("art");
-        QTest::addColumn<QString>("typ");
-        QTest::newRow("runtime_error") << 0 << "std::runtime_error";
-        QTest::newRow("out_of_range") << 1 << "std::out_of_range";
-        QTest::newRow("eigener Typ") << 2 << "Testfehler::Kaputt";
-        QTest::newRow("int") << 3 << "int";
-    }
-
-    void letzteRettung()
-    {
-        QFETCH(int, art);
-        QFETCH(QString, typ);
-        AufzeichnendePlattform plattform;
-        auto wirf = [art] {
-            switch (art) {
-            case 0:
-                throw std::runtime_error("kaputt");
-            case 1:
-                throw std::out_of_range("zu weit");
-            case 2:
-                throw Testfehler::Kaputt();
-            default:
-                throw 42;
-            }
-        };
-        const QString text = "Ein unbekannter Fehler ist aufgetreten.\n\n" + typ;
-
-        // From an event handler, sent directly.
-        Werfer werfer;
-        werfer.wurf = wirf;
-        QEvent eigenes(QEvent::User);
-        QCoreApplication::sendEvent(&werfer, &eigenes);
-        QCOMPARE(plattform.meldungen, QStringList({text}));
-
-        // From a queued slot.
-        QMetaObject::invokeMethod(&werfer, wirf, Qt::QueuedConnection);
-        QCoreApplication::sendPostedEvents(&werfer, QEvent::MetaCall);
-        QCOMPARE(plattform.meldungen.size(), 2);
-        QCOMPARE(plattform.meldungen.last(), text);
-
-        // From a button's slot: the program keeps running and the button works again.
-        QPushButton knopf("Los");
-        int geklickt = 0;
-        QObject::connect(&knopf, &QPushButton::clicked, [&] {
-            ++geklickt;
-            wirf();
-        });
-        knopf.show();
-        QTest::mouseClick(&knopf, Qt::LeftButton);
-        QTest::mouseClick(&knopf, Qt::LeftButton);
-        QCOMPARE(geklickt, 2);
-        QCOMPARE(plattform.meldungen.size(), 4);
-        QCOMPARE(plattform.meldungen.last(), text);
-        QVERIFY(knopf.isVisible());
-        QVERIFY(!App()->Beendet());
-    }
-
-    void ohneFehlerNichts()
-    {
-        AufzeichnendePlattform plattform;
-        App()->UnhandledException(QString());
-        QVERIFY(plattform.protokoll.isEmpty());
-    }
-
-    void versionsdaten()
-    {
-        QCOMPARE(RAVIRIreru::VersionsText(), QString("Version 1.9.0"));
-        QCOMPARE(RAVIRIreru::ShortVersion(), QString("1.9"));
-        QCOMPARE(RAVIRIreru::LongVersion(), QString("RAVIRIreru 1.9"));
-        QVERIFY(!RAVIRIreru::Copyright().contains('\n'));
-        QCOMPARE(RAVIRIreru::Rechtehinweis().count('\n'), 2);
+        QCOMPARE(Daten.datenFolder, pfad);
+        GlobaleDatenZuruecksetzen();
+        QVERIFY(Daten.LadeDatei(pfad));
+        QVERIFY(Daten.alleKurse.Zeigen(1)->gesendet);
     }
 
 private:
