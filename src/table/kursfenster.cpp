@@ -27,7 +27,8 @@ std::optional<QRect> zFesteFlaeche;
 constexpr int Versatz = 22;
 } // namespace
 
-Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent) : Nachrichtenfenster(parent)
+Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
+    : Nachrichtenfenster(parent)
 {
     // A document window of its own, also when a parent is given.
     setWindowFlag(Qt::Window);
@@ -69,8 +70,8 @@ Kursfenster::~Kursfenster()
 
 QString Kursfenster::Titel(const Kurs& kurs)
 {
-    const QString rest = kurs.Fach + QStringLiteral(" - ") + kurs.KursArt +
-                         QString::number(kurs.kNr) + QStringLiteral(" - ") + kurs.Lehrer;
+    const QString rest = kurs.Fach + QStringLiteral(" - ") + kurs.KursArt
+        + QString::number(kurs.kNr) + QStringLiteral(" - ") + kurs.Lehrer;
     if (Daten.istAbiturListe)
         return rest;
     return Daten.HalbjahrKuerzel + QStringLiteral(" - ") + rest;
@@ -88,7 +89,8 @@ void Kursfenster::SpaltenbreitenSetzen()
 void Kursfenster::KurslistenInit()
 {
     zTabelle->setSortingEnabled(false);
-    const int anzahl = int(qMin<qint64>(TabellenStruktur.SpaltenAnzahl, TabellenStruktur.Spalten.size()));
+    const int anzahl
+        = int(qMin<qint64>(TabellenStruktur.SpaltenAnzahl, TabellenStruktur.Spalten.size()));
     const int erste = int(TabellenStruktur.ErsteSpalte);
     zTabelle->setColumnCount(anzahl);
     SpaltenbreitenSetzen();
@@ -191,8 +193,8 @@ void Kursfenster::resizeEvent(QResizeEvent* ereignis)
     Nachrichtenfenster::resizeEvent(ereignis);
     // Only a change of the width against the columns is a resize of the layout; opening the
     // window or changing its height alone leaves the layout and the global data as they are.
-    if (zEingerichtet && TabellenStruktur.SpaltenAnzahl > 0 &&
-        ereignis->size().width() != TabellenStruktur.Gesamtbreite())
+    if (zEingerichtet && TabellenStruktur.SpaltenAnzahl > 0
+        && ereignis->size().width() != TabellenStruktur.Gesamtbreite())
         Event_Resizing();
 }
 
@@ -233,8 +235,8 @@ void Kursfenster::Anpassen()
             continue;
         for (int b = erste; b < spalten; ++b) {
             const qint64 j = b - erste;
-            SetzeZelltext(i, b, j < r->Eintraege.Anzahl() ? r->Eintraege.ZeigeKursEintrag(j).datum
-                                                          : QString());
+            SetzeZelltext(i, b,
+                j < r->Eintraege.Anzahl() ? r->Eintraege.ZeigeKursEintrag(j).datum : QString());
         }
     }
 }
@@ -243,8 +245,8 @@ void Kursfenster::Anpassen()
 
 void Kursfenster::ToolbarInit()
 {
-    zToolSichern = new QAction(ToolbarVorlage::Bild(QStringLiteral("ToolSichern")),
-                               QStringLiteral("Sichern"), this);
+    zToolSichern = new QAction(
+        ToolbarVorlage::Bild(QStringLiteral("ToolSichern")), QStringLiteral("Sichern"), this);
     zToolSichern->setObjectName(QStringLiteral("ToolItemSichern"));
     zToolSichern->setEnabled(false);
     // "Sichern", the flexible space, then the template's "Hilfe" at the far end.
@@ -276,17 +278,17 @@ void Kursfenster::ToolbarWerkzeuge_Pressed(QAction* item)
 void Kursfenster::AddMenuHandlers()
 {
     Menue& menue = Menue::Instanz();
-    menue.HandlerAnmelden(this, QStringLiteral("AblageDrucken"),
-                          [this] { return _AblageDrucken_Action(); });
-    menue.HandlerAnmelden(this, QStringLiteral("EditCopySpezial"),
-                          [this] { return _EditCopySpezial_Action(); });
-    menue.HandlerAnmelden(this, QStringLiteral("EditPasteSpezial"),
-                          [this] { return _EditPasteSpezial_Action(); });
+    menue.HandlerAnmelden(
+        this, QStringLiteral("AblageDrucken"), [this] { return _AblageDrucken_Action(); });
+    menue.HandlerAnmelden(
+        this, QStringLiteral("EditCopySpezial"), [this] { return _EditCopySpezial_Action(); });
+    menue.HandlerAnmelden(
+        this, QStringLiteral("EditPasteSpezial"), [this] { return _EditPasteSpezial_Action(); });
 }
 
 void Kursfenster::meineTabelle_Opening()
 {
-    zTabelle->akzeptierteTypen = QStringList{SpaltenTyp};
+    zTabelle->akzeptierteTypen = QStringList { SpaltenTyp };
     zTabelle->setAcceptDrops(true);
     zTabelle->viewport()->setAcceptDrops(true);
 }
@@ -311,8 +313,8 @@ bool Kursfenster::Event_CancelClosing(bool programmEndet)
     if (!programmEndet && (zLokalGeaendert || OffeneEingabe())) {
         // NeinJa answers true for "Nein": the window stays open.
         if (Modales::NeinJa(QStringLiteral("Kursfenster schließen"),
-                            QStringLiteral("Soll das Kursfenster geschlossen werden?"),
-                            QStringLiteral("Die letzten Änderungen wurden noch nicht übernommen.")))
+                QStringLiteral("Soll das Kursfenster geschlossen werden?"),
+                QStringLiteral("Die letzten Änderungen wurden noch nicht übernommen.")))
             return true;
     }
     zTabelle->EditorSchliessen();

@@ -50,12 +50,12 @@ public:
     static inline const QString SpaltenTyp = QStringLiteral("ravirireru.listenSpalten");
 
     // --- The window's fields ------------------------------------------------------------
-    int activeRow = 0;      // row of the active cell (the cell being edited)
-    int activeColumn = 1;   // column of the active cell
-    KursZeiger zKurs;       // the course shown; never replaced
+    int activeRow = 0; // row of the active cell (the cell being edited)
+    int activeColumn = 1; // column of the active cell
+    KursZeiger zKurs; // the course shown; never replaced
     QAction* zToolSichern = nullptr;
-    Menge zSpalten;         // indexes of the entry columns as decimal texts
-    bool zLokalGeaendert = false;   // the table holds changes not yet saved into the file
+    Menge zSpalten; // indexes of the entry columns as decimal texts
+    bool zLokalGeaendert = false; // the table holds changes not yet saved into the file
 
     // --- Controls -----------------------------------------------------------------------
     Kurstabelle* meineTabelle() const { return zTabelle; }
@@ -166,6 +166,6 @@ private:
     QList<bool> zIstEintrag;
     // The alignment of every column's cells.
     QList<Qt::Alignment> zAusrichtungen;
-    bool zEditorWechsel = false;   // the editor moves from one cell to another
-    bool zEingerichtet = false;    // the constructor has finished
+    bool zEditorWechsel = false; // the editor moves from one cell to another
+    bool zEingerichtet = false; // the constructor has finished
 };

@@ -72,8 +72,8 @@ void Kursfenster::SetzeZelltext(int row, int column, const QString& text)
     if (QTableWidgetItem* zelle = zTabelle->item(row, column)) {
         if (zelle->text() != text)
             zelle->setText(text);
-    } else if (row >= 0 && row < zTabelle->rowCount() && column >= 0 &&
-               column < zTabelle->columnCount()) {
+    } else if (row >= 0 && row < zTabelle->rowCount() && column >= 0
+        && column < zTabelle->columnCount()) {
         zTabelle->setItem(row, column, NeueZelle(column, text));
     }
 }
@@ -222,7 +222,7 @@ bool Kursfenster::meineTabelle_CellPressed(int row, int column, Qt::KeyboardModi
         return true;
     }
     if (column < erste)
-        return false;   // the grid selects the row
+        return false; // the grid selects the row
     if (!(tasten & Qt::AltModifier)) {
         AktiviereEditZelle(row, column);
         return true;
@@ -248,17 +248,17 @@ void Kursfenster::SpalteZiehen(int column)
 
 // --- Painting ---------------------------------------------------------------------------------
 
-bool Kursfenster::meineTabelle_PaintCellText(QStyleOptionViewItem& option, int row,
-                                             int column) const
+bool Kursfenster::meineTabelle_PaintCellText(
+    QStyleOptionViewItem& option, int row, int column) const
 {
     QColor farbe(0, 0, 0);
     if (column >= TabellenStruktur.ErsteSpalte) {
         const Eintrag* eintrag = Spalteneintrag(column);
         if (eintrag && Daten.NoteIstDefizit(*eintrag, Zelltext(row, column), Daten.Halbjahr))
             farbe = QColor(255, 0, 0);
-    } else if (column < TabellenStruktur.Spalten.size() &&
-               Hilfsmittel::GleichOhneGross(TabellenStruktur.Spalten.at(column).Ueberschrift,
-                                            QStringLiteral("Name"))) {
+    } else if (column < TabellenStruktur.Spalten.size()
+        && Hilfsmittel::GleichOhneGross(
+            TabellenStruktur.Spalten.at(column).Ueberschrift, QStringLiteral("Name"))) {
         // Students who write an exam in the course are shown underlined.
         option.font.setUnderline(zKurs->KlausurSchueler.Enthalten(Zelltext(row, 0)));
     }

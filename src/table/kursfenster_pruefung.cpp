@@ -166,8 +166,8 @@ bool Kursfenster::ZelleGeprueft(int row, int column)
         if (GleichOhneGross(alt, t))
             return true;
         // The unexcused hours may not exceed the absence hours (equal is allowed).
-        if (GleichOhneGross(bez, Unentschuldigt) &&
-            Wert(eintraege.Zeigen(QString(), Fehlstunden)) < Wert(t))
+        if (GleichOhneGross(bez, Unentschuldigt)
+            && Wert(eintraege.Zeigen(QString(), Fehlstunden)) < Wert(t))
             return ablehnen(alt);
         eintraege.Eintragen(QString(), bez, t);
         return annehmen();

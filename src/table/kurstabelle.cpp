@@ -1,6 +1,7 @@
 #include "kurstabelle.h"
 
 #include "kursfenster.h"
+#include "kurskopf.h"
 #include "kurszellendelegate.h"
 
 #include <QApplication>
@@ -13,7 +14,9 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
-Kurstabelle::Kurstabelle(Kursfenster* fenster) : QTableWidget(fenster), zFenster(fenster)
+Kurstabelle::Kurstabelle(Kursfenster* fenster)
+    : QTableWidget(fenster)
+    , zFenster(fenster)
 {
     setObjectName(QStringLiteral("meineTabelle"));
     zDelegate = new Kurszellendelegate(fenster, this);
@@ -46,6 +49,7 @@ Kurstabelle::Kurstabelle(Kursfenster* fenster) : QTableWidget(fenster), zFenster
     zeilen->setMinimumSectionSize(1);
     zeilen->setDefaultSectionSize(Zeilenhoehe);
 
+    setHorizontalHeader(new Kurskopf(this));
     QHeaderView* kopf = horizontalHeader();
     kopf->setFont(schrift);
     kopf->setMinimumSectionSize(0);
@@ -118,8 +122,8 @@ void Kurstabelle::mousePressEvent(QMouseEvent* ereignis)
     zZiehSpalte = -1;
     zZiehStart = ereignis->position().toPoint();
     const QModelIndex index = indexAt(zZiehStart);
-    if (index.isValid() &&
-        zFenster->meineTabelle_CellPressed(index.row(), index.column(), ereignis->modifiers())) {
+    if (index.isValid()
+        && zFenster->meineTabelle_CellPressed(index.row(), index.column(), ereignis->modifiers())) {
         // Handled: no selection, no current cell, no check box of the grid's own.
         zDruckBehandelt = true;
         ereignis->accept();
@@ -135,9 +139,9 @@ void Kurstabelle::mouseMoveEvent(QMouseEvent* ereignis)
         return;
     }
     ereignis->accept();
-    if (zZiehSpalte >= 0 && (ereignis->buttons() & Qt::LeftButton) &&
-        (ereignis->position().toPoint() - zZiehStart).manhattanLength() >=
-            QApplication::startDragDistance()) {
+    if (zZiehSpalte >= 0 && (ereignis->buttons() & Qt::LeftButton)
+        && (ereignis->position().toPoint() - zZiehStart).manhattanLength()
+            >= QApplication::startDragDistance()) {
         const int spalte = zZiehSpalte;
         zZiehSpalte = -1;
         zFenster->SpalteZiehen(spalte);
@@ -162,8 +166,7 @@ void Kurstabelle::mouseDoubleClickEvent(QMouseEvent* ereignis)
     // press like the first (a double click on "W" toggles twice); the grid opens nothing of
     // its own.
     QMouseEvent druck(QEvent::MouseButtonPress, ereignis->position(), ereignis->scenePosition(),
-                      ereignis->globalPosition(), ereignis->button(), ereignis->buttons(),
-                      ereignis->modifiers());
+        ereignis->globalPosition(), ereignis->button(), ereignis->buttons(), ereignis->modifiers());
     mousePressEvent(&druck);
 }
 

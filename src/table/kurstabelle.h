@@ -59,7 +59,7 @@ private:
 
     Kursfenster* zFenster;
     Kurszellendelegate* zDelegate;
-    bool zDruckBehandelt = false;   // the last press was handled by the window
+    bool zDruckBehandelt = false; // the last press was handled by the window
     int zZiehSpalte = -1;
     QPoint zZiehStart;
 };

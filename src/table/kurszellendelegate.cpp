@@ -9,19 +9,20 @@
 #include <QStyle>
 
 Kurszellendelegate::Kurszellendelegate(Kursfenster* fenster, QObject* parent)
-    : QStyledItemDelegate(parent), zFenster(fenster)
+    : QStyledItemDelegate(parent)
+    , zFenster(fenster)
 {
 }
 
-QWidget* Kurszellendelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                                          const QModelIndex& index) const
+QWidget* Kurszellendelegate::createEditor(
+    QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     auto* editor = new QLineEdit(parent);
     editor->setObjectName(QStringLiteral("Zelleneditor"));
     editor->setFont(option.font);
     editor->setFrame(true);
-    const Qt::Alignment ausrichtung =
-        Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()) & Qt::AlignHorizontal_Mask;
+    const Qt::Alignment ausrichtung
+        = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()) & Qt::AlignHorizontal_Mask;
     editor->setAlignment((ausrichtung ? ausrichtung : Qt::AlignLeft) | Qt::AlignVCenter);
     zEditor = editor;
     zZeile = index.row();
@@ -53,21 +54,21 @@ void Kurszellendelegate::setEditorData(QWidget* editor, const QModelIndex& index
     zeile->setProperty("gefuellt", true);
 }
 
-void Kurszellendelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
-                                      const QModelIndex& index) const
+void Kurszellendelegate::setModelData(
+    QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
 {
     if (auto* zeile = qobject_cast<QLineEdit*>(editor))
         model->setData(index, zeile->text(), Qt::EditRole);
 }
 
-void Kurszellendelegate::updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                                              const QModelIndex&) const
+void Kurszellendelegate::updateEditorGeometry(
+    QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     editor->setGeometry(option.rect);
 }
 
-void Kurszellendelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                               const QModelIndex& index) const
+void Kurszellendelegate::paint(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QStyleOptionViewItem opt(option);
     initStyleOption(&opt, index);
@@ -94,14 +95,14 @@ void Kurszellendelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     QRect rechteck(0, 0, qMin(b, opt.rect.width()), qMin(h, opt.rect.height()));
     rechteck.moveCenter(opt.rect.center());
     box.rect = rechteck;
-    box.state &= ~(QStyle::State_HasFocus | QStyle::State_On | QStyle::State_Off |
-                   QStyle::State_NoChange);
+    box.state &= ~(
+        QStyle::State_HasFocus | QStyle::State_On | QStyle::State_Off | QStyle::State_NoChange);
     box.state |= zustand == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
     stil->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, widget);
 }
 
-bool Kurszellendelegate::editorEvent(QEvent*, QAbstractItemModel*, const QStyleOptionViewItem&,
-                                     const QModelIndex&)
+bool Kurszellendelegate::editorEvent(
+    QEvent*, QAbstractItemModel*, const QStyleOptionViewItem&, const QModelIndex&)
 {
     // The grid changes no cell by itself (the "W" box is toggled by the window alone).
     return false;

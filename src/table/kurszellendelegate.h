@@ -22,17 +22,17 @@ public:
     int checkSpalte = -1;
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override;
+        const QModelIndex& index) const override;
     void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void setModelData(QWidget* editor, QAbstractItemModel* model,
-                      const QModelIndex& index) const override;
+    void setModelData(
+        QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
     void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                              const QModelIndex& index) const override;
+        const QModelIndex& index) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override;
+        const QModelIndex& index) const override;
     bool editorEvent(QEvent* ereignis, QAbstractItemModel* model,
-                     const QStyleOptionViewItem& option, const QModelIndex& index) override;
+        const QStyleOptionViewItem& option, const QModelIndex& index) override;
 
 protected:
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;

@@ -33,8 +33,8 @@ Datenbestand Kursdaten(const Optionen& o)
     }
     d.mitDaten = true;
     for (int p = 15; p >= 0; --p)
-        d.zNoten.append(Note(QString::number(p), QStringLiteral("%1 Punkte").arg(p), p,
-                             QString::number(p)));
+        d.zNoten.append(
+            Note(QString::number(p), QStringLiteral("%1 Punkte").arg(p), p, QString::number(p)));
     d.zNoten.append(Note(QStringLiteral("E"), QStringLiteral("entschuldigt"), -1, QString()));
     d.NotenPass = QStringLiteral("Geheim");
     d.EMailAdresse = QStringLiteral("noten@schule.example");
@@ -76,19 +76,20 @@ Datenbestand Kursdaten(const Optionen& o)
         KursEintraege eintraege;
         for (qint64 i = 0; i < laenge; ++i) {
             const Eintrag& e = d.alleEintraege.ZeigeEintrag(i);
-            eintraege.Anfuegen(KursEintrag(e.ID, e.Bezeichnung, i < werte.size() ? werte.at(i) : QString()));
+            eintraege.Anfuegen(
+                KursEintrag(e.ID, e.Bezeichnung, i < werte.size() ? werte.at(i) : QString()));
         }
         z->Eintraege = eintraege;
         d.alleSchuelerKurse.Anfuegen(z);
     };
-    const QStringList werte11 = {QStringLiteral("12"), QStringLiteral("4"), QStringLiteral("2"),
-                                 QStringLiteral("Facharbeit"), QStringLiteral("11"), QStringLiteral("x")};
-    const QStringList werte12 = {QStringLiteral("3"), QStringLiteral("10"), QStringLiteral("0"),
-                                 QStringLiteral("Attest fehlt"), QStringLiteral("E"), QString()};
+    const QStringList werte11 = { QStringLiteral("12"), QStringLiteral("4"), QStringLiteral("2"),
+        QStringLiteral("Facharbeit"), QStringLiteral("11"), QStringLiteral("x") };
+    const QStringList werte12 = { QStringLiteral("3"), QStringLiteral("10"), QStringLiteral("0"),
+        QStringLiteral("Attest fehlt"), QStringLiteral("E"), QString() };
     zeile(QStringLiteral("M"), 11, werte11, anzahl);
     zeile(QStringLiteral("M"), 12, werte12, anzahl);
-    zeile(QStringLiteral("M"), 14, {QStringLiteral("7"), QStringLiteral("6")}, 2);
-    zeile(QStringLiteral("D"), 12, {QStringLiteral("9")}, anzahl);
+    zeile(QStringLiteral("M"), 14, { QStringLiteral("7"), QStringLiteral("6") }, 2);
+    zeile(QStringLiteral("D"), 12, { QStringLiteral("9") }, anzahl);
     return d;
 }
 
@@ -106,7 +107,8 @@ QString Anlegen(const QString& ordner, const Datenbestand& daten, const QString&
     }
     const QString pfad = QDir(ordner).filePath(name);
     QFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly | QIODevice::Truncate) || datei.write(bytes) != bytes.size())
+    if (!datei.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || datei.write(bytes) != bytes.size())
         return {};
     datei.close();
     GlobaleDatenZuruecksetzen();

@@ -30,12 +30,12 @@ struct Optionen {
 // 12 fourth, 13 both; exams 11 and 13; warned 12. Course rows: 11 with every value, 12 with
 // every value, 13 none, 14 a damaged row holding only its first two entries.
 // Course "D" (Deutsch GK1, teacher "Mü") with 12 and 15; 15 has no row.
-Datenbestand Kursdaten(const Optionen& optionen = Optionen{});
+Datenbestand Kursdaten(const Optionen& optionen = Optionen {});
 
 // Writes daten with its default layout as a course-list file into ordner and loads it as the
 // program does (Daten.LadeDatei). Returns the path; empty when loading failed.
 QString Anlegen(const QString& ordner, const Datenbestand& daten,
-                const QString& name = QStringLiteral("Kursliste.zln"));
+    const QString& name = QStringLiteral("Kursliste.zln"));
 
 // Reads a course-list file back with the model's reader.
 bool Lesen(const QString& pfad, Datenbestand& daten, Spaltenstruktur& struktur);

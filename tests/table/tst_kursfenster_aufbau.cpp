@@ -2,8 +2,8 @@
 
 #include "aufzeichnendeplattform.h"
 #include "guitest.h"
-#include "kurstabellentest.h"
 #include "kurstabelle.h"
+#include "kurstabellentest.h"
 #include "menue.h"
 #include "toolbarvorlage.h"
 
@@ -30,10 +30,9 @@ Qt::Alignment Ausrichtung(QChar c)
     }
 }
 
-const QStringList Eintragsspalten = {QStringLiteral("Note"), QStringLiteral("Fehlstunden"),
-                               QStringLiteral("unentschuldigte Fehlstunden"),
-                               QStringLiteral("Hinweis"), QStringLiteral("Klausur"),
-                               QStringLiteral("Sonstiges")};
+const QStringList Eintragsspalten = { QStringLiteral("Note"), QStringLiteral("Fehlstunden"),
+    QStringLiteral("unentschuldigte Fehlstunden"), QStringLiteral("Hinweis"),
+    QStringLiteral("Klausur"), QStringLiteral("Sonstiges") };
 } // namespace
 
 class TestKursfensterAufbau : public QObject {
@@ -43,7 +42,7 @@ private:
     AufzeichnendePlattform plattform;
     QTemporaryDir ordner;
 
-    QString Laden(const Optionen& o = Optionen{})
+    QString Laden(const Optionen& o = Optionen {})
     {
         const QString pfad = Anlegen(ordner.path(), Kursdaten(o));
         if (pfad.isEmpty())
@@ -74,18 +73,21 @@ private slots:
         QTest::addColumn<QString>("ausrichtung");
         QTest::addColumn<QList<int>>("breiten");
 
-        QTest::newRow("ohne A und W") << false << false << 3
-                                      << (QStringList{QString(), "Nr.", "Name"} + Eintragsspalten)
-                                      << "LRLCCCCCC" << QList<int>{0, 40, 200, 60, 60, 60, 60, 60, 60};
+        QTest::newRow("ohne A und W")
+            << false << false << 3 << (QStringList { QString(), "Nr.", "Name" } + Eintragsspalten)
+            << "LRLCCCCCC" << QList<int> { 0, 40, 200, 60, 60, 60, 60, 60, 60 };
         QTest::newRow("mit A") << true << false << 4
-                               << (QStringList{QString(), "Nr.", "A", "Name"} + Eintragsspalten)
-                               << "LRCLCCCCCC" << QList<int>{0, 40, 30, 200, 60, 60, 60, 60, 60, 60};
+                               << (QStringList { QString(), "Nr.", "A", "Name" } + Eintragsspalten)
+                               << "LRCLCCCCCC"
+                               << QList<int> { 0, 40, 30, 200, 60, 60, 60, 60, 60, 60 };
         QTest::newRow("mit W") << false << true << 4
-                               << (QStringList{QString(), "Nr.", "Name", "W"} + Eintragsspalten)
-                               << "LRLCCCCCCC" << QList<int>{0, 40, 200, 25, 60, 60, 60, 60, 60, 60};
+                               << (QStringList { QString(), "Nr.", "Name", "W" } + Eintragsspalten)
+                               << "LRLCCCCCCC"
+                               << QList<int> { 0, 40, 200, 25, 60, 60, 60, 60, 60, 60 };
         QTest::newRow("mit A und W")
-            << true << true << 5 << (QStringList{QString(), "Nr.", "A", "Name", "W"} + Eintragsspalten)
-            << "LRCLCCCCCCC" << QList<int>{0, 40, 30, 200, 25, 60, 60, 60, 60, 60, 60};
+            << true << true << 5
+            << (QStringList { QString(), "Nr.", "A", "Name", "W" } + Eintragsspalten)
+            << "LRCLCCCCCCC" << QList<int> { 0, 40, 30, 200, 25, 60, 60, 60, 60, 60, 60 };
     }
 
     void spaltenNachSchaltern()
@@ -113,8 +115,8 @@ private slots:
             const Qt::Alignment soll = Ausrichtung(ausrichtung.at(i));
             QCOMPARE(Qt::Alignment(k->textAlignment()) & Qt::AlignHorizontal_Mask, soll);
             for (int r = 0; r < t->rowCount(); ++r)
-                QCOMPARE(Qt::Alignment(t->item(r, i)->textAlignment()) & Qt::AlignHorizontal_Mask,
-                         soll);
+                QCOMPARE(
+                    Qt::Alignment(t->item(r, i)->textAlignment()) & Qt::AlignHorizontal_Mask, soll);
             QCOMPARE(t->columnWidth(i), breiten.at(i));
             summe += breiten.at(i);
         }
@@ -157,9 +159,12 @@ private slots:
         QTest::addColumn<bool>("abiturListe");
         QTest::addColumn<QString>("kurs");
         QTest::addColumn<QString>("titel");
-        QTest::newRow("Halbjahr M") << false << "M" << "12.1 - Mathematik - LK2 - Mü";
-        QTest::newRow("Halbjahr D") << false << "D" << "12.1 - Deutsch - GK1 - Mü";
-        QTest::newRow("Abitur M") << true << "M" << "Mathematik - LK2 - Mü";
+        QTest::newRow("Halbjahr M") << false << "M"
+                                    << "12.1 - Mathematik - LK2 - Mü";
+        QTest::newRow("Halbjahr D") << false << "D"
+                                    << "12.1 - Deutsch - GK1 - Mü";
+        QTest::newRow("Abitur M") << true << "M"
+                                  << "Mathematik - LK2 - Mü";
     }
 
     void titel()
@@ -185,9 +190,10 @@ private slots:
 
         // The order of the global list (11, 12, 13, 14), not the set's order (14, 13, 12, 11).
         QCOMPARE(t->rowCount(), 4);
-        const QStringList ids = {"11", "12", "13", "14"};
-        const QStringList abitur = {"3", "4", "4", ""};
-        const QStringList namen = {"Albers, Anna", "Brandt, Ben", "Cordes, Clara", "Dahl, Dennis"};
+        const QStringList ids = { "11", "12", "13", "14" };
+        const QStringList abitur = { "3", "4", "4", "" };
+        const QStringList namen
+            = { "Albers, Anna", "Brandt, Ben", "Cordes, Clara", "Dahl, Dennis" };
         for (int r = 0; r < 4; ++r) {
             QCOMPARE(f->Zelltext(r, 0), ids.at(r));
             QCOMPARE(f->Zelltext(r, 1), QString::number(r + 1));
@@ -200,21 +206,21 @@ private slots:
                 w << Sichtbar(*f, r, c);
             return w;
         };
-        QCOMPARE(werte(0), (QStringList{"12", "4", "2", "Facharbeit", "11", "x"}));
-        QCOMPARE(werte(1), (QStringList{"3", "10", "0", "Attest fehlt", "E", ""}));
+        QCOMPARE(werte(0), (QStringList { "12", "4", "2", "Facharbeit", "11", "x" }));
+        QCOMPARE(werte(1), (QStringList { "3", "10", "0", "Attest fehlt", "E", "" }));
         // No course row: empty cells and no row tag.
-        QCOMPARE(werte(2), (QStringList{"", "", "", "", "", ""}));
+        QCOMPARE(werte(2), (QStringList { "", "", "", "", "", "" }));
         QVERIFY(!f->Zeilenkurs(2));
         // A damaged row with two entries: empty values for the missing ones, and a copy with
         // a place for every entry.
-        QCOMPARE(werte(3), (QStringList{"7", "6", "", "", "", ""}));
+        QCOMPARE(werte(3), (QStringList { "7", "6", "", "", "", "" }));
         QCOMPARE(f->Zeilenkurs(3)->Eintraege.Anzahl(), 6);
 
         // The row tags are the window's own copies, not the global list's rows.
-        for (int r : {0, 1, 3}) {
+        for (int r : { 0, 1, 3 }) {
             const SchuelerKursZeiger kopie = f->Zeilenkurs(r);
-            const SchuelerKursZeiger global =
-                Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), ids.at(r).toLongLong());
+            const SchuelerKursZeiger global
+                = Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), ids.at(r).toLongLong());
             QVERIFY(kopie && global);
             QVERIFY(kopie != global);
         }
@@ -242,18 +248,17 @@ private slots:
         GlobaleDatenZuruecksetzen();
         QVERIFY(Daten.LadeDatei(kopie));
         TabellenStruktur.KurslistenInit();
-        const QStringList kopf = QStringList{QString(), "Nr.", "A", "Name", "W", "Note",
-                                             "Fehlstunden", "unentschuldigte Fehlstunden",
-                                             "Hinweis"};
+        const QStringList kopf = QStringList { QString(), "Nr.", "A", "Name", "W", "Note",
+            "Fehlstunden", "unentschuldigte Fehlstunden", "Hinweis" };
         int geoeffnet = 0;
         for (qint64 k = 1; k <= Daten.alleKurse.AnzahlKurse(); ++k) {
             const KursZeiger kurs = Daten.alleKurse.Zeigen(k);
             QPointer<Kursfenster> f = new Kursfenster(kurs);
             f->show();
             Kurstabelle* t = f->meineTabelle();
-            QCOMPARE(f->windowTitle(), QStringLiteral("Q1 - ") + kurs->Fach + QStringLiteral(" - ") +
-                                           kurs->KursArt + QString::number(kurs->kNr) +
-                                           QStringLiteral(" - WEH"));
+            QCOMPARE(f->windowTitle(),
+                QStringLiteral("Q1 - ") + kurs->Fach + QStringLiteral(" - ") + kurs->KursArt
+                    + QString::number(kurs->kNr) + QStringLiteral(" - WEH"));
             QCOMPARE(TabellenStruktur.ErsteSpalte, 5);
             QCOMPARE(t->columnCount(), kopf.size());
             int summe = 0;
@@ -273,7 +278,7 @@ private slots:
             for (int r = 0; r < t->rowCount(); ++r) {
                 const qint64 id = f->Zelltext(r, 0).toLongLong();
                 QVERIFY(kurs->Schueler.Enthalten(id));
-                QVERIFY(id > vorher);   // the demo's student list is sorted by ID
+                QVERIFY(id > vorher); // the demo's student list is sorted by ID
                 vorher = id;
             }
             if (zeilen > 0) {
@@ -293,6 +298,7 @@ private slots:
         QTest::addColumn<QRect>("flaeche");
         QTest::addColumn<int>("schueler");
         QTest::addColumn<bool>("begrenzt");
+        QTest::newRow("ein Schüler") << QRect(0, 0, 1600, 1200) << 1 << false;
         QTest::newRow("grosser Bildschirm, 4 Schüler") << QRect(0, 0, 1600, 1200) << 4 << false;
         QTest::newRow("grosser Bildschirm, 40 Schüler") << QRect(0, 0, 1600, 1200) << 40 << false;
         QTest::newRow("kleiner Bildschirm, 40 Schüler") << QRect(0, 0, 1024, 500) << 40 << true;
@@ -309,7 +315,8 @@ private slots:
         m->Schueler = Menge();
         for (int i = 0; i < schueler; ++i) {
             if (i >= 4)
-                d.alleSchueler.Anfuegen(Schueler(100 + i, QStringLiteral("Schüler %1").arg(i), QString()));
+                d.alleSchueler.Anfuegen(
+                    Schueler(100 + i, QStringLiteral("Schüler %1").arg(i), QString()));
             m->Schueler.Einfuegen(qint64(i < 4 ? 11 + i : 100 + i));
         }
         QVERIFY(!Anlegen(ordner.path(), d).isEmpty());
@@ -372,7 +379,7 @@ private slots:
         a->resize(breite + aenderung, a->height());
         const int letzte = int(TabellenStruktur.SpaltenAnzahl) - 1;
         QCOMPARE(int(TabellenStruktur.Spalten.at(letzte).Breite), letzteBreite);
-        for (Kursfenster* f : {a.data(), b.data()}) {
+        for (Kursfenster* f : { a.data(), b.data() }) {
             QCOMPARE(f->meineTabelle()->columnWidth(letzte), letzteBreite);
             QCOMPARE(f->width(), breite + fensterAenderung);
         }
@@ -403,8 +410,10 @@ private slots:
         // The flexible space pushes "Hilfe" to the far end.
         QVERIFY(!aktionen.at(1)->isSeparator());
         QCOMPARE(aktionen.at(2)->objectName(), QStringLiteral("ToolItemHilfe"));
-        auto* hilfe = qobject_cast<QToolButton*>(f->ToolbarWerkzeuge()->widgetForAction(aktionen.at(2)));
-        auto* sichern = qobject_cast<QToolButton*>(f->ToolbarWerkzeuge()->widgetForAction(aktionen.at(0)));
+        auto* hilfe
+            = qobject_cast<QToolButton*>(f->ToolbarWerkzeuge()->widgetForAction(aktionen.at(2)));
+        auto* sichern
+            = qobject_cast<QToolButton*>(f->ToolbarWerkzeuge()->widgetForAction(aktionen.at(0)));
         QVERIFY(hilfe && sichern);
         QVERIFY(hilfe->geometry().right() > f->ToolbarWerkzeuge()->width() - 80);
 
@@ -421,7 +430,7 @@ private slots:
         f->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f));
         Menue& menue = Menue::Instanz();
-        for (const char* name : {"AblageDrucken", "EditCopySpezial", "EditPasteSpezial"}) {
+        for (const char* name : { "AblageDrucken", "EditCopySpezial", "EditPasteSpezial" }) {
             QVERIFY2(menue.HatHandler(QString::fromLatin1(name)), name);
             QVERIFY2(menue.Ausfuehren(QString::fromLatin1(name)), name);
         }
@@ -440,12 +449,12 @@ private slots:
         QTest::addColumn<QList<bool>>("antworten");
         QTest::addColumn<bool>("frage");
         QTest::addColumn<bool>("offen");
-        QTest::newRow("ohne Änderung") << 0 << QList<bool>{} << false << false;
-        QTest::newRow("Nein behält") << 1 << QList<bool>{true} << true << true;
-        QTest::newRow("Ja verwirft") << 1 << QList<bool>{false} << true << false;
-        QTest::newRow("ungeprüfte Eingabe: Nein") << 2 << QList<bool>{true} << true << true;
-        QTest::newRow("ungeprüfte Eingabe: Ja") << 2 << QList<bool>{false} << true << false;
-        QTest::newRow("abgelehnte Eingabe") << 3 << QList<bool>{} << false << false;
+        QTest::newRow("ohne Änderung") << 0 << QList<bool> {} << false << false;
+        QTest::newRow("Nein behält") << 1 << QList<bool> { true } << true << true;
+        QTest::newRow("Ja verwirft") << 1 << QList<bool> { false } << true << false;
+        QTest::newRow("ungeprüfte Eingabe: Nein") << 2 << QList<bool> { true } << true << true;
+        QTest::newRow("ungeprüfte Eingabe: Ja") << 2 << QList<bool> { false } << true << false;
+        QTest::newRow("abgelehnte Eingabe") << 3 << QList<bool> {} << false << false;
     }
 
     void schliessen()
@@ -469,7 +478,8 @@ private slots:
             const auto& q = plattform.fragen.first();
             QCOMPARE(q.titel, QStringLiteral("Kursfenster schließen"));
             QCOMPARE(q.meldung, QStringLiteral("Soll das Kursfenster geschlossen werden?"));
-            QCOMPARE(q.erklaerung, QStringLiteral("Die letzten Änderungen wurden noch nicht übernommen."));
+            QCOMPARE(q.erklaerung,
+                QStringLiteral("Die letzten Änderungen wurden noch nicht übernommen."));
             QCOMPARE(q.standardKnopf, QStringLiteral("Nein"));
             QCOMPARE(q.andererKnopf, QStringLiteral("Ja"));
         }
@@ -479,7 +489,7 @@ private slots:
             QVERIFY(f->isVisible());
             QCOMPARE(Sichtbar(*f, 0, 5), QStringLiteral("13"));
             QCOMPARE(Gespeichert(*f, 0, QStringLiteral("Note")),
-                     eingabe == 1 ? QStringLiteral("13") : QStringLiteral("12"));
+                eingabe == 1 ? QStringLiteral("13") : QStringLiteral("12"));
             QVERIFY(BasisEinstellungen::zFenster().contains(f.data()));
         } else {
             QVERIFY(BasisEinstellungen::zFenster().isEmpty());
@@ -520,8 +530,10 @@ private slots:
         a->zToolSichern->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(a.isNull());
-        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Eintraege.ZeigeKursEintrag(0).datum,
-                 QStringLiteral("13"));
+        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)
+                     ->Eintraege.ZeigeKursEintrag(0)
+                     .datum,
+            QStringLiteral("13"));
         QCOMPARE(Gespeichert(*b, 0, QStringLiteral("Note")), QStringLiteral("12"));
         QVERIFY(b->Zeilenkurs(0) != Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11));
     }

@@ -38,7 +38,7 @@ private:
             nurNote.Anfuegen(Eintrag(QString(), QStringLiteral("Note")));
             d.alleEintraege = nurNote;
             SchuelerKursliste zeilen;
-            for (qint64 id : {11, 12}) {
+            for (qint64 id : { 11, 12 }) {
                 auto z = std::make_shared<SchuelerKurs>(QStringLiteral("M"), id);
                 KursEintraege e;
                 e.Anfuegen(KursEintrag(QString(), QStringLiteral("Note"), QStringLiteral("8")));
@@ -79,7 +79,8 @@ private slots:
         QTest::newRow("Tab weiter") << MitAundW << 0 << 0 << tab << 0 << 1;
         QTest::newRow("Tab am Zeilenende") << MitAundW << 0 << 5 << tab << 1 << 0;
         QTest::newRow("Tab am Tabellenende") << MitAundW << 3 << 5 << tab << 0 << 0;
-        QTest::newRow("Umschalt-Tab wie Tab") << MitAundW << 1 << 2 << int(Qt::Key_Backtab) << 1 << 3;
+        QTest::newRow("Umschalt-Tab wie Tab")
+            << MitAundW << 1 << 2 << int(Qt::Key_Backtab) << 1 << 3;
         QTest::newRow("Return bleibt") << MitAundW << 2 << 3 << int(Qt::Key_Return) << 2 << 3;
         QTest::newRow("Enter bleibt") << MitAundW << 2 << 3 << int(Qt::Key_Enter) << 2 << 3;
         QTest::newRow("rechts") << MitAundW << 1 << 1 << int(Qt::Key_Right) << 1 << 2;
@@ -89,13 +90,17 @@ private slots:
         QTest::newRow("hoch") << MitAundW << 2 << 4 << int(Qt::Key_Up) << 1 << 4;
         QTest::newRow("hoch in Zeile 0") << MitAundW << 0 << 4 << int(Qt::Key_Up) << 3 << 4;
         QTest::newRow("runter") << MitAundW << 1 << 2 << int(Qt::Key_Down) << 2 << 2;
-        QTest::newRow("runter in letzter Zeile") << MitAundW << 3 << 2 << int(Qt::Key_Down) << 0 << 2;
+        QTest::newRow("runter in letzter Zeile")
+            << MitAundW << 3 << 2 << int(Qt::Key_Down) << 0 << 2;
         QTest::newRow("ohne A/W: Tab am Ende") << OhneAundW << 1 << 5 << tab << 2 << 0;
-        QTest::newRow("ohne A/W: links am Anfang") << OhneAundW << 1 << 0 << int(Qt::Key_Left) << 1 << 5;
-        QTest::newRow("ohne A/W: rechts am Ende") << OhneAundW << 0 << 5 << int(Qt::Key_Right) << 0 << 0;
+        QTest::newRow("ohne A/W: links am Anfang")
+            << OhneAundW << 1 << 0 << int(Qt::Key_Left) << 1 << 5;
+        QTest::newRow("ohne A/W: rechts am Ende")
+            << OhneAundW << 0 << 5 << int(Qt::Key_Right) << 0 << 0;
         QTest::newRow("eine Spalte: Tab") << EineSpalte << 0 << 0 << tab << 1 << 0;
         QTest::newRow("eine Spalte: Tab letzte Zeile") << EineSpalte << 3 << 0 << tab << 0 << 0;
-        QTest::newRow("eine Spalte: rechts") << EineSpalte << 2 << 0 << int(Qt::Key_Right) << 2 << 0;
+        QTest::newRow("eine Spalte: rechts")
+            << EineSpalte << 2 << 0 << int(Qt::Key_Right) << 2 << 0;
         QTest::newRow("eine Spalte: links") << EineSpalte << 2 << 0 << int(Qt::Key_Left) << 2 << 0;
         QTest::newRow("eine Spalte: hoch") << EineSpalte << 0 << 0 << int(Qt::Key_Up) << 3 << 0;
     }
@@ -180,7 +185,7 @@ private slots:
     void andereTastenGehenAnDenEditor()
     {
         QPointer<Kursfenster> f = Oeffne();
-        f->AktiviereEditZelle(0, 8);   // "Facharbeit", all selected
+        f->AktiviereEditZelle(0, 8); // "Facharbeit", all selected
         QTest::keyClick(Editor(*f), Qt::Key_End);
         QTest::keyClick(Editor(*f), Qt::Key_Backspace);
         QTest::keyClicks(Editor(*f), QStringLiteral("en"));
@@ -229,7 +234,7 @@ private slots:
         QPointer<Kursfenster> f = Oeffne();
         QVERIFY(!f->Gewarnt(0));
         Klick(*f, 0, 4);
-        QVERIFY(f->Gewarnt(0));   // toggled exactly once
+        QVERIFY(f->Gewarnt(0)); // toggled exactly once
         QVERIFY(f->zLokalGeaendert);
         QVERIFY(f->zToolSichern->isEnabled());
         QVERIFY(EditorZelle(*f) != QPoint(4, 0));
@@ -273,18 +278,18 @@ private slots:
     {
         QPointer<Kursfenster> f = Oeffne();
         Klick(*f, 1, 7, Qt::AltModifier);
-        QCOMPARE(f->meineTabelle()->VorgemerkteSpalte(), -1);   // a click ends the drag
+        QCOMPARE(f->meineTabelle()->VorgemerkteSpalte(), -1); // a click ends the drag
         QVERIFY(EditorZelle(*f) != QPoint(7, 1));
         QCOMPARE(f->activeColumn, 5);
 
         // Press and hold: the column is marked for dragging, no editor opens.
         Kurstabelle* t = f->meineTabelle();
         QTest::mousePress(t->viewport(), Qt::LeftButton, Qt::AltModifier,
-                          t->visualRect(t->model()->index(1, 7)).center());
+            t->visualRect(t->model()->index(1, 7)).center());
         QCOMPARE(t->VorgemerkteSpalte(), 7);
         QVERIFY(EditorZelle(*f) != QPoint(7, 1));
         QTest::mouseRelease(t->viewport(), Qt::LeftButton, Qt::AltModifier,
-                            t->visualRect(t->model()->index(1, 7)).center());
+            t->visualRect(t->model()->index(1, 7)).center());
 
         std::unique_ptr<QMimeData> daten(Kursfenster::SpaltenDaten(7));
         QVERIFY(daten->hasFormat(QStringLiteral("ravirireru.listenSpalten")));
@@ -304,16 +309,16 @@ private slots:
         QAction* pasteSpezial = menue.Eintrag(QStringLiteral("EditPasteSpezial"));
         // Exactly one item of each pair, both pairs alike; true for the special items.
         const auto spezial = [&] {
-            const bool einer = copy->isVisible() != copySpezial->isVisible() &&
-                               paste->isVisible() != pasteSpezial->isVisible() &&
-                               copySpezial->isVisible() == pasteSpezial->isVisible();
+            const bool einer = copy->isVisible() != copySpezial->isVisible()
+                && paste->isVisible() != pasteSpezial->isVisible()
+                && copySpezial->isVisible() == pasteSpezial->isVisible();
             if (!einer)
                 qWarning("Bearbeiten-Menü uneinheitlich");
             return einer && copySpezial->isVisible();
         };
         const auto normal = [&] {
-            return copy->isVisible() && paste->isVisible() && !copySpezial->isVisible() &&
-                   !pasteSpezial->isVisible();
+            return copy->isVisible() && paste->isVisible() && !copySpezial->isVisible()
+                && !pasteSpezial->isVisible();
         };
 
         // The editor has the focus: the plain items.

@@ -59,17 +59,17 @@ private slots:
     void getippt_data()
     {
         QTest::addColumn<QString>("spalte");
-        QTest::addColumn<QString>("vorher");        // stored value before (also for Fehlstunden)
-        QTest::addColumn<QString>("fehlstunden");   // stored absence hours of the row
+        QTest::addColumn<QString>("vorher"); // stored value before (also for Fehlstunden)
+        QTest::addColumn<QString>("fehlstunden"); // stored absence hours of the row
         QTest::addColumn<QString>("getippt");
-        QTest::addColumn<QString>("nachher");       // stored value afterwards
-        QTest::addColumn<QString>("zelle");         // what the cell shows afterwards
+        QTest::addColumn<QString>("nachher"); // stored value afterwards
+        QTest::addColumn<QString>("zelle"); // what the cell shows afterwards
         QTest::addColumn<bool>("piep");
         QTest::addColumn<bool>("geaendert");
 
         const QString a256 = QString(256, QLatin1Char('a'));
-        const QString ae255 = QString(127, QChar(0xE4)) + QLatin1Char('a');   // 255 bytes
-        const QString ae256 = QString(128, QChar(0xE4));                      // 256 bytes
+        const QString ae255 = QString(127, QChar(0xE4)) + QLatin1Char('a'); // 255 bytes
+        const QString ae256 = QString(128, QChar(0xE4)); // 256 bytes
         // clang-format off
         QTest::newRow("Note gültig")            << NoteS << "12" << "4" << "13"  << "13" << "13" << false << true;
         QTest::newRow("Note Kleinschreibung")   << NoteS << ""   << "4" << "e"   << "E"  << "E"  << false << true;

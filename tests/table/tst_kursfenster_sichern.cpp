@@ -26,7 +26,8 @@ private:
     // Presses "Sichern" with the mouse, as the teacher does.
     static void SichernDruecken(Kursfenster& f)
     {
-        auto* knopf = qobject_cast<QToolButton*>(f.ToolbarWerkzeuge()->widgetForAction(f.zToolSichern));
+        auto* knopf
+            = qobject_cast<QToolButton*>(f.ToolbarWerkzeuge()->widgetForAction(f.zToolSichern));
         QVERIFY(knopf);
         QVERIFY(knopf->isEnabled());
         QTest::mouseClick(knopf, Qt::LeftButton);
@@ -37,7 +38,7 @@ private:
     {
         QStringList w;
         if (!r)
-            return {QStringLiteral("<keine Zeile>")};
+            return { QStringLiteral("<keine Zeile>") };
         for (qint64 i = 0; i < r->Eintraege.Anzahl(); ++i)
             w << r->Eintraege.ZeigeKursEintrag(i).datum;
         return w;
@@ -92,14 +93,17 @@ private slots:
         QVERIFY(Lesen(pfad, gelesen, struktur));
         const SchuelerKursliste& zeilen = gelesen.alleSchuelerKurse;
         QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("M"), 11)),
-                 (QStringList{"13", "6", "2", "Referat gehalten", "11", "x"}));
+            (QStringList { "13", "6", "2", "Referat gehalten", "11", "x" }));
         QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("M"), 12)),
-                 (QStringList{"3", "10", "0", "Attest fehlt", "E", ""}));
-        QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("M"), 13)), (QStringList{"E", "", "", "", "", ""}));
+            (QStringList { "3", "10", "0", "Attest fehlt", "E", "" }));
+        QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("M"), 13)),
+            (QStringList { "E", "", "", "", "", "" }));
         // The damaged row was written with a place for every entry.
-        QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("M"), 14)), (QStringList{"7", "6", "", "", "", ""}));
+        QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("M"), 14)),
+            (QStringList { "7", "6", "", "", "", "" }));
         // The other course's rows are untouched.
-        QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("D"), 12)), (QStringList{"9", "", "", "", "", ""}));
+        QCOMPARE(Werte(zeilen.Zeigen(QStringLiteral("D"), 12)),
+            (QStringList { "9", "", "", "", "", "" }));
         QVERIFY(!zeilen.Zeigen(QStringLiteral("D"), 15));
         QCOMPARE(zeilen.AnzahlKurse(), 5);
 
@@ -140,7 +144,7 @@ private slots:
     void ungueltigeZelleVerhindertSichern()
     {
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
-        Klick(*f, 0, 4);   // a change, so that "Sichern" is enabled
+        Klick(*f, 0, 4); // a change, so that "Sichern" is enabled
         Klick(*f, 1, 5);
         Tippen(*f, QStringLiteral("99"));
         QFile datei(pfad);
@@ -175,12 +179,12 @@ private slots:
         Taste(*f, Qt::Key_Tab);
         // The file cannot be written: a folder stands where it should be.
         Daten.datenFolder = ordner.path();
-        plattform.antwortenFrage = {antwort};
+        plattform.antwortenFrage = { antwort };
 
         SichernDruecken(*f);
         QCOMPARE(plattform.protokoll,
-                 (QStringList{"Meldung: Die Kurslisten-Datei (zln) konnte nicht gesichert werden.",
-                              "Frage: Kursfenster schließen"}));
+            (QStringList { "Meldung: Die Kurslisten-Datei (zln) konnte nicht gesichert werden.",
+                "Frage: Kursfenster schließen" }));
         QCOMPARE(!f.isNull(), offen);
         if (offen) {
             QVERIFY(f->zLokalGeaendert);
@@ -188,8 +192,10 @@ private slots:
             QCOMPARE(Sichtbar(*f, 0, 5), QStringLiteral("14"));
         }
         // The rows and the course's flags are changed in memory, for a later save.
-        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Eintraege.ZeigeKursEintrag(0).datum,
-                 QStringLiteral("14"));
+        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)
+                     ->Eintraege.ZeigeKursEintrag(0)
+                     .datum,
+            QStringLiteral("14"));
         QVERIFY(Kurstabellentest::Kurs(QStringLiteral("M"))->geaendert);
         QVERIFY(!Kurstabellentest::Kurs(QStringLiteral("M"))->gesendet);
         QVERIFY(Daten.wurdeGeaendert());
@@ -204,23 +210,27 @@ private slots:
         Taste(*f, Qt::Key_Tab);
         const QString gut = Daten.datenFolder;
         Daten.datenFolder = ordner.path();
-        plattform.antwortenFrage = {true};
+        plattform.antwortenFrage = { true };
         SichernDruecken(*f);
         QVERIFY(!f.isNull());
         QVERIFY(f->Zeilenkurs(0) != Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11));
         Klick(*f, 0, 5);
         Tippen(*f, QStringLiteral("15"));
         Taste(*f, Qt::Key_Tab);
-        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Eintraege.ZeigeKursEintrag(0).datum,
-                 QStringLiteral("14"));
+        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)
+                     ->Eintraege.ZeigeKursEintrag(0)
+                     .datum,
+            QStringLiteral("14"));
         Daten.datenFolder = gut;
         SichernDruecken(*f);
         QVERIFY(f.isNull());
         Datenbestand gelesen;
         Spaltenstruktur struktur;
         QVERIFY(Lesen(pfad, gelesen, struktur));
-        QCOMPARE(gelesen.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Eintraege.ZeigeKursEintrag(0).datum,
-                 QStringLiteral("15"));
+        QCOMPARE(gelesen.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)
+                     ->Eintraege.ZeigeKursEintrag(0)
+                     .datum,
+            QStringLiteral("15"));
     }
 
     void kursauswahlZeigtRotenPunkt()

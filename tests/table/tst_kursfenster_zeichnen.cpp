@@ -24,11 +24,11 @@ bool IstDunkel(const QColor& c)
 }
 
 struct Zellbild {
-    int rot = 0;       // reddish pixels
-    int reinRot = 0;   // strongly red pixels that are pure red blended with white (FFxxxx, G = B)
-    int andereFarbe = 0;   // pixels neither white nor pure red blended with white
-    int dunkel = 0;    // dark grey or black pixels
-    int laengsteLinie = 0;   // the longest horizontal run of dark pixels
+    int rot = 0; // reddish pixels
+    int reinRot = 0; // strongly red pixels that are pure red blended with white (FFxxxx, G = B)
+    int andereFarbe = 0; // pixels neither white nor pure red blended with white
+    int dunkel = 0; // dark grey or black pixels
+    int laengsteLinie = 0; // the longest horizontal run of dark pixels
 };
 
 // The text area of a cell (the grid lines left out).
@@ -186,7 +186,7 @@ private slots:
         Datenbestand d = Kursdaten();
         Spaltenstruktur s;
         s.KurslistenInit(d);
-        std::swap(s.Spalten[2], s.Spalten[3]);   // "Name" at 2, "A" at 3
+        std::swap(s.Spalten[2], s.Spalten[3]); // "Name" at 2, "A" at 3
         Anlegen(ordner.path(), d);
         TabellenStruktur = s;
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));

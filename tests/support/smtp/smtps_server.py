@@ -3,8 +3,8 @@
 
 Run with Debian's /usr/bin/python3 (package python3-aiosmtpd):
 
-    smtps_server.py normal --cert C --key K --user U --password P --postfach DIR
-    smtps_server.py stumm
+    smtps_server.py normal --cert C --key K --user U --password P --postfach DIR [--port N]
+    smtps_server.py stumm [--port N]
 
 "normal": aiosmtpd over TLS from the first byte, login required (only the given
 user/password pair is accepted, anything else gets 535), every received message is
@@ -16,6 +16,8 @@ reader that sees it sees a complete message.
 
 Both print "PORT <n>" on stdout once they accept connections, on a free loopback
 port, and "VERBUNDEN" whenever a client connected (stumm) or logged in (normal).
+With --port N they listen on port N of 127.0.0.1 instead (the end-to-end test uses 465,
+the one port the program sends to).
 They run until stdin is closed or the process is terminated.
 """
 
@@ -147,13 +149,13 @@ def normal(args):
 
     class FreierPortController(Controller):
         # Bound to port 0: take the port the system chose before the controller
-        # connects to itself to check that it runs.
+        # connects to itself to check that it runs (a fixed port stays as it is).
         def _trigger_server(self):
             self.port = self.server.sockets[0].getsockname()[1]
             super()._trigger_server()
 
     steuerung = FreierPortController(
-        Ablage(), hostname=ADRESSE, port=0, ssl_context=kontext,
+        Ablage(), hostname=ADRESSE, port=args.port, ssl_context=kontext,
         server_hostname="localhost", auth_required=True, auth_require_tls=False,
         authenticator=pruefen, enable_SMTPUTF8=True)
     steuerung.start()
@@ -167,7 +169,7 @@ def normal(args):
 def stumm(args):
     lauscher = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
     lauscher.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    lauscher.bind((ADRESSE, 0))
+    lauscher.bind((ADRESSE, args.port))
     lauscher.listen(16)
     verbindungen = []
 
@@ -196,7 +198,11 @@ def main():
     parser.add_argument("--user", default="")
     parser.add_argument("--password", default="")
     parser.add_argument("--postfach")
+    parser.add_argument("--port", type=int, default=0,
+                        help="fixed port on 127.0.0.1 instead of a free one")
     args = parser.parse_args()
+    if not 0 <= args.port <= 65535:
+        parser.error("--port must lie between 0 and 65535")
     if args.modus == "normal":
         if not (args.cert and args.key and args.postfach):
             parser.error("normal needs --cert, --key and --postfach")

@@ -1,0 +1,515 @@
+#!/usr/bin/python3
+"""The road of one grade, end to end, as a teacher walks it.
+
+Starts the built program in an X server of its own on a copy of the demo course list,
+drives it only with keyboard and mouse (xdotool): open dialog, login with a wrong and then
+the right password, the course selection, a course window (grades, hours and a remark typed
+with Tab, one refused grade), "Sichern", "Speichern", "Senden" to a real SMTP server with
+implicit TLS on 127.0.0.1:465, and "Beenden" through the menu. Then it reads the course
+list with the file tool and the mail that arrived.
+
+  --fall erfolg      the server accepts the login: the success message, the course turns green
+  --fall abgelehnt   the server refuses the login: the fallback dialog, "Abbrechen", the course
+                     stays blue, quitting writes the course list once
+
+A screenshot of every step lands in --ausgabe, with the logs, the course list as JSON and
+the received mail, for a person to look at.
+"""
+
+import argparse
+import base64
+import copy
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import traceback
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+import oberflaeche as ui                          # noqa: E402
+from smtpsserver import SmtpsServer              # noqa: E402
+from xsitzung import Fehlschlag, XSitzung, frist_abwarten  # noqa: E402
+
+NAME = "Erika Müller"
+MAIL = {"Server": "127.0.0.1", "Benutzer": "noten", "Pass": "e2e-Kennwort",
+        "EMailAdresse": "noten@schule.example", "Absender": "lehrer@schule.example"}
+KATALOG = ["Note", "Fehlstunden", "unentschuldigte Fehlstunden", "Hinweis"]
+# Typed into the first row, one value per entry column, each followed by Tab.
+ERSTE_ZEILE = ["12", "6", "3", "Referat über Fotosynthese"]
+ABGELEHNTE_NOTE = "16"           # not in the grade scale: refused, the cell keeps its value
+ZWEITE_ZEILE_FEHLSTUNDEN = "5"   # typed after the refusal into the second row's hours
+# The course window's toolbar button "Sichern", from the window's corner.
+SICHERN = (34, 44)
+
+
+class Schreibwaechter:
+    """Counts how often a file is written: inotifywait on its folder. QSaveFile writes a
+    temporary file and renames it over the old one (MOVED_TO); a direct write closes the
+    file itself after writing (CLOSE_WRITE)."""
+
+    def __init__(self, ordner, name):
+        self.ordner = ordner
+        self.name = name
+        self.ereignisse = []
+        self._prozess = None
+
+    def starten(self):
+        if shutil.which("inotifywait") is None:
+            raise Fehlschlag("Programm fehlt: inotifywait (Paket inotify-tools)")
+        self._prozess = subprocess.Popen(
+            ["inotifywait", "-m", "-e", "close_write,moved_to", "--format", "%e\t%f", self.ordner],
+            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+        bereit = threading.Event()
+
+        def fehler_lesen():
+            for zeile in self._prozess.stderr:
+                if b"Watches established" in zeile:
+                    bereit.set()
+
+        def lesen():
+            for zeile in self._prozess.stdout:
+                art, _, name = zeile.decode(errors="replace").rstrip("\n").partition("\t")
+                self.ereignisse.append((time.monotonic(), art, name))
+
+        threading.Thread(target=fehler_lesen, daemon=True).start()
+        threading.Thread(target=lesen, daemon=True).start()
+        if not bereit.wait(10):
+            raise Fehlschlag("inotifywait beobachtet %s nicht" % self.ordner)
+
+    def schreibvorgaenge(self):
+        return sum(1 for _, art, name in self.ereignisse
+                   if name == self.name and ("MOVED_TO" in art or "CLOSE_WRITE" in art))
+
+    def beenden(self):
+        if self._prozess is not None and self._prozess.poll() is None:
+            self._prozess.terminate()
+            self._prozess.wait(5)
+
+
+class Lauf:
+    def __init__(self, args, tmp):
+        self.args = args
+        self.tmp = tmp
+        self.ausgabe = args.ausgabe
+        self.beginn = time.monotonic()
+        self.fotozahl = 0
+        self.x = None
+        self.programm = None
+        self.kursliste_ordner = os.path.join(tmp, "kursliste")
+        self.kursliste = os.path.join(self.kursliste_ordner, "Demo-Kursliste.zln")
+        self.waechter = Schreibwaechter(self.kursliste_ordner, os.path.basename(self.kursliste))
+        # The server knows the file's account; in the refused case its password differs.
+        server_pass = MAIL["Pass"] if args.fall == "erfolg" else "ein-anderes-Kennwort"
+        os.makedirs(os.path.join(tmp, "server"))
+        self.server = SmtpsServer(args.smtp_skript, os.path.join(tmp, "server"), MAIL["Benutzer"],
+                                  server_pass)
+        self.schreiben_bei = {}
+
+    # --- Small helpers ---------------------------------------------------------------
+
+    def melde(self, text):
+        print("[%6.2f s] %s" % (time.monotonic() - self.beginn, text), flush=True)
+
+    def foto(self, name):
+        self.fotozahl += 1
+        pfad = os.path.join(self.ausgabe, "%02d-%s.png" % (self.fotozahl, name))
+        self.x.foto(pfad)
+        self.melde("Bildschirmfoto %s" % os.path.basename(pfad))
+
+    def werkzeug(self, *argumente):
+        ergebnis = subprocess.run([self.args.werkzeug] + list(argumente), stdout=subprocess.PIPE,
+                                  stderr=subprocess.PIPE, timeout=60)
+        if ergebnis.returncode != 0:
+            raise Fehlschlag("ravirireru-datei %s: %s" % (" ".join(argumente),
+                                                          ergebnis.stderr.decode(errors="replace")))
+        return ergebnis.stdout
+
+    def lesen_json(self, pfad):
+        return json.loads(self.werkzeug("json", "--geheim", pfad))
+
+    # --- Preparing the document ------------------------------------------------------
+
+    def vorbereiten(self):
+        """The demo file with the mail settings of the test server, made with the file tool."""
+        os.makedirs(self.kursliste_ordner)
+        for ordner in ("ergebnis-speichern", "ergebnis-senden"):
+            os.makedirs(os.path.join(self.tmp, ordner))
+        daten = self.lesen_json(self.args.demo)
+        daten.update(MAIL)
+        quelle = os.path.join(self.tmp, "kursliste-vorher.json")
+        with open(quelle, "w", encoding="utf-8") as datei:
+            json.dump(daten, datei, ensure_ascii=False, indent=1)
+        self.werkzeug("zln", quelle, self.kursliste)
+        self.vorher = self.lesen_json(self.kursliste)
+
+        # What the road relies on in the demo file.
+        if [e["Bezeichnung"] for e in self.vorher["alleEintraege"]] != KATALOG or \
+                any(e["ID"] for e in self.vorher["alleEintraege"]):
+            raise Fehlschlag("Die Demo-Datei hat einen anderen Eintragskatalog als %s" % KATALOG)
+        noten = {n["Kuerzel"] for n in self.vorher["zNoten"]}
+        if ERSTE_ZEILE[0] not in noten or ABGELEHNTE_NOTE in noten:
+            raise Fehlschlag("Die Notenskala der Demo-Datei passt nicht zum Test")
+        self.kurs = self.vorher["alleKurse"][0]
+        if self.kurs["geaendert"] or self.kurs["gespeichert"] or self.kurs["gesendet"]:
+            raise Fehlschlag("Der erste Kurs der Demo-Datei ist schon bearbeitet")
+        im_kurs = [s["ID"] for s in self.vorher["alleSchueler"]
+                   if ",%d," % s["ID"] in self.kurs["Schueler"]]
+        if len(im_kurs) < 2:
+            raise Fehlschlag("Der erste Kurs der Demo-Datei hat weniger als zwei Schüler")
+        self.schueler = im_kurs[:2]
+        h = self.vorher["HalbjahrKuerzel"]
+        k = self.kurs
+        if self.vorher["istAbiturListe"]:
+            self.stamm = "Noten Abitur-%s-%s%d-%s" % (k["Kuerzel"], k["KursArt"], k["kNr"], k["Lehrer"])
+        else:
+            self.stamm = "Noten %s-%s-%s%d-%s" % (h, k["Kuerzel"], k["KursArt"], k["kNr"], k["Lehrer"])
+        self.ziel_speichern = os.path.join(self.tmp, "ergebnis-speichern", self.stamm + ".zle")
+        self.ziel_senden = os.path.join(self.tmp, "ergebnis-senden", self.stamm + ".zle")
+
+    # --- The road --------------------------------------------------------------------
+
+    def ausfuehren(self):
+        self.vorbereiten()
+        self.server.starten()
+        self.melde("SMTPS-Testserver auf 127.0.0.1:465 (Passwort %s)"
+                   % ("wie in der Datei" if self.args.fall == "erfolg" else "anders als in der Datei"))
+        try:
+            with XSitzung(self.tmp, protokoll=self.melde) as x:
+                self.x = x
+                self.waechter.starten()
+                self.programm = ui.Programm(x, self.args.programm, self.kursliste, self.tmp,
+                                            SSL_CERT_FILE=self.server.vertraute_zertifikate)
+                try:
+                    self.programm.starten()
+                    self.oeffnen()
+                    self.anmelden()
+                    auswahl = self.kursauswahl()
+                    self.kurs_bearbeiten(auswahl)
+                    self.speichern(auswahl)
+                    self.senden(auswahl)
+                    self.beenden(auswahl)
+                except Fehlschlag:
+                    self.fehlerbericht()
+                    raise
+                finally:
+                    self.programm.anhalten()
+                    self.waechter.beenden()
+        finally:
+            self.server.beenden()
+            self.aufbewahren()
+        self.pruefen()
+
+    def oeffnen(self):
+        dialog = self.x.warte_auf_fenster(ui.OEFFNEN, 30)
+        self.x.aktivieren(dialog)
+        self.foto("oeffnen")
+        self.x.taste("Return")        # the handed document is already chosen
+        self.x.warte_bis_weg(dialog, name="der Dialog „%s“" % ui.OEFFNEN)
+        self.melde("Öffnen-Dialog mit Return bestätigt")
+
+    def anmelden(self):
+        fenster = self.x.warte_auf_fenster(ui.ANMELDUNG)
+        self.x.aktivieren(fenster)
+        if self.x.bild(fenster).dunkle_pixel(*ui.HINWEIS_PASSWORT):
+            raise Fehlschlag("Der Hinweis zum falschen Passwort ist schon vor dem ersten Versuch zu sehen")
+        self.foto("anmeldung")
+        richtig = self.vorher["NotenPass"]
+        falsch = richtig.swapcase() if richtig.swapcase() != richtig else richtig + "x"
+        self.x.tippen(falsch)
+        self.x.taste("Return")
+        frist_abwarten(lambda: self.x.bild(fenster).dunkle_pixel(*ui.HINWEIS_PASSWORT) > 40, 5,
+                       takt=0.1, was="der Hinweis „Das Passwort ist falsch. Geben Sie es erneut ein!“")
+        if not self.x.ist_sichtbar(fenster):
+            raise Fehlschlag("Das Anmeldefenster ist nach dem falschen Passwort verschwunden")
+        self.foto("passwort-falsch")
+        self.melde("Falsches Passwort „%s“: Hinweis sichtbar, Fenster bleibt" % falsch)
+        self.x.tippen(richtig)
+        self.x.taste("Tab")
+        self.x.tippen(NAME)
+        self.foto("anmeldung-ausgefuellt")
+        self.x.taste("Return")
+        self.x.warte_bis_weg(fenster, name="das Anmeldefenster")
+        self.melde("Angemeldet als „%s“" % NAME)
+
+    def kursauswahl(self):
+        fenster = self.x.warte_auf_fenster(ui.KURSAUSWAHL)
+        self.x.aktivieren(fenster)
+        auswahl = ui.Kursauswahl(self.x, fenster)
+        if auswahl.punkt(0) != "keiner":
+            raise Fehlschlag("Der unbearbeitete Kurs zeigt einen Punkt: %s" % auswahl.punkt(0))
+        self.foto("kursauswahl")
+        return auswahl
+
+    def kurs_bearbeiten(self, auswahl):
+        self.x.klick(*auswahl.zeilenmitte(0), anzahl=2)
+        titel = ui.kursfenster_titel(self.kurs, self.vorher["HalbjahrKuerzel"], self.vorher["istAbiturListe"])
+        fenster = self.x.warte_auf_fenster(titel)
+        self.x.aktivieren(fenster)
+        self.foto("kursfenster")
+        self.melde("Kursfenster „%s“ offen" % titel)
+        # The editor stands on the first entry cell of the first row.
+        for wert in ERSTE_ZEILE:
+            self.zelle(wert)
+        self.zelle(ABGELEHNTE_NOTE)          # refused: the editor stays, the old value is back
+        self.foto("note-abgelehnt")
+        self.x.taste("Tab")                  # the old value passes; on to the hours
+        self.zelle(ZWEITE_ZEILE_FEHLSTUNDEN)
+        self.foto("werte-eingetragen")
+        vorher = self.waechter.schreibvorgaenge()
+        x, y, _, _ = self.x.geometrie(fenster)
+        self.x.klick(x + SICHERN[0], y + SICHERN[1])
+        self.x.warte_bis_weg(fenster, name="das Kursfenster nach „Sichern“")
+        frist_abwarten(lambda: self.waechter.schreibvorgaenge() > vorher, 10,
+                       was="„Sichern“ schreibt die Kurslisten-Datei")
+        auswahl.warte_auf_punkt("rot")
+        self.schreiben_bei["Sichern"] = self.waechter.schreibvorgaenge() - vorher
+        self.foto("gesichert")
+        self.melde("Gesichert: Kursfenster zu, Punkt rot")
+
+    def zelle(self, wert):
+        self.x.taste("ctrl+a")
+        self.x.tippen(wert)
+        self.x.taste("Tab")
+
+    def ergebnis_dialog(self, ziel, fotoname):
+        dialog = self.x.warte_auf_fenster(ui.SPEICHERN)
+        self.x.aktivieren(dialog)
+        self.x.taste("ctrl+a")
+        self.x.tippen(ziel)
+        self.foto(fotoname)
+        self.x.taste("Return")
+        self.x.warte_bis_weg(dialog, name="der Dialog „%s“" % ui.SPEICHERN)
+        frist_abwarten(lambda: os.path.isfile(ziel), 10, was="die Ergebnisdatei %s" % ziel)
+
+    def speichern(self, auswahl):
+        auswahl.knopf("Speichern")
+        self.ergebnis_dialog(self.ziel_speichern, "speichern-dialog")
+        auswahl.warte_auf_punkt("blau")
+        self.foto("gespeichert")
+        self.melde("Gespeichert: %s, Punkt blau" % self.ziel_speichern)
+
+    def senden(self, auswahl):
+        auswahl.knopf("Senden")
+        self.ergebnis_dialog(self.ziel_senden, "senden-dialog")
+        frage = self.x.warte_auf_fenster("Noteneingabe " + ui.kurs_titel(self.kurs))
+        self.x.aktivieren(frage)
+        self.foto("frage-senden")
+        self.x.taste("Return")               # "Ja" is the default button
+        self.x.warte_bis_weg(frage, name="die Frage vor dem Senden")
+        meldung = self.x.warte_auf_fenster(ui.MELDUNG, 60)
+        self.x.aktivieren(meldung)
+        zeilen = textzeilen(self.x.bild(meldung))
+        if self.args.fall == "erfolg":
+            frist_abwarten(lambda: self.server.nachrichten(), 10, was="die Mail ist angekommen")
+            self.foto("mail-versandt")
+            # "Die Mail wurde erfolgreich versandt!": one line, no explanation.
+            if zeilen != 1:
+                raise Fehlschlag("Statt der Erfolgsmeldung (eine Zeile) erscheint ein Dialog mit "
+                                 "%d Textzeilen" % zeilen)
+            self.x.taste("Return")
+            self.x.warte_bis_weg(meldung, name="die Erfolgsmeldung")
+            auswahl.warte_auf_punkt("grün")
+            self.foto("gesendet")
+            self.melde("Versandt: Erfolgsmeldung geschlossen, Punkt grün")
+        else:
+            self.foto("mail-fehler")
+            # "Beim Versenden der Nachricht ist ein Fehler aufgetreten!" and its explanation.
+            if zeilen < 3:
+                raise Fehlschlag("Statt des Dialogs zum Versandfehler erscheint eine Meldung mit "
+                                 "%d Textzeile(n)" % zeilen)
+            self.x.taste("Escape")           # "Abbrechen", the dialog's cancel button
+            self.x.warte_bis_weg(meldung, name="der Dialog zum Versandfehler")
+            auswahl.warte_auf_punkt("blau")
+            self.foto("nach-abbrechen")
+            self.melde("Versand abgelehnt: Dialog mit „Abbrechen“ geschlossen, Punkt bleibt blau")
+
+    def beenden(self, auswahl):
+        self.x.aktivieren(auswahl.id)
+        vorher = self.waechter.schreibvorgaenge()
+        datei_vorher = os.stat(self.kursliste)
+        auswahl.menue_ablage()
+        self.x.taste("Up")                            # from nothing up to the last item, "Beenden"
+        self.foto("menue-beenden")
+        self.x.taste("Return")
+        rueckgabe = self.programm.warte_auf_ende(20)
+        if rueckgabe != 0:
+            raise Fehlschlag("Das Programm endet mit %d" % rueckgabe)
+        frist_abwarten(lambda: self.waechter.schreibvorgaenge() > vorher, 5,
+                       was="das Beenden schreibt die Kurslisten-Datei")
+        time.sleep(0.5)                               # no second write may follow
+        self.schreiben_bei["Beenden"] = self.waechter.schreibvorgaenge() - vorher
+        datei_nachher = os.stat(self.kursliste)
+        self.melde("Beendet über Ablage → Beenden; Kurslisten-Datei %d× geschrieben "
+                   "(Inode %d → %d)" % (self.schreiben_bei["Beenden"], datei_vorher.st_ino,
+                                        datei_nachher.st_ino))
+        self.foto("beendet")
+
+    # --- After the road ----------------------------------------------------------------
+
+    def fehlerbericht(self):
+        try:
+            self.foto("fehler")
+            self.melde("Sichtbare Fenster: %s" % self.x.sichtbare_fenster())
+        except Exception as fehler:   # the report must not hide the first failure
+            self.melde("(kein Bild vom Fehler: %s)" % fehler)
+        if self.programm is not None:
+            self.melde("Ausgabe des Programms:\n" + self.programm.protokoll()[-4000:])
+
+    def aufbewahren(self):
+        for name in ("programm.log", "xvfb.log", "openbox.log", "server/smtps_server.log"):
+            quelle = os.path.join(self.tmp, name)
+            if os.path.exists(quelle):
+                shutil.copy(quelle, os.path.join(self.ausgabe, os.path.basename(name)))
+        for _, roh in self.server.nachrichten():
+            with open(os.path.join(self.ausgabe, "empfangene-mail.eml"), "wb") as datei:
+                datei.write(roh)
+        with open(os.path.join(self.ausgabe, "inotify.txt"), "w") as datei:
+            for zeit, art, name in self.waechter.ereignisse:
+                datei.write("%.3f\t%s\t%s\n" % (zeit - self.beginn, art, name))
+
+    def pruefen(self):
+        fehler = []
+        nachher = self.lesen_json(self.kursliste)
+        with open(os.path.join(self.ausgabe, "kursliste-nachher.json"), "w", encoding="utf-8") as datei:
+            json.dump(nachher, datei, ensure_ascii=False, indent=1)
+        self.werkzeug("pruefen", self.kursliste)
+
+        # The course list: exactly the typed values and the course's flags have changed.
+        erwartet = copy.deepcopy(self.vorher)
+        kurs = erwartet["alleKurse"][0]
+        kurs.update(geaendert=True, gespeichert=True, gesendet=self.args.fall == "erfolg")
+        zeilen = {(z["FachKuerzel"].lower(), z["ID"]): z for z in erwartet["alleSchuelerKurse"]}
+        for nummer, werte in ((0, dict(zip(KATALOG, ERSTE_ZEILE))),
+                              (1, {"Fehlstunden": ZWEITE_ZEILE_FEHLSTUNDEN})):
+            schluessel = (kurs["Kuerzel"].lower(), self.schueler[nummer])
+            if schluessel not in zeilen:
+                raise Fehlschlag("Die Demo-Datei hat keine Kurszeile für Schüler %d" % schluessel[1])
+            for eintrag in zeilen[schluessel]["Eintraege"]:
+                if eintrag["Bezeichnung"] in werte:
+                    eintrag["datum"] = werte[eintrag["Bezeichnung"]]
+        for feld in erwartet:
+            if feld in ("Spalten", "ErsteSpalte"):
+                continue        # the column layout of the window is stored with the file
+            if nachher.get(feld) != erwartet[feld]:
+                fehler.append("Kurslisten-Datei, Feld %s:\n  erwartet %s\n  gefunden %s" % (
+                    feld, kurz(erwartet[feld]), kurz(nachher.get(feld))))
+        alte_note = next(e["datum"] for e in zeilen[(kurs["Kuerzel"].lower(), self.schueler[1])]["Eintraege"]
+                         if e["Bezeichnung"] == "Note")
+        k = nachher["alleKurse"][0]
+        self.melde("Kurslisten-Datei gelesen: Werte unter Schüler %d und %d, abgelehnte Note %s → "
+                   "Zelle behält %s; Kurs %s geaendert/gespeichert/gesendet = %s/%s/%s"
+                   % (self.schueler[0], self.schueler[1], ABGELEHNTE_NOTE, alte_note, k["Kuerzel"],
+                      k["geaendert"], k["gespeichert"], k["gesendet"]))
+
+        # Writes of the course list: once by "Sichern", once when quitting.
+        for anlass, anzahl in (("Sichern", 1), ("Beenden", 1)):
+            if self.schreiben_bei.get(anlass) != anzahl:
+                fehler.append("%s schreibt die Kurslisten-Datei %s× statt %d×"
+                              % (anlass, self.schreiben_bei.get(anlass), anzahl))
+
+        # The result files: the same state twice, holding the typed values.
+        with open(self.ziel_speichern, "rb") as datei:
+            gespeichert = datei.read()
+        with open(self.ziel_senden, "rb") as datei:
+            gesendet = datei.read()
+        if gespeichert != gesendet:
+            fehler.append("„Speichern“ und „Senden“ schreiben verschiedene Ergebnisdateien")
+        ergebnis = self.lesen_json(self.ziel_senden)
+        if ergebnis.get("Dateiart") != "Ergebnis" or ergebnis["Kurs"]["Kuerzel"] != kurs["Kuerzel"]:
+            fehler.append("Die Ergebnisdatei ist keine des Kurses %s" % kurs["Kuerzel"])
+        if ergebnis.get("alleSchuelerKurse") != nachher["alleSchuelerKurse"]:
+            fehler.append("Die Ergebnisdatei trägt andere Kurszeilen als die Kurslisten-Datei")
+
+        # The mail.
+        post = self.server.nachrichten()
+        if self.args.fall == "erfolg":
+            fehler += self.mail_pruefen(post, gesendet)
+        else:
+            if post or self.server.anmeldungen():
+                fehler.append("Der Server mit anderem Passwort hat %d Anmeldung(en) und %d Mail(s) "
+                              "angenommen" % (self.server.anmeldungen(), len(post)))
+        if fehler:
+            raise Fehlschlag("\n".join(fehler))
+
+    def mail_pruefen(self, post, datei):
+        if len(post) != 1:
+            return ["%d Mails angekommen statt einer" % len(post)]
+        umschlag, _ = post[0]
+        n = umschlag["nachricht"]
+        fehler = []
+        soll = [("Umschlag-Absender", umschlag["mail_from"], MAIL["Absender"]),
+                ("Umschlag-Empfänger", umschlag["rcpt_tos"], [MAIL["EMailAdresse"]]),
+                ("Betreff", n["subject"], self.stamm),
+                ("X-Mailer", n["x_mailer"], "ZELTA SMTP"),
+                ("Text", [t.rstrip("\r\n") for t in n["texte"]], ["Notenliste von %s:" % NAME]),
+                ("Mängel laut Python", n["maengel"], []),
+                ("Zahl der Anhänge", len(n["anhaenge"]), 1)]
+        if n["anhaenge"]:
+            a = n["anhaenge"][0]
+            soll += [("Name des Anhangs", a["dateiname"], self.stamm + ".zle"),
+                     ("Typ des Anhangs", a["content_type"], "application/octet-stream"),
+                     ("Kodierung des Anhangs", a["kodierung"], "base64"),
+                     ("Inhalt des Anhangs gleich der Datei", base64.b64decode(a["inhalt_base64"]) == datei, True)]
+        for was, ist, erwartet in soll:
+            if ist != erwartet:
+                fehler.append("Mail, %s: erwartet %r, gefunden %r" % (was, erwartet, ist))
+        if not fehler:
+            self.melde("Mail geprüft: an %s, Betreff „%s“, Anhang = Ergebnisdatei (%d Bytes)"
+                       % (MAIL["EMailAdresse"], self.stamm, len(datei)))
+        return fehler
+
+
+def textzeilen(bild):
+    """Number of text lines in a message box: rows with dark pixels right of the icon and
+    above the buttons, grouped into runs (a line of text is one run)."""
+    links, rechts = 90, bild.breite - 10
+    unten = bild.hoehe - 45
+    zeilen, in_zeile = 0, False
+    for y in range(5, unten):
+        dunkel = any(sum(bild.pixel(x, y)) < 3 * 110 for x in range(links, rechts))
+        if dunkel and not in_zeile:
+            zeilen += 1
+        in_zeile = dunkel
+    return zeilen
+
+
+def kurz(wert, grenze=1500):
+    text = json.dumps(wert, ensure_ascii=False)
+    return text if len(text) <= grenze else text[:grenze] + " …"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--fall", choices=["erfolg", "abgelehnt"], required=True)
+    parser.add_argument("--programm", required=True, help="the built program (ravirireru)")
+    parser.add_argument("--werkzeug", required=True, help="the file tool (ravirireru-datei)")
+    parser.add_argument("--demo", required=True, help="the demo course list (demo.zln)")
+    parser.add_argument("--smtp-skript", required=True, help="tests/support/smtp/smtps_server.py")
+    parser.add_argument("--ausgabe", required=True, help="folder for screenshots and logs")
+    args = parser.parse_args()
+    args.ausgabe = os.path.abspath(args.ausgabe)
+    shutil.rmtree(args.ausgabe, ignore_errors=True)
+    os.makedirs(args.ausgabe)
+    with tempfile.TemporaryDirectory(prefix="ravirireru-e2e-") as tmp:
+        lauf = Lauf(args, tmp)
+        try:
+            lauf.ausfuehren()
+        except Fehlschlag as fehler:
+            lauf.melde("FEHLGESCHLAGEN:\n%s" % fehler)
+            lauf.melde("Bilder und Protokolle: %s" % args.ausgabe)
+            return 1
+        except Exception:
+            traceback.print_exc()
+            lauf.melde("Bilder und Protokolle: %s" % args.ausgabe)
+            return 1
+    lauf.melde("BESTANDEN (%s). Bilder und Protokolle: %s" % (args.fall, args.ausgabe))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
