@@ -353,8 +353,10 @@ bool RAVIRIreru::notify(QObject* empfaenger, QEvent* ereignis)
                 Menue::Instanz().ErzeugeLeiste(haupt);
             break;
         case QEvent::Close:
-            // The selection window is the main window: closing it means quitting.
-            if (!zBeendet && zKursauswahl && empfaenger == zKursauswahl.data()) {
+            // The selection window is the main window: closing it means quitting. (While it is
+            // being destroyed it is no Kursauswahl any more, and nothing is asked.)
+            if (!zBeendet && qobject_cast<Kursauswahl*>(empfaenger) &&
+                empfaenger == zKursauswahl.data()) {
                 Beenden();
                 if (!zBeendet) {
                     ereignis->ignore();

@@ -11,10 +11,6 @@
 #include <QPushButton>
 #include <stdexcept>
 
-namespace Testfehler {
-struct Kaputt {};
-} // namespace Testfehler
-
 namespace {
 
 QByteArray Inhalt(const QString& pfad)
@@ -29,15 +25,6 @@ void Schreibe(const QString& pfad, const QByteArray& bytes)
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     QCOMPARE(f.write(bytes), bytes.size());
 }
-
-// Throws from its event handler.
-class Werfer : public QObject {
-public:
-    std::function<void()> wurf;
-
-protected:
-    void customEvent(QEvent*) override { wurf(); }
-};
 
 } // namespace
 
@@ -232,74 +219,6 @@ private slots:
         plattform.antwortenFrage << true;
         QVERIFY(auswahl->close());
         QVERIFY(App()->Beendet());
-    }
-
-    // --- The error of last resort -------------------------------------------------------------
-
-    void letzteRettung_data()
-    {
-        QTest::addColumn<int>("art");
-        QTest::addColumn<QString>("typ");
-        QTest::newRow("runtime_error") << 0 << "std::runtime_error";
-        QTest::newRow("out_of_range") << 1 << "std::out_of_range";
-        QTest::newRow("eigener Typ") << 2 << "Testfehler::Kaputt";
-        QTest::newRow("int") << 3 << "int";
-    }
-
-    void letzteRettung()
-    {
-        QFETCH(int, art);
-        QFETCH(QString, typ);
-        AufzeichnendePlattform plattform;
-        auto wirf = [art] {
-            switch (art) {
-            case 0:
-                throw std::runtime_error("kaputt");
-            case 1:
-                throw std::out_of_range("zu weit");
-            case 2:
-                throw Testfehler::Kaputt();
-            default:
-                throw 42;
-            }
-        };
-        const QString text = "Ein unbekannter Fehler ist aufgetreten.\n\n" + typ;
-
-        // From an event handler, sent directly.
-        Werfer werfer;
-        werfer.wurf = wirf;
-        QEvent eigenes(QEvent::User);
-        QCoreApplication::sendEvent(&werfer, &eigenes);
-        QCOMPARE(plattform.meldungen, QStringList({text}));
-
-        // From a queued slot.
-        QMetaObject::invokeMethod(&werfer, wirf, Qt::QueuedConnection);
-        QCoreApplication::sendPostedEvents(&werfer, QEvent::MetaCall);
-        QCOMPARE(plattform.meldungen.size(), 2);
-        QCOMPARE(plattform.meldungen.last(), text);
-
-        // From a button's slot: the program keeps running and the button works again.
-        QPushButton knopf("Los");
-        int geklickt = 0;
-        QObject::connect(&knopf, &QPushButton::clicked, [&] {
-            ++geklickt;
-            wirf();
-        });
-        knopf.show();
-        QTest::mouseClick(&knopf, Qt::LeftButton);
-        QTest::mouseClick(&knopf, Qt::LeftButton);
-        QCOMPARE(geklickt, 2);
-        QCOMPARE(plattform.meldungen.size(), 4);
-        QCOMPARE(plattform.meldungen.last(), text);
-        QVERIFY(knopf.isVisible());
-        QVERIFY(!App()->Beendet());
-    }
-
-    void ohneFehlerNichts()
-    {
-        AufzeichnendePlattform plattform;
-        App()->UnhandledException(QString());
-        QVERIFY(plattform.protokoll.isEmpty());
     }
 
     void versionsdaten()
