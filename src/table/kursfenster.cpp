@@ -3,6 +3,7 @@
 #include "kursfenster.h"
 
 #include "datenbestand.h"
+#include "kurskopf.h"
 #include "kurstabelle.h"
 #include "kurszellendelegate.h"
 #include "menue.h"
@@ -16,6 +17,7 @@
 #include <QHeaderView>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTableWidgetItem>
@@ -193,7 +195,8 @@ void Kursfenster::resizeEvent(QResizeEvent* ereignis)
     Nachrichtenfenster::resizeEvent(ereignis);
     // Only a change of the width against the columns is a resize of the layout; opening the
     // window or changing its height alone leaves the layout and the global data as they are.
-    if (zEingerichtet && TabellenStruktur.SpaltenAnzahl > 0
+    // While a column's width is dragged, the window follows the columns, not the reverse.
+    if (zEingerichtet && !zBreiteZiehen && TabellenStruktur.SpaltenAnzahl > 0
         && ereignis->size().width() != TabellenStruktur.Gesamtbreite())
         Event_Resizing();
 }
@@ -291,6 +294,8 @@ void Kursfenster::meineTabelle_Opening()
     zTabelle->akzeptierteTypen = QStringList { SpaltenTyp };
     zTabelle->setAcceptDrops(true);
     zTabelle->viewport()->setAcceptDrops(true);
+    if (auto* kopf = qobject_cast<Kurskopf*>(zTabelle->horizontalHeader()))
+        kopf->akzeptierteTypen = zTabelle->akzeptierteTypen;
 }
 
 bool Kursfenster::ProgrammEndet()

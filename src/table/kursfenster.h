@@ -7,12 +7,18 @@
 #include "schuelerkurs.h"
 
 #include <QList>
+#include <QPoint>
 #include <QRect>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class Kurstabelle;
 class QAction;
 class QMimeData;
+class QPagedPaintDevice;
+class QPainter;
+class QPrinter;
 class QStyleOptionViewItem;
 class QTableWidgetItem;
 class Schueler;
@@ -24,9 +30,9 @@ class ToolbarVorlage;
 //   kursfenster_bearbeiten.cpp  editing, navigation, painting hooks, focus and Edit menu
 //   kursfenster_pruefung.cpp    checking and storing a typed or pasted value
 //   kursfenster_zeilen.cpp      filling the rows and saving the table
-//   kursfenster_zwischenablage.cpp, kursfenster_druck.cpp  the menu commands of the
-//                               clipboard and of printing
-// Column rearrangement (dragging widths, moving columns) goes into kursfenster_spalten.cpp.
+//   kursfenster_spalten.cpp     column widths dragged in the header, column moves
+//   kursfenster_zwischenablage.cpp  copy and paste of grade rows through the clipboard
+//   kursfenster_druck.cpp       printing the course list
 class Kursfenster : public Nachrichtenfenster {
     Q_OBJECT
 public:
@@ -56,6 +62,15 @@ public:
     QAction* zToolSichern = nullptr;
     Menge zSpalten; // indexes of the entry columns as decimal texts
     bool zLokalGeaendert = false; // the table holds changes not yet saved into the file
+    // Printing: the printer of the current print (a new one for every print), the printed
+    // width and the left edge of every column in printer pixels.
+    std::unique_ptr<QPrinter> zSetUp;
+    QList<int> Spaltenbreite;
+    QList<int> Startpunkte;
+    // Dragging a column's width in the header.
+    int zXPos = 0; // x where the drag started, in table coordinates
+    int zSpaltenNr = -1; // the column whose divider is under the mouse or being dragged
+    int zAlteBreite = 0; // that column's width when the drag started
 
     // --- Controls -----------------------------------------------------------------------
     Kurstabelle* meineTabelle() const { return zTabelle; }
@@ -105,10 +120,69 @@ public:
     bool VorigeSpalte(int& column) const;
     int NaechsteZeile(int row) const;
     int VorigeZeile(int row) const;
+
+    // --- Column widths and moves (kursfenster_spalten.cpp) -----------------------------
+    // x, y in table coordinates (the header occupies 0 <= y < header height).
+    void meineTabelle_MouseMove(int x, int y);
+    // True starts a resize of the column whose divider lies at x.
+    bool meineTabelle_MouseDown(int x, int y);
+    void meineTabelle_MouseDrag(int x, int y);
+    void meineTabelle_MouseUp(int x, int y);
+    // Whether a column's width is being dragged.
+    bool BreiteWirdGezogen() const { return zBreiteZiehen; }
     // The data of a column drag for column.
     static QMimeData* SpaltenDaten(int column);
-    // Starts dragging column (a press with the Option key on an entry cell).
-    void SpalteZiehen(int column);
+    // Starts dragging column (a press with the Option key on an entry cell); druckpunkt is
+    // where the press was, in table coordinates.
+    void SpalteZiehen(int column, QPoint druckpunkt);
+    // A drop on the table: mitte is the centre of the dropped column's rectangle, in table
+    // coordinates. Data of another type, a drop onto an identification column, outside the
+    // columns or onto the column itself changes nothing. True when a column moved.
+    bool meineTabelle_DropObject(const QMimeData* daten, QPoint mitte);
+    // A drop with the mouse at zeiger (table coordinates): the dragged column's rectangle
+    // has moved with the mouse since the press, so its centre lies as far from the mouse as
+    // it did at the press.
+    bool SpalteAbgelegt(const QMimeData* daten, QPoint zeiger);
+    // Moves the entry column a to position b in the catalogue, the column structure, every
+    // course row of the file and the row copies of every open course window, then lays out
+    // every window again and marks the global data changed. False (and nothing changed)
+    // unless both are entry columns with a catalogue entry and differ.
+    bool VerschiebeSpalte(int a, int b);
+    // The column the header drag of a section ends on is moved like a dropped column.
+    void KopfSpalteVerschoben(int a, int b);
+
+    // --- Printing (kursfenster_druck.cpp) ------------------------------------------------
+    // Page set-up and print dialogs through the platform, then DruckeDich on the printer.
+    void Drucken();
+    // Draws the course list on a paged device (a printer, a PDF writer) with g active on it;
+    // the device's page range (empty: all pages) chooses the rows.
+    void DruckeDich(QPainter& g, QPagedPaintDevice& geraet);
+    // What printing needs to know of the device: the printable area in pixels, its
+    // resolution in pixels per inch, the pages asked for (bisSeite 0: to the end) and how
+    // to begin a new page.
+    struct Druckflaeche {
+        int breite = 0;
+        int hoehe = 0;
+        int dpiX = 72;
+        int dpiY = 72;
+        int vonSeite = 1;
+        int bisSeite = 0;
+        std::function<bool()> neueSeite;
+    };
+    static Druckflaeche Flaeche(QPagedPaintDevice& geraet);
+    void DruckeDich(QPainter& g, const Druckflaeche& flaeche);
+    // Points (1/72 inch) in pixels of the device printed on: the largest integer not above
+    // resolution / 72 * points.
+    int HorResPoint(int punkte) const;
+    int VerResPoint(int punkte) const;
+    // The text fitted into a column of that width (cut, ending in "...", when too wide).
+    QString FormatierungBreite(QPainter& g, const QString& text, int breite) const;
+    // Where a text starts in a column; ausrichtung is the column structure's code
+    // (0 default, 1 left, 2 centre, 3 right, 4 decimal).
+    int FormatierungSpalte(
+        QPainter& g, const QString& text, int links, int breite, int ausrichtung) const;
+    // The rows one printed page holds; valid after DruckeDich.
+    int ZeilenProSeite() const { return zZeilenProSeite; }
 
     // --- Validation (kursfenster_pruefung.cpp) -----------------------------------------
     bool ZelleGeprueft(int row, int column);
@@ -156,6 +230,11 @@ private:
     // After the editor moved: the Edit menu as the focus now stands.
     void EditMenueNachFokus();
     bool GehoertZurTabelle(const QWidget* w) const;
+    // The column order of this window after a column moved from a to b: the row copies,
+    // the cells, the column tags and headings, the open editor with its text.
+    void SpaltenfolgeUebernehmen(int a, int b);
+    // The text the teacher sees in a cell: the open editor's text there, else the cell's.
+    QString SichtbarerText(int row, int column) const;
 
     Kurstabelle* zTabelle = nullptr;
     ToolbarVorlage* zWerkzeuge = nullptr;
@@ -168,4 +247,9 @@ private:
     QList<Qt::Alignment> zAusrichtungen;
     bool zEditorWechsel = false; // the editor moves from one cell to another
     bool zEingerichtet = false; // the constructor has finished
+    bool zBreiteZiehen = false; // a column's width is being dragged in the header
+    // The resolution of the device printed on, pixels per inch.
+    int zDruckDpiX = 72;
+    int zDruckDpiY = 72;
+    int zZeilenProSeite = 0;
 };

@@ -8,9 +8,7 @@
 #include "ravirireru.h"
 
 #include <QApplication>
-#include <QDrag>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QStyleOptionViewItem>
 #include <QTableWidgetItem>
 
@@ -230,20 +228,6 @@ bool Kursfenster::meineTabelle_CellPressed(int row, int column, Qt::KeyboardModi
     // With the Option key the column is dragged instead of edited.
     zTabelle->SpaltenZiehenVormerken(column);
     return true;
-}
-
-QMimeData* Kursfenster::SpaltenDaten(int column)
-{
-    auto* daten = new QMimeData;
-    daten->setData(SpaltenTyp, QByteArray::number(column));
-    return daten;
-}
-
-void Kursfenster::SpalteZiehen(int column)
-{
-    auto* ziehen = new QDrag(zTabelle);
-    ziehen->setMimeData(SpaltenDaten(column));
-    ziehen->exec(Qt::MoveAction);
 }
 
 // --- Painting ---------------------------------------------------------------------------------

@@ -38,6 +38,7 @@ Kurstabelle::Kurstabelle(Kursfenster* fenster)
     setDropIndicatorShown(false);
     setDragDropOverwriteMode(false);
     setAttribute(Qt::WA_MacShowFocusRect, false);
+    viewport()->setMouseTracking(true);
 
     QFont schrift(QStringLiteral("Arial"));
     schrift.setPixelSize(12);
@@ -49,13 +50,14 @@ Kurstabelle::Kurstabelle(Kursfenster* fenster)
     zeilen->setMinimumSectionSize(1);
     zeilen->setDefaultSectionSize(Zeilenhoehe);
 
-    setHorizontalHeader(new Kurskopf(this));
+    setHorizontalHeader(new Kurskopf(this, fenster));
     QHeaderView* kopf = horizontalHeader();
     kopf->setFont(schrift);
     kopf->setMinimumSectionSize(0);
     kopf->setSectionResizeMode(QHeaderView::Fixed);
     kopf->setSectionsClickable(false);
-    kopf->setSectionsMovable(false);
+    // Entry columns can be dragged by their heading (the header allows entry columns only).
+    kopf->setSectionsMovable(true);
     kopf->setHighlightSections(false);
     kopf->setStretchLastSection(false);
 }
@@ -135,6 +137,11 @@ void Kurstabelle::mousePressEvent(QMouseEvent* ereignis)
 void Kurstabelle::mouseMoveEvent(QMouseEvent* ereignis)
 {
     if (!zDruckBehandelt) {
+        if (!(ereignis->buttons() & Qt::LeftButton)) {
+            // Below the header: the window shows the standard arrow again.
+            const QPoint p = viewport()->mapTo(this, ereignis->position().toPoint());
+            zFenster->meineTabelle_MouseMove(p.x() + horizontalOffset(), p.y());
+        }
         QTableWidget::mouseMoveEvent(ereignis);
         return;
     }
@@ -144,7 +151,7 @@ void Kurstabelle::mouseMoveEvent(QMouseEvent* ereignis)
             >= QApplication::startDragDistance()) {
         const int spalte = zZiehSpalte;
         zZiehSpalte = -1;
-        zFenster->SpalteZiehen(spalte);
+        zFenster->SpalteZiehen(spalte, viewport()->mapTo(this, zZiehStart));
     }
 }
 
@@ -209,9 +216,11 @@ void Kurstabelle::dragMoveEvent(QDragMoveEvent* ereignis)
 
 void Kurstabelle::dropEvent(QDropEvent* ereignis)
 {
-    if (Akzeptiert(ereignis->mimeData()) && beiDrop) {
-        beiDrop(ereignis);
+    if (!Akzeptiert(ereignis->mimeData())) {
+        ereignis->ignore();
         return;
     }
-    ereignis->ignore();
+    zFenster->SpalteAbgelegt(
+        ereignis->mimeData(), viewport()->mapTo(this, ereignis->position().toPoint()));
+    ereignis->acceptProposedAction();
 }

@@ -4,7 +4,6 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTableWidget>
-#include <functional>
 
 class Kursfenster;
 class Kurszellendelegate;
@@ -39,10 +38,8 @@ public:
     void SpaltenZiehenVormerken(int column);
     int VorgemerkteSpalte() const { return zZiehSpalte; }
 
-    // The drag types the table accepts (the column drag; the drop belongs to the column moves).
+    // The drag types the table accepts (the column drag); a drop of one goes to the window.
     QStringList akzeptierteTypen;
-    // Called for a drop of an accepted type; without it a drop changes nothing.
-    std::function<void(QDropEvent*)> beiDrop;
 
 protected:
     void mousePressEvent(QMouseEvent* ereignis) override;

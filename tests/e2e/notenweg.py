@@ -184,6 +184,7 @@ class Lauf:
                 self.waechter.starten()
                 self.programm = ui.Programm(x, self.args.programm, self.kursliste, self.tmp,
                                             SSL_CERT_FILE=self.server.vertraute_zertifikate)
+                x.lebenszeichen = self.programm.lebt
                 try:
                     self.programm.starten()
                     self.oeffnen()
@@ -257,6 +258,15 @@ class Lauf:
             self.zelle(wert)
         self.zelle(ABGELEHNTE_NOTE)          # refused: the editor stays, the old value is back
         self.foto("note-abgelehnt")
+        # What the editor holds now: selecting all of it by key hands it to the X selection.
+        vorher = self.x.auswahl_zeitpunkt()
+        self.x.taste("ctrl+a")
+        im_editor = self.x.neue_auswahl(vorher)
+        alte_note = self.eintrag(self.kurs["Kuerzel"], self.schueler[1], "Note")
+        if im_editor != alte_note:
+            raise Fehlschlag("Nach der abgelehnten Note %s steht %r in der Zelle statt des alten Werts %r"
+                             % (ABGELEHNTE_NOTE, im_editor, alte_note))
+        self.melde("Note %s abgelehnt: die Zelle zeigt wieder %s" % (ABGELEHNTE_NOTE, im_editor))
         self.x.taste("Tab")                  # the old value passes; on to the hours
         self.zelle(ZWEITE_ZEILE_FEHLSTUNDEN)
         self.foto("werte-eingetragen")
@@ -270,6 +280,43 @@ class Lauf:
         self.schreiben_bei["Sichern"] = self.waechter.schreibvorgaenge() - vorher
         self.foto("gesichert")
         self.melde("Gesichert: Kursfenster zu, Punkt rot")
+
+    def dialogtexte(self, fenster_id):
+        """The texts of a message box (its message, then its explanation), read line by line
+        through the X selection: a triple-click selects one paragraph, with its line feed
+        when another paragraph of the same text follows; a paragraph that wraps over several
+        lines is read once."""
+        x, y, _, _ = self.x.geometrie(fenster_id)
+        absaetze = []
+        for mitte, erstes_x in textzeilen(self.x.bild(fenster_id)):
+            text = self.x.markierten_text_lesen(x + erstes_x + 3, y + mitte)
+            if not absaetze or absaetze[-1] != text:
+                absaetze.append(text)
+        self.x.maus_weg()
+        texte, aktuell = [], ""
+        for absatz in absaetze:
+            aktuell += absatz
+            if not absatz.endswith("\n"):
+                texte.append(aktuell)
+                aktuell = ""
+        if aktuell:
+            texte.append(aktuell)
+        return texte
+
+    def texte_pruefen(self, was, gefunden, erwartet):
+        if gefunden != erwartet:
+            raise Fehlschlag("%s:\n  erwartet %r\n  gefunden %r" % (was, erwartet, gefunden))
+        self.melde("%s: %s" % (was, " | ".join(gefunden).replace("\n", " ⏎ ")))
+
+    def eintrag(self, kuerzel, schueler_id, bezeichnung):
+        """The value of an entry of a student's row in a course as the file held it before
+        the road ("" without row)."""
+        for zeile in self.vorher["alleSchuelerKurse"]:
+            if zeile["FachKuerzel"].lower() == kuerzel.lower() and zeile["ID"] == schueler_id:
+                for e in zeile["Eintraege"]:
+                    if e["Bezeichnung"] == bezeichnung:
+                        return e["datum"]
+        return ""
 
     def zelle(self, wert):
         self.x.taste("ctrl+a")
@@ -296,32 +343,35 @@ class Lauf:
     def senden(self, auswahl):
         auswahl.knopf("Senden")
         self.ergebnis_dialog(self.ziel_senden, "senden-dialog")
-        frage = self.x.warte_auf_fenster("Noteneingabe " + ui.kurs_titel(self.kurs))
+        titel = ui.kurs_titel(self.kurs)
+        frage = self.x.warte_auf_fenster("Noteneingabe " + titel)
         self.x.aktivieren(frage)
         self.foto("frage-senden")
+        self.texte_pruefen("Frage vor dem Senden", self.dialogtexte(frage), [
+            "Soll die Kursliste\n%s\ngesendet werden?" % titel,
+            "Die Kursliste wurde unter dem Namen\n%s.zle\ngesichert." % self.stamm])
+        bekannte = self.x.fenster_der_klasse(ui.KLASSE)
         self.x.taste("Return")               # "Ja" is the default button
         self.x.warte_bis_weg(frage, name="die Frage vor dem Senden")
-        meldung = self.x.warte_auf_fenster(ui.MELDUNG, 60)
+        # The report of the transfer: a new window of the program (the fallback dialog has
+        # no title of its own, so it is found by the program's window class).
+        meldung = self.x.warte_auf_neues_fenster(ui.KLASSE, bekannte, 60)
         self.x.aktivieren(meldung)
-        zeilen = textzeilen(self.x.bild(meldung))
+        self.foto("mail-versandt" if self.args.fall == "erfolg" else "mail-fehler")
+        texte = self.dialogtexte(meldung)     # (leaves the text selected on the screen)
         if self.args.fall == "erfolg":
             frist_abwarten(lambda: self.server.nachrichten(), 10, was="die Mail ist angekommen")
-            self.foto("mail-versandt")
-            # "Die Mail wurde erfolgreich versandt!": one line, no explanation.
-            if zeilen != 1:
-                raise Fehlschlag("Statt der Erfolgsmeldung (eine Zeile) erscheint ein Dialog mit "
-                                 "%d Textzeilen" % zeilen)
+            self.texte_pruefen("Meldung nach dem Versand", texte, ["Die Mail wurde erfolgreich versandt!"])
             self.x.taste("Return")
             self.x.warte_bis_weg(meldung, name="die Erfolgsmeldung")
             auswahl.warte_auf_punkt("grün")
             self.foto("gesendet")
             self.melde("Versandt: Erfolgsmeldung geschlossen, Punkt grün")
         else:
-            self.foto("mail-fehler")
-            # "Beim Versenden der Nachricht ist ein Fehler aufgetreten!" and its explanation.
-            if zeilen < 3:
-                raise Fehlschlag("Statt des Dialogs zum Versandfehler erscheint eine Meldung mit "
-                                 "%d Textzeile(n)" % zeilen)
+            self.texte_pruefen("Dialog nach dem Versandfehler", texte, [
+                "Beim Versenden der Nachricht ist ein Fehler aufgetreten!",
+                "Die Noten wurden in der Datei '%s.zle' gesichert. Verwenden Sie den Knopf "
+                "'Mail senden' und senden Sie die Datei als Anhang in ihrem Mailprogramm." % self.stamm])
             self.x.taste("Escape")           # "Abbrechen", the dialog's cancel button
             self.x.warte_bis_weg(meldung, name="der Dialog zum Versandfehler")
             auswahl.warte_auf_punkt("blau")
@@ -398,19 +448,22 @@ class Lauf:
             if nachher.get(feld) != erwartet[feld]:
                 fehler.append("Kurslisten-Datei, Feld %s:\n  erwartet %s\n  gefunden %s" % (
                     feld, kurz(erwartet[feld]), kurz(nachher.get(feld))))
-        alte_note = next(e["datum"] for e in zeilen[(kurs["Kuerzel"].lower(), self.schueler[1])]["Eintraege"]
-                         if e["Bezeichnung"] == "Note")
+        alte_note = self.eintrag(kurs["Kuerzel"], self.schueler[1], "Note")
         k = nachher["alleKurse"][0]
         self.melde("Kurslisten-Datei gelesen: Werte unter Schüler %d und %d, abgelehnte Note %s → "
                    "Zelle behält %s; Kurs %s geaendert/gespeichert/gesendet = %s/%s/%s"
                    % (self.schueler[0], self.schueler[1], ABGELEHNTE_NOTE, alte_note, k["Kuerzel"],
                       k["geaendert"], k["gespeichert"], k["gesendet"]))
 
-        # Writes of the course list: once by "Sichern", once when quitting.
+        # Writes of the course list: once by "Sichern", once when quitting, never in between
+        # ("Speichern" and "Senden" only mark the global data changed).
         for anlass, anzahl in (("Sichern", 1), ("Beenden", 1)):
             if self.schreiben_bei.get(anlass) != anzahl:
                 fehler.append("%s schreibt die Kurslisten-Datei %s× statt %d×"
                               % (anlass, self.schreiben_bei.get(anlass), anzahl))
+        if self.waechter.schreibvorgaenge() != 2:
+            fehler.append("Die Kurslisten-Datei wurde insgesamt %d× geschrieben statt 2× "
+                          "(„Sichern“ und Beenden)" % self.waechter.schreibvorgaenge())
 
         # The result files: the same state twice, holding the typed values.
         with open(self.ziel_speichern, "rb") as datei:
@@ -465,16 +518,19 @@ class Lauf:
 
 
 def textzeilen(bild):
-    """Number of text lines in a message box: rows with dark pixels right of the icon and
-    above the buttons, grouped into runs (a line of text is one run)."""
-    links, rechts = 90, bild.breite - 10
-    unten = bild.hoehe - 45
-    zeilen, in_zeile = 0, False
-    for y in range(5, unten):
-        dunkel = any(sum(bild.pixel(x, y)) < 3 * 110 for x in range(links, rechts))
-        if dunkel and not in_zeile:
-            zeilen += 1
-        in_zeile = dunkel
+    """The lines of text in a message box: (middle y, first x) of every run of rows with dark
+    pixels right of the icon and above the buttons."""
+    links, rechts, unten = 50, bild.breite - 10, bild.hoehe - 45
+    zeilen, anfang, erstes_x = [], None, None
+    for y in range(3, unten + 1):
+        xs = [x for x in range(links, rechts) if y < unten and sum(bild.pixel(x, y)) < 3 * 110]
+        if xs and anfang is None:
+            anfang, erstes_x = y, xs[0]
+        elif xs:
+            erstes_x = min(erstes_x, xs[0])
+        elif anfang is not None:
+            zeilen.append(((anfang + y) // 2, erstes_x))
+            anfang = None
     return zeilen
 
 

@@ -17,8 +17,9 @@ OEFFNEN = "Notenlisten öffnen"
 ANMELDUNG = "Passwort eingeben"
 KURSAUSWAHL = "Kursauswahl"
 SPEICHERN = "Kursdaten speichern"
-MELDUNG = "RAVIRIreru"            # title of the program's message boxes
-KLASSE = "ravirireru"             # the program's WM_CLASS
+# The program's WM_CLASS: message boxes are found as new windows of it, since the fallback
+# dialog after a failed transfer has no title of its own, and menus carry none.
+KLASSE = "ravirireru"
 
 # The login window (inner size 400 × 262): the hint under the password field.
 HINWEIS_PASSWORT = (27, 75, 358, 20)
@@ -39,8 +40,8 @@ class Programm:
 
     def __init__(self, sitzung, pfad, dokument, ordner, **umgebung):
         self.sitzung = sitzung
-        self.pfad = pfad
-        self.dokument = dokument
+        self.pfad = os.path.abspath(pfad)
+        self.dokument = os.path.abspath(dokument)
         self.ordner = ordner
         self.umgebung = umgebung
         self.prozess = None
@@ -55,7 +56,11 @@ class Programm:
         env = self.sitzung.umgebung(
             HOME=heim, XDG_CONFIG_HOME=os.path.join(heim, ".config"),
             XDG_CACHE_HOME=os.path.join(heim, ".cache"), XDG_DATA_HOME=os.path.join(heim, ".local/share"),
-            XDG_RUNTIME_DIR=laufzeit, LANG="C.UTF-8", LC_ALL="C.UTF-8", **self.umgebung)
+            XDG_RUNTIME_DIR=laufzeit, LANG="C.UTF-8", LC_ALL="C.UTF-8",
+            # A session bus that is not there: without any address libdbus would start one
+            # with dbus-launch, which would outlive the run.
+            DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(laufzeit, "kein-bus"),
+            **self.umgebung)
         self._log = open(os.path.join(self.ordner, "programm.log"), "wb")
         self.startzeit = time.monotonic()
         self.prozess = subprocess.Popen([self.pfad, self.dokument], cwd=self.ordner, env=env,
@@ -64,6 +69,11 @@ class Programm:
 
     def laeuft(self):
         return self.prozess is not None and self.prozess.poll() is None
+
+    def lebt(self):
+        """Raises Fehlschlag when the program has ended on its own."""
+        if self.prozess is not None and self.prozess.poll() is not None:
+            raise Fehlschlag("Das Programm hat sich vorzeitig beendet (Rückgabe %d)" % self.prozess.returncode)
 
     def warte_auf_ende(self, frist=20):
         try:
@@ -181,5 +191,5 @@ class Kursauswahl:
         """Opens the menu "Ablage" with a click; returns the id of its popup window."""
         bekannte = self.sitzung.fenster_der_klasse(KLASSE)
         dx, dy = self.MENUE_ABLAGE
-        self.sitzung.klick(self.x + dx, self.y + dy)
-        return self.sitzung.warte_auf_neues_fenster(KLASSE, bekannte)
+        self.sitzung.klick(self.x + dx, self.y + dy, danach_weg=False)
+        return self.sitzung.warte_auf_neues_fenster(KLASSE, bekannte, popup=True)

@@ -2,9 +2,12 @@
 
 Xvfb on a free display (-displayfd), a German keyboard layout (setxkbmap de, so that
 umlauts are real keys), the openbox window manager (focus, modal dialogs on top), and
-thin wrappers around xdotool (keys, typing, mouse), xwininfo (where a window is) and
-ImageMagick's import (screenshots, pixels). Standard library only; run with
-/usr/bin/python3.
+thin wrappers around xdotool (keys, typing, mouse), xwininfo (where a window is),
+ImageMagick's import (screenshots, pixels) and xclip (the text a program offers as the X
+selection). Standard library only; run with /usr/bin/python3.
+
+Waits poll the window list themselves, a few times per 100 ms and with a deadline:
+"xdotool search --sync" looks only every half second and waits without end.
 """
 
 import os
@@ -87,6 +90,8 @@ class XSitzung:
         self._xvfb = None
         self._wm = None
         self._logs = []
+        # Called while waiting for a window; raises Fehlschlag when the program is gone.
+        self.lebenszeichen = lambda: None
 
     # --- Start and end -----------------------------------------------------------------
 
@@ -108,7 +113,8 @@ class XSitzung:
         return datei
 
     def starten(self):
-        for programm in ("Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "import", "setxkbmap"):
+        for programm in ("Xvfb", "openbox", "xdotool", "xwininfo", "xprop", "import", "setxkbmap",
+                         "xclip"):
             if shutil.which(programm) is None:
                 raise Fehlschlag("Programm fehlt: %s (scripts/pakete installiert es)" % programm)
         lesen, schreiben = os.pipe()
@@ -176,10 +182,10 @@ class XSitzung:
 
     # --- Tools -------------------------------------------------------------------------
 
-    def x(self, *befehl, pruefen=True, frist=20, eingabe=None, binaer=False):
+    def x(self, *befehl, pruefen=True, frist=20, binaer=False):
         """Runs an X tool in this session and returns its standard output."""
         try:
-            ergebnis = subprocess.run(list(befehl), env=self.umgebung(), input=eingabe,
+            ergebnis = subprocess.run(list(befehl), env=self.umgebung(), stdin=subprocess.DEVNULL,
                                       stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=frist)
         except subprocess.TimeoutExpired:
             raise Fehlschlag("%s antwortet nicht innerhalb von %d s" % (" ".join(befehl), frist))
@@ -219,12 +225,21 @@ class XSitzung:
         ausgabe = self.x("xdotool", "search", "--onlyvisible", "--class", klasse, pruefen=False)
         return {int(zeile) for zeile in ausgabe.split()}
 
-    def warte_auf_neues_fenster(self, klasse, bekannte, frist=15):
-        """Waits for a visible window of the program that is not among bekannte."""
+    def ist_popup(self, fenster_id):
+        """Menus and tooltips bypass the window manager (override-redirect); dialogs do not."""
+        ausgabe = self.x("xwininfo", "-id", str(fenster_id), pruefen=False)
+        return "Override Redirect State: yes" in ausgabe
+
+    def warte_auf_neues_fenster(self, klasse, bekannte, frist=15, popup=False):
+        """Waits for a visible window of the program that is not among bekannte: a dialog,
+        or with popup=True a menu."""
         def suchen():
-            neu = self.fenster_der_klasse(klasse) - set(bekannte)
+            self.lebenszeichen()
+            neu = [f for f in self.fenster_der_klasse(klasse) - set(bekannte)
+                   if self.ist_popup(f) == popup]
             return min(neu) if neu else None
-        return frist_abwarten(suchen, frist, was="ein neues Fenster von %s" % klasse)
+        return frist_abwarten(suchen, frist, was="ein neues %s von %s"
+                              % ("Menü" if popup else "Fenster", klasse))
 
     def sichtbare_fenster(self):
         """(id, title) of every visible named window, for the failure report."""
@@ -237,6 +252,7 @@ class XSitzung:
     def warte_auf_fenster(self, titel, frist=15):
         """Waits until exactly one visible window carries the title; returns its id."""
         def suchen():
+            self.lebenszeichen()
             ids = self.fenster(titel)
             return ids[0] if len(ids) == 1 else None
         return frist_abwarten(suchen, frist, was="Fenster „%s“ sichtbar" % titel)
@@ -271,15 +287,47 @@ class XSitzung:
         frist_abwarten(lambda: self.aktives_fenster() == fenster_id, frist,
                        was="Fenster %d hat den Fokus" % fenster_id)
 
-    def taste(self, *tasten):
-        self.x("xdotool", "key", "--delay", "40", *tasten)
+    def taste(self, *tasten, verzoegerung=40):
+        self.x("xdotool", "key", "--delay", str(verzoegerung), *tasten)
 
     def tippen(self, text):
         self.x("xdotool", "type", "--delay", "25", "--", text)
 
-    def klick(self, x, y, anzahl=1):
+    def klick(self, x, y, anzahl=1, danach_weg=True):
+        """Clicks at a point of the screen; then the pointer leaves for the screen's corner,
+        so that no tooltip of the clicked button pops up later."""
         self.x("xdotool", "mousemove", "--sync", str(x), str(y))
         self.x("xdotool", "click", "--repeat", str(anzahl), "--delay", "90", "1")
+        if danach_weg:
+            self.maus_weg()
+
+    def maus_weg(self):
+        """Moves the pointer to the screen's bottom right corner, away from every window."""
+        self.x("xdotool", "mousemove", str(self.groesse[0] - 1), str(self.groesse[1] - 1))
+
+    def auswahl_zeitpunkt(self):
+        """When the current owner took the X selection PRIMARY (its TIMESTAMP target);
+        changes with every new selection, even of the same text."""
+        ergebnis = subprocess.run(["xclip", "-o", "-selection", "primary", "-t", "TIMESTAMP"],
+                                  env=self.umgebung(), stdout=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL, timeout=20)
+        return ergebnis.stdout if ergebnis.returncode == 0 else None
+
+    def neue_auswahl(self, vorher, frist=5):
+        """Waits until the program has taken the X selection anew (after a click or key that
+        selects text) and returns the selected text."""
+        frist_abwarten(lambda: self.auswahl_zeitpunkt() not in (None, vorher), frist, takt=0.02,
+                       was="das Programm bietet eine neue Textauswahl an")
+        return self.x("xclip", "-o", "-selection", "primary", pruefen=False)
+
+    def markierten_text_lesen(self, x, y):
+        """Triple-clicks at a point of a selectable text (the labels of a message box) and
+        returns what the program then offers as the X selection (PRIMARY): the whole
+        paragraph under the pointer, exactly as the program holds it."""
+        self.x("xdotool", "mousemove", "--sync", str(x), str(y))
+        vorher = self.auswahl_zeitpunkt()
+        self.x("xdotool", "click", "--repeat", "3", "--delay", "80", "1")
+        return self.neue_auswahl(vorher)
 
     # --- Pictures ----------------------------------------------------------------------
 

@@ -93,6 +93,59 @@ Datenbestand Kursdaten(const Optionen& o)
     return d;
 }
 
+void SchuelerHinzufuegen(
+    Datenbestand& d, const QString& kuerzel, qint64 ab, int anzahl, bool mitZeilen)
+{
+    KursZeiger kurs;
+    for (qint64 i = 1; i <= d.alleKurse.AnzahlKurse(); ++i)
+        if (d.alleKurse.Zeigen(i)->Kuerzel == kuerzel)
+            kurs = d.alleKurse.Zeigen(i);
+    if (!kurs)
+        return;
+    for (int n = 0; n < anzahl; ++n) {
+        const qint64 id = ab + n;
+        d.alleSchueler.Anfuegen(
+            Schueler(id, QStringLiteral("Schüler %1").arg(id), QStringLiteral("g-%1").arg(id)));
+        kurs->Schueler.Einfuegen(id);
+        if (!mitZeilen)
+            continue;
+        auto z = std::make_shared<SchuelerKurs>(kuerzel, id);
+        KursEintraege eintraege;
+        for (qint64 i = 0; i < d.alleEintraege.Anzahl(); ++i) {
+            const Eintrag& e = d.alleEintraege.ZeigeEintrag(i);
+            QString wert;
+            if (e.Bezeichnung == QLatin1String("Note"))
+                wert = QStringLiteral("10");
+            else if (e.Bezeichnung == QLatin1String("Fehlstunden"))
+                wert = QStringLiteral("2");
+            eintraege.Anfuegen(KursEintrag(e.ID, e.Bezeichnung, wert));
+        }
+        z->Eintraege = eintraege;
+        d.alleSchuelerKurse.Anfuegen(z);
+    }
+}
+
+QPointer<Kursfenster> DruckKurs(
+    const QString& ordner, int weitere, bool mitDefiziten, const QString& langerName)
+{
+    Optionen o;
+    o.mitDefiziten = mitDefiziten;
+    Datenbestand d = Kursdaten(o);
+    const SchuelerKursZeiger r = d.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 12);
+    r->Eintraege.ZeigeKursEintrag(3).datum = QStringLiteral("3");
+    r->Eintraege.ZeigeKursEintrag(4).datum = QStringLiteral("2");
+    SchuelerHinzufuegen(d, QStringLiteral("M"), 101, weitere, true);
+    if (!langerName.isEmpty()) {
+        d.alleSchueler.Anfuegen(Schueler(99, langerName, QStringLiteral("g-99")));
+        d.alleKurse.Zeigen(1)->Schueler.Einfuegen(qint64(99));
+    }
+    if (Anlegen(ordner, d).isEmpty())
+        return nullptr;
+    QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+    f->meineTabelle()->EditorSchliessen();
+    return f;
+}
+
 QString Anlegen(const QString& ordner, const Datenbestand& daten, const QString& name)
 {
     Spaltenstruktur struktur;

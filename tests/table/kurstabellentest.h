@@ -32,6 +32,19 @@ struct Optionen {
 // Course "D" (Deutsch GK1, teacher "Mü") with 12 and 15; 15 has no row.
 Datenbestand Kursdaten(const Optionen& optionen = Optionen {});
 
+// Adds anzahl students (IDs from ab on, named "Schüler 101" ...) to the course with that key,
+// behind the others; with mitZeilen each gets a course row with the grade "10" and the hours
+// "2" (as far as the catalogue has "Note" and "Fehlstunden").
+void SchuelerHinzufuegen(
+    Datenbestand& daten, const QString& kuerzel, qint64 ab, int anzahl, bool mitZeilen);
+
+// For the tests of printing: the course list of Kursdaten (deficits marked as given) with
+// student 12's hint "3" and exam grade "2", weitere students from 101 on with rows (grade
+// 10, hours 2), and, when given, a student 99 with that name; written into ordner, loaded,
+// and course "M" opened with its editor closed.
+QPointer<Kursfenster> DruckKurs(const QString& ordner, int weitere = 0, bool mitDefiziten = true,
+    const QString& langerName = QString());
+
 // Writes daten with its default layout as a course-list file into ordner and loads it as the
 // program does (Daten.LadeDatei). Returns the path; empty when loading failed.
 QString Anlegen(const QString& ordner, const Datenbestand& daten,

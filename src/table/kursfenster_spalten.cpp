@@ -1,0 +1,303 @@
+// The course window: column widths dragged at the header's dividers, and column moves (an
+// entry cell dragged with the Option key, or an entry column's heading dragged in the
+// header). Both change the shared column structure, so every open course window follows.
+
+#include "kursfenster.h"
+
+#include "datenbestand.h"
+#include "kurstabelle.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QSet>
+#include <QTableWidgetItem>
+
+namespace {
+
+// While a column drag of this program runs: how far the centre of the dragged column's
+// rectangle lies from the mouse (the rectangle moves with the mouse).
+bool zZiehtGerade = false;
+QPoint zZiehVersatz;
+
+// The open hand shown while a column is dragged.
+QPixmap OffeneHand()
+{
+    QPixmap bild(24, 24);
+    bild.fill(Qt::transparent);
+    QPainter g(&bild);
+    g.setRenderHint(QPainter::Antialiasing);
+    QPainterPath hand;
+    hand.addRoundedRect(QRectF(6, 11, 12, 10), 3, 3); // palm
+    for (int i = 0; i < 4; ++i)
+        hand.addRoundedRect(QRectF(6 + i * 3, 2 + (i == 0 || i == 3 ? 3 : 0), 3, 11), 1.5, 1.5);
+    QTransform daumen;
+    daumen.translate(5, 16);
+    daumen.rotate(-40);
+    QPainterPath finger;
+    finger.addRoundedRect(QRectF(-1.5, -7, 3, 8), 1.5, 1.5);
+    hand = hand.united(daumen.map(finger)).simplified();
+    g.setPen(QPen(Qt::black, 1.2));
+    g.setBrush(Qt::white);
+    g.drawPath(hand);
+    return bild;
+}
+
+// Where column c stands after the column at a was taken out and put in at b.
+int NachVerschieben(int c, int a, int b)
+{
+    if (c == a)
+        return b;
+    if (a < b && c > a && c <= b)
+        return c - 1;
+    if (b < a && c >= b && c < a)
+        return c + 1;
+    return c;
+}
+
+// A row shorter than position bis + 1 (stored before the catalogue grew) gets empty values
+// for the missing entries, each with its catalogue entry's keys, so that every value keeps
+// its entry when the row's entries move.
+void Auffuellen(KursEintraege& eintraege, qint64 bis)
+{
+    const Eintraege& katalog = Daten.alleEintraege;
+    while (eintraege.Anzahl() <= bis && eintraege.Anzahl() < katalog.Anzahl()) {
+        const Eintrag& e = katalog.ZeigeEintrag(eintraege.Anzahl());
+        eintraege.Anfuegen(KursEintrag(e.ID, e.Bezeichnung, QString()));
+    }
+}
+
+} // namespace
+
+// --- Column widths -------------------------------------------------------------------------
+
+void Kursfenster::meineTabelle_MouseMove(int x, int y)
+{
+    zSpaltenNr = int(TabellenStruktur.ErmittleTrenner(x));
+    QWidget* kopf = zTabelle->horizontalHeader()->viewport();
+    const bool imKopf = y >= 0 && y < zTabelle->Kopfhoehe();
+    if (imKopf && zSpaltenNr >= 0 && zSpaltenNr >= TabellenStruktur.ErsteSpalte)
+        kopf->setCursor(Qt::SplitHCursor);
+    else
+        kopf->unsetCursor(); // the standard arrow
+}
+
+bool Kursfenster::meineTabelle_MouseDown(int x, int y)
+{
+    if (y < 0 || y >= zTabelle->Kopfhoehe())
+        return false;
+    zXPos = x;
+    zSpaltenNr = int(TabellenStruktur.ErmittleTrenner(x));
+    if (zSpaltenNr <= 0 || zSpaltenNr >= TabellenStruktur.Spalten.size()
+        || zSpaltenNr >= zTabelle->columnCount())
+        return false;
+    zTabelle->horizontalHeader()->viewport()->setCursor(Qt::SplitHCursor);
+    zAlteBreite = int(TabellenStruktur.Spalten.at(zSpaltenNr).Breite);
+    zBreiteZiehen = true;
+    return true;
+}
+
+void Kursfenster::meineTabelle_MouseDrag(int x, int)
+{
+    if (!zBreiteZiehen)
+        return;
+    // The width follows the mouse, never below 10; the window grows and shrinks with it.
+    TabellenStruktur.SetzeSpaltenBreite(zSpaltenNr, qint64(zAlteBreite) + x - zXPos);
+    SpaltenbreitenSetzen();
+    resize(int(TabellenStruktur.Gesamtbreite()), height());
+}
+
+void Kursfenster::meineTabelle_MouseUp(int, int)
+{
+    if (!zBreiteZiehen)
+        return;
+    zBreiteZiehen = false;
+    zTabelle->horizontalHeader()->viewport()->unsetCursor();
+    // Every other course window takes the new widths; this one has them already.
+    zAnpassen = false;
+    BasisEinstellungen::AlleFensterAnpassen();
+    zAnpassen = true;
+    Daten.Geaendert();
+}
+
+// --- Column moves --------------------------------------------------------------------------
+
+QMimeData* Kursfenster::SpaltenDaten(int column)
+{
+    auto* daten = new QMimeData;
+    daten->setData(SpaltenTyp, QByteArray::number(column));
+    return daten;
+}
+
+void Kursfenster::SpalteZiehen(int column, QPoint druckpunkt)
+{
+    if (!IstEintragsspalte(column))
+        return;
+    // The dragged rectangle: the whole column, from the top of the table to its bottom.
+    const int links = zTabelle->viewport()->x() + zTabelle->columnViewportPosition(column);
+    const QPoint mitte(links + zTabelle->columnWidth(column) / 2, zTabelle->height() / 2);
+    auto* ziehen = new QDrag(zTabelle);
+    ziehen->setMimeData(SpaltenDaten(column));
+    ziehen->setDragCursor(OffeneHand(), Qt::MoveAction);
+    zZiehtGerade = true;
+    zZiehVersatz = mitte - druckpunkt;
+    // Qt deletes the drag when it ends.
+    ziehen->exec(Qt::MoveAction);
+    zZiehtGerade = false;
+    zZiehVersatz = QPoint();
+}
+
+bool Kursfenster::SpalteAbgelegt(const QMimeData* daten, QPoint zeiger)
+{
+    return meineTabelle_DropObject(daten, zZiehtGerade ? zeiger + zZiehVersatz : zeiger);
+}
+
+bool Kursfenster::meineTabelle_DropObject(const QMimeData* daten, QPoint mitte)
+{
+    if (!daten || !daten->hasFormat(SpaltenTyp))
+        return false;
+    // The target: the column under the centre of the dropped rectangle. The rectangle is
+    // as tall as the table it came from, so only its horizontal place counts.
+    const int b = zTabelle->columnAt(mitte.x() - zTabelle->viewport()->x());
+    bool zahl = false;
+    const int a = QString::fromLatin1(daten->data(SpaltenTyp)).toInt(&zahl);
+    if (!zahl || b < TabellenStruktur.ErsteSpalte || b == a)
+        return false;
+    return VerschiebeSpalte(a, b);
+}
+
+void Kursfenster::KopfSpalteVerschoben(int a, int b)
+{
+    VerschiebeSpalte(a, b);
+}
+
+bool Kursfenster::VerschiebeSpalte(int a, int b)
+{
+    const qint64 erste = TabellenStruktur.ErsteSpalte;
+    const qint64 spalten
+        = qMin<qint64>(TabellenStruktur.SpaltenAnzahl, TabellenStruktur.Spalten.size());
+    const qint64 eintraege = Daten.alleEintraege.Anzahl();
+    if (erste <= 0 || a == b || a < erste || b < erste || a >= spalten || b >= spalten
+        || a - erste >= eintraege || b - erste >= eintraege)
+        return false;
+    const qint64 von = a - erste;
+    const qint64 nach = b - erste;
+
+    // The open course windows (a window that is closing has left the list already).
+    QList<Kursfenster*> fenster;
+    for (Nachrichtenfenster* n : BasisEinstellungen::zFenster())
+        if (auto* k = qobject_cast<Kursfenster*>(n))
+            fenster.append(k);
+    if (!fenster.contains(this))
+        fenster.append(this);
+
+    // Every course row once: the file's rows, then the windows' own copies.
+    QSet<const SchuelerKurs*> gesehen;
+    QList<SchuelerKursZeiger> kopien;
+    for (qint64 i = 1; i <= Daten.alleSchuelerKurse.AnzahlKurse(); ++i) {
+        const SchuelerKursZeiger r = Daten.alleSchuelerKurse.ZeigePosition(i);
+        gesehen.insert(r.get());
+        Auffuellen(r->Eintraege, qMax(von, nach));
+    }
+    for (Kursfenster* k : std::as_const(fenster)) {
+        for (const SchuelerKursZeiger& r : std::as_const(k->zZeilenKurse)) {
+            if (!r || gesehen.contains(r.get()))
+                continue;
+            gesehen.insert(r.get());
+            Auffuellen(r->Eintraege, qMax(von, nach));
+            kopien.append(r);
+        }
+    }
+
+    // The same move in all places, in this order.
+    Daten.alleEintraege.Verschieben(von, nach);
+    TabellenStruktur.SpalteVerschieben(a, b);
+    Daten.alleSchuelerKurse.SpalteVerschieben(von, nach);
+    for (const SchuelerKursZeiger& r : std::as_const(kopien))
+        r->SpalteVerschieben(von, nach);
+    for (Kursfenster* k : std::as_const(fenster))
+        k->SpaltenfolgeUebernehmen(a, b);
+
+    // The other windows lay themselves out again; this one is up to date.
+    zAnpassen = false;
+    BasisEinstellungen::AlleFensterAnpassen();
+    zAnpassen = true;
+    Daten.Geaendert();
+    return true;
+}
+
+void Kursfenster::SpaltenfolgeUebernehmen(int a, int b)
+{
+    const int erste = int(TabellenStruktur.ErsteSpalte);
+    const int spalten = zTabelle->columnCount();
+    if (a < erste || b < erste || a >= spalten || b >= spalten)
+        return;
+
+    // The open editor moves with its column and keeps its text; the focus stays where it is.
+    zEditorWechsel = true;
+    QLineEdit* editor = zTabelle->Editor();
+    const int editorZeile = zTabelle->EditorZeile();
+    const int editorSpalte = zTabelle->EditorSpalte();
+    const bool editorGeaendert = editor && editor->isModified();
+    QPointer<QWidget> fokus = QApplication::focusWidget();
+    const bool editorHatteFokus = editor && fokus == editor;
+    // Closing puts the editor's text into its cell, which moves with the column.
+    zTabelle->EditorSchliessen();
+
+    // Column tags, headings and alignments from the catalogue and the structure.
+    for (int c = erste; c < spalten && c < zSpaltenEintraege.size(); ++c) {
+        const qint64 j = c - erste;
+        if (j < Daten.alleEintraege.Anzahl())
+            zSpaltenEintraege[c] = Daten.alleEintraege.ZeigeEintrag(j);
+        else
+            zSpaltenEintraege[c] = std::nullopt;
+        if (c < TabellenStruktur.Spalten.size()) {
+            const EinfacheSpalte& spalte = TabellenStruktur.Spalten.at(c);
+            zAusrichtungen[c] = spalte.Alignment();
+            if (QTableWidgetItem* kopf = zTabelle->horizontalHeaderItem(c)) {
+                kopf->setText(spalte.Ueberschrift);
+                kopf->setTextAlignment(zAusrichtungen[c] | Qt::AlignVCenter);
+            }
+        }
+    }
+    SpaltenbreitenSetzen();
+
+    // The cells of every row move with their columns: the values shown, also a value typed
+    // but not yet checked, stay with their entry.
+    const int links = qMin(a, b);
+    const int rechts = qMax(a, b);
+    const bool aktualisieren = zTabelle->updatesEnabled();
+    zTabelle->setUpdatesEnabled(false);
+    for (int i = 0; i < zTabelle->rowCount(); ++i) {
+        QList<QTableWidgetItem*> zellen;
+        for (int c = links; c <= rechts; ++c)
+            zellen.append(zTabelle->takeItem(i, c));
+        zellen.move(a - links, b - links);
+        for (int c = links; c <= rechts; ++c) {
+            QTableWidgetItem* zelle = zellen.at(c - links);
+            if (!zelle)
+                zelle = NeueZelle(c, QString());
+            zelle->setTextAlignment(zAusrichtungen.at(c) | Qt::AlignVCenter);
+            zTabelle->setItem(i, c, zelle);
+        }
+    }
+    zTabelle->setUpdatesEnabled(aktualisieren);
+
+    activeColumn = NachVerschieben(activeColumn, a, b);
+    if (editorZeile >= 0) {
+        zTabelle->EditorOeffnen(editorZeile, NachVerschieben(editorSpalte, a, b));
+        if (QLineEdit* neu = zTabelle->Editor())
+            neu->setModified(editorGeaendert);
+        if (!editorHatteFokus && fokus && fokus != zTabelle->Editor())
+            fokus->setFocus();
+    }
+    zEditorWechsel = false;
+    EditMenueNachFokus();
+    zTabelle->viewport()->update();
+    zTabelle->horizontalHeader()->viewport()->update();
+}

@@ -1,0 +1,360 @@
+// The course window: printing through the menu item "Drucken" into PDF files that poppler's
+// tools read back and render, cancelled and failed prints, and Qt's own page set-up and print
+// dialogs.
+
+#include "aufzeichnendeplattform.h"
+#include "guitest.h"
+#include "kurstabelle.h"
+#include "kurstabellentest.h"
+#include "menue.h"
+#include "qtplattform.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Kurstabellentest;
+
+namespace {
+
+QString Heute()
+{
+    return QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+QString Programm(const QString& name)
+{
+    return QStandardPaths::findExecutable(name);
+}
+
+bool Laeuft(const QString& programm, const QStringList& argumente, QString* ausgabe = nullptr)
+{
+    QProcess p;
+    p.start(programm, argumente);
+    const bool ok
+        = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    if (ausgabe)
+        *ausgabe = QString::fromUtf8(p.readAllStandardOutput());
+    return ok;
+}
+
+// The text of a PDF file as pdftotext lays it out; seite 0: all pages.
+QString PdfText(const QString& pdf, int seite = 0)
+{
+    QStringList argumente { QStringLiteral("-layout") };
+    if (seite > 0)
+        argumente << QStringLiteral("-f") << QString::number(seite) << QStringLiteral("-l")
+                  << QString::number(seite);
+    argumente << pdf << QStringLiteral("-");
+    QString text;
+    Laeuft(Programm(QStringLiteral("pdftotext")), argumente, &text);
+    return text;
+}
+
+int PdfSeiten(const QString& pdf)
+{
+    QString info;
+    Laeuft(Programm(QStringLiteral("pdfinfo")), { pdf }, &info);
+    const QRegularExpressionMatch m
+        = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info);
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+bool Poppler()
+{
+    return !Programm(QStringLiteral("pdftotext")).isEmpty()
+        && !Programm(QStringLiteral("pdfinfo")).isEmpty()
+        && !Programm(QStringLiteral("pdftoppm")).isEmpty();
+}
+
+} // namespace
+
+class TestKursfensterDruckdialog : public QObject {
+    Q_OBJECT
+
+private:
+    AufzeichnendePlattform plattform;
+    QTemporaryDir ordner;
+
+    QString PdfDrucken(Kursfenster& f, const QString& name, int von = 0, int bis = 0)
+    {
+        const QString pdf = QDir(ordner.path()).filePath(name);
+        QFile::remove(pdf);
+        plattform.antwortenDruck = { true, true };
+        plattform.druckerEinrichten = [pdf, von, bis](QPrinter& drucker) {
+            drucker.setOutputFormat(QPrinter::PdfFormat);
+            drucker.setOutputFileName(pdf);
+            drucker.setResolution(300);
+            drucker.setPageSize(QPageSize(QPageSize::A4));
+            drucker.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+            // The list is wider than A4 upright.
+            drucker.setPageOrientation(QPageLayout::Landscape);
+            if (von > 0) {
+                drucker.setPrintRange(QPrinter::PageRange);
+                drucker.setFromTo(von, bis);
+            }
+        };
+        f.activateWindow();
+        if (!QTest::qWaitForWindowActive(&f))
+            return {};
+        // The menu item "Drucken" while the window is frontmost.
+        if (!Menue::Instanz().Eintrag(QStringLiteral("AblageDrucken"))->isEnabled())
+            return {};
+        Menue::Instanz().Eintrag(QStringLiteral("AblageDrucken"))->trigger();
+        return pdf;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(ordner.isValid());
+        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
+    }
+    void init()
+    {
+        GuiTest::Zuruecksetzen();
+        plattform.Leeren();
+        plattform.antwortenDruck.clear();
+        plattform.druckerEinrichten = nullptr;
+    }
+    void cleanup()
+    {
+        Plattform::setzen(&plattform);
+        GuiTest::Zuruecksetzen();
+    }
+
+    // --- Printing into PDF files ------------------------------------------------------------
+
+    void pdfEineSeite()
+    {
+        if (!Poppler())
+            QSKIP("poppler-utils fehlen");
+        QPointer<Kursfenster> f = DruckKurs(ordner.path());
+        QVERIFY(f);
+        const QString pdf = PdfDrucken(*f, QStringLiteral("kurz.pdf"));
+        QVERIFY(!pdf.isEmpty());
+        QCOMPARE(plattform.protokoll,
+            (QStringList { QStringLiteral("Seite"), QStringLiteral("Drucken") }));
+        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(PdfSeiten(pdf), 1);
+        const QString text = PdfText(pdf);
+        QVERIFY(text.contains(QStringLiteral("12.1 - Mathematik - LK2 - Mü - ") + Heute()));
+        QVERIFY(text.contains(QStringLiteral("Albers, Anna")));
+        QVERIFY(!text.contains(QStringLiteral("Seite")));
+        // A row reads as on screen: number, Abitur mark, name, values.
+        QVERIFY2(text.contains(QRegularExpression(
+                     QStringLiteral("2\\s+4\\s+Brandt, Ben\\s+X\\s+3\\s+10\\s+0\\s+3\\s+2\\n"))),
+            qPrintable(text));
+    }
+
+    void pdfLangerKurs()
+    {
+        if (!Poppler())
+            QSKIP("poppler-utils fehlen");
+        const QString langerName
+            = QStringLiteral("Hohenzollern-Sigmaringen, Maximiliane Theodora Friederike");
+        // 31 rows: 22 on the first landscape page, 9 on the second.
+        QPointer<Kursfenster> f = DruckKurs(ordner.path(), 26, true, langerName);
+        QVERIFY(f);
+        const QString pdf = PdfDrucken(*f, QStringLiteral("lang.pdf"));
+        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(PdfSeiten(pdf), 2);
+        const QString seite1 = PdfText(pdf, 1);
+        const QString seite2 = PdfText(pdf, 2);
+        QVERIFY(!seite1.contains(QStringLiteral("Seite")));
+        QVERIFY2(
+            seite2.contains(QRegularExpression(QStringLiteral("12\\.1 - Mathematik.*Seite 2"))),
+            qPrintable(seite2));
+        // The long name is cut and ends in an ellipsis; its start is there.
+        const QString beides = seite1 + seite2;
+        QVERIFY(!beides.contains(langerName));
+        QVERIFY2(beides.contains(QRegularExpression(
+                     QStringLiteral("Hohenzollern-Sigmaringen, Max[^ ]*\\.\\.\\."))),
+            qPrintable(beides));
+
+        // The first page as a picture: red deficits, kept for looking at.
+        const QString stamm = QDir(ordner.path()).filePath(QStringLiteral("lang"));
+        QVERIFY(Laeuft(Programm(QStringLiteral("pdftoppm")),
+            { QStringLiteral("-r"), QStringLiteral("100"), QStringLiteral("-png"), pdf, stamm }));
+        QImage bild(stamm + QStringLiteral("-1.png"));
+        QVERIFY(!bild.isNull());
+        int rot = 0;
+        for (int y = 0; y < bild.height(); ++y)
+            for (int x = 0; x < bild.width(); ++x) {
+                const QColor c = bild.pixelColor(x, y);
+                if (c.red() > 200 && c.green() < 100 && c.blue() < 100)
+                    ++rot;
+            }
+        QVERIFY(rot > 10);
+        // For looking at: RAVIRIRERU_BILDER names a folder that gets both pages.
+        const QString bilder = qEnvironmentVariable("RAVIRIRERU_BILDER");
+        if (!bilder.isEmpty() && QDir(bilder).exists()) {
+            for (const QString seite : { QStringLiteral("1"), QStringLiteral("2") }) {
+                const QString ziel
+                    = QDir(bilder).filePath(QStringLiteral("kursliste-seite%1.png").arg(seite));
+                QFile::remove(ziel);
+                QFile::copy(stamm + QLatin1Char('-') + seite + QStringLiteral(".png"), ziel);
+            }
+        }
+    }
+
+    void pdfSeitenbereich()
+    {
+        if (!Poppler())
+            QSKIP("poppler-utils fehlen");
+        QPointer<Kursfenster> f = DruckKurs(ordner.path(), 96);
+        QVERIFY(f);
+        const QString pdf = PdfDrucken(*f, QStringLiteral("bereich.pdf"), 2, 3);
+        QVERIFY(QFile::exists(pdf));
+        const int rp = f->ZeilenProSeite();
+        QVERIFY(rp > 10);
+        const QString text = PdfText(pdf, 1);
+        // The first printed row is row rp (number rp + 1): "Schüler" 101 is row 4.
+        const QRegularExpression zeile(
+            QStringLiteral("^\\s*(\\d+)\\s+Schüler (\\d+)"), QRegularExpression::MultilineOption);
+        const QRegularExpressionMatch erste = zeile.match(text);
+        QVERIFY2(erste.hasMatch(), qPrintable(text));
+        QCOMPARE(erste.captured(1).toInt(), rp + 1);
+        QCOMPARE(erste.captured(2).toInt(), 101 + rp - 4);
+        QVERIFY(!text.contains(QStringLiteral("Seite")));
+        // Two pages; the counting starts again, so the second one is "Seite 2".
+        QCOMPARE(PdfSeiten(pdf), 2);
+        QVERIFY(PdfText(pdf, 2).contains(QStringLiteral("Seite 2")));
+    }
+
+    void druckAbgebrochen_data()
+    {
+        QTest::addColumn<QList<bool>>("antworten");
+        QTest::addColumn<QStringList>("protokoll");
+        QTest::newRow("Seite einrichten abgebrochen")
+            << QList<bool> { false } << QStringList { QStringLiteral("Seite") };
+        QTest::newRow("Drucken abgebrochen") << QList<bool> { true,
+            false } << QStringList { QStringLiteral("Seite"), QStringLiteral("Drucken") };
+    }
+
+    void druckAbgebrochen()
+    {
+        QFETCH(QList<bool>, antworten);
+        QFETCH(QStringList, protokoll);
+        QPointer<Kursfenster> f = DruckKurs(ordner.path());
+        QVERIFY(f);
+        const QString pdf = QDir(ordner.path()).filePath(QStringLiteral("nie.pdf"));
+        plattform.antwortenDruck = antworten;
+        plattform.druckerEinrichten = [pdf](QPrinter& drucker) {
+            drucker.setOutputFormat(QPrinter::PdfFormat);
+            drucker.setOutputFileName(pdf);
+        };
+        f->Drucken();
+        QCOMPARE(plattform.protokoll, protokoll);
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(plattform.meldungen.isEmpty());
+    }
+
+    void druckZielNichtBeschreibbar()
+    {
+        QPointer<Kursfenster> f = DruckKurs(ordner.path());
+        QVERIFY(f);
+        const QString pdf = QDir(ordner.path()).filePath(QStringLiteral("fehlt/liste.pdf"));
+        plattform.antwortenDruck = { true, true };
+        plattform.druckerEinrichten = [pdf](QPrinter& drucker) {
+            drucker.setOutputFormat(QPrinter::PdfFormat);
+            drucker.setOutputFileName(pdf);
+        };
+        f->Drucken();
+        QCOMPARE(plattform.meldungen,
+            QStringList { QStringLiteral("Die Kursliste konnte nicht gedruckt werden.") });
+    }
+
+    // --- Qt's own dialogs -----------------------------------------------------------------
+
+    void echterDruckdialogInPdfDatei()
+    {
+        // Qt's print dialog offers printing into a PDF file; chosen there, the list is
+        // printed into that file. The page set-up dialog is confirmed with "OK".
+        QPointer<Kursfenster> f = DruckKurs(ordner.path());
+        QVERIFY(f);
+        QtPlattform qt;
+        Plattform::setzen(&qt);
+        const QString pdf = QDir(ordner.path()).filePath(QStringLiteral("dialog.pdf"));
+        QFile::remove(pdf);
+        QStringList drucker;
+        bool seiteGesehen = false;
+        GuiTest::BeiModal(
+            [&](QWidget* dialog) {
+                seiteGesehen = true;
+                QVERIFY(GuiTest::KnopfDruecken(dialog, QStringLiteral("OK")));
+            },
+            "QPageSetupDialog");
+        GuiTest::BeiModal(
+            [&](QWidget* dialog) {
+                auto* auswahl = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+                QVERIFY(auswahl);
+                for (int i = 0; i < auswahl->count(); ++i)
+                    drucker << auswahl->itemText(i);
+                int pdfEintrag = auswahl->findText(QStringLiteral("In PDF-Datei drucken"));
+                if (pdfEintrag < 0)
+                    pdfEintrag = auswahl->findText(QStringLiteral("Print to File (PDF)"));
+                QVERIFY(pdfEintrag >= 0);
+                auswahl->setCurrentIndex(pdfEintrag);
+                auto* datei = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+                QVERIFY(datei);
+                datei->setText(pdf);
+                QVERIFY(GuiTest::KnopfDruecken(dialog, QStringLiteral("&Drucken"))
+                    || GuiTest::KnopfDruecken(dialog, QStringLiteral("&Print")));
+            },
+            "QPrintDialog");
+        f->Drucken();
+        Plattform::setzen(&plattform);
+        QCOMPARE(GuiTest::Unbeantwortet(), 0);
+        QVERIFY(seiteGesehen);
+        QVERIFY2(drucker.contains(QStringLiteral("In PDF-Datei drucken"))
+                || drucker.contains(QStringLiteral("Print to File (PDF)")),
+            qPrintable(drucker.join(u'|')));
+        QVERIFY(QFile::exists(pdf));
+        QVERIFY(QFile(pdf).size() > 1000);
+        if (Poppler())
+            QVERIFY(PdfText(pdf).contains(QStringLiteral("Cordes, Clara")));
+    }
+
+    void echteDialogeAbbrechen_data()
+    {
+        QTest::addColumn<QString>("dialog");
+        QTest::newRow("Seite einrichten") << QStringLiteral("QPageSetupDialog");
+        QTest::newRow("Drucken") << QStringLiteral("QPrintDialog");
+    }
+
+    void echteDialogeAbbrechen()
+    {
+        QFETCH(QString, dialog);
+        QtPlattform qt;
+        QPrinter drucker(QPrinter::HighResolution);
+        const QByteArray klasse = dialog.toLatin1();
+        bool gesehen = false;
+        GuiTest::BeiModal(
+            [&](QWidget* d) {
+                gesehen = true;
+                QVERIFY(GuiTest::KnopfDruecken(d, QStringLiteral("Abbrechen"))
+                    || GuiTest::KnopfDruecken(d, QStringLiteral("Cancel")));
+            },
+            klasse.constData());
+        const bool ok = dialog == QLatin1String("QPrintDialog") ? qt.DruckDialog(drucker)
+                                                                : qt.Seiteneinrichtung(drucker);
+        QVERIFY(gesehen);
+        QVERIFY(!ok);
+        QCOMPARE(GuiTest::Unbeantwortet(), 0);
+    }
+};
+
+RAVIRIRERU_GUI_TEST_MAIN(TestKursfensterDruckdialog)
+#include "tst_kursfenster_druckdialog.moc"
