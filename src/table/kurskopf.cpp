@@ -1,5 +1,7 @@
 #include "kurskopf.h"
 
+#include "spaltenziehen.h"
+
 #include "kursfenster.h"
 
 #include <QDragEnterEvent>
@@ -115,40 +117,25 @@ void Kurskopf::Verschoben(int, int von, int nach)
         zFenster->KopfSpalteVerschoben(von, nach);
 }
 
-bool Kurskopf::Akzeptiert(const QMimeData* daten) const
-{
-    if (!daten)
-        return false;
-    for (const QString& typ : akzeptierteTypen)
-        if (daten->hasFormat(typ))
-            return true;
-    return false;
-}
-
 void Kurskopf::dragEnterEvent(QDragEnterEvent* ereignis)
 {
-    if (Akzeptiert(ereignis->mimeData()))
-        ereignis->acceptProposedAction();
-    else
-        ereignis->ignore();
+    Spaltenziehen::Bewerten(ereignis, akzeptierteTypen);
 }
 
 void Kurskopf::dragMoveEvent(QDragMoveEvent* ereignis)
 {
-    if (Akzeptiert(ereignis->mimeData()))
-        ereignis->acceptProposedAction();
-    else
-        ereignis->ignore();
+    Spaltenziehen::Bewerten(ereignis, akzeptierteTypen);
 }
 
 void Kurskopf::dropEvent(QDropEvent* ereignis)
 {
-    if (!zFenster || !Akzeptiert(ereignis->mimeData())) {
+    if (!zFenster) {
         ereignis->ignore();
         return;
     }
+    if (!Spaltenziehen::Bewerten(ereignis, akzeptierteTypen))
+        return;
     // The table works in its own widget coordinates.
     const QPoint p = viewport()->mapTo(parentWidget(), ereignis->position().toPoint());
     zFenster->SpalteAbgelegt(ereignis->mimeData(), p);
-    ereignis->acceptProposedAction();
 }

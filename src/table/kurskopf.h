@@ -32,7 +32,6 @@ protected:
 private:
     // A point of the header's viewport in the coordinates of the table.
     QPoint InTabelle(QPointF punkt) const;
-    bool Akzeptiert(const QMimeData* daten) const;
     void Verschoben(int logisch, int von, int nach);
 
     Kursfenster* zFenster;

@@ -1,5 +1,7 @@
 #include "kurstabelle.h"
 
+#include "spaltenziehen.h"
+
 #include "kursfenster.h"
 #include "kurskopf.h"
 #include "kurszellendelegate.h"
@@ -188,39 +190,20 @@ void Kurstabelle::keyPressEvent(QKeyEvent* ereignis)
     QTableWidget::keyPressEvent(ereignis);
 }
 
-bool Kurstabelle::Akzeptiert(const QMimeData* daten) const
-{
-    if (!daten)
-        return false;
-    for (const QString& typ : akzeptierteTypen)
-        if (daten->hasFormat(typ))
-            return true;
-    return false;
-}
-
 void Kurstabelle::dragEnterEvent(QDragEnterEvent* ereignis)
 {
-    if (Akzeptiert(ereignis->mimeData()))
-        ereignis->acceptProposedAction();
-    else
-        ereignis->ignore();
+    Spaltenziehen::Bewerten(ereignis, akzeptierteTypen);
 }
 
 void Kurstabelle::dragMoveEvent(QDragMoveEvent* ereignis)
 {
-    if (Akzeptiert(ereignis->mimeData()))
-        ereignis->acceptProposedAction();
-    else
-        ereignis->ignore();
+    Spaltenziehen::Bewerten(ereignis, akzeptierteTypen);
 }
 
 void Kurstabelle::dropEvent(QDropEvent* ereignis)
 {
-    if (!Akzeptiert(ereignis->mimeData())) {
-        ereignis->ignore();
+    if (!Spaltenziehen::Bewerten(ereignis, akzeptierteTypen))
         return;
-    }
     zFenster->SpalteAbgelegt(
         ereignis->mimeData(), viewport()->mapTo(this, ereignis->position().toPoint()));
-    ereignis->acceptProposedAction();
 }

@@ -52,7 +52,6 @@ protected:
     void dropEvent(QDropEvent* ereignis) override;
 
 private:
-    bool Akzeptiert(const QMimeData* daten) const;
 
     Kursfenster* zFenster;
     Kurszellendelegate* zDelegate;
