@@ -10,9 +10,17 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
+
+QMessageBox::Icon Icon(Plattform::Symbol symbol)
+{
+    return symbol == Plattform::Symbol::Information ? QMessageBox::Information
+                                                   : QMessageBox::Warning;
+}
 
 // Puts the prompt text above everything else of Qt's own file dialog.
 void HinweisEinfuegen(QFileDialog& dialog, const QString& hinweis)
@@ -78,11 +86,13 @@ QString QtPlattform::Programmname()
     return QStringLiteral("RAVIRIreru");
 }
 
-void QtPlattform::Meldung(const QString& text)
+void QtPlattform::Mitteilen(const struct Mitteilung& mitteilung)
 {
-    // The program's message boxes report failures.
-    QMessageBox box(QMessageBox::Warning, Programmname(), text, QMessageBox::Ok, Elternfenster());
+    QMessageBox box(Icon(mitteilung.symbol),
+                    mitteilung.titel.isEmpty() ? Programmname() : mitteilung.titel,
+                    mitteilung.text, QMessageBox::Ok, Elternfenster());
     box.setObjectName(QStringLiteral("Meldung"));
+    box.setInformativeText(mitteilung.erklaerung);
     box.exec();
 }
 
@@ -102,6 +112,56 @@ bool QtPlattform::Frage(const struct Frage& frage)
     box.setEscapeButton(anderer);
     box.exec();
     return box.clickedButton() == standard;
+}
+
+int QtPlattform::Waehlen(const struct Auswahl& auswahl)
+{
+    QMessageBox box(Elternfenster());
+    box.setObjectName(QStringLiteral("Auswahl"));
+    box.setIcon(Icon(auswahl.symbol));
+    box.setWindowTitle(auswahl.titel.isEmpty() ? Programmname() : auswahl.titel);
+    box.setText(auswahl.meldung);
+    box.setInformativeText(auswahl.erklaerung);
+    const int abbrechen = AbbrechenIndex(auswahl);
+    QList<QPushButton*> knoepfe;
+    for (int i = 0; i < auswahl.knoepfe.size(); ++i) {
+        // The roles only order the buttons as the desktop expects; the answer is the index.
+        const auto rolle = i == abbrechen       ? QMessageBox::RejectRole
+                           : i == auswahl.standard ? QMessageBox::AcceptRole
+                                                   : QMessageBox::DestructiveRole;
+        QPushButton* knopf = box.addButton(auswahl.knoepfe.at(i), rolle);
+        knopf->setObjectName(QStringLiteral("Knopf%1").arg(i));
+        knoepfe.append(knopf);
+    }
+    if (auswahl.standard >= 0 && auswahl.standard < knoepfe.size())
+        box.setDefaultButton(knoepfe.at(auswahl.standard));
+    if (abbrechen >= 0)
+        box.setEscapeButton(knoepfe.at(abbrechen));
+    box.exec();
+    const int gewaehlt = int(knoepfe.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+    return gewaehlt >= 0 ? gewaehlt : abbrechen;
+}
+
+bool QtPlattform::Abwarten(const struct Warten& warten, const std::function<bool()>& fertig)
+{
+    if (fertig())
+        return true;
+    QProgressDialog dialog(warten.text, warten.knopf, 0, 0, Elternfenster());
+    dialog.setObjectName(QStringLiteral("Abwarten"));
+    dialog.setWindowTitle(warten.titel.isEmpty() ? Programmname() : warten.titel);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setMinimumDuration(0);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    QTimer pruefen;
+    pruefen.setInterval(50);
+    QObject::connect(&pruefen, &QTimer::timeout, &dialog, [&] {
+        if (fertig())
+            dialog.accept();
+    });
+    pruefen.start();
+    const bool beendet = dialog.exec() == QDialog::Accepted;
+    return beendet || fertig();
 }
 
 QString QtPlattform::DateiOeffnen(const DateiDialog& dialog)

@@ -9,8 +9,10 @@ class QWidget;
 // every desktop and show the prompt text.
 class QtPlattform : public Plattform {
 public:
-    void Meldung(const QString& text) override;
+    void Mitteilen(const struct Mitteilung& mitteilung) override;
     bool Frage(const struct Frage& frage) override;
+    int Waehlen(const struct Auswahl& auswahl) override;
+    bool Abwarten(const struct Warten& warten, const std::function<bool()>& fertig) override;
     QString DateiOeffnen(const DateiDialog& dialog) override;
     QString DateiSpeichern(const DateiDialog& dialog) override;
     bool Seiteneinrichtung(QPrinter& drucker) override;

@@ -6,8 +6,10 @@ namespace {
 // every question with its safe default (no, cancel).
 class StillePlattform final : public Plattform {
 public:
-    void Meldung(const QString&) override {}
+    void Mitteilen(const struct Mitteilung&) override {}
     bool Frage(const struct Frage&) override { return false; }
+    int Waehlen(const struct Auswahl& auswahl) override { return AbbrechenIndex(auswahl); }
+    bool Abwarten(const struct Warten&, const std::function<bool()>&) override { return false; }
     QString DateiOeffnen(const DateiDialog&) override { return {}; }
     QString DateiSpeichern(const DateiDialog&) override { return {}; }
     bool Seiteneinrichtung(QPrinter&) override { return false; }
@@ -20,6 +22,13 @@ StillePlattform stille;
 Plattform* installiert = nullptr;
 
 } // namespace
+
+int Plattform::AbbrechenIndex(const struct Auswahl& auswahl)
+{
+    if (auswahl.abbrechen >= 0 && auswahl.abbrechen < auswahl.knoepfe.size())
+        return auswahl.abbrechen;
+    return int(auswahl.knoepfe.size()) - 1;
+}
 
 Plattform& Plattform::aktuell()
 {

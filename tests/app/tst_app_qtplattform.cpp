@@ -12,7 +12,9 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -117,6 +119,137 @@ private slots:
         QCOMPARE(standard, neinJa ? QString("Nein") : QString("Ja"));
         knoepfe.sort();
         QCOMPARE(knoepfe, QStringList({"Ja", "Nein"}));
+    }
+
+    void mitteilung_data()
+    {
+        QTest::addColumn<int>("symbol");
+        QTest::addColumn<QString>("titel");
+        QTest::addColumn<int>("erwartetesSymbol");
+        QTest::addColumn<QString>("erwarteterTitel");
+        QTest::newRow("Erfolg") << int(Plattform::Symbol::Information) << "Mail versandt"
+                                << int(QMessageBox::Information) << "Mail versandt";
+        QTest::newRow("Fehler ohne Titel") << int(Plattform::Symbol::Warnung) << ""
+                                           << int(QMessageBox::Warning) << "RAVIRIreru";
+    }
+
+    void mitteilung()
+    {
+        QFETCH(int, symbol);
+        QFETCH(QString, titel);
+        QFETCH(int, erwartetesSymbol);
+        QFETCH(QString, erwarteterTitel);
+        int gezeigt = -1;
+        QString fenstertitel, text, erklaerung;
+        GuiTest::BeiModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            gezeigt = int(box->icon());
+            fenstertitel = box->windowTitle();
+            text = box->text();
+            erklaerung = box->informativeText();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        Plattform::aktuell().Mitteilen(
+            {titel, "Die Mail wurde erfolgreich versandt!", "/tmp/Noten.zle",
+             Plattform::Symbol(symbol)});
+        QCOMPARE(GuiTest::Unbeantwortet(), 0);
+        QCOMPARE(gezeigt, erwartetesSymbol);
+        QCOMPARE(fenstertitel, erwarteterTitel);
+        QCOMPARE(text, QString("Die Mail wurde erfolgreich versandt!"));
+        QCOMPARE(erklaerung, QString("/tmp/Noten.zle"));
+    }
+
+    void waehlen_data()
+    {
+        QTest::addColumn<QString>("aktion");
+        QTest::addColumn<int>("abbrechen");
+        QTest::addColumn<int>("erwartet");
+        QTest::newRow("Return") << "Return" << 2 << 0;
+        QTest::newRow("Escape") << "Escape" << 2 << 2;
+        QTest::newRow("Klick Verwerfen") << "Verwerfen" << 2 << 1;
+        QTest::newRow("Klick Abbrechen") << "Abbrechen" << 2 << 2;
+        QTest::newRow("geschlossen") << "Schliessen" << 2 << 2;
+        QTest::newRow("Escape, Abbrechen vorn") << "Escape" << 0 << 0;
+        QTest::newRow("Escape ohne Angabe") << "Escape" << -1 << 2;
+    }
+
+    void waehlen()
+    {
+        QFETCH(QString, aktion);
+        QFETCH(int, abbrechen);
+        QFETCH(int, erwartet);
+        QString titel, text, erklaerung, standard;
+        QStringList knoepfe;
+        GuiTest::BeiModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            QCOMPARE(box->icon(), QMessageBox::Warning);
+            titel = box->windowTitle();
+            text = box->text();
+            erklaerung = box->informativeText();
+            standard = box->defaultButton() ? box->defaultButton()->text() : QString();
+            for (QAbstractButton* k : box->buttons())
+                knoepfe << k->text();
+            if (aktion == "Return")
+                QTest::keyClick(box, Qt::Key_Return);
+            else if (aktion == "Escape")
+                QTest::keyClick(box, Qt::Key_Escape);
+            else if (aktion == "Schliessen")
+                box->close();
+            else
+                QVERIFY(GuiTest::KnopfDruecken(box, aktion));
+        });
+        Plattform::Auswahl a;
+        a.titel = "Kursfenster mit Eingaben";
+        a.meldung = "Sollen die Eingaben gesichert werden?";
+        a.erklaerung = "Q1 - Mathematik";
+        a.knoepfe = QStringList{"Sichern", "Verwerfen", "Abbrechen"};
+        a.standard = 0;
+        a.abbrechen = abbrechen;
+        const int antwort = Plattform::aktuell().Waehlen(a);
+        QCOMPARE(GuiTest::Unbeantwortet(), 0);
+        QCOMPARE(antwort, erwartet);
+        QCOMPARE(titel, a.titel);
+        QCOMPARE(text, a.meldung);
+        QCOMPARE(erklaerung, a.erklaerung);
+        QCOMPARE(standard, QString("Sichern"));
+        knoepfe.sort();
+        QCOMPARE(knoepfe, QStringList({"Abbrechen", "Sichern", "Verwerfen"}));
+    }
+
+    void abwarten_data()
+    {
+        QTest::addColumn<bool>("abbrechen");
+        QTest::newRow("endet von selbst") << false;
+        QTest::newRow("Abbrechen") << true;
+    }
+
+    void abwarten()
+    {
+        QFETCH(bool, abbrechen);
+        bool fertig = false;
+        QString titel, text;
+        bool modal = false;
+        GuiTest::BeiModal([&](QWidget* w) {
+            auto* dialog = qobject_cast<QProgressDialog*>(w);
+            QVERIFY(dialog);
+            titel = dialog->windowTitle();
+            text = dialog->labelText();
+            modal = dialog->isModal();
+            if (abbrechen)
+                QVERIFY(GuiTest::KnopfDruecken(dialog, "Abbrechen"));
+            else
+                QTimer::singleShot(100, [&] { fertig = true; });
+        }, "QProgressDialog");
+        const bool ergebnis = Plattform::aktuell().Abwarten(
+            {"Noten werden versandt", "Die Noten werden noch versandt …", "Abbrechen"},
+            [&] { return fertig; });
+        QCOMPARE(GuiTest::Unbeantwortet(), 0);
+        QCOMPARE(ergebnis, !abbrechen);
+        QCOMPARE(titel, QString("Noten werden versandt"));
+        QCOMPARE(text, QString("Die Noten werden noch versandt …"));
+        QVERIFY(modal);
     }
 
     void dateiOeffnen_data()

@@ -1,5 +1,9 @@
 #include "aufzeichnendeplattform.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+
 AufzeichnendePlattform::AufzeichnendePlattform() : zVorher(&Plattform::aktuell())
 {
     Plattform::setzen(this);
@@ -13,7 +17,10 @@ AufzeichnendePlattform::~AufzeichnendePlattform()
 void AufzeichnendePlattform::Leeren()
 {
     meldungen.clear();
+    mitteilungen.clear();
     fragen.clear();
+    auswahlen.clear();
+    wartendialoge.clear();
     oeffnenDialoge.clear();
     speichernDialoge.clear();
     seiteneinrichtungen = 0;
@@ -24,10 +31,11 @@ void AufzeichnendePlattform::Leeren()
     unbeantwortet = 0;
 }
 
-void AufzeichnendePlattform::Meldung(const QString& text)
+void AufzeichnendePlattform::Mitteilen(const struct Mitteilung& mitteilung)
 {
-    meldungen.append(text);
-    protokoll.append(QStringLiteral("Meldung: ") + text);
+    meldungen.append(mitteilung.text);
+    mitteilungen.append(mitteilung);
+    protokoll.append(QStringLiteral("Meldung: ") + mitteilung.text);
 }
 
 bool AufzeichnendePlattform::Frage(const struct Frage& frage)
@@ -41,6 +49,37 @@ bool AufzeichnendePlattform::Frage(const struct Frage& frage)
         return false;
     }
     return antwortenFrage.takeFirst();
+}
+
+int AufzeichnendePlattform::Waehlen(const struct Auswahl& auswahl)
+{
+    auswahlen.append(auswahl);
+    protokoll.append(QStringLiteral("Auswahl: ") + auswahl.titel);
+    if (antwortenWahl.isEmpty()) {
+        ++unbeantwortet;
+        return AbbrechenIndex(auswahl);
+    }
+    return antwortenWahl.takeFirst();
+}
+
+bool AufzeichnendePlattform::Abwarten(const struct Warten& warten,
+                                      const std::function<bool()>& fertig)
+{
+    wartendialoge.append(warten);
+    protokoll.append(QStringLiteral("Warten: ") + warten.titel);
+    bool warte = true;
+    if (antwortenWarten.isEmpty())
+        ++unbeantwortet;
+    else
+        warte = antwortenWarten.takeFirst();
+    if (!warte)
+        return fertig();
+    QDeadlineTimer grenze(wartenGrenzeMs);
+    while (!fertig() && !grenze.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return fertig();
 }
 
 QString AufzeichnendePlattform::DateiOeffnen(const DateiDialog& dialog)
