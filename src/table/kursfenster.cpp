@@ -262,7 +262,8 @@ void Kursfenster::ToolbarInit()
 void Kursfenster::ToolBarAnpassen()
 {
     // Enabled as soon as the open cell's text differs from what it holds.
-    zToolSichern->setEnabled(HatUngesicherteEingaben());
+    if (zToolSichern)
+        zToolSichern->setEnabled(HatUngesicherteEingaben());
 }
 
 void Kursfenster::ToolbarWerkzeuge_Pressed(QAction* item)

@@ -120,9 +120,9 @@ void Kurstabelle::EditorVerwerfen()
 
 void Kurstabelle::FensterTrennen()
 {
-    EditorVerwerfen();
     zFenster = nullptr;
     zDelegate->FensterTrennen();
+    EditorVerwerfen();
 }
 
 void Kurstabelle::commitData(QWidget* editor)
