@@ -90,7 +90,7 @@ void Kurstabelle::EditorOeffnen(int row, int column)
     if (!index.isValid())
         return;
     if (QLineEdit* editor = Editor()) {
-        if (EditorZeile() == row && EditorSpalte() == column) {
+        if (EditorAuf(row, column)) {
             editor->setFocus();
             return;
         }

@@ -508,6 +508,37 @@ private slots:
             for (int c = 0; c < f->meineTabelle()->columnCount(); ++c)
                 QVERIFY(!Zellpruefung::HatSteuerzeichen(f->Zelltext(r, c)));
     }
+
+    void einfuegenNachAbgelehnterEingabe()
+    {
+        // The editor's own text is checked before a table is pasted from its row: a refused
+        // one stops the paste (beep, the stored value back), nothing of the table is stored.
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        QVERIFY(Aktivieren(f));
+        Tippen(*f, QStringLiteral("99"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("9\t1\n8\t2\n"));
+        QTest::keyClick(Editor(*f), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(plattform.pieps, 1);
+        QCOMPARE(Editor(*f)->text(), QStringLiteral("12"));
+        QCOMPARE(Gespeichert(*f, 0, NoteS), QStringLiteral("12"));
+        QCOMPARE(Gespeichert(*f, 1, NoteS), QStringLiteral("3"));
+        QVERIFY(!f->zLokalGeaendert);
+    }
+
+    void keinSteuerzeichenImEditor()
+    {
+        // Whatever road a text takes into the editor (a drop, the X selection), a tab or a
+        // line end never gets in.
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        f->AktiviereEditZelle(0, Spalte(Hinweis));
+        QLineEdit* e = Editor(*f);
+        e->setCursorPosition(e->text().size());
+        e->insert(QStringLiteral(" a\tb"));
+        e->insert(QStringLiteral(" c\nd"));
+        QCOMPARE(e->text(), QStringLiteral("Facharbeit"));
+        e->insert(QStringLiteral(" gut"));
+        QCOMPARE(e->text(), QStringLiteral("Facharbeit gut"));
+    }
 };
 
 RAVIRIRERU_GUI_TEST_MAIN(TestKursfensterEingaben)
