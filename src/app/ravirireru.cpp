@@ -3,6 +3,7 @@
 #include "datenbestand.h"
 #include "dateitypen.h"
 #include "kursauswahl.h"
+#include "kursfenster.h"
 #include "menue.h"
 #include "nachrichtenfenster.h"
 #include "passwortfenster.h"
@@ -274,6 +275,9 @@ void RAVIRIreru::Beenden()
 {
     if (zBeendet)
         return;
+    // Course windows with unsaved entries first: saved, dropped, or the quit is cancelled.
+    if (!Kursfenster::EingabenVorDemBeenden())
+        return;
     if (CancelClosing())
         return;
     zBeendet = true;
@@ -405,18 +409,29 @@ bool RAVIRIreru::event(QEvent* ereignis)
 
 void RAVIRIreru::SitzungSichern(QSessionManager& sitzung)
 {
-    if (zBeendet || !Daten.geladen)
-        return;
-    if (sitzung.allowsInteraction()) {
-        const bool bleiben = CancelClosing();
+    const bool fragen = sitzung.allowsInteraction();
+    const bool enden = SitzungEndet(fragen);
+    if (fragen) {
         sitzung.release();
-        if (bleiben)
+        if (!enden)
             sitzung.cancel();
-        else
-            zBeendet = true;
+    }
+}
+
+bool RAVIRIreru::SitzungEndet(bool fragen)
+{
+    if (zBeendet || !Daten.geladen)
+        return true;
+    // The session ends: what the course windows hold is saved without a question.
+    Kursfenster::EingabenOhneFrageSichern();
+    if (fragen) {
+        if (CancelClosing())
+            return false;
+        zBeendet = true;
     } else if (Daten.wurdeGeaendert()) {
         Daten.Speichern();
     }
+    return true;
 }
 
 void RAVIRIreru::TestZuruecksetzen()

@@ -68,6 +68,11 @@ public:
     // shows nothing.
     void UnhandledException(const QString& typName);
 
+    // The desktop session ends (Qt's commit-data request): the course windows' unsaved
+    // entries are saved without a question; with fragen the quit sequence asks as usual.
+    // False: the end of the session is to be cancelled.
+    bool SitzungEndet(bool fragen);
+
     // Tests: back to the state after construction (no windows, not ended).
     void TestZuruecksetzen();
 

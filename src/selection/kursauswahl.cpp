@@ -240,6 +240,12 @@ void Kursauswahl::Liste_DoublePressed(const QModelIndex& index)
 
 void Kursauswahl::KursOeffnen(const KursZeiger& kurs)
 {
+    // A course opens once: a second window over copies of its own would overwrite the
+    // first one's grades when saved last.
+    if (Kursfenster* offen = Kursfenster::FensterVon(kurs.get())) {
+        offen->Vorholen();
+        return;
+    }
     auto* fenster = new Kursfenster(kurs);
     fenster->setAttribute(Qt::WA_DeleteOnClose);
     fenster->show();

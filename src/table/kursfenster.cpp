@@ -65,8 +65,10 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
 
 Kursfenster::~Kursfenster()
 {
-    // The focus moves while the widgets go; this window no longer follows it.
+    // The focus moves while the widgets go; this window no longer follows it, and the grid
+    // hands nothing to it any more (an open editor's text is dropped with the window).
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    zTabelle->FensterTrennen();
     Menue::Instanz().AlleHandlerAbmelden(this);
 }
 
@@ -259,7 +261,9 @@ void Kursfenster::ToolbarInit()
 
 void Kursfenster::ToolBarAnpassen()
 {
-    zToolSichern->setEnabled(zLokalGeaendert);
+    // Enabled as soon as the open cell's text differs from what it holds.
+    if (zToolSichern)
+        zToolSichern->setEnabled(HatUngesicherteEingaben());
 }
 
 void Kursfenster::ToolbarWerkzeuge_Pressed(QAction* item)
@@ -268,12 +272,20 @@ void Kursfenster::ToolbarWerkzeuge_Pressed(QAction* item)
         return;
     // "Hilfe" opens its page in the template itself.
     if (item->objectName() == QLatin1String("ToolItemSichern")) {
-        if (!ZelleGeprueft(activeRow, activeColumn))
-            return;
-        TabellenDatenSichern();
-        Daten.Geaendert();
-        close();
+        // A refused cell keeps the window open; after a failed write the closing question
+        // decides (the entries are still unsaved).
+        if (TabelleSichern() != Sicherung::Abgelehnt)
+            close();
     }
+}
+
+Kursfenster::Sicherung Kursfenster::TabelleSichern()
+{
+    if (!ZelleGeprueft(activeRow, activeColumn))
+        return Sicherung::Abgelehnt;
+    TabellenDatenSichern();
+    Daten.Geaendert();
+    return zLokalGeaendert ? Sicherung::Fehlgeschlagen : Sicherung::Gesichert;
 }
 
 // --- Menus, drops, closing -----------------------------------------------------------------
@@ -287,6 +299,12 @@ void Kursfenster::AddMenuHandlers()
         this, QStringLiteral("EditCopySpezial"), [this] { return _EditCopySpezial_Action(); });
     menue.HandlerAnmelden(
         this, QStringLiteral("EditPasteSpezial"), [this] { return _EditPasteSpezial_Action(); });
+    // The plain "Einfügen" while the cell editor has the keyboard: a table pasted into it
+    // goes into the table; anything else the editor pastes itself (the handler declines).
+    menue.HandlerAnmelden(this, QStringLiteral("EditPaste"), [this] {
+        QWidget* fokus = QApplication::focusWidget();
+        return fokus && fokus == zTabelle->Editor() && EditorEinfuegen();
+    });
 }
 
 void Kursfenster::meineTabelle_Opening()
@@ -309,20 +327,27 @@ bool Kursfenster::ProgrammEndet()
 bool Kursfenster::OffeneEingabe() const
 {
     const QLineEdit* editor = zTabelle->Editor();
-    return editor && editor->isModified();
+    return editor
+        && editor->text() != Zelltext(zTabelle->EditorZeile(), zTabelle->EditorSpalte());
 }
 
 bool Kursfenster::Event_CancelClosing(bool programmEndet)
 {
     // A value typed into the open editor and not yet checked counts as a change too.
-    if (!programmEndet && (zLokalGeaendert || OffeneEingabe())) {
-        // NeinJa answers true for "Nein": the window stays open.
-        if (Modales::NeinJa(QStringLiteral("Kursfenster schließen"),
-                QStringLiteral("Soll das Kursfenster geschlossen werden?"),
-                QStringLiteral("Die letzten Änderungen wurden noch nicht übernommen.")))
+    if (!programmEndet && HatUngesicherteEingaben()) {
+        // "Nein" is the default; Escape and closing the box keep the window open as well.
+        Plattform::Auswahl frage;
+        frage.titel = QStringLiteral("Kursfenster schließen");
+        frage.meldung = QStringLiteral("Soll das Kursfenster geschlossen werden?");
+        frage.erklaerung = QStringLiteral("Die letzten Änderungen wurden noch nicht übernommen.");
+        frage.knoepfe = QStringList { QStringLiteral("Nein"), QStringLiteral("Ja") };
+        frage.standard = 0;
+        frage.abbrechen = 0;
+        if (Plattform::aktuell().Waehlen(frage) != 1)
             return true;
     }
-    zTabelle->EditorSchliessen();
+    // Closing drops what was not saved, the open editor's text included.
+    zTabelle->EditorVerwerfen();
     return false;
 }
 

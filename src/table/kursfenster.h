@@ -5,9 +5,11 @@
 #include "menge.h"
 #include "nachrichtenfenster.h"
 #include "schuelerkurs.h"
+#include "zellpruefung.h"
 
 #include <QList>
 #include <QPoint>
+#include <QStringList>
 #include <QRect>
 #include <functional>
 #include <memory>
@@ -33,6 +35,11 @@ class ToolbarVorlage;
 //   kursfenster_spalten.cpp     column widths dragged in the header, column moves
 //   kursfenster_zwischenablage.cpp  copy and paste of grade rows through the clipboard
 //   kursfenster_druck.cpp       printing the course list
+//   kursfenster_beenden.cpp     the course windows when the program quits, opening a course once
+//
+// Every stored change of a cell goes through ZelleAendern; what an entry cell accepts is
+// decided by Zellpruefung, for typed and pasted values alike. The cell editor's text reaches a
+// cell only through that check, whatever closes the editor.
 class Kursfenster : public Nachrichtenfenster {
     Q_OBJECT
 public:
@@ -98,8 +105,36 @@ public:
     int BenoetigteHoehe(qint64 anzahlSchueler) const;
     // Whether the application is quitting (its windows then close without asking).
     static bool ProgrammEndet();
-    // The open editor holds text typed since it opened or since its last check.
+    // The open editor's text differs from what its cell holds (typed, not yet checked).
     bool OffeneEingabe() const;
+    // Anything not yet saved into the course-list file: a checked change or the open
+    // editor's text.
+    bool HatUngesicherteEingaben() const { return zLokalGeaendert || OffeneEingabe(); }
+    // What "Sichern" does before the window closes: the open cell checked, then the table
+    // saved into the course-list file.
+    enum class Sicherung {
+        Abgelehnt,      // the open cell refused its text: nothing saved
+        Gesichert,      // the table is in the global data and in the file
+        Fehlgeschlagen, // the table is in the global data, the file could not be written
+    };
+    Sicherung TabelleSichern();
+
+    // --- The course windows when the program quits (kursfenster_beenden.cpp) ------------
+    // The open course windows, in the order they were opened.
+    static QList<Kursfenster*> OffeneFenster();
+    // The open window of a course, or nullptr.
+    static Kursfenster* FensterVon(const Kurs* kurs);
+    // Brings the window to the front and gives it the keyboard (also when minimised).
+    void Vorholen();
+    // Before the program quits: with course windows holding unsaved entries, one question
+    // "Kursfenster mit Eingaben" ("Sichern", "Verwerfen", "Abbrechen"). True: quitting goes
+    // on (the windows were saved, or their entries are to be dropped); false: the program
+    // keeps running with everything as it was (or with the window that could not be saved
+    // in front).
+    static bool EingabenVorDemBeenden();
+    // The desktop session ends: every window with unsaved entries saves them, without a
+    // question (an open cell's refused text goes back to its stored value first).
+    static void EingabenOhneFrageSichern();
     // The usable area of the first screen; tests give a fixed one (nullopt: the real one).
     static void SetzeBildschirmflaeche(std::optional<QRect> flaeche);
     static QRect Bildschirmflaeche();
@@ -115,6 +150,13 @@ public:
     void meineTabelle_FocusLost(QWidget* neu);
     void meineTabelle_CellFocusReceived();
     void meineTabelle_CellFocusLost(QWidget* neu);
+    // The grid's editor: its text changed, it closed. "Sichern" follows.
+    void EditorTextGeaendert();
+    void EditorGeschlossen();
+    // Paste into the open cell editor (Ctrl+V, the menu, the editor's context menu): a text
+    // of one line goes into the editor; a block with tabs or line ends is pasted as a table
+    // from the editor's row. True when done here, false: the editor pastes by itself.
+    bool EditorEinfuegen();
     void AktiviereEditZelle(int row, int column);
     bool NaechsteSpalte(int& column) const;
     bool VorigeSpalte(int& column) const;
@@ -185,10 +227,23 @@ public:
     int ZeilenProSeite() const { return zZeilenProSeite; }
 
     // --- Validation (kursfenster_pruefung.cpp) -----------------------------------------
+    // The check of the text in a cell (the open editor's text when it stands there), as
+    // Tab and every other road out of a cell runs it: accepted → stored, the table changed;
+    // refused → beep, the stored value back in the cell. False when refused.
     bool ZelleGeprueft(int row, int column);
+    // The check of a pasted value (the same rules); an accepted one is stored and shown.
+    // Beeps nothing. False when refused.
     bool SpalteOK(const QString& text, int row, int column);
-    // The longest value the course-list file can hold, in UTF-8 bytes.
-    static constexpr int MaxWertBytes = 255;
+    // The open editor's text checked like ZelleGeprueft; true without editor.
+    bool OffeneZellePruefen();
+    // Why the last value was refused, for the teacher ("„16“ ist keine Note …").
+    QString LetzterGrund() const { return zGrund; }
+    // The one road of a stored change: column's value in the row's copy (an entry column)
+    // or the "W" box (wert not empty: checked), the cell, the open editor on it; the table
+    // counts as changed.
+    void ZelleAendern(int row, int column, const QString& wert);
+    // The stored value of a cell: the row copy's entry, "X" / "" for the "W" box.
+    QString ZellWert(int row, int column) const;
 
     // --- Rows and saving (kursfenster_zeilen.cpp) --------------------------------------
     void DatenEintragen();
@@ -210,6 +265,10 @@ public:
     // Whether column is an entry column (in zSpalten).
     bool IstEintragsspalte(int column) const;
 
+signals:
+    // A typed or pasted value was refused, with the reason.
+    void EingabeAbgelehnt(const QString& grund);
+
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
     void resizeEvent(QResizeEvent* ereignis) override;
@@ -218,9 +277,23 @@ private:
     // The text the check works on: the open editor's text when the editor is on the cell,
     // else the cell's text; and where a correction goes.
     QString GeprueftenText(int row, int column) const;
-    void KorrekturSetzen(int row, int column, const QString& text);
+    // The cell and the open editor on it show text (the stored value).
+    void Anzeigen(int row, int column, const QString& text);
     // The row tag, created from the course and the student's ID when the row has none.
     SchuelerKursZeiger ZeilenkursSicher(int row);
+    // The check of text for a cell, nothing carried out yet. The value of entry column c is
+    // the row copy's entry c − ErsteSpalte: the cell shows it, the check compares with it and
+    // an accepted value goes there, so that "Sichern" writes exactly what the cell shows
+    // (also when two catalogue entries carry the same name).
+    struct Pruefung {
+        bool eintrag = false; // an entry column with its catalogue entry
+        Zellpruefung::Ergebnis ergebnis;
+    };
+    Pruefung Pruefen(int row, int column, const QString& text) const;
+    // Pastes a table of tab-separated lines from row r0 and the first entry column on.
+    void TabelleEinfuegen(const QString& text, int r0);
+    // The first line of a pasted block names the columns (a spreadsheet's header line).
+    bool IstKopfzeile(const QStringList& felder) const;
     void FensterPlatzieren();
     // The column widths of the shared structure into the grid.
     void SpaltenbreitenSetzen();
@@ -248,6 +321,7 @@ private:
     bool zEditorWechsel = false; // the editor moves from one cell to another
     bool zEingerichtet = false; // the constructor has finished
     bool zBreiteZiehen = false; // a column's width is being dragged in the header
+    QString zGrund; // why the last value was refused
     // The resolution of the device printed on, pixels per inch.
     int zDruckDpiX = 72;
     int zDruckDpiY = 72;

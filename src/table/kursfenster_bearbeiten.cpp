@@ -215,8 +215,7 @@ bool Kursfenster::meineTabelle_CellPressed(int row, int column, Qt::KeyboardModi
     }
     const int erste = int(TabellenStruktur.ErsteSpalte);
     if (Daten.mitWarnung && column == erste - 1) {
-        SetzeGewarnt(row, !Gewarnt(row));
-        Geaendert();
+        ZelleAendern(row, column, ZellWert(row, column).isEmpty() ? QStringLiteral("X") : QString());
         return true;
     }
     if (column < erste)
@@ -228,6 +227,16 @@ bool Kursfenster::meineTabelle_CellPressed(int row, int column, Qt::KeyboardModi
     // With the Option key the column is dragged instead of edited.
     zTabelle->SpaltenZiehenVormerken(column);
     return true;
+}
+
+void Kursfenster::EditorTextGeaendert()
+{
+    ToolBarAnpassen();
+}
+
+void Kursfenster::EditorGeschlossen()
+{
+    ToolBarAnpassen();
 }
 
 // --- Painting ---------------------------------------------------------------------------------

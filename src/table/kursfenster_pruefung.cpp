@@ -1,5 +1,6 @@
 // The course window: the check of a typed value (ZelleGeprueft) and of a pasted one
-// (SpalteOK), with the storing of accepted values into the row's course record.
+// (SpalteOK), both by the rules of Zellpruefung, and the one road of a stored change
+// (ZelleAendern).
 
 #include "kursfenster.h"
 
@@ -7,228 +8,168 @@
 #include "hilfsmittel.h"
 #include "kurstabelle.h"
 #include "plattform.h"
+#include "zellpruefung.h"
 
 #include <QLineEdit>
-#include <QLocale>
-#include <QRegularExpression>
-#include <cmath>
-
-using Hilfsmittel::GleichOhneGross;
 
 namespace {
 
-const QString NoteName = QStringLiteral("Note");
-const QString Fehlstunden = QStringLiteral("Fehlstunden");
-const QString Unentschuldigt = QStringLiteral("unentschuldigte Fehlstunden");
-const QString Hinweis = QStringLiteral("Hinweis");
+// The value of the "W" box in ZelleAendern and ZellWert.
+const QString WarnungGesetzt = QStringLiteral("X");
 
-// A plain decimal number: optional sign, digits with an optional decimal point, optional
-// exponent. No blanks, no locale separators.
-const QString Zahlmuster = QStringLiteral("[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?");
-
-// Whether text is a number; wert is its value.
-bool IstZahl(const QString& text, double& wert)
+// A row shorter than position bis + 1 (a damaged file) gets empty values for the missing
+// entries, each with its catalogue entry's keys.
+void Auffuellen(KursEintraege& eintraege, qint64 bis)
 {
-    static const QRegularExpression ganz(QStringLiteral("^") + Zahlmuster + QStringLiteral("$"));
-    if (!ganz.match(text).hasMatch())
-        return false;
-    bool ok = false;
-    wert = QLocale::c().toDouble(text, &ok);
-    return ok && std::isfinite(wert);
+    const Eintraege& katalog = Daten.alleEintraege;
+    while (eintraege.Anzahl() <= bis && eintraege.Anzahl() < katalog.Anzahl()) {
+        const Eintrag& e = katalog.ZeigeEintrag(eintraege.Anzahl());
+        eintraege.Anfuegen(KursEintrag(e.ID, e.Bezeichnung, QString()));
+    }
 }
 
-// A valid hour count: numeric, and its integer part is not negative.
-bool IstStundenzahl(const QString& text)
+// The value of entry j of a row copy ("" without copy or entry).
+QString EintragVon(const SchuelerKurs* r, qint64 j)
 {
-    double wert = 0;
-    return IstZahl(text, wert) && std::trunc(wert) >= 0;
+    if (!r || j < 0 || j >= r->Eintraege.Anzahl())
+        return {};
+    return r->Eintraege.ZeigeKursEintrag(j).datum;
 }
 
-// The number at the start of text, 0 when the text does not start with one.
-double Wert(const QString& text)
+// The catalogue position of the absence hours, -1 without.
+qint64 FehlstundenPosition()
 {
-    static const QRegularExpression anfang(QStringLiteral("^\\s*") + Zahlmuster);
-    const QRegularExpressionMatch treffer = anfang.match(text);
-    if (!treffer.hasMatch())
-        return 0;
-    bool ok = false;
-    const double wert = QLocale::c().toDouble(treffer.captured(0).trimmed(), &ok);
-    return ok ? wert : 0;
-}
-
-// The file holds every value in at most 255 bytes of UTF-8.
-bool PasstInDatei(const QString& text)
-{
-    return text.toUtf8().size() <= Kursfenster::MaxWertBytes;
+    const Eintraege& katalog = Daten.alleEintraege;
+    for (qint64 i = 0; i < katalog.Anzahl(); ++i)
+        if (Zellpruefung::ArtVon(katalog.ZeigeEintrag(i)) == Zellpruefung::Spaltenart::Fehlstunden)
+            return i;
+    return -1;
 }
 
 } // namespace
 
+Kursfenster::Pruefung Kursfenster::Pruefen(int row, int column, const QString& text) const
+{
+    Pruefung p;
+    const Eintrag* eintrag = Spalteneintrag(column);
+    if (!IstEintragsspalte(column) || !eintrag || row < 0 || row >= zTabelle->rowCount())
+        return p;
+    p.eintrag = true;
+    const SchuelerKurs* r = Zeilenkurs(row).get();
+    const qint64 erste = TabellenStruktur.ErsteSpalte;
+    Zellpruefung::Zeile zeile;
+    zeile.wert = EintragVon(r, column - erste);
+    zeile.fehlstunden = EintragVon(r, FehlstundenPosition());
+    p.ergebnis = Zellpruefung::Pruefen(Zellpruefung::ArtVon(*eintrag), zeile, text, Daten.zNoten);
+    return p;
+}
+
 QString Kursfenster::GeprueftenText(int row, int column) const
 {
-    if (QLineEdit* editor = zTabelle->Editor();
-        editor && zTabelle->EditorZeile() == row && zTabelle->EditorSpalte() == column)
-        return editor->text();
+    if (zTabelle->EditorAuf(row, column))
+        return zTabelle->Editor()->text();
     return Zelltext(row, column);
 }
 
-void Kursfenster::KorrekturSetzen(int row, int column, const QString& text)
+void Kursfenster::Anzeigen(int row, int column, const QString& text)
 {
-    // Into the open editor; when the grid has closed it already, into the cell itself.
-    if (QLineEdit* editor = zTabelle->Editor();
-        editor && zTabelle->EditorZeile() == row && zTabelle->EditorSpalte() == column) {
-        if (editor->text() != text)
-            editor->setText(text);
-        editor->selectAll();
-        return;
-    }
     SetzeZelltext(row, column, text);
+    if (zTabelle->EditorAuf(row, column)) {
+        QLineEdit* editor = zTabelle->Editor();
+        if (editor->text() != text) {
+            editor->setText(text);
+            editor->selectAll();
+        }
+    }
 }
 
 SchuelerKursZeiger Kursfenster::ZeilenkursSicher(int row)
 {
     SchuelerKursZeiger r = Zeilenkurs(row);
     if (!r) {
-        // The file held no course row for the student: the first check creates one.
+        // The file held no course row for the student: the first stored value creates one.
         r = std::make_shared<SchuelerKurs>(zKurs->Kuerzel, Zelltext(row, 0).toLongLong());
         SetzeZeilenkurs(row, r);
     }
     return r;
 }
 
+QString Kursfenster::ZellWert(int row, int column) const
+{
+    if (Daten.mitWarnung && column == TabellenStruktur.ErsteSpalte - 1)
+        return Gewarnt(row) ? WarnungGesetzt : QString();
+    if (!IstEintragsspalte(column))
+        return Zelltext(row, column);
+    return EintragVon(Zeilenkurs(row).get(), column - TabellenStruktur.ErsteSpalte);
+}
+
+void Kursfenster::ZelleAendern(int row, int column, const QString& wert)
+{
+    if (row < 0 || row >= zTabelle->rowCount())
+        return;
+    const int erste = int(TabellenStruktur.ErsteSpalte);
+    if (Daten.mitWarnung && column == erste - 1) {
+        SetzeGewarnt(row, !wert.isEmpty());
+        Geaendert();
+        return;
+    }
+    if (!IstEintragsspalte(column) || !Spalteneintrag(column))
+        return;
+    const qint64 j = column - erste;
+    const SchuelerKursZeiger r = ZeilenkursSicher(row);
+    Auffuellen(r->Eintraege, j);
+    if (j >= r->Eintraege.Anzahl())
+        return; // no catalogue entry there (the structure reader keeps this from happening)
+    r->Eintraege.ZeigeKursEintrag(j).datum = wert;
+    Anzeigen(row, column, wert);
+    Geaendert();
+}
+
 bool Kursfenster::ZelleGeprueft(int row, int column)
 {
-    // No cell there (a course without rows): nothing to check.
-    if (row < 0 || row >= zTabelle->rowCount() || column < 0 || column >= zTabelle->columnCount())
+    // No cell there (a course without rows), or an identification column: nothing to check.
+    const Pruefung p = Pruefen(row, column, GeprueftenText(row, column));
+    if (!p.eintrag)
         return true;
-
-    QString t = GeprueftenText(row, column);
-    // Whatever the outcome, the editor holds no unchecked input afterwards.
-    if (QLineEdit* editor = zTabelle->Editor();
-        editor && zTabelle->EditorZeile() == row && zTabelle->EditorSpalte() == column)
-        editor->setModified(false);
-    const SchuelerKursZeiger r = ZeilenkursSicher(row);
-    KursEintraege& eintraege = r->Eintraege;
-
-    const auto annehmen = [this] {
-        Geaendert();
+    const Zellpruefung::Ergebnis& e = p.ergebnis;
+    switch (e.art) {
+    case Zellpruefung::Ergebnis::Angenommen:
+        ZelleAendern(row, column, e.wert);
         return true;
-    };
-    const auto ablehnen = [&](const QString& alt) {
-        Plattform::aktuell().Piep();
-        KorrekturSetzen(row, column, alt);
-        return false;
-    };
-
-    const Eintrag* eintrag = Spalteneintrag(column);
-    if (column < TabellenStruktur.ErsteSpalte || !eintrag)
-        return annehmen();
-
-    const QString& id = eintrag->ID;
-    const QString& bez = eintrag->Bezeichnung;
-    // The stored value shown before (for every kind under its own key).
-    const QString alt = eintraege.Zeigen(id, bez);
-
-    // A value the course-list file cannot hold is refused like any invalid value.
-    if (!PasstInDatei(t))
-        return ablehnen(alt);
-
-    if (!id.isEmpty()) {
-        // A grade column with ID: the scale's written form is stored, the cell keeps the
-        // text as typed.
-        if (GleichOhneGross(alt, t))
-            return true;
-        if (!Daten.NoteOK(t))
-            return ablehnen(alt);
-        eintraege.Eintragen(id, bez, Daten.NotenKuerzel(t));
-        KorrekturSetzen(row, column, t);
-        return annehmen();
+    case Zellpruefung::Ergebnis::Unveraendert:
+        Anzeigen(row, column, e.wert);
+        ToolBarAnpassen();
+        return true;
+    case Zellpruefung::Ergebnis::Abgelehnt:
+        break;
     }
+    Plattform::aktuell().Piep();
+    zGrund = e.grund;
+    Anzeigen(row, column, e.wert);
+    ToolBarAnpassen();
+    emit EingabeAbgelehnt(e.grund);
+    return false;
+}
 
-    if (GleichOhneGross(bez, NoteName)) {
-        if (GleichOhneGross(alt, t))
-            return true;
-        if (!Daten.NoteOK(t))
-            return ablehnen(alt);
-        const QString kuerzel = Daten.NotenKuerzel(t);
-        eintraege.Eintragen(QString(), NoteName, kuerzel);
-        KorrekturSetzen(row, column, kuerzel);
-        return annehmen();
-    }
-
-    if (GleichOhneGross(bez, Fehlstunden) || GleichOhneGross(bez, Unentschuldigt)) {
-        if (t.isEmpty()) {
-            t = QStringLiteral("0");
-            KorrekturSetzen(row, column, t);
-        }
-        if (!IstStundenzahl(t))
-            return ablehnen(alt);
-        if (GleichOhneGross(alt, t))
-            return true;
-        // The unexcused hours may not exceed the absence hours (equal is allowed).
-        if (GleichOhneGross(bez, Unentschuldigt)
-            && Wert(eintraege.Zeigen(QString(), Fehlstunden)) < Wert(t))
-            return ablehnen(alt);
-        eintraege.Eintragen(QString(), bez, t);
-        return annehmen();
-    }
-
-    if (GleichOhneGross(bez, Hinweis)) {
-        // A remark is text: a change of letter case is a change.
-        if (alt == t)
-            return true;
-        eintraege.Eintragen(QString(), Hinweis, t);
-        return annehmen();
-    }
-
-    // Any other name: accepted, nothing stored.
-    return annehmen();
+bool Kursfenster::OffeneZellePruefen()
+{
+    if (!zTabelle->Editor())
+        return true;
+    return ZelleGeprueft(zTabelle->EditorZeile(), zTabelle->EditorSpalte());
 }
 
 bool Kursfenster::SpalteOK(const QString& text, int row, int column)
 {
-    if (row < 0 || row >= zTabelle->rowCount())
+    const Pruefung p = Pruefen(row, column, text);
+    if (!p.eintrag)
         return false;
-    const Eintrag* eintrag = Spalteneintrag(column);
-    if (!eintrag)
+    const Zellpruefung::Ergebnis& e = p.ergebnis;
+    if (e.art == Zellpruefung::Ergebnis::Abgelehnt) {
+        zGrund = e.grund;
+        emit EingabeAbgelehnt(e.grund);
         return false;
-    // The new course record stays the window's own until the table is saved, like a typed
-    // value: closing the window without saving drops it.
-    const SchuelerKursZeiger r = ZeilenkursSicher(row);
-    KursEintraege& eintraege = r->Eintraege;
-    if (!PasstInDatei(text))
-        return false;
-
-    const QString& id = eintrag->ID;
-    const QString& bez = eintrag->Bezeichnung;
-    if (!id.isEmpty()) {
-        if (!Daten.NoteOK(text))
-            return false;
-        eintraege.Eintragen(id, text);
-        return true;
     }
-    if (GleichOhneGross(bez, NoteName)) {
-        if (!Daten.NoteOK(text))
-            return false;
-        eintraege.Eintragen(QString(), NoteName, text);
-        return true;
-    }
-    if (GleichOhneGross(bez, Fehlstunden)) {
-        if (Wert(text) < 0)
-            return false;
-        eintraege.Eintragen(QString(), Fehlstunden, text);
-        return true;
-    }
-    if (GleichOhneGross(bez, Unentschuldigt)) {
-        const double u = Wert(text);
-        if (u < 0 || Wert(eintraege.Zeigen(QString(), Fehlstunden)) < u)
-            return false;
-        eintraege.Eintragen(QString(), Unentschuldigt, text);
-        return true;
-    }
-    if (GleichOhneGross(bez, Hinweis)) {
-        eintraege.Eintragen(QString(), Hinweis, text);
-        return true;
-    }
-    return false;
+    if (e.art == Zellpruefung::Ergebnis::Angenommen)
+        ZelleAendern(row, column, e.wert);
+    return true;
 }

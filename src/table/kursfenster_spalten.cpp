@@ -238,16 +238,22 @@ void Kursfenster::SpaltenfolgeUebernehmen(int a, int b)
     if (a < erste || b < erste || a >= spalten || b >= spalten)
         return;
 
-    // The open editor moves with its column and keeps its text; the focus stays where it is.
+    // The open editor moves with its column and keeps its text, typed and not yet checked,
+    // with its cursor; the focus stays where it is.
     zEditorWechsel = true;
     QLineEdit* editor = zTabelle->Editor();
     const int editorZeile = zTabelle->EditorZeile();
     const int editorSpalte = zTabelle->EditorSpalte();
-    const bool editorGeaendert = editor && editor->isModified();
+    const QString editorText = editor ? editor->text() : QString();
+    const int editorCursor = editor ? editor->cursorPosition() : 0;
+    const int auswahlAnfang = editor ? editor->selectionStart() : -1;
+    const int auswahlLaenge = editor ? editor->selectionLength() : 0;
     QPointer<QWidget> fokus = QApplication::focusWidget();
     const bool editorHatteFokus = editor && fokus == editor;
-    // Closing puts the editor's text into its cell, which moves with the column.
-    zTabelle->EditorSchliessen();
+    QWidget* fenster = window();
+    const bool editorWarFokusImFenster = editor && fenster->focusWidget() == editor;
+    // The cell keeps its stored value; the text goes over to the editor on the new place.
+    zTabelle->EditorVerwerfen();
 
     // Column tags, headings and alignments from the catalogue and the structure.
     for (int c = erste; c < spalten && c < zSpaltenEintraege.size(); ++c) {
@@ -291,10 +297,21 @@ void Kursfenster::SpaltenfolgeUebernehmen(int a, int b)
     activeColumn = NachVerschieben(activeColumn, a, b);
     if (editorZeile >= 0) {
         zTabelle->EditorOeffnen(editorZeile, NachVerschieben(editorSpalte, a, b));
-        if (QLineEdit* neu = zTabelle->Editor())
-            neu->setModified(editorGeaendert);
+        if (QLineEdit* neu = zTabelle->Editor()) {
+            if (neu->text() != editorText)
+                neu->setText(editorText);
+            if (auswahlAnfang >= 0)
+                neu->setSelection(auswahlAnfang, auswahlLaenge);
+            else
+                neu->setCursorPosition(editorCursor);
+        }
         if (!editorHatteFokus && fokus && fokus != zTabelle->Editor())
             fokus->setFocus();
+        // In a window that is not active, the editor stays the window's focus: the teacher
+        // comes back to it.
+        if (editorWarFokusImFenster && !editorHatteFokus)
+            if (QLineEdit* neu = zTabelle->Editor())
+                neu->setFocus();
     }
     zEditorWechsel = false;
     EditMenueNachFokus();

@@ -11,7 +11,7 @@
 
 void Kursfenster::DatenEintragen()
 {
-    zTabelle->EditorSchliessen();
+    zTabelle->EditorVerwerfen();
     zTabelle->setRowCount(0);
     zZeilenKurse.clear();
 

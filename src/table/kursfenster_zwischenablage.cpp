@@ -5,8 +5,10 @@
 #include "kursfenster.h"
 
 #include "datenbestand.h"
+#include "hilfsmittel.h"
 #include "kurstabelle.h"
 #include "plattform.h"
+#include "zellpruefung.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -16,9 +18,8 @@
 
 QString Kursfenster::SichtbarerText(int row, int column) const
 {
-    if (const QLineEdit* editor = zTabelle->Editor();
-        editor && zTabelle->EditorZeile() == row && zTabelle->EditorSpalte() == column)
-        return editor->text();
+    if (zTabelle->EditorAuf(row, column))
+        return zTabelle->Editor()->text();
     return Zelltext(row, column);
 }
 
@@ -74,13 +75,89 @@ bool Kursfenster::_EditPasteSpezial_Action()
     const QMimeData* daten = QGuiApplication::clipboard()->mimeData();
     if (!daten || !daten->hasText())
         return true;
+    // An editor still open holds text of its own: it is checked before the paste.
+    if (!OffeneZellePruefen())
+        return true;
+    TabelleEinfuegen(daten->text(), zeilen.first());
+    return true;
+}
 
-    QString text = daten->text();
+bool Kursfenster::EditorEinfuegen()
+{
+    QLineEdit* editor = zTabelle->Editor();
+    if (!editor || editor->isReadOnly())
+        return false;
+    const QMimeData* daten = QGuiApplication::clipboard()->mimeData();
+    if (!daten || !daten->hasText())
+        return false;
+    const QString text = daten->text();
+    // A single value copied from a spreadsheet's cell comes with a line end.
+    QString einzeilig = text;
+    while (einzeilig.endsWith(QLatin1Char('\n')) || einzeilig.endsWith(QLatin1Char('\r')))
+        einzeilig.chop(1);
+    const bool tabelle = einzeilig.contains(QLatin1Char('\t'))
+        || einzeilig.contains(QLatin1Char('\n')) || einzeilig.contains(QLatin1Char('\r'));
+    if (!tabelle) {
+        if (Zellpruefung::HatSteuerzeichen(einzeilig)) {
+            // Refused as typing would refuse it, with the reason.
+            Plattform::aktuell().Piep();
+            zGrund = Zellpruefung::GrundSteuerzeichen;
+            emit EingabeAbgelehnt(zGrund);
+            return true;
+        }
+        if (einzeilig == text)
+            return false; // the editor pastes it itself
+        editor->insert(einzeilig);
+        return true;
+    }
+    // A table: pasted from the editor's row on, as when the table has the keyboard. The
+    // editor's own text is checked first; a refused one stops the paste (beep, old value).
+    if (!Daten.mitDaten)
+        return true;
+    const int zeile = zTabelle->EditorZeile();
+    if (!OffeneZellePruefen())
+        return true;
+    TabelleEinfuegen(text, zeile);
+    return true;
+}
+
+bool Kursfenster::IstKopfzeile(const QStringList& felder) const
+{
+    // Every field names its column, and at least one of them is no value its column would
+    // take (a grade or hour column): a line of values is never taken for a header.
+    const int erste = int(TabellenStruktur.ErsteSpalte);
+    bool benannt = false;
+    bool keinWert = false;
+    for (int k = 0; k < felder.size() && erste + k < zTabelle->columnCount(); ++k) {
+        const QString feld = felder.at(k).trimmed();
+        if (feld.isEmpty())
+            continue;
+        const int c = erste + k;
+        const Eintrag* eintrag = Spalteneintrag(c);
+        const QString kopf = c < TabellenStruktur.Spalten.size()
+            ? TabellenStruktur.Spalten.at(c).Ueberschrift
+            : QString();
+        if (!Hilfsmittel::GleichOhneGross(feld, kopf)
+            && !(eintrag && Hilfsmittel::GleichOhneGross(feld, eintrag->Bezeichnung)))
+            return false;
+        benannt = true;
+        if (Pruefen(0, c, felder.at(k)).ergebnis.art == Zellpruefung::Ergebnis::Abgelehnt)
+            keinWert = true;
+    }
+    return benannt && keinWert;
+}
+
+void Kursfenster::TabelleEinfuegen(const QString& eingefuegt, int r0)
+{
+    QString text = eingefuegt;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QStringList textzeilen = text.split(QLatin1Char('\n'));
+    QStringList textzeilen = text.split(QLatin1Char('\n'));
+    // A spreadsheet's block copied with its header line: the header stores nothing, and the
+    // first line of values goes into the first row.
+    if (!textzeilen.isEmpty() && IstKopfzeile(textzeilen.first().split(QLatin1Char('\t'))))
+        textzeilen.removeFirst();
 
-    const int r0 = zeilen.first();
     const int erste = int(TabellenStruktur.ErsteSpalte);
     for (int m = 0; m < textzeilen.size() && r0 + m < zTabelle->rowCount(); ++m) {
         const QString& zeile = textzeilen.at(m);
@@ -88,23 +165,9 @@ bool Kursfenster::_EditPasteSpezial_Action()
             continue; // an empty line carries no field
         const QStringList felder = zeile.split(QLatin1Char('\t'));
         for (int k = 0; k < felder.size() && erste + k < zTabelle->columnCount(); ++k) {
-            const int row = r0 + m;
-            const int column = erste + k;
-            const QString& feld = felder.at(k);
-            if (!SpalteOK(feld, row, column)) {
+            // Each value by the rules of typing: accepted → stored and shown, refused → beep.
+            if (!SpalteOK(felder.at(k), r0 + m, erste + k))
                 Plattform::aktuell().Piep();
-                continue;
-            }
-            SetzeZelltext(row, column, feld);
-            // An editor open on the cell shows the pasted value; its earlier text would
-            // otherwise be checked and stored over it when the editor moves on.
-            if (QLineEdit* editor = zTabelle->Editor();
-                editor && zTabelle->EditorZeile() == row && zTabelle->EditorSpalte() == column) {
-                editor->setText(feld);
-                editor->setModified(false);
-            }
         }
     }
-    Geaendert();
-    return true;
 }

@@ -79,13 +79,18 @@ int Kurstabelle::EditorSpalte() const
     return zDelegate->EditorSpalte();
 }
 
+bool Kurstabelle::EditorAuf(int row, int column) const
+{
+    return Editor() && EditorZeile() == row && EditorSpalte() == column;
+}
+
 void Kurstabelle::EditorOeffnen(int row, int column)
 {
     const QModelIndex index = model()->index(row, column);
     if (!index.isValid())
         return;
     if (QLineEdit* editor = Editor()) {
-        if (EditorZeile() == row && EditorSpalte() == column) {
+        if (EditorAuf(row, column)) {
             editor->setFocus();
             return;
         }
@@ -103,7 +108,38 @@ void Kurstabelle::EditorSchliessen()
     if (!editor)
         return;
     commitData(editor);
-    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    if (Editor() == editor)
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void Kurstabelle::EditorVerwerfen()
+{
+    if (QLineEdit* editor = Editor())
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void Kurstabelle::FensterTrennen()
+{
+    zFenster = nullptr;
+    zDelegate->FensterTrennen();
+    EditorVerwerfen();
+}
+
+void Kurstabelle::commitData(QWidget* editor)
+{
+    // Never the editor's text straight into the cell: the window checks it and stores what
+    // it accepts.
+    if (zFenster && editor && editor == Editor())
+        zFenster->OffeneZellePruefen();
+}
+
+void Kurstabelle::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hinweis)
+{
+    // Only the window moves the editor: the grid's own hints (next item on Tab) are ignored.
+    QTableWidget::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    Q_UNUSED(hinweis);
+    if (zFenster)
+        zFenster->EditorGeschlossen();
 }
 
 int Kurstabelle::Kopfhoehe() const
@@ -125,19 +161,34 @@ void Kurstabelle::mousePressEvent(QMouseEvent* ereignis)
     zDruckBehandelt = false;
     zZiehSpalte = -1;
     zZiehStart = ereignis->position().toPoint();
-    const QModelIndex index = indexAt(zZiehStart);
-    if (index.isValid()
-        && zFenster->meineTabelle_CellPressed(index.row(), index.column(), ereignis->modifiers())) {
-        // Handled: no selection, no current cell, no check box of the grid's own.
-        zDruckBehandelt = true;
+    if (!zFenster) {
         ereignis->accept();
         return;
     }
+    const QModelIndex index = indexAt(zZiehStart);
+    if (index.isValid()
+        && zFenster->meineTabelle_CellPressed(index.row(), index.column(), ereignis->modifiers())) {
+        // Handled: no selection, no current cell, no check box of the grid's own. An editor
+        // that the press left without the keyboard (a press on "W", a column drag) closes,
+        // its text checked: the keys go to the table now.
+        zDruckBehandelt = true;
+        if (QLineEdit* editor = Editor(); editor && window()->focusWidget() != editor)
+            EditorSchliessen();
+        ereignis->accept();
+        return;
+    }
+    // The grid handles the press itself (a row selected): the open editor closes first, its
+    // text checked.
+    EditorSchliessen();
     QTableWidget::mousePressEvent(ereignis);
 }
 
 void Kurstabelle::mouseMoveEvent(QMouseEvent* ereignis)
 {
+    if (!zFenster) {
+        ereignis->accept();
+        return;
+    }
     if (!zDruckBehandelt) {
         if (!(ereignis->buttons() & Qt::LeftButton)) {
             // Below the header: the window shows the standard arrow again.
@@ -202,7 +253,7 @@ void Kurstabelle::dragMoveEvent(QDragMoveEvent* ereignis)
 
 void Kurstabelle::dropEvent(QDropEvent* ereignis)
 {
-    if (!Spaltenziehen::Bewerten(ereignis, akzeptierteTypen))
+    if (!zFenster || !Spaltenziehen::Bewerten(ereignis, akzeptierteTypen))
         return;
     zFenster->SpalteAbgelegt(
         ereignis->mimeData(), viewport()->mapTo(this, ereignis->position().toPoint()));

@@ -12,7 +12,8 @@ class QLineEdit;
 // The grade table of a course window. It hands presses and the keys of its cell editor to
 // the window's handlers and lets nothing else open, move or close a cell editor: the cell
 // editor is opened only by the window (EditorOeffnen), so every move goes through the check
-// of the cell being left.
+// of the cell being left. Whatever closes the editor, its text reaches the cell only through
+// the window's check (commitData): no road puts unchecked text into a cell.
 class Kurstabelle : public QTableWidget {
     Q_OBJECT
 public:
@@ -24,11 +25,18 @@ public:
     QLineEdit* Editor() const;
     int EditorZeile() const;
     int EditorSpalte() const;
-    // Opens the editor on a cell. An editor open on another cell is closed first and its text
-    // goes into its cell; an editor already open on the cell stays and gets the focus.
+    // Whether the editor is open on that cell.
+    bool EditorAuf(int row, int column) const;
+    // Opens the editor on a cell. An editor open on another cell is closed first, its text
+    // checked; an editor already open on the cell stays and gets the focus.
     void EditorOeffnen(int row, int column);
-    // Closes the open editor; its text goes into its cell.
+    // Closes the open editor after the window checked its text.
     void EditorSchliessen();
+    // Closes the open editor and drops its text (the window is closing, or carries the text
+    // over itself).
+    void EditorVerwerfen();
+    // The window is going: nothing is handed to it any more.
+    void FensterTrennen();
     // The height of the header row as the table lays it out.
     int Kopfhoehe() const;
     Kurszellendelegate* Delegate() const { return zDelegate; }
@@ -40,6 +48,11 @@ public:
 
     // The drag types the table accepts (the column drag); a drop of one goes to the window.
     QStringList akzeptierteTypen;
+
+protected slots:
+    // The editor's text goes to the window's check instead of into the cell.
+    void commitData(QWidget* editor) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hinweis) override;
 
 protected:
     void mousePressEvent(QMouseEvent* ereignis) override;

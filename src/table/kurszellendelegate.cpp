@@ -2,11 +2,35 @@
 
 #include "kursfenster.h"
 
+#include "plattform.h"
+#include "zellpruefung.h"
+
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QStyle>
+#include <QValidator>
+
+namespace {
+
+// A cell holds one line: no road (a dropped text, the X selection pasted with the middle
+// button) brings a tab, a line end or another control character into the editor.
+class OhneSteuerzeichen final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& text, int&) const override
+    {
+        return Zellpruefung::HatSteuerzeichen(text) ? Invalid : Acceptable;
+    }
+};
+
+} // namespace
 
 Kurszellendelegate::Kurszellendelegate(Kursfenster* fenster, QObject* parent)
     : QStyledItemDelegate(parent)
@@ -24,6 +48,10 @@ QWidget* Kurszellendelegate::createEditor(
     const Qt::Alignment ausrichtung
         = Qt::Alignment(index.data(Qt::TextAlignmentRole).toInt()) & Qt::AlignHorizontal_Mask;
     editor->setAlignment((ausrichtung ? ausrichtung : Qt::AlignLeft) | Qt::AlignVCenter);
+    editor->setValidator(new OhneSteuerzeichen(editor));
+    connect(editor, &QLineEdit::inputRejected, editor, [] { Plattform::aktuell().Piep(); });
+    if (zFenster)
+        connect(editor, &QLineEdit::textChanged, zFenster, &Kursfenster::EditorTextGeaendert);
     zEditor = editor;
     zZeile = index.row();
     zSpalte = index.column();
@@ -54,11 +82,10 @@ void Kurszellendelegate::setEditorData(QWidget* editor, const QModelIndex& index
     zeile->setProperty("gefuellt", true);
 }
 
-void Kurszellendelegate::setModelData(
-    QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
+void Kurszellendelegate::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex&) const
 {
-    if (auto* zeile = qobject_cast<QLineEdit*>(editor))
-        model->setData(index, zeile->text(), Qt::EditRole);
+    // The editor's text never goes into the cell from here: the table hands it to the
+    // window's check, which stores what it accepts (Kurstabelle::commitData).
 }
 
 void Kurszellendelegate::updateEditorGeometry(
@@ -72,7 +99,8 @@ void Kurszellendelegate::paint(
 {
     QStyleOptionViewItem opt(option);
     initStyleOption(&opt, index);
-    zFenster->meineTabelle_PaintCellText(opt, index.row(), index.column());
+    if (zFenster)
+        zFenster->meineTabelle_PaintCellText(opt, index.row(), index.column());
     const QWidget* widget = option.widget;
     QStyle* stil = widget ? widget->style() : QApplication::style();
 
@@ -108,13 +136,86 @@ bool Kurszellendelegate::editorEvent(
     return false;
 }
 
+QMenu* Kurszellendelegate::Kontextmenue(QLineEdit* editor) const
+{
+    auto* menue = new QMenu(editor);
+    menue->setObjectName(QStringLiteral("Zelleneditormenue"));
+    menue->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<QLineEdit> ziel = editor;
+    QPointer<Kursfenster> fenster = zFenster;
+    const bool schreibbar = !editor->isReadOnly();
+    const bool auswahl = editor->hasSelectedText();
+    const auto eintrag = [&](const char* name, const QString& text, bool an, auto aktion) {
+        QAction* a = menue->addAction(text);
+        a->setObjectName(QString::fromLatin1(name));
+        a->setEnabled(an);
+        QObject::connect(a, &QAction::triggered, editor, [ziel, aktion] {
+            if (ziel)
+                aktion(ziel.data());
+        });
+    };
+    eintrag("edit-undo", QStringLiteral("Rückgängig"), schreibbar && editor->isUndoAvailable(),
+        [](QLineEdit* e) { e->undo(); });
+    eintrag("edit-redo", QStringLiteral("Wiederherstellen"),
+        schreibbar && editor->isRedoAvailable(), [](QLineEdit* e) { e->redo(); });
+    menue->addSeparator();
+    eintrag("edit-cut", QStringLiteral("Ausschneiden"), schreibbar && auswahl,
+        [](QLineEdit* e) { e->cut(); });
+    eintrag("edit-copy", QStringLiteral("Kopieren"), auswahl, [](QLineEdit* e) { e->copy(); });
+    eintrag("edit-paste", QStringLiteral("Einfügen"),
+        schreibbar && !QGuiApplication::clipboard()->text().isEmpty(), [fenster](QLineEdit* e) {
+            if (!fenster || !fenster->EditorEinfuegen())
+                e->paste();
+        });
+    eintrag("edit-delete", QStringLiteral("Löschen"), schreibbar && auswahl,
+        [](QLineEdit* e) { e->del(); });
+    menue->addSeparator();
+    eintrag("select-all", QStringLiteral("Alles auswählen"), !editor->text().isEmpty(),
+        [](QLineEdit* e) { e->selectAll(); });
+    return menue;
+}
+
 bool Kurszellendelegate::eventFilter(QObject* objekt, QEvent* ereignis)
 {
-    if (ereignis->type() == QEvent::KeyPress && objekt == zEditor.data()) {
+    QLineEdit* editor = zEditor.data();
+    if (!editor || objekt != editor || !zFenster)
+        return QStyledItemDelegate::eventFilter(objekt, ereignis);
+    switch (ereignis->type()) {
+    case QEvent::KeyPress: {
         const auto* taste = static_cast<QKeyEvent*>(ereignis);
+        if (taste->matches(QKeySequence::Paste))
+            return zFenster->EditorEinfuegen();
         const int code = Kursfenster::Tastencode(taste->key());
         if (code != 0 && zFenster->meineTabelle_CellKeyDown(zZeile, zSpalte, code))
             return true;
+        break;
+    }
+    case QEvent::FocusOut: {
+        const Qt::FocusReason grund = static_cast<QFocusEvent*>(ereignis)->reason();
+        QWidget* neu = QApplication::focusWidget();
+        // The window is only deactivated (another window, a dialog, a menu): the editor
+        // stays open with its text, and the teacher comes back to the cell as it was.
+        if (!neu || neu->window() != editor->window() || grund == Qt::ActiveWindowFocusReason
+            || grund == Qt::PopupFocusReason)
+            return false;
+        // A press into the table: the press moves the editor or closes it, after the check
+        // of its text (Kurstabelle::mousePressEvent).
+        const auto* tabelle = qobject_cast<const QAbstractItemView*>(parent());
+        if (grund == Qt::MouseFocusReason && tabelle
+            && (neu == tabelle || neu == tabelle->viewport()))
+            return false;
+        // Any other road within the window: the base class checks the text (through the
+        // table's commitData) and closes the editor.
+        break;
+    }
+    case QEvent::ContextMenu: {
+        // The editor's menu, with "Einfügen" pasting as Ctrl+V does.
+        QMenu* menue = Kontextmenue(editor);
+        menue->popup(static_cast<QContextMenuEvent*>(ereignis)->globalPos());
+        return true;
+    }
+    default:
+        break;
     }
     return QStyledItemDelegate::eventFilter(objekt, ereignis);
 }

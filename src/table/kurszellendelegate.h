@@ -5,11 +5,15 @@
 #include <QStyledItemDelegate>
 
 class Kursfenster;
+class QMenu;
 
 // Draws and edits the cells of a course window's grade table: the text colour and underline
 // come from the window (deficits, exam students), the "W" box is drawn centred and never
 // toggled by the grid itself, and the keys Tab, Return and the arrows of the open cell
-// editor go to the window's key handler before the editor or the grid sees them.
+// editor go to the window's key handler before the editor or the grid sees them. The
+// delegate only carries text: what a cell accepts is the window's check. The editor stays
+// open with its text while the window is only deactivated (another window, a dialog, a
+// menu); a paste of a table into it goes to the window.
 class Kurszellendelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -20,6 +24,8 @@ public:
     int EditorSpalte() const { return zEditor ? zSpalte : -1; }
     // The column that holds check boxes (-1: none).
     int checkSpalte = -1;
+    // The window is going: nothing is handed to it any more.
+    void FensterTrennen() { zFenster = nullptr; }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
         const QModelIndex& index) const override;
@@ -33,6 +39,9 @@ public:
         const QModelIndex& index) const override;
     bool editorEvent(QEvent* ereignis, QAbstractItemModel* model,
         const QStyleOptionViewItem& option, const QModelIndex& index) override;
+
+    // The cell editor's context menu (German, its "Einfügen" as Ctrl+V).
+    QMenu* Kontextmenue(QLineEdit* editor) const;
 
 protected:
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;

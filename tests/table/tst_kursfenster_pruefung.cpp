@@ -73,18 +73,20 @@ private slots:
         // clang-format off
         QTest::newRow("Note gültig")            << NoteS << "12" << "4" << "13"  << "13" << "13" << false << true;
         QTest::newRow("Note Kleinschreibung")   << NoteS << ""   << "4" << "e"   << "E"  << "E"  << false << true;
-        QTest::newRow("Note gleich bis auf Fall") << NoteS << "E" << "4" << "e"  << "E"  << "e"  << false << false;
+        QTest::newRow("Note gleich bis auf Fall") << NoteS << "E" << "4" << "e"  << "E"  << "E"  << false << false;
         QTest::newRow("Note unverändert")       << NoteS << "12" << "4" << "12"  << "12" << "12" << false << false;
         QTest::newRow("Note nicht in Skala")    << NoteS << "12" << "4" << "99"  << "12" << "12" << true  << false;
         QTest::newRow("Note mit Leerzeichen")   << NoteS << "12" << "4" << " 12" << "12" << "12" << true  << false;
         QTest::newRow("Note geleert")           << NoteS << "12" << "4" << ""    << ""   << ""   << false << true;
-        QTest::newRow("Klausur mit ID")         << Klausur << "" << "4" << "e"  << "E"  << "e"  << false << true;
+        QTest::newRow("Klausur mit ID")         << Klausur << "" << "4" << "e"  << "E"  << "E"  << false << true;
         QTest::newRow("Klausur ungültig")       << Klausur << "11" << "4" << "abc" << "11" << "11" << true << false;
         QTest::newRow("Fehlstunden leer wird 0") << Fehl << "4" << "4" << ""    << "0"  << "0"  << false << true;
         QTest::newRow("Fehlstunden 0 bleibt")   << Fehl << "0"  << "0" << ""    << "0"  << "0"  << false << false;
         QTest::newRow("Fehlstunden Dezimal")    << Fehl << "4"  << "4" << "3.5" << "3.5" << "3.5" << false << true;
         QTest::newRow("Fehlstunden Exponent")   << Fehl << "4"  << "4" << "1e2" << "1e2" << "1e2" << false << true;
         QTest::newRow("Fehlstunden negativ")    << Fehl << "4"  << "4" << "-1"  << "4"  << "4"  << true  << false;
+        QTest::newRow("Fehlstunden -0.5")       << Fehl << "4"  << "4" << "-0.5" << "4" << "4"  << true  << false;
+        QTest::newRow("Fehlstunden -0")         << Fehl << "4"  << "4" << "-0"  << "4"  << "4"  << true  << false;
         QTest::newRow("Fehlstunden Text")       << Fehl << "4"  << "4" << "abc" << "4"  << "4"  << true  << false;
         QTest::newRow("Fehlstunden Komma")      << Fehl << "4"  << "4" << "3,5" << "4"  << "4"  << true  << false;
         QTest::newRow("unentschuldigt zu hoch") << Unent << "2" << "4" << "5"   << "2"  << "2"  << true  << false;
@@ -96,7 +98,8 @@ private slots:
         QTest::newRow("Hinweis 255 Bytes")      << Hinweis << "Facharbeit" << "4" << ae255 << ae255 << ae255 << false << true;
         QTest::newRow("Hinweis 256 Bytes Umlaute") << Hinweis << "Facharbeit" << "4" << ae256 << "Facharbeit" << "Facharbeit" << true << false;
         QTest::newRow("Hinweis 256 Bytes")      << Hinweis << "Facharbeit" << "4" << a256 << "Facharbeit" << "Facharbeit" << true << false;
-        QTest::newRow("anderer Name")           << Sonstiges << "x" << "4" << "y"   << "x"  << "y"  << false << true;
+        // An entry of another name takes text like "Hinweis".
+        QTest::newRow("anderer Name")           << Sonstiges << "x" << "4" << "y"   << "y"  << "y"  << false << true;
         // clang-format on
     }
 
@@ -134,6 +137,12 @@ private slots:
         QCOMPARE(f->Zelltext(0, c), zelle);
         QCOMPARE(Gespeichert(*f, 0, spalte), nachher);
         QCOMPARE(plattform.pieps, piep ? 1 : 0);
+
+        // Pasting the same text gives the same result: one rule for both roads.
+        Vorgabe(*f, 0, spalte, vorher);
+        QCOMPARE(f->SpalteOK(getippt, 0, c), !piep);
+        QCOMPARE(Gespeichert(*f, 0, spalte), nachher);
+        QCOMPARE(f->Zelltext(0, c), zelle);
     }
 
     void unentschuldigteFolge()
@@ -155,14 +164,15 @@ private slots:
         QCOMPARE(plattform.pieps, 1);
     }
 
-    void klausurZeigtGetipptesBisNeuGefuellt()
+    void klausurZeigtWasGespeichertIst()
     {
+        // A grade with ID shows the scale's spelling at once, as the file will hold it.
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
         const int c = Spalte(Klausur);
         f->AktiviereEditZelle(1, c);
         Tippen(*f, QStringLiteral("e"));
         Taste(*f, Qt::Key_Tab);
-        QCOMPARE(f->Zelltext(1, c), QStringLiteral("e"));
+        QCOMPARE(f->Zelltext(1, c), QStringLiteral("E"));
         QCOMPARE(Gespeichert(*f, 1, Klausur), QStringLiteral("E"));
         f->Anpassen();
         QCOMPARE(f->Zelltext(1, c), QStringLiteral("E"));
@@ -198,19 +208,24 @@ private slots:
 
     void editorVomGitterGeschlossen()
     {
-        // The grid closed the editor on its own (focus elsewhere): the typed text stands in
-        // the cell; the next press checks it there and restores the cell.
+        // The grid closes the editor on its own: its text goes through the check, never
+        // straight into the cell.
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
         f->AktiviereEditZelle(1, Spalte(NoteS));
         Tippen(*f, QStringLiteral("xyz"));
         f->meineTabelle()->EditorSchliessen();
         QVERIFY(!Editor(*f));
-        QCOMPARE(f->Zelltext(1, Spalte(NoteS)), QStringLiteral("xyz"));
-        Klick(*f, 2, Spalte(Fehl));
         QCOMPARE(plattform.pieps, 1);
         QCOMPARE(f->Zelltext(1, Spalte(NoteS)), QStringLiteral("3"));
-        QCOMPARE(EditorZelle(*f), QPoint(Spalte(NoteS), 1));
-        QCOMPARE(Editor(*f)->text(), QStringLiteral("3"));
+        QVERIFY(!f->zToolSichern->isEnabled());
+        // A valid text is stored the same way.
+        f->AktiviereEditZelle(1, Spalte(NoteS));
+        Tippen(*f, QStringLiteral("e"));
+        f->meineTabelle()->EditorSchliessen();
+        QCOMPARE(f->Zelltext(1, Spalte(NoteS)), QStringLiteral("E"));
+        QCOMPARE(Gespeichert(*f, 1, NoteS), QStringLiteral("E"));
+        QVERIFY(f->zLokalGeaendert);
+        QCOMPARE(plattform.pieps, 1);
     }
 
     void eingefuegt_data()
@@ -221,20 +236,23 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("nachher");
         // clang-format off
-        QTest::newRow("Note wie eingefügt")  << NoteS << "4" << "e"   << true  << "e";
+        QTest::newRow("Note in der Schreibweise der Skala") << NoteS << "4" << "e" << true << "E";
         QTest::newRow("Note ungültig")       << NoteS << "4" << "99"  << false << "12";
         QTest::newRow("Note leer")           << NoteS << "4" << ""    << true  << "";
-        QTest::newRow("Klausur mit ID")      << Klausur << "4" << "e" << true << "e";
+        QTest::newRow("Klausur mit ID")      << Klausur << "4" << "e" << true << "E";
         QTest::newRow("Klausur ungültig")    << Klausur << "4" << "x" << false << "11";
-        QTest::newRow("Fehlstunden Text")    << Fehl << "4" << "abc" << true  << "abc";
+        QTest::newRow("Fehlstunden Text")    << Fehl << "4" << "abc" << false << "4";
+        QTest::newRow("Fehlstunden Kopfzeile") << Fehl << "4" << "Fehlstunden" << false << "4";
+        QTest::newRow("Fehlstunden -0.5")    << Fehl << "4" << "-0.5" << false << "4";
         QTest::newRow("Fehlstunden negativ") << Fehl << "4" << "-2"  << false << "4";
         QTest::newRow("Fehlstunden Zahl")    << Fehl << "4" << "7"   << true  << "7";
         QTest::newRow("unentschuldigt zu hoch") << Unent << "4" << "5" << false << "2";
         QTest::newRow("unentschuldigt gleich")  << Unent << "4" << "4" << true << "4";
-        QTest::newRow("unentschuldigt Text")    << Unent << "4" << "abc" << true << "abc";
+        QTest::newRow("unentschuldigt Text")    << Unent << "4" << "abc" << false << "2";
         QTest::newRow("Hinweis")             << Hinweis << "4" << "Referat" << true << "Referat";
+        QTest::newRow("Hinweis mit Tabulator") << Hinweis << "4" << "a\tb" << false << "Facharbeit";
         QTest::newRow("Hinweis zu lang")     << Hinweis << "4" << QString(256, QLatin1Char('b')) << false << "Facharbeit";
-        QTest::newRow("anderer Name")        << Sonstiges << "4" << "y" << false << "x";
+        QTest::newRow("anderer Name")        << Sonstiges << "4" << "y" << true << "y";
         // clang-format on
     }
 
@@ -251,9 +269,9 @@ private slots:
         const QString zelle = f->Zelltext(0, c);
         QCOMPARE(f->SpalteOK(text, 0, c), ok);
         QCOMPARE(Gespeichert(*f, 0, spalte), nachher);
-        // The paste check beeps nothing and leaves the cell to the paste.
+        // The paste check beeps nothing; the cell shows what is stored.
         QCOMPARE(plattform.pieps, 0);
-        QCOMPARE(f->Zelltext(0, c), zelle);
+        QCOMPARE(f->Zelltext(0, c), ok ? nachher : zelle);
     }
 
     void eingefuegtInKennspalte()

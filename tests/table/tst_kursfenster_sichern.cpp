@@ -164,27 +164,30 @@ private slots:
 
     void schreibfehler_data()
     {
-        QTest::addColumn<bool>("antwort");
+        // antwort: the button of the closing question ("Nein", "Ja"), -1 Escape.
+        QTest::addColumn<int>("antwort");
         QTest::addColumn<bool>("offen");
-        QTest::newRow("Nein: bleibt offen") << true << true;
-        QTest::newRow("Ja: schließt") << false << false;
+        QTest::newRow("Nein: bleibt offen") << 0 << true;
+        QTest::newRow("Escape: bleibt offen") << -1 << true;
+        QTest::newRow("Ja: schließt") << 1 << false;
     }
 
     void schreibfehler()
     {
-        QFETCH(bool, antwort);
+        QFETCH(int, antwort);
         QFETCH(bool, offen);
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
         Tippen(*f, QStringLiteral("14"));
         Taste(*f, Qt::Key_Tab);
         // The file cannot be written: a folder stands where it should be.
         Daten.datenFolder = ordner.path();
-        plattform.antwortenFrage = { antwort };
+        if (antwort >= 0)
+            plattform.antwortenWahl = { antwort };
 
         SichernDruecken(*f);
         QCOMPARE(plattform.protokoll,
             (QStringList { "Meldung: Die Kurslisten-Datei (zln) konnte nicht gesichert werden.",
-                "Frage: Kursfenster schließen" }));
+                "Auswahl: Kursfenster schließen" }));
         QCOMPARE(!f.isNull(), offen);
         if (offen) {
             QVERIFY(f->zLokalGeaendert);
@@ -210,7 +213,7 @@ private slots:
         Taste(*f, Qt::Key_Tab);
         const QString gut = Daten.datenFolder;
         Daten.datenFolder = ordner.path();
-        plattform.antwortenFrage = { true };
+        plattform.antwortenWahl = { 0 }; // the closing question: "Nein"
         SichernDruecken(*f);
         QVERIFY(!f.isNull());
         QVERIFY(f->Zeilenkurs(0) != Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11));
