@@ -215,7 +215,9 @@ void QtPlattform::Piep()
     QApplication::beep();
 }
 
-void QtPlattform::UrlOeffnen(const QUrl& adresse)
+bool QtPlattform::UrlOeffnen(const QUrl& adresse)
 {
-    QDesktopServices::openUrl(adresse);
+    // False when the desktop has no program to hand the address to (no xdg-open, no browser
+    // or mail program found) or the program could not be started.
+    return QDesktopServices::openUrl(adresse);
 }

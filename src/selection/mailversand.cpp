@@ -22,6 +22,7 @@ namespace {
 struct Auftragsdaten {
     Mailversand::Auftrag auftrag;
     QByteArray zertifikatDatei;   // SSL_CERT_FILE at the time of Senden; empty: the system's
+    quint64 nummer = 0;           // running number, from 1
 };
 
 void curlEinmalStarten()
@@ -50,10 +51,6 @@ struct CurlTeile {
     }
 };
 
-int abbrechenFrage(void* abbruch, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
-{
-    return static_cast<std::atomic<bool>*>(abbruch)->load() ? 1 : 0;
-}
 
 // The URL smtps://<server>:<port>/ , accepted only when libcurl's parser finds exactly the
 // given host in it (a value such as "a@b" or "a/b" would otherwise pick another host).
@@ -83,13 +80,27 @@ struct Mailversand::Intern {
     std::mutex sperre;
     std::condition_variable bedingung;
     std::deque<Auftragsdaten> warteschlange;   // guarded by sperre
-    std::atomic<bool> abbruch{false};
+    std::atomic<bool> ende{false};              // the object is being destroyed
+    std::atomic<quint64> verworfenBis{0};       // transfers up to this number were called off
     CURLM* multi = nullptr;                     // lives as long as this object
     std::thread arbeiter;
+    quint64 letzteNummer = 0;                   // owner's thread only
     int offen = 0;                              // owner's thread only
 
+    bool verworfen(quint64 nummer) const { return ende || nummer <= verworfenBis; }
     void arbeiten(Mailversand* q);
     CURLcode uebertragen(const Auftragsdaten& daten);
+
+    // What the progress function of a transfer needs to know whether to stop.
+    struct Wache {
+        const Intern* intern;
+        quint64 nummer;
+    };
+    static int abbrechenFrage(void* wache, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+    {
+        const auto* w = static_cast<const Wache*>(wache);
+        return w->intern->verworfen(w->nummer) ? 1 : 0;
+    }
 };
 
 Mailversand::Mailversand(QObject* parent)
@@ -103,7 +114,7 @@ Mailversand::~Mailversand()
 {
     {
         std::lock_guard<std::mutex> lock(z->sperre);
-        z->abbruch = true;
+        z->ende = true;
         z->warteschlange.clear();
     }
     z->bedingung.notify_all();
@@ -117,7 +128,7 @@ Mailversand::~Mailversand()
 
 void Mailversand::Senden(const Auftrag& auftrag)
 {
-    Auftragsdaten daten{auftrag, qgetenv("SSL_CERT_FILE")};
+    Auftragsdaten daten{auftrag, qgetenv("SSL_CERT_FILE"), ++z->letzteNummer};
     ++z->offen;
     {
         std::lock_guard<std::mutex> lock(z->sperre);
@@ -131,6 +142,18 @@ void Mailversand::Senden(const Auftrag& auftrag)
 bool Mailversand::laeuft() const
 {
     return z->offen > 0;
+}
+
+void Mailversand::Abbrechen()
+{
+    {
+        std::lock_guard<std::mutex> lock(z->sperre);
+        z->verworfenBis = z->letzteNummer;
+        z->warteschlange.clear();
+    }
+    z->offen = 0;
+    if (z->multi)
+        curl_multi_wakeup(z->multi);   // the running transfer sees it at once
 }
 
 QString Mailversand::Nachrichtentext(const QString& unterschrift)
@@ -147,8 +170,65 @@ QUrl Mailversand::MailtoAdresse(const QString& empfaenger, const QString& betref
     return QUrl::fromEncoded("mailto:" + adresse + "?subject=" + stamm, QUrl::StrictMode);
 }
 
-void Mailversand::melden(const QString& kennung, int code)
+QString Mailversand::Fehlergrund(int code)
 {
+    QString grund;
+    switch (code) {
+    case CURLE_FAILED_INIT:
+        grund = QStringLiteral("Der Mailversand konnte nicht gestartet werden.");
+        break;
+    case CURLE_URL_MALFORMAT:
+        grund = QStringLiteral("Die Adresse des Mailservers in der Kursliste ist ungültig.");
+        break;
+    case CURLE_COULDNT_RESOLVE_HOST:
+        grund = QStringLiteral("Der Mailserver wurde nicht gefunden.");
+        break;
+    case CURLE_COULDNT_CONNECT:
+        grund = QStringLiteral("Der Mailserver ist nicht erreichbar.");
+        break;
+    case CURLE_OPERATION_TIMEDOUT:
+        grund = QStringLiteral("Der Mailserver hat nicht rechtzeitig geantwortet.");
+        break;
+    case CURLE_LOGIN_DENIED:
+        grund = QStringLiteral("Der Mailserver hat die Anmeldung abgelehnt.");
+        break;
+    case CURLE_PEER_FAILED_VERIFICATION:
+        grund = QStringLiteral("Das Zertifikat des Mailservers ist nicht vertrauenswürdig.");
+        break;
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CIPHER:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_USE_SSL_FAILED:
+        grund = QStringLiteral("Die verschlüsselte Verbindung zum Mailserver kam nicht zustande.");
+        break;
+    case CURLE_READ_ERROR:
+        grund = QStringLiteral("Die Noten-Datei konnte nicht gelesen werden.");
+        break;
+    case CURLE_BAD_FUNCTION_ARGUMENT:
+        grund = QStringLiteral("Die Kursliste enthält keine Empfängeradresse.");
+        break;
+    case CURLE_SEND_ERROR:
+        grund = QStringLiteral("Die Nachricht konnte dem Mailserver nicht übergeben werden.");
+        break;
+    case CURLE_RECV_ERROR:
+    case CURLE_GOT_NOTHING:
+    case CURLE_WEIRD_SERVER_REPLY:
+        grund = QStringLiteral("Die Verbindung zum Mailserver ist abgebrochen; ob die Nachricht "
+                               "angekommen ist, ist nicht bekannt.");
+        break;
+    default:
+        grund = QStringLiteral("Die Übertragung zum Mailserver ist fehlgeschlagen.");
+        break;
+    }
+    return QStringLiteral("Grund: ") + grund + QStringLiteral(" (Fehler ") + QString::number(code)
+           + u')';
+}
+
+void Mailversand::melden(quint64 nummer, const QString& kennung, int code)
+{
+    if (z->verworfen(nummer))
+        return;   // called off before its report came
     --z->offen;
     if (code == 0)
         emit MailSent(kennung);
@@ -162,18 +242,23 @@ void Mailversand::Intern::arbeiten(Mailversand* q)
         Auftragsdaten daten;
         {
             std::unique_lock<std::mutex> lock(sperre);
-            bedingung.wait(lock, [this] { return abbruch || !warteschlange.empty(); });
-            if (abbruch)
+            bedingung.wait(lock, [this] { return ende || !warteschlange.empty(); });
+            if (ende)
                 return;
             daten = std::move(warteschlange.front());
             warteschlange.pop_front();
         }
+        if (verworfen(daten.nummer))
+            continue;
         const int code = uebertragen(daten);
-        if (abbruch)
+        if (ende)
             return;
+        if (verworfen(daten.nummer))
+            continue;
         // A positive code for every failure; 0 only when the server took the message.
         QMetaObject::invokeMethod(
-            q, [q, kennung = daten.auftrag.kennung, code] { q->melden(kennung, code); }, Qt::QueuedConnection);
+            q, [q, nummer = daten.nummer, kennung = daten.auftrag.kennung, code] { q->melden(nummer, kennung, code); },
+            Qt::QueuedConnection);
     }
 }
 
@@ -260,16 +345,21 @@ CURLcode Mailversand::Intern::uebertragen(const Auftragsdaten& daten)
     curl_easy_setopt(e, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(g.stillstand));
     curl_easy_setopt(e, CURLOPT_TIMEOUT, static_cast<long>(g.gesamt));
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    // A connection of its own, closed after the transfer: never a session the server may
+    // have dropped while it was idle.
+    curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, 1L);
+    curl_easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
+    Wache wache{this, daten.nummer};
     curl_easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &abbrechenFrage);
-    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &abbruch);
+    curl_easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &Intern::abbrechenFrage);
+    curl_easy_setopt(e, CURLOPT_XFERINFODATA, &wache);
 
     // The multi interface so that the destructor can wake the transfer at any moment.
     if (curl_multi_add_handle(multi, e) != CURLM_OK)
         return CURLE_FAILED_INIT;
     CURLcode ergebnis = CURLE_ABORTED_BY_CALLBACK;
     int laufend = 1;
-    while (!abbruch) {
+    while (!verworfen(daten.nummer)) {
         if (curl_multi_perform(multi, &laufend) != CURLM_OK) {
             ergebnis = CURLE_FAILED_INIT;
             break;
