@@ -7,7 +7,8 @@
 #include <memory>
 
 // The mail client of the selection window: SMTP with implicit TLS (smtps://, port 465,
-// TLS 1.2 or newer, server certificate verified) through libcurl. A transfer runs on a worker
+// TLS 1.2 or newer, server certificate verified) through libcurl, which the first transfer loads
+// (CurlBibliothek); without it every transfer fails with error 2. A transfer runs on a worker
 // thread; its outcome arrives as one of the two signals on the thread that owns this object.
 // Every transfer opens a connection of its own and closes it when done: mail servers drop idle
 // sessions after a few minutes, and a message is never sent again on its own, so a message the

@@ -2,6 +2,7 @@
 // (tests/support/smtp): what arrives, what each failure reports, and that the reports come
 // back on the owner's thread while its event loop keeps running.
 
+#include "curlbibliothek.h"
 #include "mailversand.h"
 #include "smtpsserver.h"
 
@@ -67,6 +68,9 @@ class TstMailversand : public QObject {
 private slots:
     void initTestCase();
     void init();
+
+    void curlErstBeimSenden();
+    void bibliothekLaden();
 
     void senden_data();
     void senden();
@@ -141,6 +145,56 @@ Mailversand::Auftrag TstMailversand::auftrag(const QString& pfad) const
     a.kennung = QStringLiteral("1:M-LK2");
     a.zeitgrenzen = {5, 5, 30};
     return a;
+}
+
+namespace {
+
+// True when a libcurl is mapped into this process.
+bool CurlGeladen()
+{
+    QFile karte(QStringLiteral("/proc/self/maps"));
+    if (!karte.open(QIODevice::ReadOnly))
+        return false;
+    return karte.readAll().contains("/libcurl");
+}
+
+} // namespace
+
+// The program does not load libcurl (and its two dozen libraries) before the first send.
+void TstMailversand::curlErstBeimSenden()
+{
+    if (!QFile::exists(QStringLiteral("/proc/self/maps")))
+        QSKIP("needs /proc/self/maps");
+    if (CurlGeladen())
+        QSKIP("another test of this run has already sent");
+    {
+        Mailversand versand;
+        QVERIFY(!CurlGeladen());
+    }
+    const Bericht b = sendenUndWarten(auftrag(datei(QStringLiteral("Noten.zle"), "ZLE")));
+    QCOMPARE(b.code, 0);
+    QVERIFY(CurlGeladen());
+}
+
+void TstMailversand::bibliothekLaden()
+{
+    CurlBibliothek fehlt;
+    QVERIFY(!fehlt.Laden(zOrdner->filePath(QStringLiteral("libcurl-gibt-es-nicht.so"))));
+    QVERIFY(!fehlt.Fehler().isEmpty());
+    QVERIFY(!fehlt.easy_init);
+
+    // A library without libcurl's functions.
+    CurlBibliothek andere;
+    QVERIFY(!andere.Laden(QStringLiteral("libz.so.1")));
+    QVERIFY2(andere.Fehler().contains(QStringLiteral("curl_")), qPrintable(andere.Fehler()));
+
+    const CurlBibliothek* programm = CurlBibliothek::Programm();
+    QVERIFY(programm);
+    QCOMPARE(CurlBibliothek::Programm(), programm);   // loaded once
+    curl_slist* liste = programm->slist_append(nullptr, "X-Test: 1");
+    QVERIFY(liste);
+    QCOMPARE(QByteArray(liste->data), QByteArray("X-Test: 1"));
+    programm->slist_free_all(liste);
 }
 
 TstMailversand::Bericht TstMailversand::sendenUndWarten(const Mailversand::Auftrag& a, int wartenMs)
