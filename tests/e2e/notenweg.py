@@ -369,7 +369,9 @@ class Lauf:
         texte = self.dialogtexte(meldung)     # (leaves the text selected on the screen)
         if self.args.fall == "erfolg":
             frist_abwarten(lambda: self.server.nachrichten(), 10, was="die Mail ist angekommen")
-            self.texte_pruefen("Meldung nach dem Versand", texte, ["Die Mail wurde erfolgreich versandt!"])
+            self.texte_pruefen("Meldung nach dem Versand", texte, [
+                "Die Mail wurde erfolgreich versandt!",
+                "Die Datei '%s.zle' wurde an %s gesendet." % (self.stamm, MAIL["EMailAdresse"])])
             self.x.taste("Return")
             self.x.warte_bis_weg(meldung, name="die Erfolgsmeldung")
             auswahl.warte_auf_punkt("grün")
@@ -379,7 +381,8 @@ class Lauf:
             self.texte_pruefen("Dialog nach dem Versandfehler", texte, [
                 "Beim Versenden der Nachricht ist ein Fehler aufgetreten!",
                 "Die Noten wurden in der Datei '%s.zle' im Ordner '%s' gesichert. Verwenden Sie den "
-                "Knopf 'Mail senden' und senden Sie die Datei als Anhang in ihrem Mailprogramm.\n\n"
+                "Knopf 'Mail senden' und senden Sie die Datei als Anhang in ihrem Mailprogramm.\n"
+                # (the empty line before the reason gives no text to select, so it is not read)
                 "Grund: Der Mailserver hat die Anmeldung abgelehnt. (Fehler 67)"
                 % (self.stamm, os.path.dirname(self.ziel_senden))])
             if self.args.fall == "abgelehnt":
