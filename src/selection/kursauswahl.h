@@ -30,7 +30,8 @@ public:
     // Before the program ends or another course list takes this one's place: while grade
     // files are on their way, waits for them with the modal "Die Noten werden noch versandt …"
     // and then shows their reports as usual. "Abbrechen" stops them and leaves their courses
-    // unsent. True when nothing had to be stopped.
+    // unsent. True when nothing is on its way any more; false only when asked again while its
+    // wait is showing (a second quit request): the caller then leaves things as they are.
     bool VersandAbwarten();
 
     // --- The window's own business ------------------------------------------------------

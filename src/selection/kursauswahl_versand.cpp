@@ -218,6 +218,8 @@ void Kursauswahl::FehlerMelden(const Versandauftrag& auftrag, int code)
 
 bool Kursauswahl::VersandAbwarten()
 {
+    if (zBerichteZurueckhalten)
+        return false;   // the wait is showing already
     if (zUnterwegs.isEmpty())
         return true;
     zBerichteZurueckhalten = true;
@@ -225,7 +227,7 @@ bool Kursauswahl::VersandAbwarten()
         {VersandWartenTitel, VersandWarten, QStringLiteral("Abbrechen")},
         [this] { return zUnterwegs.isEmpty(); });
     zBerichteZurueckhalten = false;
-    if (!beendet) {
+    if (!beendet && !zUnterwegs.isEmpty()) {
         // Stopped by the teacher: what is still on its way is called off, its courses stay
         // as they are (saved, not sent).
         SMTPSocket1->Abbrechen();
@@ -235,5 +237,5 @@ bool Kursauswahl::VersandAbwarten()
     const auto berichte = std::exchange(zZurueckgehalten, {});
     for (const auto& [auftrag, code] : berichte)
         Berichten(auftrag, code);
-    return beendet;
+    return true;
 }

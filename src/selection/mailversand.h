@@ -36,7 +36,7 @@ public:
         QString pass;
         QString absender;
         QString empfaenger;
-        QString betreff;      // the name stem
+        QString betreff;      // the result file's name without ".zle"
         QString text;         // the one-line plain text body
         QString dateiPfad;    // the saved result file, attached under its own file name
         // The caller's tag for the transfer (the course whose file is sent); given back with
@@ -51,7 +51,8 @@ public:
     ~Mailversand() override;
 
     // Starts the transfer and returns at once. Transfers asked for while one runs wait their
-    // turn; every one of them ends in exactly one report. Carriage returns, line feeds and other
+    // turn; every one of them ends in exactly one report (unless called off by Abbrechen or the
+    // destructor). Carriage returns, line feeds and other
     // control characters are removed from every value before it reaches the envelope or the
     // message, so no value can add a header or a recipient. The trusted certificates are the
     // system's, or the file named by the environment variable SSL_CERT_FILE when it is set.

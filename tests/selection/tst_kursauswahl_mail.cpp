@@ -15,6 +15,7 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace Testdaten;
 
@@ -233,8 +234,10 @@ void TstKursauswahlMail::dateinamenAusKursfeldern()
 void TstKursauswahlMail::beendenWaehrendDesVersands_data()
 {
     QTest::addColumn<bool>("abwarten");   // false: "Abbrechen" in the wait
-    QTest::newRow("abwarten") << true;
-    QTest::newRow("Abbrechen") << false;
+    QTest::addColumn<bool>("nochmals");   // a second quit request comes during the wait
+    QTest::newRow("abwarten") << true << false;
+    QTest::newRow("Abbrechen") << false << false;
+    QTest::newRow("zweite Aufforderung beim Warten") << true << true;
 }
 
 // The teacher quits while the server takes its time to answer: the wait "Die Noten werden noch
@@ -243,6 +246,7 @@ void TstKursauswahlMail::beendenWaehrendDesVersands_data()
 void TstKursauswahlMail::beendenWaehrendDesVersands()
 {
     QFETCH(bool, abwarten);
+    QFETCH(bool, nochmals);
 
     SmtpsServer::Verhalten verhalten;
     verhalten.verzoegerung = 3;
@@ -259,6 +263,14 @@ void TstKursauswahlMail::beendenWaehrendDesVersands()
     QVERIFY(fenster->VersandLaeuft());
 
     zPlattform->antwortenWarten << abwarten;
+    if (nochmals) {
+        // Leaves the one wait in place: no second wait, no question, the program keeps running
+        // until the first request has ended it.
+        QTimer::singleShot(300, App(), [] {
+            App()->Beenden();
+            QVERIFY(!App()->Beendet());
+        });
+    }
     App()->Beenden();
 
     QVERIFY(App()->Beendet());
