@@ -28,9 +28,11 @@ Tabellenkalkulation austauschen. Deutsche Hilfeseiten liegen bei.")
 
 # The shared libraries the program needs are found by dpkg-shlibdeps (package dpkg-dev).
 # Without it, the packages of Debian 12 that hold those libraries are named here instead.
+# libcurl is loaded only when the first mail is sent, so dpkg-shlibdeps cannot see it; the mail
+# client needs 7.85 or newer (CURLOPT_PROTOCOLS_STR).
 find_program(RAVIRIRERU_DPKG_SHLIBDEPS dpkg-shlibdeps)
 mark_as_advanced(RAVIRIRERU_DPKG_SHLIBDEPS)
-set(_ravirireru_zusatz "fonts-liberation2")
+set(_ravirireru_zusatz "libcurl4 (>= 7.85), fonts-liberation2")
 if(RAVIRIRERU_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS "${_ravirireru_zusatz}")
@@ -38,7 +40,7 @@ else()
   message(STATUS "dpkg-shlibdeps not found: the Debian package lists its dependencies by name")
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-      "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6svg6 (>= 6.4), libcurl4 (>= 7.56), libc6, libstdc++6, ${_ravirireru_zusatz}")
+      "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6svg6 (>= 6.4), libc6, libstdc++6, ${_ravirireru_zusatz}")
 endif()
 # Standard dialogs in German, opening help pages and the mail program, the icon theme.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, xdg-utils, hicolor-icon-theme")

@@ -9,6 +9,10 @@ dialog is answered with Return as soon as it has the focus, the login with the d
 and a name; then the course with the most students is opened with a double-click and the
 program's VmHWM (peak resident set) is read from /proc/<pid>/status.
 
+With --vergleich-libcurl every run starts the program a second time with libcurl preloaded
+(LD_PRELOAD), as it was loaded at start before the mail client loaded it on the first send;
+both medians stand side by side, measured in the same run.
+
 Times are taken by polling the window list as fast as xdotool answers (a few milliseconds
 per look), so they carry that much resolution. "Start → login" also holds what a person (here
 the script) needs between seeing the dialog and pressing Return: waiting for the focus and
@@ -52,10 +56,16 @@ def warte_genau(sitzung, titel, frist=30):
             raise Fehlschlag("Fenster „%s“ erscheint nicht innerhalb von %d s" % (titel, frist))
 
 
-def ein_lauf(sitzung, args, daten, kursindex, ordner):
+def bibliotheken(programm):
+    """The number of shared libraries mapped into the program."""
+    with open("/proc/%d/maps" % programm.prozess.pid) as datei:
+        return len({zeile.split()[-1] for zeile in datei if ".so" in zeile.split()[-1]})
+
+
+def ein_lauf(sitzung, args, daten, kursindex, ordner, **umgebung):
     kursliste = os.path.join(ordner, "Demo-Kursliste.zln")
     shutil.copy(args.demo, kursliste)
-    programm = ui.Programm(sitzung, args.programm, kursliste, ordner)
+    programm = ui.Programm(sitzung, args.programm, kursliste, ordner, **umgebung)
     try:
         programm.starten()
         beginn = programm.startzeit
@@ -67,6 +77,7 @@ def ein_lauf(sitzung, args, daten, kursindex, ordner):
         t_return = time.monotonic()
         anmeldung, t_anmeldung = warte_genau(sitzung, ui.ANMELDUNG)
         speicher_anmeldung = programm.status("VmHWM")
+        bibliotheken_anmeldung = bibliotheken(programm)
 
         sitzung.aktivieren(anmeldung)
         sitzung.tippen(daten["NotenPass"])
@@ -88,6 +99,7 @@ def ein_lauf(sitzung, args, daten, kursindex, ordner):
             "anmeldung_ms": (t_anmeldung - beginn) * 1000,
             "return_bis_anmeldung_ms": (t_anmeldung - t_return) * 1000,
             "hwm_anmeldung_kib": speicher_anmeldung,
+            "bibliotheken_anmeldung": bibliotheken_anmeldung,
             "hwm_kurs_kib": programm.status("VmHWM"),
             "rss_kurs_kib": programm.status("VmRSS"),
         }
@@ -109,6 +121,8 @@ def main():
     parser.add_argument("--demo", required=True)
     parser.add_argument("--laeufe", type=int, default=10)
     parser.add_argument("--json", help="also write the single runs and medians to this file")
+    parser.add_argument("--vergleich-libcurl", action="store_true",
+                        help="every run also with libcurl preloaded, as loaded at start before")
     args = parser.parse_args()
 
     daten = json.loads(subprocess.run([args.werkzeug, "json", "--geheim", args.demo], check=True,
@@ -122,6 +136,7 @@ def main():
           % (kurs["Fach"], kurs["KursArt"], kurs["kNr"], groessen[kursindex], kursindex + 1))
 
     laeufe = []
+    vorab = []
     with tempfile.TemporaryDirectory(prefix="ravirireru-startzeit-") as tmp:
         with XSitzung(tmp, protokoll=lambda text: None) as sitzung:
             for nummer in range(1, args.laeufe + 1):
@@ -129,9 +144,19 @@ def main():
                 os.makedirs(ordner)
                 lauf = ein_lauf(sitzung, args, daten, kursindex, ordner)
                 laeufe.append(lauf)
-                print("Lauf %2d: Öffnen-Dialog %6.1f ms, Anmeldung %6.1f ms, VmHWM mit Kurs %6.1f MB"
-                      % (nummer, lauf["dialog_ms"], lauf["anmeldung_ms"], mb(lauf["hwm_kurs_kib"])),
-                      flush=True)
+                print("Lauf %2d: Öffnen-Dialog %6.1f ms, Anmeldung %6.1f ms, VmHWM mit Kurs %6.1f MB, "
+                      "%d Bibliotheken"
+                      % (nummer, lauf["dialog_ms"], lauf["anmeldung_ms"], mb(lauf["hwm_kurs_kib"]),
+                         lauf["bibliotheken_anmeldung"]), flush=True)
+                if args.vergleich_libcurl:
+                    ordner = os.path.join(tmp, "lauf%02d-libcurl" % nummer)
+                    os.makedirs(ordner)
+                    lauf = ein_lauf(sitzung, args, daten, kursindex, ordner, LD_PRELOAD="libcurl.so.4")
+                    vorab.append(lauf)
+                    print("   mit libcurl vorab: Öffnen-Dialog %6.1f ms, Anmeldung %6.1f ms, "
+                          "VmHWM mit Kurs %6.1f MB, %d Bibliotheken"
+                          % (lauf["dialog_ms"], lauf["anmeldung_ms"], mb(lauf["hwm_kurs_kib"]),
+                             lauf["bibliotheken_anmeldung"]), flush=True)
 
     median = {schluessel: statistics.median(l[schluessel] for l in laeufe) for schluessel in laeufe[0]}
     print()
@@ -149,9 +174,22 @@ def main():
              "erreicht" if mb(median["hwm_kurs_kib"]) < ZIEL_SPEICHER_MB else "VERFEHLT"))
     print("  Spannweite Start → Anmeldung: %.1f … %.1f ms"
           % (min(l["anmeldung_ms"] for l in laeufe), max(l["anmeldung_ms"] for l in laeufe)))
+    print("  Bibliotheken im Prozess bei der Anmeldung: %d" % median["bibliotheken_anmeldung"])
+    if vorab:
+        m = {schluessel: statistics.median(l[schluessel] for l in vorab) for schluessel in vorab[0]}
+        print()
+        print("Zum Vergleich, libcurl beim Start geladen (LD_PRELOAD), im selben Lauf:")
+        print("  Start → Öffnen-Dialog sichtbar:           %6.1f ms   (ohne: %6.1f ms)"
+              % (m["dialog_ms"], median["dialog_ms"]))
+        print("  Start → Anmeldefenster sichtbar:          %6.1f ms   (ohne: %6.1f ms)"
+              % (m["anmeldung_ms"], median["anmeldung_ms"]))
+        print("  Spitzenspeicher (VmHWM) bei der Anmeldung: %6.1f MB   (ohne: %6.1f MB)"
+              % (mb(m["hwm_anmeldung_kib"]), mb(median["hwm_anmeldung_kib"])))
+        print("  Bibliotheken im Prozess bei der Anmeldung: %6d      (ohne: %6d)"
+              % (m["bibliotheken_anmeldung"], median["bibliotheken_anmeldung"]))
     if args.json:
         with open(args.json, "w", encoding="utf-8") as datei:
-            json.dump({"laeufe": laeufe, "median": median}, datei, indent=1)
+            json.dump({"laeufe": laeufe, "median": median, "libcurl_vorab": vorab}, datei, indent=1)
     return 0
 
 

@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -20,6 +21,22 @@ QMessageBox::Icon Icon(Plattform::Symbol symbol)
 {
     return symbol == Plattform::Symbol::Information ? QMessageBox::Information
                                                    : QMessageBox::Warning;
+}
+
+// A message box is as wide as its texts need; a longer title ("Noteneingabe Mathematik - LK2 -
+// ABC") would be cut short by the window manager. Room for the title keeps it whole. Call it
+// last before exec: the box builds its layout anew when its texts are set.
+void PlatzFuerTitel(QMessageBox& box)
+{
+    auto* raster = qobject_cast<QGridLayout*>(box.layout());
+    if (!raster || box.windowTitle().isEmpty())
+        return;
+    QFont titelSchrift = box.font();
+    titelSchrift.setBold(true);
+    // The title's text plus the frame's buttons and margins.
+    const int breite = qMin(QFontMetrics(titelSchrift).horizontalAdvance(box.windowTitle()) + 140, 640);
+    raster->addItem(new QSpacerItem(breite, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                    raster->rowCount(), 0, 1, raster->columnCount());
 }
 
 // Puts the prompt text above everything else of Qt's own file dialog.
@@ -93,6 +110,7 @@ void QtPlattform::Mitteilen(const struct Mitteilung& mitteilung)
                     mitteilung.text, QMessageBox::Ok, Elternfenster());
     box.setObjectName(QStringLiteral("Meldung"));
     box.setInformativeText(mitteilung.erklaerung);
+    PlatzFuerTitel(box);
     box.exec();
 }
 
@@ -110,6 +128,7 @@ bool QtPlattform::Frage(const struct Frage& frage)
     anderer->setObjectName(QStringLiteral("Anderer"));
     box.setDefaultButton(standard);
     box.setEscapeButton(anderer);
+    PlatzFuerTitel(box);
     box.exec();
     return box.clickedButton() == standard;
 }
@@ -137,6 +156,7 @@ int QtPlattform::Waehlen(const struct Auswahl& auswahl)
         box.setDefaultButton(knoepfe.at(auswahl.standard));
     if (abbrechen >= 0)
         box.setEscapeButton(knoepfe.at(abbrechen));
+    PlatzFuerTitel(box);
     box.exec();
     const int gewaehlt = int(knoepfe.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
     return gewaehlt >= 0 ? gewaehlt : abbrechen;
@@ -215,7 +235,9 @@ void QtPlattform::Piep()
     QApplication::beep();
 }
 
-void QtPlattform::UrlOeffnen(const QUrl& adresse)
+bool QtPlattform::UrlOeffnen(const QUrl& adresse)
 {
-    QDesktopServices::openUrl(adresse);
+    // False when the desktop has no program to hand the address to (no xdg-open, no browser
+    // or mail program found) or the program could not be started.
+    return QDesktopServices::openUrl(adresse);
 }

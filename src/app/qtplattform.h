@@ -18,7 +18,7 @@ public:
     bool Seiteneinrichtung(QPrinter& drucker) override;
     bool DruckDialog(QPrinter& drucker) override;
     void Piep() override;
-    void UrlOeffnen(const QUrl& adresse) override;
+    bool UrlOeffnen(const QUrl& adresse) override;
 
     // The window the dialogs belong to: the active window, if any.
     static QWidget* Elternfenster();

@@ -241,8 +241,11 @@ void RAVIRIreru::OpenDocument(const QString& pfad)
     if (zLaedt)
         return;   // the open dialog or the login window is already up
     if (Daten.geladen) {
-        // Another course list while one is in use: the course windows over the current data
-        // close first, and a changed state is written, so nothing of it is lost or mixed.
+        // Another course list while one is in use: grade files on their way are awaited, the
+        // course windows over the current data close, and a changed state is written, so
+        // nothing of it is lost or mixed.
+        if (Kursauswahl* auswahl = Kursauswahl::Instanz(); auswahl && !auswahl->VersandAbwarten())
+            return;
         const QList<Nachrichtenfenster*> fenster = BasisEinstellungen::zFenster();
         for (Nachrichtenfenster* f : fenster)
             f->close();
@@ -260,6 +263,9 @@ bool RAVIRIreru::CancelClosing()
 {
     if (!Daten.geladen)
         return false;
+    // Grade files on their way are awaited (or stopped by the teacher) before anything is asked.
+    if (Kursauswahl* auswahl = Kursauswahl::Instanz(); auswahl && !auswahl->VersandAbwarten())
+        return true;
     if (!Daten.alleKurse.Gesichert())
         return true;
     if (Daten.wurdeGeaendert() && !Daten.Speichern()) {

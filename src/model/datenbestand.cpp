@@ -3,6 +3,7 @@
 #include "dateileser.h"
 #include "dateischreiber.h"
 #include "dateitypen.h"
+#include "ergebnisdateiname.h"
 #include "hilfsmittel.h"
 #include "plattform.h"
 
@@ -313,7 +314,9 @@ QString Datenbestand::DateiName(const Kurs& kurs) const
 {
     const QString rest = kurs.Kuerzel + QLatin1Char('-') + kurs.KursArt + QString::number(kurs.kNr) +
                          QLatin1Char('-') + kurs.Lehrer;
+    // The fields come from the school's file: what they hold must not make another folder,
+    // a hidden file or a name the file system refuses.
     if (istAbiturListe)
-        return QStringLiteral("Noten Abitur-") + rest;
-    return QStringLiteral("Noten ") + HalbjahrKuerzel + QLatin1Char('-') + rest;
+        return ErgebnisDateiname::Stamm(QStringLiteral("Noten Abitur-") + rest);
+    return ErgebnisDateiname::Stamm(QStringLiteral("Noten ") + HalbjahrKuerzel + QLatin1Char('-') + rest);
 }

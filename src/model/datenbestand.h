@@ -54,7 +54,8 @@ public:
     bool DefizitNote(const QString& text, qint64 halbjahr) const;
     bool NoteIstDefizit(const Eintrag& eintrag, const QString& text, qint64 halbjahr) const;
 
-    // The name stem of a course's grade result file, e.g. "Noten Q1-M-LK2-ABC".
+    // The name stem of a course's grade result file, e.g. "Noten Q1-M-LK2-ABC", made a safe
+    // file name (ErgebnisDateiname::Stamm).
     QString DateiName(const Kurs& kurs) const;
 
     // --- The values -----------------------------------------------------------------------

@@ -15,7 +15,7 @@ public:
     bool Seiteneinrichtung(QPrinter&) override { return false; }
     bool DruckDialog(QPrinter&) override { return false; }
     void Piep() override {}
-    void UrlOeffnen(const QUrl&) override {}
+    bool UrlOeffnen(const QUrl&) override { return false; }
 };
 
 StillePlattform stille;

@@ -87,7 +87,9 @@ public:
     virtual bool Seiteneinrichtung(QPrinter& drucker) = 0;
     virtual bool DruckDialog(QPrinter& drucker) = 0;
     virtual void Piep() = 0;
-    virtual void UrlOeffnen(const QUrl& adresse) = 0;
+    // Opens a web or "mailto:" address with the user's default program; false when no
+    // program could be started for it (the caller then says so).
+    virtual bool UrlOeffnen(const QUrl& adresse) = 0;
 
     // The index Escape and closing the box stand for.
     static int AbbrechenIndex(const struct Auswahl& auswahl);

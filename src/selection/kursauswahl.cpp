@@ -4,7 +4,6 @@
 #include "kursfenster.h"
 #include "kurslistenzeichner.h"
 #include "menue.h"
-#include "notenspeicherndialog.h"
 #include "plattform.h"
 #include "ravirireru.h"
 #include "toolbarvorlage.h"
@@ -25,8 +24,6 @@ QPointer<Kursauswahl>& EinzigesFenster()
     static QPointer<Kursauswahl> fenster;
     return fenster;
 }
-
-const QString Endung = QStringLiteral(".zle");
 
 } // namespace
 
@@ -92,8 +89,12 @@ Kursauswahl::Kursauswahl(QWidget* parent)
         farben.setColor(gruppe, QPalette::HighlightedText, Qt::black);
     }
     Liste->setPalette(farben);
-    Liste->setItemDelegate(new KurslistenZeichner([this](int zeile) { return KursInZeile(zeile); },
-                                                  Liste));
+    auto* zeichner = new KurslistenZeichner([this](int zeile) { return KursInZeile(zeile); }, Liste);
+    zeichner->setzeVersandAbfrage([this](int zeile) {
+        const KursZeiger kurs = KursInZeile(zeile);
+        return kurs && VersandLaeuft(kurs);
+    });
+    Liste->setItemDelegate(zeichner);
     setCentralWidget(Liste);
 
     // The mail client lives as long as the window and is used for every transfer.
@@ -198,26 +199,25 @@ void Kursauswahl::ToolBarAnpassen()
     }
     zToolZeigen->setEnabled(true);
     zToolSpeichern->setEnabled(Daten.mitDaten && zKurs->geaendert && !zKurs->gespeichert);
-    zToolSenden->setEnabled(Daten.mitDaten && zKurs->geaendert && !zKurs->gesendet);
+    // A course whose file is on its way cannot be sent a second time meanwhile.
+    zToolSenden->setEnabled(Daten.mitDaten && zKurs->geaendert && !zKurs->gesendet
+                            && !VersandLaeuft(zKurs));
 }
 
 void Kursauswahl::Aktualisieren()
 {
     ToolBarAnpassen();
-    // Repaint the dot column of every row.
-    for (int zeile = 0; zeile < Liste->rowCount(); ++zeile)
+    // Repaint the dot column of every row; a row whose file is on its way says so when the
+    // mouse rests on it.
+    for (int zeile = 0; zeile < Liste->rowCount(); ++zeile) {
+        const KursZeiger kurs = KursInZeile(zeile);
+        const QString hinweis = kurs && VersandLaeuft(kurs) ? WirdVersandt : QString();
+        for (int spalte = 0; spalte < Liste->columnCount(); ++spalte) {
+            if (QTableWidgetItem* zelle = Liste->item(zeile, spalte); zelle && zelle->toolTip() != hinweis)
+                zelle->setToolTip(hinweis);
+        }
         Liste->viewport()->update(Liste->visualRect(Liste->model()->index(zeile, 0)));
-}
-
-QString Kursauswahl::DateiName() const
-{
-    return zKurs ? Daten.DateiName(*zKurs) : QString();
-}
-
-QString Kursauswahl::KursTitel(const Kurs& kurs)
-{
-    return kurs.Fach + QStringLiteral(" - ") + kurs.KursArt + QString::number(kurs.kNr)
-           + QStringLiteral(" - ") + kurs.Lehrer;
+    }
 }
 
 void Kursauswahl::Liste_SelectionChanged()
@@ -270,126 +270,6 @@ void Kursauswahl::ToolbarWerkzeuge_Pressed(QAction* item)
         ErgebnisSenden();
     }
     // "ToolItemHilfe" opens the help page in the toolbar template itself.
-}
-
-bool Kursauswahl::ErgebnisSchreiben(const KursZeiger& kurs, QString& datei)
-{
-    datei = NotenSpeichernDialog(Daten.DateiName(*kurs) + Endung).Zeigen();
-    if (datei.isEmpty())
-        return false;
-    // The extension is part of the file name here; the file browser always shows it.
-    if (!Daten.Speichern(*kurs, datei))
-        return false;   // the writer has shown its message
-    // A transfer of an older file of this course no longer delivers the course's state.
-    for (Versandauftrag& auftrag : zUnterwegs) {
-        if (auftrag.kurs == kurs)
-            auftrag.veraltet = true;
-    }
-    kurs->gespeichert = true;
-    Daten.Geaendert();
-    Aktualisieren();
-    return true;
-}
-
-void Kursauswahl::ErgebnisSpeichern()
-{
-    const KursZeiger kurs = zKurs;
-    if (!kurs)
-        return;
-    QString datei;
-    ErgebnisSchreiben(kurs, datei);
-}
-
-void Kursauswahl::ErgebnisSenden()
-{
-    const KursZeiger kurs = zKurs;
-    if (!kurs)
-        return;
-    if (kurs->Schueler.Anzahl() == 0) {
-        Plattform::aktuell().Meldung(OhneSchueler);
-        return;
-    }
-    QString datei;
-    if (!ErgebnisSchreiben(kurs, datei))
-        return;
-    const QString titel = KursTitel(*kurs);
-    const QString name = Daten.DateiName(*kurs) + Endung;
-    const bool senden = Modales::JaNein(
-        QStringLiteral("Noteneingabe ") + titel,
-        QStringLiteral("Soll die Kursliste\n") + titel + QStringLiteral("\ngesendet werden?"),
-        QStringLiteral("Die Kursliste wurde unter dem Namen\n") + name
-            + QStringLiteral("\ngesichert."));
-    if (senden)
-        Senden(kurs, datei);
-}
-
-void Kursauswahl::Senden(const KursZeiger& kurs, const QString& datei)
-{
-    if (!kurs)
-        return;
-    Mailversand::Auftrag auftrag;
-    auftrag.server = Daten.Server;
-    auftrag.port = 465;
-    auftrag.benutzer = Daten.Benutzer;
-    auftrag.pass = Daten.Pass;
-    auftrag.absender = Daten.Absender;
-    auftrag.empfaenger = Daten.EMailAdresse;
-    auftrag.betreff = Daten.DateiName(*kurs);
-    auftrag.text = Mailversand::Nachrichtentext(Daten.Unterschrift);
-    auftrag.dateiPfad = datei;
-    // The tag ties the report to this course: a running number, then the course for reading.
-    auftrag.kennung = QString::number(++zLaufendeNummer) + QLatin1Char(':') + kurs->Kuerzel
-                      + QLatin1Char('-') + kurs->KursArt + QString::number(kurs->kNr);
-    zUnterwegs.insert(auftrag.kennung, Versandauftrag{kurs, auftrag.betreff, false});
-    if (zVersand)
-        zVersand(auftrag);
-    else
-        SMTPSocket1->Senden(auftrag);
-}
-
-void Kursauswahl::Gesendet(const KursZeiger& kurs)
-{
-    if (!kurs)
-        return;
-    kurs->gesendet = true;
-    Daten.Geaendert();
-    Aktualisieren();
-}
-
-void Kursauswahl::SMTPSocket1_MailSent(const QString& kennung)
-{
-    const auto gefunden = zUnterwegs.constFind(kennung);
-    if (gefunden == zUnterwegs.constEnd())
-        return;   // no transfer of ours
-    const Versandauftrag auftrag = gefunden.value();
-    zUnterwegs.erase(gefunden);
-    Plattform::aktuell().Meldung(MailVersandt);
-    // The file that went out still is the course's current state only when the course
-    // was neither saved again in its table nor written anew since.
-    if (auftrag.kurs->gespeichert && !auftrag.veraltet)
-        Gesendet(auftrag.kurs);
-}
-
-void Kursauswahl::SMTPSocket1_Error(const QString& kennung, int code)
-{
-    if (code <= 0)
-        return;
-    const auto gefunden = zUnterwegs.constFind(kennung);
-    if (gefunden == zUnterwegs.constEnd())
-        return;
-    const Versandauftrag auftrag = gefunden.value();
-    zUnterwegs.erase(gefunden);
-    if (auftrag.kurs->gesendet)
-        return;
-    struct Plattform::Frage frage;
-    frage.meldung = QStringLiteral("Beim Versenden der Nachricht ist ein Fehler aufgetreten!");
-    frage.erklaerung = QStringLiteral("Die Noten wurden in der Datei '") + auftrag.stamm + Endung
-                       + QStringLiteral("' gesichert. Verwenden Sie den Knopf 'Mail senden' und "
-                                        "senden Sie die Datei als Anhang in ihrem Mailprogramm.");
-    frage.standardKnopf = QStringLiteral("Mail senden");
-    frage.andererKnopf = QStringLiteral("Abbrechen");
-    if (Plattform::aktuell().Frage(frage))
-        Plattform::aktuell().UrlOeffnen(Mailversand::MailtoAdresse(Daten.EMailAdresse, auftrag.stamm));
 }
 
 void Kursauswahl::closeEvent(QCloseEvent* ereignis)

@@ -27,17 +27,26 @@ public:
     void Aktualisieren();
     // The one selection window, or nullptr before login.
     static Kursauswahl* Instanz();
+    // Before the program ends or another course list takes this one's place: while grade
+    // files are on their way, waits for them with the modal "Die Noten werden noch versandt …"
+    // and then shows their reports as usual. "Abbrechen" stops them and leaves their courses
+    // unsent. True when nothing is on its way any more; false only when asked again while its
+    // wait is showing (a second quit request): the caller then leaves things as they are.
+    bool VersandAbwarten();
 
     // --- The window's own business ------------------------------------------------------
-    // The file name stem of the selected course's grade result file ("Noten Q1-M-LK2-ABC"),
-    // empty while no course is selected.
+    // The file name stem suggested for the selected course's grade result file
+    // ("Noten Q1-M-LK2-ABC"), empty while no course is selected.
     QString DateiName() const;
     // The course of the selected row, or nullptr.
     KursZeiger AusgewaehlterKurs() const { return zKurs; }
 
-    // Hands the saved result file datei of kurs to the mail client. Returns at once; the
-    // outcome arrives as SMTPSocket1_MailSent or SMTPSocket1_Error and applies to kurs.
+    // Hands the saved result file datei of kurs to the mail client; the subject is the file's
+    // name without ".zle". Returns at once; the outcome arrives as SMTPSocket1_MailSent or
+    // SMTPSocket1_Error and applies to kurs. Does nothing while a file of kurs is on its way.
     void Senden(const KursZeiger& kurs, const QString& datei);
+    // True while a grade file of kurs (of any course, for nullptr) is on its way.
+    bool VersandLaeuft(const KursZeiger& kurs = nullptr) const;
     // Marks kurs as sent, marks the global data changed and refreshes the window.
     void Gesendet(const KursZeiger& kurs);
 
@@ -61,6 +70,14 @@ public:
         QStringLiteral("Der Kurs enthält keine Schüler. Somit entfällt eine Noteneingabe.");
     static inline const QString MailVersandt =
         QStringLiteral("Die Mail wurde erfolgreich versandt!");
+    static inline const QString VersandFehler =
+        QStringLiteral("Beim Versenden der Nachricht ist ein Fehler aufgetreten!");
+    static inline const QString MailprogrammFehlt =
+        QStringLiteral("Das Mailprogramm konnte nicht geöffnet werden.");
+    static inline const QString VersandWarten = QStringLiteral("Die Noten werden noch versandt …");
+    static inline const QString VersandWartenTitel = QStringLiteral("Noten werden versandt");
+    static inline const QString WirdVersandt =
+        QStringLiteral("Die Noten dieses Kurses werden gerade versandt.");
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
@@ -80,9 +97,21 @@ private:
     void ErgebnisSpeichern();
     // The send path of "Senden".
     void ErgebnisSenden();
-    // Save dialog, write and flags; true with datei set when the file was written.
+    // Save dialog, write and flags; true with datei set to the file really written.
     bool ErgebnisSchreiben(const KursZeiger& kurs, QString& datei);
     KursZeiger KursInZeile(int zeile) const;
+
+    // A transfer handed to the mail client and not yet reported.
+    struct Versandauftrag {
+        KursZeiger kurs;
+        QString datei;          // the result file that was attached
+        QString empfaenger;     // the school's address at the time of sending
+        bool veraltet = false;  // a newer result file of the course was written meanwhile
+    };
+    // The report of a finished transfer: code 0 sent, else the mail client's error code.
+    void Berichten(const Versandauftrag& auftrag, int code);
+    void ErfolgMelden(const Versandauftrag& auftrag);
+    void FehlerMelden(const Versandauftrag& auftrag, int code);
 
     QTableWidget* Liste = nullptr;
     ToolbarVorlage* ToolbarWerkzeuge = nullptr;
@@ -94,13 +123,10 @@ private:
     // The course of each row, in row order.
     QList<KursZeiger> zZeilen;
 
-    // A transfer handed to the mail client and not yet reported.
-    struct Versandauftrag {
-        KursZeiger kurs;
-        QString stamm;          // the name stem at the time of sending
-        bool veraltet = false;  // a newer result file of the course was written meanwhile
-    };
     QHash<QString, Versandauftrag> zUnterwegs;
     qint64 zLaufendeNummer = 0;
     Versand zVersand;
+    // While VersandAbwarten waits, reports are held and shown when the wait has ended.
+    bool zBerichteZurueckhalten = false;
+    QList<QPair<Versandauftrag, int>> zZurueckgehalten;
 };

@@ -38,12 +38,19 @@ bool KurslistenZeichner::Liste_PaintCellBackground(QPainter* painter,
     painter->fillRect(option.rect, QColor(255, 255, 255));
     const KursZeiger kurs = zKursZuZeile ? zKursZuZeile(index.row()) : nullptr;
     const QColor farbe = kurs ? PunktFarbe(*kurs) : QColor();
+    painter->setRenderHint(QPainter::Antialiasing, true);
     if (farbe.isValid()) {
-        painter->setRenderHint(QPainter::Antialiasing, true);
         painter->setPen(Qt::NoPen);
         painter->setBrush(farbe);
         painter->drawEllipse(QRectF(option.rect.left() + PunktRand, option.rect.top() + PunktRand,
                                     PunktGroesse, PunktGroesse));
+    }
+    if (zWirdGesendet && zWirdGesendet(index.row())) {
+        // The file is on its way: a green ring, the colour the dot takes once it arrived.
+        painter->setPen(QPen(RingFarbe, 2.0));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawEllipse(QRectF(option.rect.left() + RingRand + 1, option.rect.top() + RingRand + 1,
+                                    RingGroesse - 2, RingGroesse - 2));
     }
     painter->restore();
     return true;

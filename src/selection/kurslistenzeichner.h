@@ -14,6 +14,12 @@ public:
     // kursZuZeile gives the course of a row, or nullptr.
     explicit KurslistenZeichner(std::function<KursZeiger(int)> kursZuZeile,
                                 QObject* parent = nullptr);
+    // wirdGesendet tells whether the file of a row's course is on its way; such a row shows a
+    // green ring around its dot.
+    void setzeVersandAbfrage(std::function<bool(int)> wirdGesendet)
+    {
+        zWirdGesendet = std::move(wirdGesendet);
+    }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
@@ -25,6 +31,10 @@ public:
     // The dot's box inside its cell.
     static constexpr int PunktRand = 5;
     static constexpr int PunktGroesse = 10;
+    // The ring of a running transfer, centred on the dot.
+    static constexpr int RingRand = 2;
+    static constexpr int RingGroesse = 16;
+    static inline const QColor RingFarbe = QColor(0, 200, 0);
 
 private:
     // True when the background (and the whole cell) of column 0 was painted here.
@@ -34,4 +44,5 @@ private:
                              const QModelIndex& index) const;
 
     std::function<KursZeiger(int)> zKursZuZeile;
+    std::function<bool(int)> zWirdGesendet;
 };

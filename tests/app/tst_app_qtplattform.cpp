@@ -131,6 +131,10 @@ private slots:
                                 << int(QMessageBox::Information) << "Mail versandt";
         QTest::newRow("Fehler ohne Titel") << int(Plattform::Symbol::Warnung) << ""
                                            << int(QMessageBox::Warning) << "RAVIRIreru";
+        QTest::newRow("langer Titel") << int(Plattform::Symbol::Information)
+                                      << "Noteneingabe Sozialwissenschaften - GK12 - Meier-Schulze"
+                                      << int(QMessageBox::Information)
+                                      << "Noteneingabe Sozialwissenschaften - GK12 - Meier-Schulze";
     }
 
     void mitteilung()
@@ -140,10 +144,12 @@ private slots:
         QFETCH(int, erwartetesSymbol);
         QFETCH(QString, erwarteterTitel);
         int gezeigt = -1;
+        int breite = 0;
         QString fenstertitel, text, erklaerung;
         GuiTest::BeiModal([&](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             QVERIFY(box);
+            breite = box->width();
             gezeigt = int(box->icon());
             fenstertitel = box->windowTitle();
             text = box->text();
@@ -158,6 +164,12 @@ private slots:
         QCOMPARE(fenstertitel, erwarteterTitel);
         QCOMPARE(text, QString("Die Mail wurde erfolgreich versandt!"));
         QCOMPARE(erklaerung, QString("/tmp/Noten.zle"));
+        // The box is wide enough for its whole title in the bold type of title bars, beside the
+        // frame's three buttons (some 80 pixels), so the window manager need not cut it short.
+        QFont fett = QApplication::font();
+        fett.setBold(true);
+        QVERIFY2(breite >= QFontMetrics(fett).horizontalAdvance(erwarteterTitel) + 80,
+                 qPrintable(QString::number(breite)));
     }
 
     void waehlen_data()

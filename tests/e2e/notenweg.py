@@ -11,6 +11,8 @@ list with the file tool and the mail that arrived.
   --fall erfolg      the server accepts the login: the success message, the course turns green
   --fall abgelehnt   the server refuses the login: the fallback dialog, "Abbrechen", the course
                      stays blue, quitting writes the course list once
+  --fall ohne-mailprogramm   as abgelehnt, but "Mail senden" on a desktop without any program
+                     to open a mailto: address: the message that says so, the course stays blue
 
 A screenshot of every step lands in --ausgabe, with the logs, the course list as JSON and
 the received mail, for a person to look at.
@@ -182,8 +184,13 @@ class Lauf:
             with XSitzung(self.tmp, protokoll=self.melde) as x:
                 self.x = x
                 self.waechter.starten()
-                self.programm = ui.Programm(x, self.args.programm, self.kursliste, self.tmp,
-                                            SSL_CERT_FILE=self.server.vertraute_zertifikate)
+                umgebung = {"SSL_CERT_FILE": self.server.vertraute_zertifikate}
+                if self.args.fall == "ohne-mailprogramm":
+                    # Nothing to hand a mailto: address to: no xdg-open, no browser.
+                    leer = os.path.join(self.tmp, "ohne-programme")
+                    os.makedirs(leer, exist_ok=True)
+                    umgebung.update(PATH=leer, BROWSER="", DEFAULT_BROWSER="")
+                self.programm = ui.Programm(x, self.args.programm, self.kursliste, self.tmp, **umgebung)
                 x.lebenszeichen = self.programm.lebt
                 try:
                     self.programm.starten()
@@ -349,19 +356,22 @@ class Lauf:
         self.foto("frage-senden")
         self.texte_pruefen("Frage vor dem Senden", self.dialogtexte(frage), [
             "Soll die Kursliste\n%s\ngesendet werden?" % titel,
-            "Die Kursliste wurde unter dem Namen\n%s.zle\ngesichert." % self.stamm])
+            "Die Kursliste wurde unter dem Namen\n%s.zle\nim Ordner\n%s\ngesichert."
+            % (self.stamm, os.path.dirname(self.ziel_senden))])
         bekannte = self.x.fenster_der_klasse(ui.KLASSE)
         self.x.taste("Return")               # "Ja" is the default button
         self.x.warte_bis_weg(frage, name="die Frage vor dem Senden")
-        # The report of the transfer: a new window of the program (the fallback dialog has
-        # no title of its own, so it is found by the program's window class).
+        # The report of the transfer: a new window of the program, found by the program's
+        # window class (the success message and the fallback dialog carry the same title).
         meldung = self.x.warte_auf_neues_fenster(ui.KLASSE, bekannte, 60)
         self.x.aktivieren(meldung)
         self.foto("mail-versandt" if self.args.fall == "erfolg" else "mail-fehler")
         texte = self.dialogtexte(meldung)     # (leaves the text selected on the screen)
         if self.args.fall == "erfolg":
             frist_abwarten(lambda: self.server.nachrichten(), 10, was="die Mail ist angekommen")
-            self.texte_pruefen("Meldung nach dem Versand", texte, ["Die Mail wurde erfolgreich versandt!"])
+            self.texte_pruefen("Meldung nach dem Versand", texte, [
+                "Die Mail wurde erfolgreich versandt!",
+                "Die Datei '%s.zle' wurde an %s gesendet." % (self.stamm, MAIL["EMailAdresse"])])
             self.x.taste("Return")
             self.x.warte_bis_weg(meldung, name="die Erfolgsmeldung")
             auswahl.warte_auf_punkt("grün")
@@ -370,13 +380,33 @@ class Lauf:
         else:
             self.texte_pruefen("Dialog nach dem Versandfehler", texte, [
                 "Beim Versenden der Nachricht ist ein Fehler aufgetreten!",
-                "Die Noten wurden in der Datei '%s.zle' gesichert. Verwenden Sie den Knopf "
-                "'Mail senden' und senden Sie die Datei als Anhang in ihrem Mailprogramm." % self.stamm])
-            self.x.taste("Escape")           # "Abbrechen", the dialog's cancel button
+                "Die Noten wurden in der Datei '%s.zle' im Ordner '%s' gesichert. Verwenden Sie den "
+                "Knopf 'Mail senden' und senden Sie die Datei als Anhang in ihrem Mailprogramm.\n"
+                # (the empty line before the reason gives no text to select, so it is not read)
+                "Grund: Der Mailserver hat die Anmeldung abgelehnt. (Fehler 67)"
+                % (self.stamm, os.path.dirname(self.ziel_senden))])
+            if self.args.fall == "abgelehnt":
+                self.x.taste("Escape")           # "Abbrechen", the dialog's cancel button
+                self.x.warte_bis_weg(meldung, name="der Dialog zum Versandfehler")
+                auswahl.warte_auf_punkt("blau")
+                self.foto("nach-abbrechen")
+                self.melde("Versand abgelehnt: Dialog mit „Abbrechen“ geschlossen, Punkt bleibt blau")
+                return
+            bekannte = self.x.fenster_der_klasse(ui.KLASSE)
+            self.x.taste("Return")           # "Mail senden", the default button
             self.x.warte_bis_weg(meldung, name="der Dialog zum Versandfehler")
+            hinweis = self.x.warte_auf_neues_fenster(ui.KLASSE, bekannte, 20)
+            self.x.aktivieren(hinweis)
+            self.foto("ohne-mailprogramm")
+            self.texte_pruefen("Meldung ohne Mailprogramm", self.dialogtexte(hinweis), [
+                "Das Mailprogramm konnte nicht geöffnet werden.",
+                "Bitte senden Sie die Datei '%s.zle' aus dem Ordner '%s' selbst als Anhang an %s."
+                % (self.stamm, os.path.dirname(self.ziel_senden), MAIL["EMailAdresse"])])
+            self.x.taste("Return")
+            self.x.warte_bis_weg(hinweis, name="die Meldung ohne Mailprogramm")
             auswahl.warte_auf_punkt("blau")
-            self.foto("nach-abbrechen")
-            self.melde("Versand abgelehnt: Dialog mit „Abbrechen“ geschlossen, Punkt bleibt blau")
+            self.foto("nach-mailprogramm")
+            self.melde("Kein Mailprogramm: die Meldung nennt Datei, Ordner und Adresse, Punkt bleibt blau")
 
     def beenden(self, auswahl):
         self.x.aktivieren(auswahl.id)
@@ -541,7 +571,7 @@ def kurz(wert, grenze=1500):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--fall", choices=["erfolg", "abgelehnt"], required=True)
+    parser.add_argument("--fall", choices=["erfolg", "abgelehnt", "ohne-mailprogramm"], required=True)
     parser.add_argument("--programm", required=True, help="the built program (ravirireru)")
     parser.add_argument("--werkzeug", required=True, help="the file tool (ravirireru-datei)")
     parser.add_argument("--demo", required=True, help="the demo course list (demo.zln)")

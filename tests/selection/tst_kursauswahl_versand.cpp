@@ -4,9 +4,11 @@
 #include "aufzeichnendeplattform.h"
 #include "guitest.h"
 #include "kursauswahltestdaten.h"
+#include "kurslistenzeichner.h"
 #include "mailversand.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +24,7 @@ const QString OhneSchueler =
 const QString Versandt = QStringLiteral("Die Mail wurde erfolgreich versandt!");
 const QString FehlerMeldung =
     QStringLiteral("Beim Versenden der Nachricht ist ein Fehler aufgetreten!");
+const QString Titel = QStringLiteral("Noteneingabe Mathematik - LK2 - ABC");
 
 QByteArray ErwarteteDatei(const Kurs& kurs)
 {
@@ -70,6 +73,7 @@ private slots:
     void sendenFrage();
     void sendenNein();
     void sendenJaUebergibtDenAuftrag();
+    void einKursNurEinmalUnterwegs();
     void berichtGesendet_data();
     void berichtGesendet();
     void berichtFehler_data();
@@ -284,32 +288,31 @@ void TstKursauswahlVersand::sendenAbgebrochenOderFehlgeschlagen()
 void TstKursauswahlVersand::sendenFrage_data()
 {
     QTest::addColumn<bool>("abitur");
-    QTest::addColumn<QString>("titel");
-    QTest::addColumn<QString>("meldung");
-    QTest::addColumn<QString>("erklaerung");
+    QTest::addColumn<QString>("antwort");   // the dialog's answer in the folder; "" = suggestion
+    QTest::addColumn<QString>("datei");     // the file written, named by the question
 
-    QTest::newRow("Halbjahr")
-        << false << "Noteneingabe Mathematik - LK2 - ABC"
-        << "Soll die Kursliste\nMathematik - LK2 - ABC\ngesendet werden?"
-        << "Die Kursliste wurde unter dem Namen\nNoten Q1-M-LK2-ABC.zle\ngesichert.";
-    QTest::newRow("Abitur")
-        << true << "Noteneingabe Mathematik - LK2 - ABC"
-        << "Soll die Kursliste\nMathematik - LK2 - ABC\ngesendet werden?"
-        << "Die Kursliste wurde unter dem Namen\nNoten Abitur-M-LK2-ABC.zle\ngesichert.";
+    QTest::newRow("Halbjahr, Vorschlag") << false << "" << "Noten Q1-M-LK2-ABC.zle";
+    QTest::newRow("Abitur, Vorschlag") << true << "" << "Noten Abitur-M-LK2-ABC.zle";
+    QTest::newRow("umbenannt") << false << "anders benannt.zle" << "anders benannt.zle";
+    QTest::newRow("umbenannt ohne Endung") << false << "anders" << "anders.zle";
+    QTest::newRow("andere Endung") << false << "anders.txt" << "anders.txt.zle";
 }
 
 void TstKursauswahlVersand::sendenFrage()
 {
     QFETCH(bool, abitur);
-    QFETCH(QString, titel);
-    QFETCH(QString, meldung);
-    QFETCH(QString, erklaerung);
+    QFETCH(QString, antwort);
+    QFETCH(QString, datei);
 
     Daten.istAbiturListe = abitur;
     auto fenster = Fenster();
-    // The teacher chose another name: the question still names the suggested one.
-    const QString pfad = zOrdner->filePath("anders benannt.zle");
-    zPlattform->antwortenDatei << pfad;
+    // The question names the file that was really written, with its folder.
+    const QString pfad = zOrdner->filePath(datei);
+    const QString titel = Titel;
+    const QString meldung = QStringLiteral("Soll die Kursliste\nMathematik - LK2 - ABC\ngesendet werden?");
+    const QString erklaerung = "Die Kursliste wurde unter dem Namen\n" + datei + "\nim Ordner\n"
+                               + QDir::toNativeSeparators(zOrdner->path()) + "\ngesichert.";
+    zPlattform->antwortenDatei << zOrdner->path() + u'/' + antwort;
     zPlattform->antwortenFrage << false;
     // When the question shows, the file is written and the dot is already blue.
     QColor farbeBeiFrage;
@@ -325,6 +328,7 @@ void TstKursauswahlVersand::sendenFrage()
     QCOMPARE(frage.andererKnopf, QStringLiteral("Nein"));
     QCOMPARE(farbeBeiFrage, QColor(0, 0, 255));
     QCOMPARE(Inhalt(pfad), ErwarteteDatei(*Daten.alleKurse.Zeigen(1)));
+    QCOMPARE(QDir(zOrdner->path()).entryList(QDir::Files), QStringList{datei});
 }
 
 void TstKursauswahlVersand::sendenNein()
@@ -363,20 +367,62 @@ void TstKursauswahlVersand::sendenJaUebergibtDenAuftrag()
     QCOMPARE(a.pass, QStringLiteral("geheim"));
     QCOMPARE(a.absender, QStringLiteral("lehrer@schule.example"));
     QCOMPARE(a.empfaenger, QStringLiteral("noten@schule.example"));
-    QCOMPARE(a.betreff, QStringLiteral("Noten Q1-M-LK2-ABC"));
+    // The subject follows the file really written.
+    QCOMPARE(a.betreff, QStringLiteral("anders"));
     QCOMPARE(a.text, QStringLiteral("Notenliste von Frau Müller:"));
     QCOMPARE(a.dateiPfad, pfad);
     QVERIFY(!a.kennung.isEmpty());
-    // Nothing is marked before the report arrives; "Senden" stays enabled meanwhile.
+    // Nothing is marked before the report arrives.
     QVERIFY(!Daten.alleKurse.Zeigen(1)->gesendet);
-    QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
+    QVERIFY(fenster->VersandLaeuft(Daten.alleKurse.Zeigen(1)));
 
-    // A second transfer gets its own tag.
+    // After a failed transfer the course can be sent again; the new transfer has its own tag.
+    emit Socket(*fenster)->Error(a.kennung, 7);
+    QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
     zPlattform->antwortenDatei << pfad;
     zPlattform->antwortenFrage << true;
     Druecken(*fenster, "ToolItemSenden");
     QCOMPARE(zAuftraege.size(), 2);
     QVERIFY(zAuftraege.at(1).kennung != a.kennung);
+}
+
+// While a course's file is on its way, "Senden" is disabled for that course (also for the
+// keyboard: Senden itself refuses) and its row shows a green ring; another course can be sent.
+void TstKursauswahlVersand::einKursNurEinmalUnterwegs()
+{
+    auto fenster = Fenster();
+    const KursZeiger mathe = Daten.alleKurse.Zeigen(1);
+    const QString kennung = SendeErstenKurs(*fenster);
+    QVERIFY(!kennung.isEmpty());
+    // The left edge of the ring, on the dot's middle line.
+    const QPoint ring(KurslistenZeichner::RingRand, KurslistenZeichner::RingRand + KurslistenZeichner::RingGroesse / 2);
+    const auto gruen = [](const QColor& farbe) { return farbe.green() >= 150 && farbe.red() <= 80 && farbe.blue() <= 80; };
+
+    QVERIFY(!Knopf(*fenster, "ToolItemSenden")->isEnabled());
+    QTRY_VERIFY2(gruen(FarbeInZelle(*fenster, 0, ring)), qPrintable(FarbeInZelle(*fenster, 0, ring).name()));
+    QCOMPARE(FarbeInZelle(*fenster, 0), QColor(0, 0, 255));   // the dot itself: saved
+    QCOMPARE(FarbeInZelle(*fenster, 1, ring), QColor(255, 255, 255));
+    QCOMPARE(Liste(*fenster)->item(0, 1)->toolTip(), QStringLiteral("Die Noten dieses Kurses werden gerade versandt."));
+    QCOMPARE(Liste(*fenster)->item(1, 1)->toolTip(), QString());
+    fenster->Senden(mathe, zOrdner->filePath("Noten Q1-M-LK2-ABC.zle"));
+    QCOMPARE(zAuftraege.size(), 1);
+
+    // The other course goes its own way meanwhile.
+    KlickeZeile(*fenster, 1);
+    QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
+    zPlattform->antwortenDatei << zOrdner->path() + u'/';
+    zPlattform->antwortenFrage << true;
+    Druecken(*fenster, "ToolItemSenden");
+    QCOMPARE(zAuftraege.size(), 2);
+    QCOMPARE(zAuftraege.at(1).betreff, QStringLiteral("Noten Q1-E-GK1-XYZ"));
+
+    emit Socket(*fenster)->MailSent(kennung);
+    QVERIFY(mathe->gesendet);
+    QVERIFY(!fenster->VersandLaeuft(mathe));
+    QVERIFY(fenster->VersandLaeuft(Daten.alleKurse.Zeigen(2)));
+    QTRY_COMPARE(FarbeInZelle(*fenster, 0, ring), QColor(255, 255, 255));
+    QCOMPARE(FarbeInZelle(*fenster, 0), QColor(0, 200, 0));
+    QCOMPARE(Liste(*fenster)->item(0, 1)->toolTip(), QString());
 }
 
 void TstKursauswahlVersand::berichtGesendet_data()
@@ -407,6 +453,12 @@ void TstKursauswahlVersand::berichtGesendet()
     emit Socket(*fenster)->MailSent(kennung);
 
     QCOMPARE(zPlattform->protokoll, QStringList{"Meldung: " + Versandt});
+    // A report of success: the information icon, the course in the title, the file and address.
+    const Plattform::Mitteilung m = zPlattform->mitteilungen.first();
+    QCOMPARE(m.symbol, Plattform::Symbol::Information);
+    QCOMPARE(m.titel, Titel);
+    QCOMPARE(m.erklaerung,
+             QStringLiteral("Die Datei 'Noten Q1-M-LK2-ABC.zle' wurde an noten@schule.example gesendet."));
     QVERIFY(Daten.alleKurse.Zeigen(1)->gesendet);
     QVERIFY(!Daten.alleKurse.Zeigen(2)->gesendet);
     QVERIFY(!Daten.alleKurse.Zeigen(2)->gespeichert);
@@ -425,20 +477,31 @@ void TstKursauswahlVersand::berichtFehler_data()
 {
     QTest::addColumn<int>("code");
     QTest::addColumn<bool>("mailSenden");
+    QTest::addColumn<bool>("mailprogrammDa");
     QTest::addColumn<bool>("frage");
+    QTest::addColumn<QString>("grund");
 
-    QTest::newRow("Anmeldung, Mail senden") << 67 << true << true;
-    QTest::newRow("Verbindung, Abbrechen") << 7 << false << true;
-    QTest::newRow("Zertifikat, Mail senden") << 60 << true << true;
-    QTest::newRow("Code 0") << 0 << true << false;
-    QTest::newRow("negativer Code") << -1 << true << false;
+    QTest::newRow("Anmeldung, Mail senden") << 67 << true << true << true
+                                            << "Grund: Der Mailserver hat die Anmeldung abgelehnt. (Fehler 67)";
+    QTest::newRow("Verbindung, Abbrechen") << 7 << false << true << true
+                                           << "Grund: Der Mailserver ist nicht erreichbar. (Fehler 7)";
+    QTest::newRow("Zertifikat, Mail senden") << 60 << true << true << true
+                                             << "Grund: Das Zertifikat des Mailservers ist nicht vertrauenswürdig. (Fehler 60)";
+    QTest::newRow("Mailprogramm fehlt") << 28 << true << false << true
+                                        << "Grund: Der Mailserver hat nicht rechtzeitig geantwortet. (Fehler 28)";
+    QTest::newRow("unbekannter Code") << 99 << false << true << true
+                                      << "Grund: Die Übertragung zum Mailserver ist fehlgeschlagen. (Fehler 99)";
+    QTest::newRow("Code 0") << 0 << true << true << false << "";
+    QTest::newRow("negativer Code") << -1 << true << true << false << "";
 }
 
 void TstKursauswahlVersand::berichtFehler()
 {
     QFETCH(int, code);
     QFETCH(bool, mailSenden);
+    QFETCH(bool, mailprogrammDa);
     QFETCH(bool, frage);
+    QFETCH(QString, grund);
 
     auto fenster = Fenster();
     const QString kennung = SendeErstenKurs(*fenster);
@@ -446,17 +509,20 @@ void TstKursauswahlVersand::berichtFehler()
     zPlattform->Leeren();
     Daten.zGeaendert = false;
     zPlattform->antwortenFrage << mailSenden;
+    zPlattform->antwortenUrl << mailprogrammDa;
+    const QString ordner = QDir::toNativeSeparators(zOrdner->path());
 
     emit Socket(*fenster)->Error(kennung, code);
 
     if (frage) {
         QCOMPARE(zPlattform->fragen.size(), 1);
         const struct Plattform::Frage f = zPlattform->fragen.first();
+        QCOMPARE(f.titel, Titel);
         QCOMPARE(f.meldung, FehlerMeldung);
         QCOMPARE(f.erklaerung,
-                 QStringLiteral("Die Noten wurden in der Datei 'Noten Q1-M-LK2-ABC.zle' gesichert. "
-                                "Verwenden Sie den Knopf 'Mail senden' und senden Sie die Datei als "
-                                "Anhang in ihrem Mailprogramm."));
+                 "Die Noten wurden in der Datei 'Noten Q1-M-LK2-ABC.zle' im Ordner '" + ordner
+                     + "' gesichert. Verwenden Sie den Knopf 'Mail senden' und senden Sie die Datei als "
+                       "Anhang in ihrem Mailprogramm.\n\n" + grund);
         QCOMPARE(f.standardKnopf, QStringLiteral("Mail senden"));
         QCOMPARE(f.andererKnopf, QStringLiteral("Abbrechen"));
         if (mailSenden) {
@@ -471,7 +537,18 @@ void TstKursauswahlVersand::berichtFehler()
     } else {
         QVERIFY(zPlattform->protokoll.isEmpty());
     }
-    QVERIFY(zPlattform->meldungen.isEmpty());
+    if (frage && mailSenden && !mailprogrammDa) {
+        // No mail program could be opened: said so, with the address and the file to send.
+        QCOMPARE(zPlattform->mitteilungen.size(), 1);
+        const Plattform::Mitteilung m = zPlattform->mitteilungen.first();
+        QCOMPARE(m.symbol, Plattform::Symbol::Warnung);
+        QCOMPARE(m.titel, Titel);
+        QCOMPARE(m.text, QStringLiteral("Das Mailprogramm konnte nicht geöffnet werden."));
+        QCOMPARE(m.erklaerung, "Bitte senden Sie die Datei 'Noten Q1-M-LK2-ABC.zle' aus dem Ordner '" + ordner
+                                   + "' selbst als Anhang an noten@schule.example.");
+    } else {
+        QVERIFY(zPlattform->meldungen.isEmpty());
+    }
     // An error changes no flag: the course stays saved, "Senden" can be pressed again.
     const KursZeiger kurs = Daten.alleKurse.Zeigen(1);
     QVERIFY(kurs->gespeichert);
@@ -484,17 +561,20 @@ void TstKursauswahlVersand::berichtFehler()
 void TstKursauswahlVersand::fehlerNachGesendetZeigtNichts()
 {
     auto fenster = Fenster();
-    // Two transfers of the same course; the first reports success, the second an error.
+    // Two transfers of the same course one after the other: the first fails, the second is sent.
     const QString erste = SendeErstenKurs(*fenster);
+    QVERIFY(!erste.isEmpty());
+    zPlattform->antwortenFrage << false;
+    emit Socket(*fenster)->Error(erste, 7);
     const QString zweite = SendeErstenKurs(*fenster);
-    QVERIFY(!erste.isEmpty() && !zweite.isEmpty());
+    QVERIFY(!zweite.isEmpty() && zweite != erste);
     emit Socket(*fenster)->MailSent(zweite);
     QVERIFY(Daten.alleKurse.Zeigen(1)->gesendet);
     zPlattform->Leeren();
     zPlattform->antwortenFrage << true;
 
+    // A late second report of either transfer.
     emit Socket(*fenster)->Error(erste, 7);
-    // A success followed by an error for the same transfer.
     emit Socket(*fenster)->Error(zweite, 7);
 
     QVERIFY(zPlattform->protokoll.isEmpty());
@@ -564,8 +644,11 @@ void TstKursauswahlVersand::veralteteDateiWirdNichtGesendet()
 
     emit Socket(*fenster)->MailSent(kennung);
 
-    // The mail did go out, but it carried the older state: the course is not marked sent.
+    // The mail did go out, but it carried the older state: the course is not marked sent,
+    // and the message says so.
     QCOMPARE(zPlattform->meldungen, QStringList{Versandt});
+    QVERIFY(zPlattform->mitteilungen.first().erklaerung.endsWith(
+        QStringLiteral("Der Kurs wurde seitdem erneut gesichert; er gilt deshalb noch nicht als versandt.")));
     QVERIFY(!kurs->gesendet);
     QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
 }

@@ -2,10 +2,12 @@
 // (tests/support/smtp): what arrives, what each failure reports, and that the reports come
 // back on the owner's thread while its event loop keeps running.
 
+#include "curlbibliothek.h"
 #include "mailversand.h"
 #include "smtpsserver.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -58,6 +60,7 @@ enum class Fall { FalschesPasswort, GeschlossenerPort, FremdeZertifizierung, Sys
 } // namespace
 
 Q_DECLARE_METATYPE(Fall)
+Q_DECLARE_METATYPE(SmtpsServer::Verhalten::Trennen)
 
 class TstMailversand : public QObject {
     Q_OBJECT
@@ -65,6 +68,9 @@ class TstMailversand : public QObject {
 private slots:
     void initTestCase();
     void init();
+
+    void curlErstBeimSenden();
+    void bibliothekLaden();
 
     void senden_data();
     void senden();
@@ -77,6 +83,10 @@ private slots:
     void warteschlange();
     void ereignisschleifeLaeuftWeiter();
     void zerstoerenBrichtAb();
+    void serverTrenntRuhendeVerbindungen();
+    void trennungNachDerNachricht_data();
+    void trennungNachDerNachricht();
+    void abbrechen();
 
 private:
     QString datei(const QString& name, const QByteArray& inhalt);
@@ -88,6 +98,11 @@ private:
     };
     // Sends with a fresh client and waits for its report.
     Bericht sendenUndWarten(const Mailversand::Auftrag& a, int wartenMs = 60000);
+
+    // A server of its own with the given behaviour, trusted through SSL_CERT_FILE.
+    std::unique_ptr<SmtpsServer> eigenerServer(const SmtpsServer::Verhalten& verhalten);
+    // Waits for the next report of versand (or until wartenMs passed).
+    static Bericht naechsterBericht(Mailversand& versand, int wartenMs = 60000);
 
     std::unique_ptr<SmtpsServer> zServer;
     std::unique_ptr<QTemporaryDir> zOrdner;
@@ -130,6 +145,56 @@ Mailversand::Auftrag TstMailversand::auftrag(const QString& pfad) const
     a.kennung = QStringLiteral("1:M-LK2");
     a.zeitgrenzen = {5, 5, 30};
     return a;
+}
+
+namespace {
+
+// True when a libcurl is mapped into this process.
+bool CurlGeladen()
+{
+    QFile karte(QStringLiteral("/proc/self/maps"));
+    if (!karte.open(QIODevice::ReadOnly))
+        return false;
+    return karte.readAll().contains("/libcurl");
+}
+
+} // namespace
+
+// The program does not load libcurl (and its two dozen libraries) before the first send.
+void TstMailversand::curlErstBeimSenden()
+{
+    if (!QFile::exists(QStringLiteral("/proc/self/maps")))
+        QSKIP("needs /proc/self/maps");
+    if (CurlGeladen())
+        QSKIP("another test of this run has already sent");
+    {
+        Mailversand versand;
+        QVERIFY(!CurlGeladen());
+    }
+    const Bericht b = sendenUndWarten(auftrag(datei(QStringLiteral("Noten.zle"), "ZLE")));
+    QCOMPARE(b.code, 0);
+    QVERIFY(CurlGeladen());
+}
+
+void TstMailversand::bibliothekLaden()
+{
+    CurlBibliothek fehlt;
+    QVERIFY(!fehlt.Laden(zOrdner->filePath(QStringLiteral("libcurl-gibt-es-nicht.so"))));
+    QVERIFY(!fehlt.Fehler().isEmpty());
+    QVERIFY(!fehlt.easy_init);
+
+    // A library without libcurl's functions.
+    CurlBibliothek andere;
+    QVERIFY(!andere.Laden(QStringLiteral("libz.so.1")));
+    QVERIFY2(andere.Fehler().contains(QStringLiteral("curl_")), qPrintable(andere.Fehler()));
+
+    const CurlBibliothek* programm = CurlBibliothek::Programm();
+    QVERIFY(programm);
+    QCOMPARE(CurlBibliothek::Programm(), programm);   // loaded once
+    curl_slist* liste = programm->slist_append(nullptr, "X-Test: 1");
+    QVERIFY(liste);
+    QCOMPARE(QByteArray(liste->data), QByteArray("X-Test: 1"));
+    programm->slist_free_all(liste);
 }
 
 TstMailversand::Bericht TstMailversand::sendenUndWarten(const Mailversand::Auftrag& a, int wartenMs)
@@ -484,6 +549,141 @@ void TstMailversand::zerstoerenBrichtAb()
     QVERIFY2(uhr.elapsed() < 10000, qPrintable(QString::number(uhr.elapsed())));
     QTest::qWait(50);
     QCOMPARE(gesendet.size() + fehler.size(), 0);
+}
+
+std::unique_ptr<SmtpsServer> TstMailversand::eigenerServer(const SmtpsServer::Verhalten& verhalten)
+{
+    auto server = std::make_unique<SmtpsServer>();
+    server->setzeVerhalten(verhalten);
+    if (!server->starten()) {
+        qWarning() << server->fehler();
+        return nullptr;
+    }
+    qputenv("SSL_CERT_FILE", QFile::encodeName(server->vertrauteZertifikate()));
+    return server;
+}
+
+TstMailversand::Bericht TstMailversand::naechsterBericht(Mailversand& versand, int wartenMs)
+{
+    QSignalSpy gesendet(&versand, &Mailversand::MailSent);
+    QSignalSpy fehler(&versand, &Mailversand::Error);
+    QDeadlineTimer frist(wartenMs);
+    while (gesendet.isEmpty() && fehler.isEmpty() && !frist.hasExpired())
+        QTest::qWait(20);
+    Bericht b;
+    b.anzahl = int(gesendet.size() + fehler.size());
+    if (!gesendet.isEmpty()) {
+        b.kennung = gesendet.first().at(0).toString();
+        b.code = 0;
+    } else if (!fehler.isEmpty()) {
+        b.kennung = fehler.first().at(0).toString();
+        b.code = fehler.first().at(1).toInt();
+    }
+    return b;
+}
+
+// The server drops a session after one second without a command; one client sends three
+// messages with longer pauses in between, as a teacher sends one course after another. Every
+// message goes out at the first try.
+void TstMailversand::serverTrenntRuhendeVerbindungen()
+{
+    SmtpsServer::Verhalten verhalten;
+    verhalten.zeitlimit = 1;
+    const auto server = eigenerServer(verhalten);
+    QVERIFY(server);
+    Mailversand versand;
+    for (int i = 1; i <= 3; ++i) {
+        Mailversand::Auftrag a = auftrag(datei(QStringLiteral("K%1.zle").arg(i), "Kurs " + QByteArray::number(i)));
+        a.port = server->port();
+        a.kennung = QString::number(i);
+        a.betreff = QStringLiteral("Noten K%1").arg(i);
+        versand.Senden(a);
+        const Bericht b = naechsterBericht(versand);
+        QCOMPARE(b.anzahl, 1);
+        QCOMPARE(b.kennung, a.kennung);
+        QCOMPARE(b.code, 0);
+        QCOMPARE(server->nachrichten().size(), i);
+        QCOMPARE(server->nachrichten().last().nachricht.value("subject").toString(), a.betreff);
+        if (i < 3)
+            QTest::qWait(2500);   // longer than the server's idle limit
+    }
+}
+
+void TstMailversand::trennungNachDerNachricht_data()
+{
+    QTest::addColumn<SmtpsServer::Verhalten::Trennen>("trennen");
+    QTest::addColumn<bool>("gesendet");
+
+    // The server took the message but the client never learns it: an error, and the message
+    // is not sent a second time.
+    QTest::newRow("getrennt ohne Antwort") << SmtpsServer::Verhalten::Trennen::OhneAntwort << false;
+    // The server confirmed the message and then hung up instead of waiting for QUIT.
+    QTest::newRow("getrennt nach der Antwort") << SmtpsServer::Verhalten::Trennen::NachAntwort << true;
+}
+
+void TstMailversand::trennungNachDerNachricht()
+{
+    QFETCH(SmtpsServer::Verhalten::Trennen, trennen);
+    QFETCH(bool, gesendet);
+
+    SmtpsServer::Verhalten verhalten;
+    verhalten.trennen = trennen;
+    const auto server = eigenerServer(verhalten);
+    QVERIFY(server);
+    Mailversand::Auftrag a = auftrag(datei(QStringLiteral("Noten.zle"), Anhangsinhalt()));
+    a.port = server->port();
+
+    const Bericht b = sendenUndWarten(a);
+    QCOMPARE(b.anzahl, 1);
+    QCOMPARE(b.kennung, a.kennung);
+    if (gesendet) {
+        QCOMPARE(b.code, 0);
+    } else {
+        // Reported as a broken connection whose outcome is unknown, not as a refusal.
+        QCOMPARE(b.code, int(CURLE_RECV_ERROR));
+        QVERIFY(Mailversand::Fehlergrund(b.code).contains(QStringLiteral("nicht bekannt")));
+    }
+    // Time for a second delivery, should the client try again.
+    QTest::qWait(1500);
+    QCOMPARE(server->nachrichten().size(), 1);
+    QVERIFY(server->warteAufVerbindung(0));    // one login,
+    QVERIFY(!server->warteAufVerbindung(0));   // and no second
+}
+
+// Abbrechen stops a transfer that waits for a slow server's answer, and drops the transfers
+// behind it: no report comes for any of them. The client sends again afterwards.
+void TstMailversand::abbrechen()
+{
+    SmtpsServer::Verhalten verhalten;
+    verhalten.verzoegerung = 3;
+    const auto server = eigenerServer(verhalten);
+    QVERIFY(server);
+    Mailversand versand;
+    QSignalSpy gesendet(&versand, &Mailversand::MailSent);
+    QSignalSpy fehler(&versand, &Mailversand::Error);
+    Mailversand::Auftrag a = auftrag(datei(QStringLiteral("Noten.zle"), "ZLE"));
+    a.port = server->port();
+    versand.Senden(a);
+    versand.Senden(a);
+    QVERIFY(server->warteAufDaten(30000));   // the first message is at the server
+
+    QElapsedTimer uhr;
+    uhr.start();
+    versand.Abbrechen();
+    QVERIFY(!versand.laeuft());
+    QTest::qWait(4000);   // past the server's delay
+    QCOMPARE(gesendet.size() + fehler.size(), 0);
+    QVERIFY(!server->warteAufDaten(0));      // the second one never went out
+    QCOMPARE(server->nachrichten().size(), 0);
+
+    a.kennung = QStringLiteral("danach");
+    versand.Senden(a);
+    QVERIFY(versand.laeuft());
+    const Bericht b = naechsterBericht(versand);
+    QCOMPARE(b.anzahl, 1);
+    QCOMPARE(b.kennung, QStringLiteral("danach"));
+    QCOMPARE(b.code, 0);
+    QCOMPARE(server->nachrichten().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstMailversand)

@@ -101,7 +101,8 @@ QString AufzeichnendePlattform::DateiSpeichern(const DateiDialog& dialog)
         ++unbeantwortet;
         return {};
     }
-    return antwortenDatei.takeFirst();
+    const QString antwort = antwortenDatei.takeFirst();
+    return antwort.endsWith(u'/') ? antwort + dialog.vorschlag : antwort;
 }
 
 bool AufzeichnendePlattform::Seiteneinrichtung(QPrinter& drucker)
@@ -137,8 +138,9 @@ void AufzeichnendePlattform::Piep()
     protokoll.append(QStringLiteral("Piep"));
 }
 
-void AufzeichnendePlattform::UrlOeffnen(const QUrl& adresse)
+bool AufzeichnendePlattform::UrlOeffnen(const QUrl& adresse)
 {
     urls.append(adresse);
     protokoll.append(QStringLiteral("URL: ") + adresse.toString());
+    return antwortenUrl.isEmpty() || antwortenUrl.takeFirst();
 }

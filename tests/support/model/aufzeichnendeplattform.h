@@ -21,8 +21,11 @@ public:
     // wartenGrenzeMs), false = press the button at once; empty = wait.
     QList<bool> antwortenWarten;
     int wartenGrenzeMs = 60000;
-    QStringList antwortenDatei;        // DateiOeffnen / DateiSpeichern: path, "" = cancel
+    // DateiOeffnen / DateiSpeichern: path, "" = cancel; a folder ending in "/" takes the
+    // suggested name in that folder, as a teacher who only picks the folder.
+    QStringList antwortenDatei;
     QList<bool> antwortenDruck;        // Seiteneinrichtung / DruckDialog: true = OK
+    QList<bool> antwortenUrl;          // UrlOeffnen: false = no program opened it; empty = opened
     // Called with the printer when a print dialog is answered OK (e.g. to set a PDF file).
     std::function<void(QPrinter&)> druckerEinrichten;
     // Called when a question is asked, before the answer is taken (e.g. to look at a window).
@@ -58,7 +61,7 @@ public:
     bool Seiteneinrichtung(QPrinter& drucker) override;
     bool DruckDialog(QPrinter& drucker) override;
     void Piep() override;
-    void UrlOeffnen(const QUrl& adresse) override;
+    bool UrlOeffnen(const QUrl& adresse) override;
 
 private:
     Plattform* zVorher = nullptr;

@@ -4,6 +4,7 @@
 Run with Debian's /usr/bin/python3 (package python3-aiosmtpd):
 
     smtps_server.py normal --cert C --key K --user U --password P --postfach DIR [--port N]
+                           [--zeitlimit S] [--verzoegerung S] [--trennen ohne-antwort|nach-antwort]
     smtps_server.py stumm [--port N]
 
 "normal": aiosmtpd over TLS from the first byte, login required (only the given
@@ -11,6 +12,16 @@ user/password pair is accepted, anything else gets 535), every received message 
 written to DIR as <n>.eml (the raw message) plus <n>.json (envelope and the message as
 Python's own MIME parser reads it). The .json file is written last and by rename, so a
 reader that sees it sees a complete message.
+
+Options of "normal", each modelling a server met in the field:
+  --zeitlimit S      drops a session that sent no command for S seconds (aiosmtpd's idle
+                     time-out; real servers use a few minutes)
+  --verzoegerung S   waits S seconds after the message arrived before it stores and answers it
+                     (a slow server); a message whose client left meanwhile is not stored
+  --trennen ohne-antwort   stores the message, then drops the connection without answering
+  --trennen nach-antwort   stores the message, answers 250, then drops the connection
+                           instead of waiting for QUIT
+"DATEN" is printed when a message arrived (before the delay).
 
 "stumm": accepts TCP connections and never sends a byte (a server that hangs).
 
@@ -22,6 +33,7 @@ They run until stdin is closed or the process is terminated.
 """
 
 import argparse
+import asyncio
 import base64
 import email
 import email.policy
@@ -125,8 +137,16 @@ def normal(args):
             melden("VERBUNDEN")
         return AuthResult(success=ok, handled=False)
 
+    def getrennt(server):
+        return server.transport is None or server.transport.is_closing()
+
     class Ablage:
         async def handle_DATA(self, server, session, envelope):
+            melden("DATEN")
+            if args.verzoegerung > 0:
+                await asyncio.sleep(args.verzoegerung)
+                if getrennt(server):
+                    return "421 Verbindung getrennt"
             with sperre:
                 zaehler["n"] += 1
                 n = zaehler["n"]
@@ -142,6 +162,11 @@ def normal(args):
             with open(basis + ".json.tmp", "w", encoding="utf-8") as f:
                 json.dump(daten, f, ensure_ascii=False)
             os.replace(basis + ".json.tmp", basis + ".json")
+            if args.trennen == "ohne-antwort":
+                server.transport.abort()
+            elif args.trennen == "nach-antwort":
+                # After the reply below has been written: close instead of waiting for QUIT.
+                asyncio.get_running_loop().call_soon(server.transport.close)
             return "250 OK"
 
     kontext = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
@@ -157,7 +182,8 @@ def normal(args):
     steuerung = FreierPortController(
         Ablage(), hostname=ADRESSE, port=args.port, ssl_context=kontext,
         server_hostname="localhost", auth_required=True, auth_require_tls=False,
-        authenticator=pruefen, enable_SMTPUTF8=True)
+        authenticator=pruefen, enable_SMTPUTF8=True,
+        **({"timeout": args.zeitlimit} if args.zeitlimit > 0 else {}))
     steuerung.start()
     melden("PORT %d" % steuerung.port)
     try:
@@ -200,6 +226,12 @@ def main():
     parser.add_argument("--postfach")
     parser.add_argument("--port", type=int, default=0,
                         help="fixed port on 127.0.0.1 instead of a free one")
+    parser.add_argument("--zeitlimit", type=float, default=0,
+                        help="idle seconds after which the server drops a session")
+    parser.add_argument("--verzoegerung", type=float, default=0,
+                        help="seconds between receiving a message and answering it")
+    parser.add_argument("--trennen", choices=["ohne-antwort", "nach-antwort"],
+                        help="drop the connection after storing a message")
     args = parser.parse_args()
     if not 0 <= args.port <= 65535:
         parser.error("--port must lie between 0 and 65535")

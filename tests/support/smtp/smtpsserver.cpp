@@ -110,8 +110,8 @@ void SmtpsServer::ausgabeLesen()
         zAusgabe.remove(0, ende + 1);
         if (zeile.startsWith("PORT "))
             zPort = zeile.mid(5).toInt();
-        else if (zeile == "VERBUNDEN")
-            ++zVerbindungen;
+        else if (!zeile.isEmpty())
+            ++zZeilen[zeile];
     }
 }
 
@@ -130,6 +130,14 @@ bool SmtpsServer::starten()
                   << QStringLiteral("--key") << pfad(QStringLiteral("server.key")) << QStringLiteral("--user")
                   << zBenutzer << QStringLiteral("--password") << zPass << QStringLiteral("--postfach")
                   << pfad(QStringLiteral("postfach"));
+        if (zVerhalten.zeitlimit > 0)
+            argumente << QStringLiteral("--zeitlimit") << QString::number(zVerhalten.zeitlimit);
+        if (zVerhalten.verzoegerung > 0)
+            argumente << QStringLiteral("--verzoegerung") << QString::number(zVerhalten.verzoegerung);
+        if (zVerhalten.trennen == Verhalten::Trennen::OhneAntwort)
+            argumente << QStringLiteral("--trennen") << QStringLiteral("ohne-antwort");
+        else if (zVerhalten.trennen == Verhalten::Trennen::NachAntwort)
+            argumente << QStringLiteral("--trennen") << QStringLiteral("nach-antwort");
     } else {
         argumente << QStringLiteral("stumm");
     }
@@ -150,18 +158,28 @@ bool SmtpsServer::starten()
     return true;
 }
 
-bool SmtpsServer::warteAufVerbindung(int millisekunden)
+bool SmtpsServer::warteAuf(const QByteArray& zeile, int millisekunden)
 {
     const QDeadlineTimer frist(millisekunden);
     ausgabeLesen();
-    while (zVerbindungen == 0 && !frist.hasExpired() && zProzess.state() == QProcess::Running) {
+    while (zZeilen.value(zeile) == 0 && !frist.hasExpired() && zProzess.state() == QProcess::Running) {
         zProzess.waitForReadyRead(50);
         ausgabeLesen();
     }
-    if (zVerbindungen == 0)
+    if (zZeilen.value(zeile) == 0)
         return false;
-    --zVerbindungen;
+    --zZeilen[zeile];
     return true;
+}
+
+bool SmtpsServer::warteAufVerbindung(int millisekunden)
+{
+    return warteAuf("VERBUNDEN", millisekunden);
+}
+
+bool SmtpsServer::warteAufDaten(int millisekunden)
+{
+    return warteAuf("DATEN", millisekunden);
 }
 
 QList<SmtpsServer::Empfangen> SmtpsServer::nachrichten() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QJsonObject>
 #include <QList>
 #include <QProcess>
@@ -21,6 +22,17 @@ public:
         Stumm     // accepts connections and never says a word
     };
 
+    // How a normal server behaves beyond the protocol (set before starten).
+    struct Verhalten {
+        double zeitlimit = 0;      // seconds without a command after which it drops a session
+        double verzoegerung = 0;   // seconds between a message's arrival and its answer
+        enum class Trennen {
+            Nie,
+            OhneAntwort,   // stores the message, then drops the connection without a reply
+            NachAntwort    // stores the message, replies 250, then drops the connection
+        } trennen = Trennen::Nie;
+    };
+
     struct Empfangen {
         QString absender;          // envelope MAIL FROM
         QStringList empfaenger;    // envelope RCPT TO
@@ -33,6 +45,8 @@ public:
     ~SmtpsServer();
     SmtpsServer(const SmtpsServer&) = delete;
     SmtpsServer& operator=(const SmtpsServer&) = delete;
+
+    void setzeVerhalten(const Verhalten& verhalten) { zVerhalten = verhalten; }
 
     // Makes the certificates, starts the server and waits until it accepts connections.
     bool starten();
@@ -48,6 +62,8 @@ public:
 
     // Waits until a client connected (stumm) or logged in (normal) since the last call.
     bool warteAufVerbindung(int millisekunden);
+    // Waits until a message arrived (before the server's delay and answer) since the last call.
+    bool warteAufDaten(int millisekunden);
 
     // Every message received so far, in the order of arrival.
     QList<Empfangen> nachrichten() const;
@@ -60,6 +76,7 @@ private:
     bool zertifikateErstellen();
     void ausgabeLesen();
     QString pfad(const QString& name) const;
+    bool warteAuf(const QByteArray& zeile, int millisekunden);
 
     Modus zModus;
     QString zBenutzer;
@@ -68,6 +85,7 @@ private:
     QProcess zProzess;
     QByteArray zAusgabe;
     int zPort = 0;
-    int zVerbindungen = 0;
+    QHash<QByteArray, int> zZeilen;   // "VERBUNDEN", "DATEN": seen and not yet waited for
+    Verhalten zVerhalten;
     QString zFehler;
 };
