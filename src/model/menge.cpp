@@ -12,11 +12,10 @@ Menge::Menge() : zElemente(Komma) {}
 
 Menge::Menge(const QString& text) : zElemente(Hilfsmittel::KommaVorneKommaHinten(text)) {}
 
-Menge::Menge(DateiLeser& leser)
+Menge::Menge(DateiLeser& leser, const char* feld)
 {
     const qint64 laenge = leser.LeseInt16();
-    const QByteArray bytes = leser.LeseBytes(laenge);
-    zElemente = Hilfsmittel::KommaVorneKommaHinten(Hilfsmittel::AusUtf8(bytes));
+    zElemente = Hilfsmittel::KommaVorneKommaHinten(leser.LeseText(laenge, feld));
 }
 
 void Menge::Speichern(DateiSchreiber& schreiber, const QString& feld) const
