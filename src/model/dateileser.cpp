@@ -16,7 +16,7 @@ void DateiLeser::Fehler(const QString& grund)
         zFehler = grund;
 }
 
-void DateiLeser::Ungueltig(const QString& satz)
+void DateiLeser::NichtWiederSchreibbar(const QString& satz)
 {
     if (zUngueltig.isEmpty())
         zUngueltig = satz;
@@ -114,7 +114,7 @@ QString DateiLeser::Text(const QByteArray& bytes, const char* feld)
     bool gueltig = true;
     QString text = Hilfsmittel::AusUtf8(bytes, &gueltig);
     if (!gueltig)
-        Ungueltig(QStringLiteral("Der Text im Feld %1 (an Byte %2) ist kein gültiger UTF-8-Text.")
+        NichtWiederSchreibbar(QStringLiteral("Der Text im Feld %1 (an Byte %2) ist kein gültiger UTF-8-Text.")
                       .arg(QString::fromLatin1(feld ? feld : "?"))
                       .arg(position() - bytes.size()));
     return text;
@@ -130,7 +130,7 @@ QString DateiLeser::LeseVerschluesselt(const char* feld)
     const qint64 anfang = position() + 1;   // after the length byte
     const QString gespeichert = LesePString(feld);
     if (!Hilfsmittel::DeChiffreMoeglich(gespeichert))
-        Ungueltig(QStringLiteral("Der verschlüsselte Text im Feld %1 (an Byte %2) lässt sich nicht "
+        NichtWiederSchreibbar(QStringLiteral("Der verschlüsselte Text im Feld %1 (an Byte %2) lässt sich nicht "
                                  "entschlüsseln.")
                       .arg(QString::fromLatin1(feld))
                       .arg(anfang));

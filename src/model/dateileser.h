@@ -50,6 +50,9 @@ public:
     // German sentence: reading goes on, but such a text would come back changed when the
     // file is saved. Empty when every text was sound.
     QString ungueltigerText() const { return zUngueltig; }
+    // Marks a value read as one that would not be written back as it was stored (satz says
+    // which and why, in German); reading goes on. The first one is kept.
+    void NichtWiederSchreibbar(const QString& satz);
 
     // The memory (in bytes) the values read so far are estimated to take.
     qint64 Speicherbedarf() const { return zSpeicher; }
@@ -61,7 +64,6 @@ public:
 private:
     bool Lies(char* ziel, qint64 anzahl);
     QString Text(const QByteArray& bytes, const char* feld);
-    void Ungueltig(const QString& satz);
 
     QIODevice& zGeraet;
     QString zFehler;

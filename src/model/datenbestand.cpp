@@ -118,21 +118,12 @@ bool Datenbestand::Lesen(QIODevice& geraet, Datenbestand& daten, Spaltenstruktur
         return false;
     }
     // A file is taken only when it can be saved again as it is: a text that is no valid
-    // UTF-8, or that would not fit its field once written, would make every later save fail
-    // or change it, after the teacher has typed grades.
+    // UTF-8 or no scrambled text, or a set that would not fit its field once written, would
+    // make every later save fail or change the file, after the teacher has typed grades.
+    // (Every other value read fits its field again by the way it was read.)
     if (!leser.ungueltigerText().isEmpty()) {
         meldung = Meldungen::NichtWiederSicherbar + QLatin1Char(' ') + leser.ungueltigerText();
         return false;
-    }
-    {
-        QByteArray probe;
-        QBuffer puffer(&probe);
-        puffer.open(QIODevice::WriteOnly);
-        QString grund;
-        if (!Schreiben(puffer, neu, neueStruktur, grund)) {
-            meldung = Meldungen::NichtWiederSicherbar + QLatin1Char(' ') + grund;
-            return false;
-        }
     }
 
     // A stored layout that does not fit the file's catalogue or flags would put values under
