@@ -21,7 +21,7 @@ public:
     qint64 LeseInt16();
     qint64 LeseInt32();
     // One unsigned length byte, then that many bytes of UTF-8 text. feld names the field for
-    // the message when the bytes are no valid UTF-8 (see ungueltigesFeld()).
+    // the message when the bytes are no valid UTF-8 (see ungueltigerText()).
     QString LesePString(const char* feld = nullptr);
     // A PString holding Hilfsmittel::Chiffre of the text: the unscrambled text. A stored text
     // that no scrambling can have produced marks the field as not writable back.
@@ -46,9 +46,10 @@ public:
     // The bytes not read yet.
     qint64 Rest() const;
 
-    // Names the first field whose stored text is no valid UTF-8 or no scrambled text, as a
-    // German sentence: reading goes on, but such a text would come back changed when the
-    // file is saved. Empty when every text was sound.
+    // Names the first value that would not be written back as it is stored (a text that is
+    // no valid UTF-8 or no scrambled text, a set too long for its field once normalised), as
+    // a German sentence: reading goes on, but saving such a file would fail or change it.
+    // Empty when every value was sound.
     QString ungueltigerText() const { return zUngueltig; }
     // Marks a value read as one that would not be written back as it was stored (satz says
     // which and why, in German); reading goes on. The first one is kept.

@@ -189,6 +189,21 @@ bool Datenbestand::LadeDatei(const QString& pfad)
         Plattform::aktuell().Meldung(Meldungen::NichtLesbar);
         return false;
     }
+    QString meldung;
+    // A file that is no course-list file of this version (a result file, a picture chosen by
+    // mistake) is refused by its first three bytes, before it is read into memory.
+    {
+        QByteArray kopf = datei.peek(3);
+        const bool fremd = kopf.size() == 3 && (kopf.at(0) != 0 || kopf.at(1) != 0 || kopf.at(2) != 11);
+        QBuffer puffer(&kopf);
+        puffer.open(QIODevice::ReadOnly);
+        Datenbestand probe;
+        Spaltenstruktur probeStruktur;
+        if (fremd && !Lesen(puffer, probe, probeStruktur, meldung)) {
+            Plattform::aktuell().Meldung(meldung);
+            return false;
+        }
+    }
     // Read once; the same bytes give the state the file is compared with before each save.
     QByteArray bytes = datei.readAll();
     if (datei.error() != QFileDevice::NoError) {
@@ -198,7 +213,6 @@ bool Datenbestand::LadeDatei(const QString& pfad)
     datei.close();
     QBuffer puffer(&bytes);
     puffer.open(QIODevice::ReadOnly);
-    QString meldung;
     if (!Lesen(puffer, *this, TabellenStruktur, meldung)) {
         Plattform::aktuell().Meldung(meldung);
         return false;
