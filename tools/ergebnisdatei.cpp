@@ -35,19 +35,19 @@ bool Ergebnisdatei::Lesen(QIODevice& geraet, Ergebnisdatei& ergebnis, QString& m
     neu.istAbiturListe = leser.LeseBoolean();
     neu.reserviert = leser.LeseBoolean();
     neu.Halbjahr = leser.LeseInt16();
-    neu.HalbjahrKuerzel = leser.LesePString();
-    neu.Halbjahrbezeichnung = leser.LesePString();
+    neu.HalbjahrKuerzel = leser.LesePString("HalbjahrKuerzel");
+    neu.Halbjahrbezeichnung = leser.LesePString("Halbjahrbezeichnung");
 
     Kurs& kurs = neu.kurs;
-    kurs.Kuerzel = Hilfsmittel::DeChiffre(leser.LesePString());
-    kurs.Fach = Hilfsmittel::DeChiffre(leser.LesePString());
-    kurs.KursArt = Hilfsmittel::DeChiffre(leser.LesePString());
+    kurs.Kuerzel = leser.LeseVerschluesselt("Kurs.Kuerzel");
+    kurs.Fach = leser.LeseVerschluesselt("Kurs.Fach");
+    kurs.KursArt = leser.LeseVerschluesselt("Kurs.KursArt");
     kurs.kNr = leser.LeseInt16();
-    kurs.Lehrer = Hilfsmittel::DeChiffre(leser.LesePString());
-    kurs.Schueler = Menge(leser);
+    kurs.Lehrer = leser.LeseVerschluesselt("Kurs.Lehrer");
+    kurs.Schueler = Menge(leser, "Kurs.Schueler");
     neu.mitWarnung = leser.LeseBoolean();
     if (neu.mitWarnung && leser.ok())
-        kurs.GewarntSchueler = Menge(leser);
+        kurs.GewarntSchueler = Menge(leser, "Kurs.GewarntSchueler");
     if (!leser.ok()) {
         meldung = Meldungen::ErgebnisBeschaedigt;
         return false;

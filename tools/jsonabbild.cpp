@@ -374,7 +374,7 @@ QByteArray JsonAbbild::Kursliste(const Datenbestand& d, const Spaltenstruktur& s
         const EinfacheSpalte& spalte = s.Spalten.at(i);
         aus.ObjektBeginn(true);
         aus.Text(QStringLiteral("Ueberschrift"), spalte.Ueberschrift);
-        aus.Zahl(QStringLiteral("Breite"), spalte.Breite);
+        aus.Zahl(QStringLiteral("Breite"), spalte.GespeicherteBreite());
         aus.Zahl(QStringLiteral("Ausrichtung"), spalte.Ausrichtung);
         aus.ObjektEnde();
     }

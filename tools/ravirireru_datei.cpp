@@ -9,7 +9,9 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
+#include <csignal>
 #include <cstdio>
+#include <new>
 
 namespace {
 
@@ -92,9 +94,33 @@ bool IstErgebnis(QFile& datei)
     return erstes.size() == 1 && erstes.at(0) == 1;
 }
 
+// A text from a file as it may go to a terminal: control and format characters (an escape
+// sequence, a line break, a right-to-left override) are written as \xNN or \u{NNNN}, and a
+// backslash as \\, so that a file cannot change the terminal or what the line seems to say.
+QString Sichtbar(const QString& text)
+{
+    QString ergebnis;
+    ergebnis.reserve(text.size());
+    for (const char32_t c : text.toUcs4()) {
+        const QChar::Category art = QChar::category(c);
+        if (c == U'\\')
+            ergebnis += QStringLiteral("\\\\");
+        else if (art == QChar::Other_Control || art == QChar::Other_Format
+                 || art == QChar::Separator_Line || art == QChar::Separator_Paragraph)
+            ergebnis += c < 0x100 ? QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'))
+                                  : QStringLiteral("\\u{%1}").arg(uint(c), 4, 16, QLatin1Char('0'));
+        else
+            ergebnis += QString::fromUcs4(&c, 1);
+    }
+    return ergebnis;
+}
+
 QString Kurstext(const Kurs& k)
 {
-    return QStringLiteral("%1-%2%3-%4").arg(k.Kuerzel, k.KursArt).arg(k.kNr).arg(k.Lehrer);
+    return QStringLiteral("%1-%2%3-%4")
+        .arg(Sichtbar(k.Kuerzel), Sichtbar(k.KursArt))
+        .arg(k.kNr)
+        .arg(Sichtbar(k.Lehrer));
 }
 
 QString Anzahl(qint64 n, const char* einzahl, const char* mehrzahl)
@@ -177,7 +203,7 @@ int Zln(const QString& jsonPfad, const QString& ausgabe)
                                               "sie wird nicht geschrieben."));
 
     if (!Datenbestand::SchreibeDatei(ausgabe, bytes, meldung))
-        return Melden(ausgabe, meldung);
+        return Melden(ausgabe, QStringLiteral("Die Datei konnte nicht geschrieben werden. ") + meldung);
     return Gut;
 }
 
@@ -198,7 +224,7 @@ int Pruefen(const QString& pfad)
                                           : QStringLiteral("Ergebnis"),
                          Kurstext(e.kurs))
                     .arg(e.Halbjahr)
-                    .arg(e.HalbjahrKuerzel,
+                    .arg(Sichtbar(e.HalbjahrKuerzel),
                          Anzahl(e.alleSchueler.AnzahlSchueler(), "Schüler", "Schüler"),
                          Anzahl(e.alleSchuelerKurse.AnzahlKurse(), "Zeile", "Zeilen"));
     } else {
@@ -210,7 +236,7 @@ int Pruefen(const QString& pfad)
                     .arg(d.istAbiturListe ? QStringLiteral("Abitur-Kursliste")
                                           : QStringLiteral("Kursliste"))
                     .arg(d.Halbjahr)
-                    .arg(d.HalbjahrKuerzel,
+                    .arg(Sichtbar(d.HalbjahrKuerzel),
                          Anzahl(d.alleSchueler.AnzahlSchueler(), "Schüler", "Schüler"),
                          Anzahl(d.alleKurse.AnzahlKurse(), "Kurs", "Kurse"),
                          Anzahl(d.alleSchuelerKurse.AnzahlKurse(), "Zeile", "Zeilen"));
@@ -219,9 +245,25 @@ int Pruefen(const QString& pfad)
     return Gut;
 }
 
+int Befehl(int argc, char** argv);
+
 } // namespace
 
 int main(int argc, char** argv)
+{
+    // A write beyond the file size limit fails with a message instead of ending the tool.
+    std::signal(SIGXFSZ, SIG_IGN);
+    try {
+        return Befehl(argc, argv);
+    } catch (const std::bad_alloc&) {
+        Ausgeben(stderr, QByteArray("ravirireru-datei: Es ist nicht genug Arbeitsspeicher frei.\n"));
+        return Abgelehnt;
+    }
+}
+
+namespace {
+
+int Befehl(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ravirireru-datei"));
@@ -273,3 +315,5 @@ int main(int argc, char** argv)
     }
     return FalschAufgerufen(QStringLiteral("Unbekannter Befehl „%1“.").arg(befehl));
 }
+
+} // namespace

@@ -251,10 +251,9 @@ void RAVIRIreru::OpenDocument(const QString& pfad)
             f->close();
         if (!BasisEinstellungen::zFenster().isEmpty())
             return;
-        if (Daten.wurdeGeaendert() && !Daten.Speichern()) {
-            Plattform::aktuell().Meldung(Meldungen::KurslisteNichtGesichert);
+        // A failed save has said why and offered "Sichern unter …".
+        if (Daten.wurdeGeaendert() && !Daten.Sichern())
             return;
-        }
     }
     DatenLaden(pfad);
 }
@@ -268,7 +267,8 @@ bool RAVIRIreru::CancelClosing()
         return true;
     if (!Daten.alleKurse.Gesichert())
         return true;
-    if (Daten.wurdeGeaendert() && !Daten.Speichern()) {
+    // A failed write has said why and offered "Sichern unter …" before this question.
+    if (Daten.wurdeGeaendert() && !Daten.Sichern()) {
         if (!Modales::JaNein(QStringLiteral("Programm beenden"),
                              QStringLiteral("Soll das Programm beendet werden?"),
                              Meldungen::KurslisteNichtGesichert))
@@ -388,8 +388,38 @@ void RAVIRIreru::UnhandledException(const QString& typName)
 {
     if (typName.isEmpty())
         return;
-    Plattform::aktuell().Meldung(QStringLiteral("Ein unbekannter Fehler ist aufgetreten.\n\n")
-                                 + typName);
+    const QString text = QStringLiteral("Ein unbekannter Fehler ist aufgetreten.\n\n") + typName;
+    if (FensterOffen()) {
+        Plattform::aktuell().Meldung(text);
+        return;
+    }
+    // Nothing left to work with (the error came while no window was up, e.g. while a file was
+    // being loaded): running on invisibly would only keep the teacher from starting anew.
+    Plattform::aktuell().Mitteilen(
+        {QString(), text,
+         QStringLiteral("Es ist kein Fenster von RAVIRIreru mehr offen; das Programm wird beendet."),
+         Plattform::Symbol::Warnung});
+    if (Daten.geladen && Daten.wurdeGeaendert()) {
+        try {
+            Daten.Sichern();
+        } catch (...) {
+            // The error again: the program ends all the same.
+        }
+    }
+    zBeendet = true;
+    if (zArt == Betrieb)
+        QCoreApplication::exit(1);
+}
+
+bool RAVIRIreru::FensterOffen()
+{
+    const QWidgetList fenster = topLevelWidgets();
+    for (const QWidget* w : fenster) {
+        const Qt::WindowType art = w->windowType();
+        if (w->isVisible() && art != Qt::Popup && art != Qt::ToolTip)
+            return true;
+    }
+    return false;
 }
 
 bool RAVIRIreru::event(QEvent* ereignis)

@@ -65,7 +65,8 @@ public:
 
     bool notify(QObject* empfaenger, QEvent* ereignis) override;
     // Shows the error of last resort for an exception of kind typName; an empty name
-    // shows nothing.
+    // shows nothing. With no window of the program left open, the message says that the
+    // program ends, and it ends (after saving changed data, as at quitting).
     void UnhandledException(const QString& typName);
 
     // The desktop session ends (Qt's commit-data request): the course windows' unsaved
@@ -85,6 +86,8 @@ protected:
 
 private:
     static int& UmgebungVorbereiten(int& argc);
+    // Whether a window of the program is shown (menus and tool tips do not count).
+    static bool FensterOffen();
     void StartAblauf();
     void MenueHandlerAnmelden();
     void SitzungSichern(QSessionManager& sitzung);

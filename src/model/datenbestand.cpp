@@ -2,6 +2,7 @@
 
 #include "dateileser.h"
 #include "dateischreiber.h"
+#include "dateisperre.h"
 #include "dateitypen.h"
 #include "ergebnisdateiname.h"
 #include "hilfsmittel.h"
@@ -10,7 +11,6 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 Datenbestand Daten;
 
@@ -18,6 +18,32 @@ void GlobaleDatenZuruecksetzen()
 {
     Daten = Datenbestand();
     TabellenStruktur = Spaltenstruktur();
+    Kurslistensperre().Freigeben();
+}
+
+Dateisperre& Kurslistensperre()
+{
+    static Dateisperre sperre;
+    return sperre;
+}
+
+void SchonGeoeffnetMelden(const Dateisperre& sperre)
+{
+    const Dateisperre::Besitzer b = sperre.besitzer();
+    QString wo = b.rechner.isEmpty() ? QStringLiteral("einem anderen Rechner")
+                                     : QStringLiteral("dem Rechner „%1“").arg(b.rechner);
+    QString seit;
+    if (b.seit.isValid())
+        seit = QStringLiteral(" seit %1 Uhr").arg(b.seit.toLocalTime().toString(
+                   QStringLiteral("dd.MM.yyyy, HH:mm")));
+    Plattform::aktuell().Mitteilen(
+        {QString(), Meldungen::SchonGeoeffnet,
+         QStringLiteral("RAVIRIreru hat sie auf %1%2 geöffnet (Prozess %3). Schließen Sie sie dort, "
+                        "bevor Sie sie hier öffnen; so überschreibt keines der beiden Programme, "
+                        "was das andere gesichert hat.")
+             .arg(wo, seit)
+             .arg(b.prozess),
+         Plattform::Symbol::Warnung});
 }
 
 namespace {
@@ -71,21 +97,33 @@ bool Datenbestand::Lesen(QIODevice& geraet, Datenbestand& daten, Spaltenstruktur
     neu.alleEintraege = Eintraege(leser);
     neu.mitDaten = neu.alleEintraege.Anzahl() > 0;
     const qint64 letzteNote = leser.LeseInt16();
-    for (qint64 i = 0; i <= letzteNote && leser.ok(); ++i)
-        neu.zNoten.append(Note(leser));
-    neu.NotenPass = Hilfsmittel::DeChiffre(leser.LesePString());
-    neu.EMailAdresse = Hilfsmittel::DeChiffre(leser.LesePString());
-    neu.Absender = Hilfsmittel::DeChiffre(leser.LesePString());
-    neu.Server = Hilfsmittel::DeChiffre(leser.LesePString());
-    neu.Benutzer = Hilfsmittel::DeChiffre(leser.LesePString());
-    neu.Pass = Hilfsmittel::DeChiffre(leser.LesePString());
+    // A grade holds at least three length bytes and its value.
+    if (leser.ListeLesbar(letzteNote + 1, 5, sizeof(Note))) {
+        neu.zNoten.reserve(qMax(letzteNote + 1, qint64(0)));
+        for (qint64 i = 0; i <= letzteNote && leser.ok(); ++i)
+            neu.zNoten.append(Note(leser));
+    }
+    neu.NotenPass = leser.LeseVerschluesselt("NotenPass");
+    neu.EMailAdresse = leser.LeseVerschluesselt("EMailAdresse");
+    neu.Absender = leser.LeseVerschluesselt("Absender");
+    neu.Server = leser.LeseVerschluesselt("Server");
+    neu.Benutzer = leser.LeseVerschluesselt("Benutzer");
+    neu.Pass = leser.LeseVerschluesselt("Pass");
     neu.alleSchueler = Schuelerliste(leser);
     neu.alleKurse = KursAuswahlliste(leser, neu.mitMarkAbitur, neu.mitMarkKlausur, neu.mitWarnung);
-    neu.alleSchuelerKurse = SchuelerKursliste(leser);
+    neu.alleSchuelerKurse = SchuelerKursliste(leser, neu.alleEintraege.Anzahl());
     Spaltenstruktur neueStruktur;
     neueStruktur.Laden(leser);
     if (!leser.ok()) {
         meldung = Meldungen::Beschaedigt;
+        return false;
+    }
+    // A file is taken only when it can be saved again as it is: a text that is no valid
+    // UTF-8 or no scrambled text, or a set that would not fit its field once written, would
+    // make every later save fail or change the file, after the teacher has typed grades.
+    // (Every other value read fits its field again by the way it was read.)
+    if (!leser.ungueltigerText().isEmpty()) {
+        meldung = Meldungen::NichtWiederSicherbar + QLatin1Char(' ') + leser.ungueltigerText();
         return false;
     }
 
@@ -135,18 +173,57 @@ bool Datenbestand::LadeDatei(const QString& pfad)
         Plattform::aktuell().Meldung(Meldungen::DateiFehlt);
         return false;
     }
-    QFile datei(pfad);
+    const QString absolut = info.absoluteFilePath();
+
+    // One running copy per file. A folder that allows no lock file allows no save either;
+    // such a file is opened, and "Sichern unter …" takes the entries elsewhere.
+    Dateisperre& sperre = Kurslistensperre();
+    const bool schonUnsere = sperre.Gesperrt() && sperre.Datei() == absolut;
+    Dateisperre neueSperre;
+    if (!schonUnsere && neueSperre.Sperren(absolut) == Dateisperre::Stand::Vergeben) {
+        SchonGeoeffnetMelden(neueSperre);
+        return false;
+    }
+
+    QFile datei(absolut);
     if (!datei.open(QIODevice::ReadOnly)) {
         Plattform::aktuell().Meldung(Meldungen::NichtLesbar);
         return false;
     }
     QString meldung;
-    if (!Lesen(datei, *this, TabellenStruktur, meldung)) {
+    // A file that is no course-list file of this version (a result file, a picture chosen by
+    // mistake) is refused by its first three bytes, before it is read into memory.
+    {
+        QByteArray kopf = datei.peek(3);
+        const bool fremd = kopf.size() == 3 && (kopf.at(0) != 0 || kopf.at(1) != 0 || kopf.at(2) != 11);
+        QBuffer puffer(&kopf);
+        puffer.open(QIODevice::ReadOnly);
+        Datenbestand probe;
+        Spaltenstruktur probeStruktur;
+        if (fremd && !Lesen(puffer, probe, probeStruktur, meldung)) {
+            Plattform::aktuell().Meldung(meldung);
+            return false;
+        }
+    }
+    // Read once; the same bytes give the state the file is compared with before each save.
+    QByteArray bytes = datei.readAll();
+    if (datei.error() != QFileDevice::NoError) {
+        Plattform::aktuell().Meldung(Meldungen::NichtLesbar);
+        return false;
+    }
+    datei.close();
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::ReadOnly);
+    if (!Lesen(puffer, *this, TabellenStruktur, meldung)) {
         Plattform::aktuell().Meldung(meldung);
         return false;
     }
-    datenFolder = info.absoluteFilePath();
+    datenFolder = absolut;
     zGeaendert = false;
+    zStand = Dateistand::Von(absolut, bytes);
+    zSpeicherfehler.clear();
+    if (!schonUnsere)
+        sperre = std::move(neueSperre);
     return true;
 }
 
@@ -204,53 +281,6 @@ bool Datenbestand::SchreibeErgebnis(QIODevice& geraet, const Kurs& kurs, QString
     alleSchuelerKurse.Speichern(s);
     if (!s.ok()) {
         meldung = s.fehler();
-        return false;
-    }
-    return true;
-}
-
-bool Datenbestand::SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung)
-{
-    QSaveFile datei(pfad);
-    // Where the folder allows no temporary file, write the file in place.
-    datei.setDirectWriteFallback(true);
-    if (!datei.open(QIODevice::WriteOnly)) {
-        meldung = datei.errorString();
-        return false;
-    }
-    if (datei.write(bytes) != bytes.size()) {
-        meldung = datei.errorString();
-        datei.cancelWriting();
-        return false;
-    }
-    if (!datei.commit()) {
-        meldung = datei.errorString();
-        return false;
-    }
-    return true;
-}
-
-bool Datenbestand::Speichern()
-{
-    if (datenFolder.isEmpty())
-        return false;
-    QByteArray bytes;
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::WriteOnly);
-    QString meldung;
-    if (!Schreiben(puffer, *this, TabellenStruktur, meldung))
-        return false;
-    return SchreibeDatei(datenFolder, bytes, meldung);
-}
-
-bool Datenbestand::Speichern(const Kurs& kurs, const QString& pfad)
-{
-    QByteArray bytes;
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::WriteOnly);
-    QString meldung;
-    if (!SchreibeErgebnis(puffer, kurs, meldung) || !SchreibeDatei(pfad, bytes, meldung)) {
-        Plattform::aktuell().Meldung(Meldungen::ErgebnisNichtAngelegt);
         return false;
     }
     return true;

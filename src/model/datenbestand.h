@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dateistand.h"
 #include "eintraege.h"
 #include "kursauswahlliste.h"
 #include "note.h"
@@ -22,13 +23,30 @@ public:
     // false. A refused file leaves the data as it was. vorschlag: a file the dialog starts
     // at (its folder, the file selected), e.g. a document handed over by the desktop.
     bool Laden(const QString& vorschlag = QString());
-    // Loads the file at pfad without a dialog (same checks and messages as Laden).
+    // Loads the file at pfad without a dialog (same checks and messages as Laden). The file
+    // is locked for this running copy (a file another running copy holds is refused with
+    // "Die Datei ist bereits in RAVIRIreru geöffnet."); the lock of the file loaded before
+    // is let go.
     bool LadeDatei(const QString& pfad);
-    // Writes the global data back into datenFolder; false when the file cannot be written
-    // (the old file then stays as it was).
+    // Writes the global data back into datenFolder, without asking or showing anything.
+    // False when the file cannot be written, or was changed on disk by someone else since it
+    // was loaded or last saved (it is not overwritten then); Speicherfehler() says why. The
+    // old file then stays as it was.
     bool Speichern();
+    // Saving as the teacher asked for it (the windows call this): a file changed on disk is
+    // replaced only when the teacher says so ("Abbrechen" is the default); when writing
+    // fails, the message says why and offers "Sichern unter …", so that the entries are
+    // never stranded. True when the data is on disk, in datenFolder or in the file chosen
+    // then (which is datenFolder from then on).
+    bool Sichern();
+    // Asks for another course-list file, saves the data there and works on that file from
+    // then on. False when the teacher cancels.
+    bool SichernUnter();
+    // Why the last save failed (German, for the teacher).
+    QString Speicherfehler() const { return zSpeicherfehler; }
     // Writes the grade result file of kurs into pfad; on failure shows
-    // "Die Noten-Datei für den Kurs konnte nicht angelegt werden" and returns false.
+    // "Die Noten-Datei für den Kurs konnte nicht angelegt werden" with the reason and
+    // returns false.
     bool Speichern(const Kurs& kurs, const QString& pfad);
     void Geaendert() { zGeaendert = true; }
     bool wurdeGeaendert() const { return zGeaendert; }
@@ -43,8 +61,8 @@ public:
                           const Spaltenstruktur& struktur, QString& meldung);
     // Writes the grade result file of kurs.
     bool SchreibeErgebnis(QIODevice& geraet, const Kurs& kurs, QString& meldung) const;
-    // Writes bytes to pfad atomically (QSaveFile; direct write where the folder allows no
-    // temporary file). A failed write leaves the old file as it was.
+    // Writes bytes to pfad as a whole or not at all (SicheresSchreiben); meldung says why
+    // it failed. A failed write leaves the old file as it was.
     static bool SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung);
 
     // --- The grade scale ------------------------------------------------------------------
@@ -87,12 +105,27 @@ public:
 
     // Whether a course-list file has been loaded in this run.
     bool geladen = false;
+
+private:
+    bool SpeichernNach(const QString& pfad);
+    bool AusweichenAnbieten();
+
+    // The course-list file as it was read or last written here.
+    Dateistand zStand;
+    QString zSpeicherfehler;
 };
 
 // The global data.
 extern Datenbestand Daten;
 
-// Puts the global data and the global column layout back to their start values (tests).
+class Dateisperre;
+// The lock of the course-list file in use (held while it is loaded).
+Dateisperre& Kurslistensperre();
+// Tells the teacher that another running copy holds the file sperre tried to lock.
+void SchonGeoeffnetMelden(const Dateisperre& sperre);
+
+// Puts the global data and the global column layout back to their start values and lets go
+// of the course-list file's lock (tests).
 void GlobaleDatenZuruecksetzen();
 
 // The German messages of loading and saving.
@@ -113,4 +146,13 @@ inline const QString ErgebnisNichtAngelegt =
     QStringLiteral("Die Noten-Datei für den Kurs konnte nicht angelegt werden");
 inline const QString KurslisteNichtGesichert =
     QStringLiteral("Die Kurslisten-Datei (zln) konnte nicht gesichert werden.");
+inline const QString SchonGeoeffnet =
+    QStringLiteral("Die Datei ist bereits in RAVIRIreru geöffnet.");
+// The start of the refusal of a file whose texts would not come back as they are stored;
+// the reason with the field follows.
+inline const QString NichtWiederSicherbar = QStringLiteral(
+    "Die Notenlisten-Datei kann nicht bearbeitet werden, weil sie sich nicht unverändert wieder "
+    "sichern ließe.");
+inline const QString AussenGeaendert =
+    QStringLiteral("Die Kurslisten-Datei wurde außerhalb von RAVIRIreru geändert.");
 } // namespace Meldungen

@@ -10,7 +10,7 @@ EinfacheSpalte::EinfacheSpalte(const QString& ueberschrift, qint64 breite, qint6
 
 EinfacheSpalte::EinfacheSpalte(DateiLeser& leser)
 {
-    Ueberschrift = leser.LesePString();
+    Ueberschrift = leser.LesePString("EinfacheSpalte.Ueberschrift");
     Breite = leser.LeseInt16();
     Ausrichtung = leser.LeseInt16();
 }
@@ -18,8 +18,31 @@ EinfacheSpalte::EinfacheSpalte(DateiLeser& leser)
 void EinfacheSpalte::Speichern(DateiSchreiber& schreiber) const
 {
     schreiber.SchreibePString(Ueberschrift, QStringLiteral("EinfacheSpalte.Ueberschrift"));
-    schreiber.SchreibeInt16(Breite);
+    schreiber.SchreibeInt16(GespeicherteBreite());
     schreiber.SchreibeInt16(Ausrichtung);
+}
+
+void EinfacheSpalte::BreiteBegrenzen(qint64 untergrenze, qint64 obergrenze)
+{
+    const qint64 gelesen = GespeicherteBreite();
+    Breite = qBound(untergrenze, gelesen, obergrenze);
+    if (Breite != gelesen) {
+        zBreiteInDatei = gelesen;
+        zBegrenzteBreite = Breite;
+    }
+}
+
+qint64 EinfacheSpalte::GespeicherteBreite() const
+{
+    if (zBreiteInDatei && Breite == zBegrenzteBreite)
+        return *zBreiteInDatei;
+    return Breite;
+}
+
+bool EinfacheSpalte::operator==(const EinfacheSpalte& andere) const
+{
+    return Ausrichtung == andere.Ausrichtung && Ueberschrift == andere.Ueberschrift
+           && GespeicherteBreite() == andere.GespeicherteBreite();
 }
 
 Qt::Alignment EinfacheSpalte::Alignment() const

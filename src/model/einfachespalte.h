@@ -3,6 +3,8 @@
 #include <QString>
 #include <Qt>
 
+#include <optional>
+
 class DateiLeser;
 class DateiSchreiber;
 
@@ -18,9 +20,21 @@ public:
     // give the default, left).
     Qt::Alignment Alignment() const;
 
+    // Keeps the width read from a file within untergrenze .. obergrenze for use (Breite);
+    // the value read is remembered and written back as long as the width is not changed.
+    void BreiteBegrenzen(qint64 untergrenze, qint64 obergrenze);
+    // The width the file holds: the value read, unless Breite was changed since.
+    qint64 GespeicherteBreite() const;
+
     qint64 Ausrichtung = 0;
     qint64 Breite = 0;
     QString Ueberschrift;
 
-    bool operator==(const EinfacheSpalte&) const = default;
+    // Two columns are equal when they are written alike.
+    bool operator==(const EinfacheSpalte& andere) const;
+
+private:
+    // The width as read, while Breite is the bounded form of it.
+    std::optional<qint64> zBreiteInDatei;
+    qint64 zBegrenzteBreite = 0;
 };

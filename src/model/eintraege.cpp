@@ -8,6 +8,10 @@
 Eintraege::Eintraege(DateiLeser& leser)
 {
     const qint64 n = leser.LeseInt16();
+    // An entry holds at least its two length bytes.
+    if (!leser.ListeLesbar(n, 2, sizeof(Eintrag)))
+        return;
+    zEintraege.reserve(n);
     for (qint64 i = 1; i <= n && leser.ok(); ++i)
         zEintraege.append(Eintrag(leser));
 }

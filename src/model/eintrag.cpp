@@ -7,8 +7,8 @@ Eintrag::Eintrag(const QString& id, const QString& bezeichnung) : Bezeichnung(be
 
 Eintrag::Eintrag(DateiLeser& leser)
 {
-    ID = leser.LesePString();
-    Bezeichnung = leser.LesePString();
+    ID = leser.LesePString("Eintrag.ID");
+    Bezeichnung = leser.LesePString("Eintrag.Bezeichnung");
 }
 
 void Eintrag::Speichern(DateiSchreiber& schreiber) const

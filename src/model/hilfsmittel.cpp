@@ -31,12 +31,15 @@ QString AusCodepunkten(const QList<uint>& punkte)
 
 namespace Hilfsmittel {
 
-QString AusUtf8(const QByteArray& bytes)
+QString AusUtf8(const QByteArray& bytes, bool* gueltig)
 {
     // A U+FEFF at the start is text here, not a byte order mark.
     QStringDecoder dekoder(QStringDecoder::Utf8,
                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    return dekoder.decode(bytes);
+    QString text = dekoder.decode(bytes);
+    if (gueltig)
+        *gueltig = !dekoder.hasError();
+    return text;
 }
 
 QString NoSpace(const QString& text)
@@ -88,6 +91,18 @@ bool ChiffreMoeglich(const QString& text)
     qint64 k = 3;
     for (uint c : punkte) {
         if (!IstSkalarwert(qint64(c) + k))
+            return false;
+        ++k;
+    }
+    return true;
+}
+
+bool DeChiffreMoeglich(const QString& text)
+{
+    const QList<uint> punkte = text.toUcs4();
+    qint64 k = 3;
+    for (uint c : punkte) {
+        if (!IstSkalarwert(qint64(c) - k))
             return false;
         ++k;
     }

@@ -23,8 +23,13 @@ QString DeChiffre(const QString& text);
 // written as UTF-8 and read back unchanged).
 bool ChiffreMoeglich(const QString& text);
 
-// Decodes UTF-8 from our files, keeping a leading U+FEFF as a character.
-QString AusUtf8(const QByteArray& bytes);
+// True when DeChiffre(text) consists of valid Unicode scalar values only, i.e. text can
+// have been made by Chiffre.
+bool DeChiffreMoeglich(const QString& text);
+
+// Decodes UTF-8 from our files, keeping a leading U+FEFF as a character. Invalid bytes
+// become U+FFFD; gueltig (when given) says whether there were none.
+QString AusUtf8(const QByteArray& bytes, bool* gueltig = nullptr);
 
 // Compares two texts without regard to letter case.
 bool GleichOhneGross(const QString& a, const QString& b);

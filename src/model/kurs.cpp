@@ -4,27 +4,25 @@
 #include "dateischreiber.h"
 #include "hilfsmittel.h"
 
-using Hilfsmittel::DeChiffre;
-
 Kurs::Kurs(DateiLeser& leser, bool mitMarkAbitur, bool mitMarkKlausur, bool mitWarnung)
 {
     geaendert = leser.LeseBoolean();
     gespeichert = leser.LeseBoolean();
     gesendet = leser.LeseBoolean();
-    Kuerzel = DeChiffre(leser.LesePString());
-    Fach = DeChiffre(leser.LesePString());
-    KursArt = DeChiffre(leser.LesePString());
+    Kuerzel = leser.LeseVerschluesselt("Kurs.Kuerzel");
+    Fach = leser.LeseVerschluesselt("Kurs.Fach");
+    KursArt = leser.LeseVerschluesselt("Kurs.KursArt");
     kNr = leser.LeseInt16();
-    Lehrer = DeChiffre(leser.LesePString());
-    Schueler = Menge(leser);
+    Lehrer = leser.LeseVerschluesselt("Kurs.Lehrer");
+    Schueler = Menge(leser, "Kurs.Schueler");
     if (mitMarkAbitur) {
-        DrittesFachSchueler = Menge(leser);
-        ViertesFachSchueler = Menge(leser);
+        DrittesFachSchueler = Menge(leser, "Kurs.DrittesFachSchueler");
+        ViertesFachSchueler = Menge(leser, "Kurs.ViertesFachSchueler");
     }
     if (mitMarkKlausur)
-        KlausurSchueler = Menge(leser);
+        KlausurSchueler = Menge(leser, "Kurs.KlausurSchueler");
     if (mitWarnung)
-        GewarntSchueler = Menge(leser);
+        GewarntSchueler = Menge(leser, "Kurs.GewarntSchueler");
 }
 
 void Kurs::Speichern(DateiSchreiber& schreiber, bool mitMarkAbitur, bool mitMarkKlausur,

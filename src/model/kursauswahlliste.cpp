@@ -9,6 +9,12 @@ KursAuswahlliste::KursAuswahlliste(DateiLeser& leser, bool mitMarkAbitur, bool m
                                    bool mitWarnung)
 {
     const qint64 n = leser.LeseInt16();
+    // A course holds at least three flags, four length bytes, kNr and one set per set it
+    // carries; in memory it is a shared object of its own.
+    const qint64 mengen = 1 + (mitMarkAbitur ? 2 : 0) + (mitMarkKlausur ? 1 : 0) + (mitWarnung ? 1 : 0);
+    if (!leser.ListeLesbar(n, 3 + 4 + 2 + 2 * mengen, sizeof(Kurs) + 64))
+        return;
+    zKurse.reserve(n);
     for (qint64 i = 1; i <= n && leser.ok(); ++i)
         zKurse.append(std::make_shared<Kurs>(leser, mitMarkAbitur, mitMarkKlausur, mitWarnung));
     zAnzahlKurse = zKurse.size();

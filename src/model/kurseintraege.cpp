@@ -7,9 +7,18 @@
 
 using Hilfsmittel::GleichOhneGross;
 
-KursEintraege::KursEintraege(DateiLeser& leser)
+KursEintraege::KursEintraege(DateiLeser& leser, qint64 hoechstens)
 {
     const qint64 n = leser.LeseInt16();
+    // One entry per catalogue entry: a row with more has no place for the rest.
+    if (n > hoechstens) {
+        leser.Fehler(QStringLiteral("Kurszeile mit %1 Einträgen bei %2 im Katalog").arg(n).arg(hoechstens));
+        return;
+    }
+    // An entry holds at least its three length bytes.
+    if (!leser.ListeLesbar(n, 3, sizeof(KursEintrag)))
+        return;
+    zKursEintraege.reserve(n);
     for (qint64 i = 1; i <= n && leser.ok(); ++i)
         zKursEintraege.append(KursEintrag(leser));
 }

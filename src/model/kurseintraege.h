@@ -9,7 +9,9 @@
 class KursEintraege {
 public:
     KursEintraege() = default;
-    explicit KursEintraege(DateiLeser& leser);
+    // Reads a row's entries; a row with more than hoechstens entries (the size of the
+    // catalogue) is a damaged file.
+    explicit KursEintraege(DateiLeser& leser, qint64 hoechstens = 32767);
     void Speichern(DateiSchreiber& schreiber) const;
 
     qint64 Anzahl() const { return zKursEintraege.size(); }

@@ -10,9 +10,9 @@ KursEintrag::KursEintrag(const QString& id, const QString& bezeichnung, const QS
 
 KursEintrag::KursEintrag(DateiLeser& leser)
 {
-    ID = leser.LesePString();
-    Bezeichnung = leser.LesePString();
-    datum = leser.LesePString();
+    ID = leser.LesePString("KursEintrag.ID");
+    Bezeichnung = leser.LesePString("KursEintrag.Bezeichnung");
+    datum = leser.LesePString("KursEintrag.datum");
 }
 
 void KursEintrag::Speichern(DateiSchreiber& schreiber) const

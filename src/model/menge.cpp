@@ -6,27 +6,35 @@
 
 namespace {
 const QString Komma = QStringLiteral(",");
+
+QString ZuLang(const QString& feld, qint64 bytes)
+{
+    return QStringLiteral("Die Menge im Feld %1 ist mit %2 Bytes zu lang (höchstens 32767 Bytes).")
+        .arg(feld)
+        .arg(bytes);
 }
+} // namespace
 
 Menge::Menge() : zElemente(Komma) {}
 
 Menge::Menge(const QString& text) : zElemente(Hilfsmittel::KommaVorneKommaHinten(text)) {}
 
-Menge::Menge(DateiLeser& leser)
+Menge::Menge(DateiLeser& leser, const char* feld)
 {
     const qint64 laenge = leser.LeseInt16();
-    const QByteArray bytes = leser.LeseBytes(laenge);
-    zElemente = Hilfsmittel::KommaVorneKommaHinten(Hilfsmittel::AusUtf8(bytes));
+    zElemente = Hilfsmittel::KommaVorneKommaHinten(leser.LeseText(laenge, feld));
+    // The normal form adds the commas at both ends: a set stored at the limit without them
+    // would not fit its field any more when the file is saved.
+    const qsizetype bytes = zElemente.toUtf8().size();
+    if (bytes > 32767)
+        leser.NichtWiederSchreibbar(ZuLang(QString::fromLatin1(feld), bytes));
 }
 
 void Menge::Speichern(DateiSchreiber& schreiber, const QString& feld) const
 {
     const QByteArray utf8 = zElemente.toUtf8();
     if (utf8.size() > 32767) {
-        schreiber.Fehler(
-            QStringLiteral("Die Menge im Feld %1 ist mit %2 Bytes zu lang (höchstens 32767 Bytes).")
-                .arg(feld)
-                .arg(utf8.size()));
+        schreiber.Fehler(ZuLang(feld, utf8.size()));
         return;
     }
     schreiber.SchreibeInt16(utf8.size());

@@ -12,7 +12,9 @@ class Menge {
 public:
     Menge();
     explicit Menge(const QString& text);   // normalised
-    explicit Menge(DateiLeser& leser);      // Int16 byte length, then the bytes; normalised
+    // Int16 byte length, then the bytes; normalised. feld names the set in the reader's
+    // report of a text that is no valid UTF-8.
+    explicit Menge(DateiLeser& leser, const char* feld = "Menge");
 
     void Einfuegen(const QString& element);
     void Einfuegen(qint64 zahl);

@@ -10,9 +10,9 @@ Note::Note(const QString& kuerzel, const QString& bezeichnung, qint64 alsWert, c
 
 Note::Note(DateiLeser& leser)
 {
-    Kuerzel = leser.LesePString();
-    Bezeichnung = leser.LesePString();
-    Punkte = leser.LesePString();
+    Kuerzel = leser.LesePString("Note.Kuerzel");
+    Bezeichnung = leser.LesePString("Note.Bezeichnung");
+    Punkte = leser.LesePString("Note.Punkte");
     AlsWert = leser.LeseInt16();
 }
 

@@ -9,8 +9,8 @@ Schueler::Schueler(qint64 id, const QString& name, const QString& guid) : ID(id)
 Schueler::Schueler(DateiLeser& leser)
 {
     ID = leser.LeseInt32();
-    GUID = leser.LesePString();
-    Name = Hilfsmittel::DeChiffre(leser.LesePString());
+    GUID = leser.LesePString("Schueler.GUID");
+    Name = leser.LeseVerschluesselt("Schueler.Name");
 }
 
 void Schueler::Speichern(DateiSchreiber& schreiber) const

@@ -9,11 +9,11 @@ SchuelerKurs::SchuelerKurs(const QString& fachKuerzel, qint64 id)
 {
 }
 
-SchuelerKurs::SchuelerKurs(DateiLeser& leser)
+SchuelerKurs::SchuelerKurs(DateiLeser& leser, qint64 hoechstensEintraege)
 {
-    FachKuerzel = leser.LesePString();
+    FachKuerzel = leser.LesePString("SchuelerKurs.FachKuerzel");
     ID = leser.LeseInt32();
-    Eintraege = KursEintraege(leser);
+    Eintraege = KursEintraege(leser, hoechstensEintraege);
 }
 
 void SchuelerKurs::Speichern(DateiSchreiber& schreiber) const

@@ -11,7 +11,8 @@ class SchuelerKurs {
 public:
     // A new row with a fresh set of entries from the global catalogue.
     SchuelerKurs(const QString& fachKuerzel, qint64 id);
-    explicit SchuelerKurs(DateiLeser& leser);   // FachKuerzel, ID (Int32), entries
+    // FachKuerzel, ID (Int32), entries (at most hoechstensEintraege, the catalogue's size)
+    explicit SchuelerKurs(DateiLeser& leser, qint64 hoechstensEintraege = 32767);
     void Speichern(DateiSchreiber& schreiber) const;
     std::shared_ptr<SchuelerKurs> Clone() const;
     void SpalteVerschieben(qint64 von, qint64 nach) { Eintraege.SpalteVerschieben(von, nach); }

@@ -14,11 +14,16 @@ bool GleicherSchluessel(const SchuelerKurs& zeile, const QString& fach, qint64 i
 }
 } // namespace
 
-SchuelerKursliste::SchuelerKursliste(DateiLeser& leser)
+SchuelerKursliste::SchuelerKursliste(DateiLeser& leser, qint64 hoechstensEintraege)
 {
     const qint64 n = leser.LeseInt16();
+    // A row holds at least its key (1 + 4 bytes) and its count of entries (2 bytes); in
+    // memory it is a shared object of its own.
+    if (!leser.ListeLesbar(n, 7, sizeof(SchuelerKurs) + 64))
+        return;
+    zSchuelerKurse.reserve(n);
     for (qint64 i = 1; i <= n && leser.ok(); ++i)
-        zSchuelerKurse.append(SchuelerKursZeiger(new SchuelerKurs(leser)));
+        zSchuelerKurse.append(std::make_shared<SchuelerKurs>(leser, hoechstensEintraege));
     zAnzahlKurse = zSchuelerKurse.size();
 }
 
@@ -44,12 +49,18 @@ SchuelerKursZeiger SchuelerKursliste::Zeigen(const QString& fachKuerzel, qint64 
 
 void SchuelerKursliste::Anfuegen(SchuelerKursZeiger zeile)
 {
+    bool ersetzt = false;
     for (SchuelerKursZeiger& z : zSchuelerKurse) {
-        if (GleicherSchluessel(*z, zeile->FachKuerzel, zeile->ID)) {
-            z = std::move(zeile);
-            return;
-        }
+        if (!GleicherSchluessel(*z, zeile->FachKuerzel, zeile->ID))
+            continue;
+        // A file may hold the same row twice. Every copy takes the new values, so that no
+        // stale copy is written out beside the edited one (and a reader that takes the last
+        // of equal rows gets them too); the first is the object itself, the others copies.
+        z = ersetzt ? zeile->Clone() : zeile;
+        ersetzt = true;
     }
+    if (ersetzt)
+        return;
     zSchuelerKurse.append(std::move(zeile));
     zAnzahlKurse = zSchuelerKurse.size();
 }

@@ -7,6 +7,10 @@
 Schuelerliste::Schuelerliste(DateiLeser& leser)
 {
     const qint64 n = leser.LeseInt16();
+    // A student holds at least the ID and two length bytes.
+    if (!leser.ListeLesbar(n, 6, sizeof(Schueler)))
+        return;
+    zSchueler.reserve(n);
     for (qint64 i = 1; i <= n && leser.ok(); ++i)
         zSchueler.append(Schueler(leser));
     zAnzahlSchueler = zSchueler.size();

@@ -81,10 +81,19 @@ void Spaltenstruktur::Laden(DateiLeser& leser)
 {
     Spalten.clear();
     const qint64 n = leser.LeseInt16();
+    // A column holds at least one length byte and two Int16.
+    if (!leser.ListeLesbar(n, 5, sizeof(EinfacheSpalte)))
+        return;
+    Spalten.reserve(n);
     for (qint64 i = 1; i <= n && leser.ok(); ++i)
         Spalten.append(EinfacheSpalte(leser));
     SpaltenAnzahl = Spalten.size();
     ErsteSpalte = leser.LeseInt16();
+    // A stored width is used within sensible bounds (a column of 196,000 pixels would put
+    // the window's buttons off the screen); the file keeps what it holds until the teacher
+    // changes the width. The first column, the students' IDs, is hidden with width 0.
+    for (qsizetype i = 0; i < Spalten.size(); ++i)
+        Spalten[i].BreiteBegrenzen(i == 0 ? 0 : KleinsteBreite, GroessteBreite);
 }
 
 void Spaltenstruktur::Speichern(DateiSchreiber& schreiber) const

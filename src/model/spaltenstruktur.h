@@ -25,6 +25,10 @@ public:
     void Laden(DateiLeser& leser);
     void Speichern(DateiSchreiber& schreiber) const;
 
+    // The widths a stored layout is used with (pixels).
+    static constexpr qint64 KleinsteBreite = 10;
+    static constexpr qint64 GroessteBreite = 2000;
+
     QList<EinfacheSpalte> Spalten;
     qint64 SpaltenAnzahl = 0;
     qint64 ErsteSpalte = 0;

@@ -5,8 +5,8 @@
 #include "datenbestand.h"
 #include "kursauswahl.h"
 #include "kurstabelle.h"
-#include "plattform.h"
 
+#include <QSet>
 #include <QTableWidgetItem>
 
 void Kursfenster::DatenEintragen()
@@ -16,12 +16,19 @@ void Kursfenster::DatenEintragen()
     zZeilenKurse.clear();
 
     // The students of the course in the order of the global student list; students of the
-    // course's set who are missing from the list get no row.
+    // course's set who are missing from the list get no row. A student listed twice gets
+    // one row, the first: two rows over one course row would let the unchanged one
+    // overwrite the edited one on saving.
     QList<qint64> positionen;
+    QSet<qint64> gezeigt;
     const Schuelerliste& schueler = Daten.alleSchueler;
-    for (qint64 i = 1; i <= schueler.AnzahlSchueler(); ++i)
-        if (zKurs->Schueler.Enthalten(schueler.Zeigen(i).ID))
+    for (qint64 i = 1; i <= schueler.AnzahlSchueler(); ++i) {
+        const qint64 id = schueler.Zeigen(i).ID;
+        if (zKurs->Schueler.Enthalten(id) && !gezeigt.contains(id)) {
+            gezeigt.insert(id);
             positionen.append(i);
+        }
+    }
 
     zTabelle->setUpdatesEnabled(false);
     zTabelle->setRowCount(int(positionen.size()));
@@ -117,12 +124,11 @@ void Kursfenster::TabellenDatenSichern()
     zKurs->gespeichert = false;
     zKurs->gesendet = false;
 
-    if (Daten.Speichern()) {
+    // A failed save has said why and offered "Sichern unter …"; the window stays changed.
+    if (Daten.Sichern()) {
         zLokalGeaendert = false;
         ToolBarAnpassen();
         if (Kursauswahl* auswahl = Kursauswahl::Instanz())
             auswahl->Aktualisieren();
-    } else {
-        Plattform::aktuell().Meldung(Meldungen::KurslisteNichtGesichert);
     }
 }

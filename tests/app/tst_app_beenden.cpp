@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace {
 
@@ -19,11 +20,11 @@ QByteArray Inhalt(const QString& pfad)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<fehlt>");
 }
 
-void Schreibe(const QString& pfad, const QByteArray& bytes)
+// Every save puts a new file in place of the old one: a new inode tells that it was written.
+ino_t Inode(const QString& pfad)
 {
-    QFile f(pfad);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
+    struct stat info {};
+    return ::stat(QFile::encodeName(pfad).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
 } // namespace
@@ -47,42 +48,48 @@ private slots:
         QTest::addColumn<bool>("datenGeaendert");
         QTest::addColumn<bool>("schreibenKlappt");
         QTest::addColumn<QList<bool>>("antworten");
+        // Answers to the offer of "Sichern unter …" after a failed write (0 it, 1 "Abbrechen").
+        QTest::addColumn<QList<int>>("wahlen");
         QTest::addColumn<QStringList>("fragen");
         QTest::addColumn<bool>("beendet");
         QTest::addColumn<bool>("geschrieben");
 
         const QString kurse = "RAVIRIreru beenden?";
         const QString programm = "Programm beenden";
-        QTest::newRow("nichts geändert") << QList<int>{0, 0} << false << true << QList<bool>{}
+        QTest::newRow("nichts geändert") << QList<int>{0, 0} << false << true << QList<bool>{} << QList<int>{}
                                          << QStringList{} << true << false;
         QTest::newRow("zwei ungesichert, Nein") << QList<int>{1, 1} << true << true
-                                                << QList<bool>{false} << QStringList{kurse}
+                                                << QList<bool>{false} << QList<int>{} << QStringList{kurse}
                                                 << false << false;
         QTest::newRow("zwei ungesichert, Ja") << QList<int>{1, 1} << true << true
-                                              << QList<bool>{true} << QStringList{kurse} << true
+                                              << QList<bool>{true} << QList<int>{} << QStringList{kurse} << true
                                               << true;
         QTest::newRow("ungesichert aus der Datei, Ja") << QList<int>{0, 1} << false << true
-                                                       << QList<bool>{true} << QStringList{kurse}
+                                                       << QList<bool>{true} << QList<int>{} << QStringList{kurse}
                                                        << true << false;
-        QTest::newRow("gespeichert") << QList<int>{3, 0} << false << true << QList<bool>{}
+        QTest::newRow("gespeichert") << QList<int>{3, 0} << false << true << QList<bool>{} << QList<int>{}
                                      << QStringList{} << true << false;
-        QTest::newRow("gesendet") << QList<int>{5, 0} << false << true << QList<bool>{}
+        QTest::newRow("gesendet") << QList<int>{5, 0} << false << true << QList<bool>{} << QList<int>{}
                                   << QStringList{} << true << false;
         QTest::newRow("nur gesendet, nicht geändert") << QList<int>{4, 4} << false << true
-                                                      << QList<bool>{} << QStringList{} << true
+                                                      << QList<bool>{} << QList<int>{} << QStringList{} << true
                                                       << false;
-        QTest::newRow("Daten geändert") << QList<int>{0, 0} << true << true << QList<bool>{}
+        QTest::newRow("Daten geändert") << QList<int>{0, 0} << true << true << QList<bool>{} << QList<int>{}
                                         << QStringList{} << true << true;
         QTest::newRow("Schreiben scheitert, Nein") << QList<int>{0, 0} << true << false
-                                                   << QList<bool>{false} << QStringList{programm}
+                                                   << QList<bool>{false} << QList<int>{1} << QStringList{programm}
                                                    << false << false;
         QTest::newRow("Schreiben scheitert, Ja") << QList<int>{0, 0} << true << false
-                                                 << QList<bool>{true} << QStringList{programm}
+                                                 << QList<bool>{true} << QList<int>{1} << QStringList{programm}
                                                  << true << false;
         QTest::newRow("ungesichert und Schreiben scheitert") << QList<int>{1, 0} << true << false
-                                                             << QList<bool>{true, false}
+                                                             << QList<bool>{true, false} << QList<int>{1}
                                                              << QStringList{kurse, programm}
                                                              << false << false;
+        // The entries go to another file instead: no question, the program ends.
+        QTest::newRow("Schreiben scheitert, Sichern unter") << QList<int>{0, 0} << true << false
+                                                            << QList<bool>{} << QList<int>{0}
+                                                            << QStringList{} << true << false;
     }
 
     void beenden()
@@ -91,6 +98,7 @@ private slots:
         QFETCH(bool, datenGeaendert);
         QFETCH(bool, schreibenKlappt);
         QFETCH(QList<bool>, antworten);
+        QFETCH(QList<int>, wahlen);
         QFETCH(QStringList, fragen);
         QFETCH(bool, beendet);
         QFETCH(bool, geschrieben);
@@ -106,7 +114,7 @@ private slots:
         const QString pfad = GuiTest::SchreibeUndLade(zOrdner->path());
         QVERIFY(!pfad.isEmpty());
         // Marks whether the file is written again.
-        Schreibe(pfad, "unberührt");
+        const ino_t unberuehrt = Inode(pfad);
         if (datenGeaendert) {
             Daten.Unterschrift = "Meier";
             Daten.Geaendert();
@@ -116,17 +124,28 @@ private slots:
         const qint64 anzahl = Daten.alleKurse.AnzahlKurse();
 
         plattform.antwortenFrage = antworten;
+        plattform.antwortenWahl = wahlen;
+        const QString gerettet = zOrdner->filePath("Gerettet.zln");
+        plattform.antwortenDatei = {gerettet};
         App()->Beenden();
 
         QStringList gefragt;
         for (const auto& f : plattform.fragen)
             gefragt << f.titel;
         QCOMPARE(gefragt, fragen);
-        QCOMPARE(plattform.meldungen, QStringList());
+        const bool sichernUnter = wahlen.value(0, 1) == 0;
+        // Only "Sichern unter …" reports (where the entries went now).
+        QCOMPARE(plattform.meldungen.size(), sichernUnter ? 1 : 0);
+        QCOMPARE(plattform.auswahlen.size(), wahlen.size());
         QCOMPARE(plattform.unbeantwortet, 0);
         QCOMPARE(App()->Beendet(), beendet);
-        QCOMPARE(Inhalt(pfad) != QByteArray("unberührt"), geschrieben);
-        if (geschrieben) {
+        QCOMPARE(Inode(pfad) != unberuehrt, geschrieben);
+        QCOMPARE(QFileInfo::exists(gerettet), sichernUnter);
+        if (sichernUnter) {
+            GlobaleDatenZuruecksetzen();
+            QVERIFY(GuiTest::LadeKursliste(Inhalt(gerettet)));
+            QCOMPARE(Daten.alleKurse.AnzahlKurse(), anzahl);
+        } else if (geschrieben) {
             GlobaleDatenZuruecksetzen();
             QVERIFY(GuiTest::LadeKursliste(Inhalt(pfad)));
         } else if (!beendet) {

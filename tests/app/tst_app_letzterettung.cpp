@@ -1,8 +1,11 @@
 #include "aufzeichnendeplattform.h"
+#include "datenbestand.h"
 #include "guitest.h"
 #include "ravirireru.h"
 
+#include <QFile>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <functional>
 #include <stdexcept>
 
@@ -63,6 +66,9 @@ private slots:
             }
         };
         const QString text = "Ein unbekannter Fehler ist aufgetreten.\n\n" + typ;
+        // A window of the program is open (the course selection, say).
+        QWidget fenster;
+        fenster.show();
 
         // From an event handler, sent directly.
         Werfer werfer;
@@ -92,6 +98,42 @@ private slots:
         QCOMPARE(plattform.meldungen.last(), text);
         QVERIFY(knopf.isVisible());
         QVERIFY(!App()->Beendet());
+    }
+
+    void ohneFensterEndetDasProgramm()
+    {
+        // An error while no window is open (loading a file, say): the program says so and
+        // ends instead of running on where nobody can reach it.
+        AufzeichnendePlattform plattform;
+        Werfer werfer;
+        werfer.wurf = [] { throw std::bad_alloc(); };
+        QEvent eigenes(QEvent::User);
+        QCoreApplication::sendEvent(&werfer, &eigenes);
+        QCOMPARE(plattform.mitteilungen.size(), 1);
+        QCOMPARE(plattform.mitteilungen.first().text,
+                 QString("Ein unbekannter Fehler ist aufgetreten.\n\nstd::bad_alloc"));
+        QCOMPARE(plattform.mitteilungen.first().erklaerung,
+                 QString("Es ist kein Fenster von RAVIRIreru mehr offen; das Programm wird beendet."));
+        QVERIFY(App()->Beendet());
+    }
+
+    void ohneFensterWirdGesichert()
+    {
+        // Changed data are saved on the way out, as at quitting.
+        AufzeichnendePlattform plattform;
+        QTemporaryDir ordner;
+        GuiTest::BeispielDaten();
+        const QString pfad = GuiTest::SchreibeUndLade(ordner.path());
+        QVERIFY(!pfad.isEmpty());
+        Daten.HalbjahrKuerzel = "Q4";
+        Daten.Geaendert();
+        App()->UnhandledException("std::bad_alloc");
+        QVERIFY(App()->Beendet());
+        GlobaleDatenZuruecksetzen();
+        QFile f(pfad);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(GuiTest::LadeKursliste(f.readAll()));
+        QCOMPARE(Daten.HalbjahrKuerzel, QString("Q4"));
     }
 
     void ohneFehlerNichts()

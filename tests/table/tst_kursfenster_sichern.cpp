@@ -1,12 +1,14 @@
 // The course window: saving the table into the course-list file with "Sichern".
 
 #include "aufzeichnendeplattform.h"
+#include "dateischreiber.h"
 #include "guitest.h"
 #include "kursauswahl.h"
 #include "kurstabelle.h"
 #include "kurstabellentest.h"
 #include "toolbarvorlage.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -181,13 +183,19 @@ private slots:
         Taste(*f, Qt::Key_Tab);
         // The file cannot be written: a folder stands where it should be.
         Daten.datenFolder = ordner.path();
+        // First the offer to save elsewhere ("Abbrechen"), then the closing question.
+        plattform.antwortenWahl = { 1 };
         if (antwort >= 0)
-            plattform.antwortenWahl = { antwort };
+            plattform.antwortenWahl.append(antwort);
 
         SichernDruecken(*f);
         QCOMPARE(plattform.protokoll,
-            (QStringList { "Meldung: Die Kurslisten-Datei (zln) konnte nicht gesichert werden.",
-                "Auswahl: Kursfenster schließen" }));
+            (QStringList { "Auswahl: ", "Auswahl: Kursfenster schließen" }));
+        const auto& meldung = plattform.auswahlen.first();
+        QCOMPARE(meldung.meldung, QStringLiteral("Die Kurslisten-Datei (zln) konnte nicht gesichert werden."));
+        QVERIFY(meldung.erklaerung.startsWith(
+            QStringLiteral("„%1“ ist ein Ordner, keine Datei.\n\n").arg(ordner.path())));
+        QCOMPARE(meldung.knoepfe, (QStringList { "Sichern unter …", "Abbrechen" }));
         QCOMPARE(!f.isNull(), offen);
         if (offen) {
             QVERIFY(f->zLokalGeaendert);
@@ -202,6 +210,155 @@ private slots:
         QVERIFY(Kurstabellentest::Kurs(QStringLiteral("M"))->geaendert);
         QVERIFY(!Kurstabellentest::Kurs(QStringLiteral("M"))->gesendet);
         QVERIFY(Daten.wurdeGeaendert());
+    }
+
+    void sichernUnterAusDemFenster()
+    {
+        // The file cannot be written where it is: the teacher saves elsewhere, the window
+        // closes as after any save, and the program works on the new file.
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        Tippen(*f, QStringLiteral("14"));
+        Taste(*f, Qt::Key_Tab);
+        const QByteArray vorher = [&] {
+            QFile d(pfad);
+            return d.open(QIODevice::ReadOnly) ? d.readAll() : QByteArray();
+        }();
+        Daten.datenFolder = ordner.filePath(QStringLiteral("fehlt/Kursliste.zln"));
+        const QString gerettet = ordner.filePath(QStringLiteral("Gerettet.zln"));
+        plattform.antwortenWahl = { 0 };
+        plattform.antwortenDatei = { gerettet };
+
+        SichernDruecken(*f);
+        QVERIFY(f.isNull());
+        QCOMPARE(plattform.protokoll,
+            (QStringList { "Auswahl: ", "Speichern: Kursliste sichern unter",
+                QStringLiteral("Meldung: Die Kurslisten-Datei wurde als „%1“ gesichert.").arg(gerettet) }));
+        QCOMPARE(Daten.datenFolder, gerettet);
+        Datenbestand gelesen;
+        Spaltenstruktur struktur;
+        QVERIFY(Lesen(gerettet, gelesen, struktur));
+        QCOMPARE(Werte(gelesen.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)).first(), QStringLiteral("14"));
+        QVERIFY(gelesen.alleKurse.Zeigen(1)->geaendert);
+        QFile alt(pfad);
+        QVERIFY(alt.open(QIODevice::ReadOnly));
+        QCOMPARE(alt.readAll(), vorher);
+    }
+
+    void dateiAussenGeaendert_data()
+    {
+        QTest::addColumn<int>("wahl");
+        QTest::addColumn<bool>("ersetzt");
+        QTest::newRow("Abbrechen") << 2 << false;
+        QTest::newRow("Ersetzen") << 0 << true;
+    }
+    void dateiAussenGeaendert()
+    {
+        // Someone else changed the file since it was loaded: "Sichern" asks before replacing it.
+        QFETCH(int, wahl);
+        QFETCH(bool, ersetzt);
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        Tippen(*f, QStringLiteral("14"));
+        Taste(*f, Qt::Key_Tab);
+        Datenbestand fremd = Kursdaten();
+        fremd.Halbjahrbezeichnung = QStringLiteral("anderswo geändert");
+        Spaltenstruktur s;
+        s.KurslistenInit(fremd);
+        QByteArray fremdeBytes;
+        {
+            QBuffer puffer(&fremdeBytes);
+            puffer.open(QIODevice::WriteOnly);
+            QString m;
+            QVERIFY(Datenbestand::Schreiben(puffer, fremd, s, m));
+            QFile datei(pfad);
+            QVERIFY(datei.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(datei.write(fremdeBytes), fremdeBytes.size());
+        }
+        plattform.antwortenWahl = { wahl };
+        plattform.antwortenFrage = { true };   // "Nein": the window stays open
+
+        SichernDruecken(*f);
+        QCOMPARE(plattform.auswahlen.size(), 1);
+        QCOMPARE(plattform.auswahlen.first().titel, QStringLiteral("Kurslisten-Datei geändert"));
+        QCOMPARE(plattform.auswahlen.first().standard, 2);
+        QCOMPARE(f.isNull(), ersetzt);
+        Datenbestand gelesen;
+        Spaltenstruktur struktur;
+        QVERIFY(Lesen(pfad, gelesen, struktur));
+        QCOMPARE(gelesen.Halbjahrbezeichnung == QStringLiteral("anderswo geändert"), !ersetzt);
+        QCOMPARE(Werte(gelesen.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)).first(),
+            ersetzt ? QStringLiteral("14")
+                    : Werte(fremd.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)).first());
+        if (!ersetzt) {
+            QVERIFY(f->zLokalGeaendert);
+            QCOMPARE(plattform.fragen.first().titel, QStringLiteral("Kursfenster schließen"));
+        }
+    }
+
+    void doppelterSchueler()
+    {
+        // Student 11 is listed twice, and the file holds his row twice: one row in the table,
+        // and saving leaves no unchanged copy over the edited values.
+        Datenbestand d = Kursdaten();
+        d.alleSchueler.Anfuegen(Schueler(11, QStringLiteral("Albers, Anna (doppelt)"), QStringLiteral("g-11b")));
+        // The row list as stored, once more with a copy of 11's row at its end.
+        const auto bytesVon = [](const auto& schreiben) {
+            QByteArray b;
+            QBuffer puffer(&b);
+            puffer.open(QIODevice::WriteOnly);
+            DateiSchreiber s(puffer);
+            schreiben(s);
+            return b;
+        };
+        const QByteArray liste = bytesVon([&](DateiSchreiber& s) { d.alleSchuelerKurse.Speichern(s); });
+        QByteArray doppelt = liste;
+        doppelt[1] = char(doppelt[1] + 1);
+        doppelt += bytesVon([&](DateiSchreiber& s) {
+            d.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Speichern(s);
+        });
+        Spaltenstruktur s;
+        s.KurslistenInit(d);
+        QByteArray datei;
+        {
+            QBuffer puffer(&datei);
+            puffer.open(QIODevice::WriteOnly);
+            QString m;
+            QVERIFY(Datenbestand::Schreiben(puffer, d, s, m));
+        }
+        QVERIFY(datei.indexOf(liste) > 0);
+        datei.replace(datei.indexOf(liste), liste.size(), doppelt);
+        GuiTest::Zuruecksetzen();
+        pfad = ordner.filePath(QStringLiteral("Doppelt.zln"));
+        {
+            QFile f(pfad);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QCOMPARE(f.write(datei), datei.size());
+        }
+        QVERIFY(Daten.LadeDatei(pfad));
+        const qint64 zeilenzahl = d.alleSchuelerKurse.AnzahlKurse() + 1;
+        QCOMPARE(Daten.alleSchuelerKurse.AnzahlKurse(), zeilenzahl);
+
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        QCOMPARE(f->meineTabelle()->rowCount(), 4);
+        QCOMPARE(Sichtbar(*f, 0, 3), QStringLiteral("Albers, Anna"));
+        Tippen(*f, QStringLiteral("2"));
+        Taste(*f, Qt::Key_Tab);
+        SichernDruecken(*f);
+        QVERIFY(f.isNull());
+
+        Datenbestand gelesen;
+        Spaltenstruktur struktur;
+        QVERIFY(Lesen(pfad, gelesen, struktur));
+        QCOMPARE(gelesen.alleSchueler.AnzahlSchueler(), qint64(6));
+        QCOMPARE(gelesen.alleSchuelerKurse.AnzahlKurse(), zeilenzahl);
+        int gefunden = 0;
+        for (qint64 i = 1; i <= gelesen.alleSchuelerKurse.AnzahlKurse(); ++i) {
+            const SchuelerKursZeiger z = gelesen.alleSchuelerKurse.ZeigePosition(i);
+            if (z->FachKuerzel == QStringLiteral("M") && z->ID == 11) {
+                ++gefunden;
+                QCOMPARE(Werte(z).first(), QStringLiteral("2"));
+            }
+        }
+        QCOMPARE(gefunden, 2);
     }
 
     void spaetereAenderungNachSpeichernBleibtEigen()

@@ -317,14 +317,50 @@ private slots:
         QCOMPARE(Beispieldaten::Lesen(Pfad("bom.zln")), Beispieldaten::Lesen(Pfad("ohne.zln")));
     }
 
-    void zlnOhneZielordner()
+    // A file that cannot be written is reported in German with the reason.
+    void zlnSchreibfehler_data()
     {
-        const QString ziel = Pfad("gibt-es-nicht/neu.zln");
-        const Lauf lauf = Starte({"zln", DemoQuelle(), ziel});
+        QTest::addColumn<QString>("ziel");
+        QTest::addColumn<QString>("grund");   // %1: the folder of the test
+        QTest::newRow("ohne Zielordner") << "gibt-es-nicht/neu.zln"
+                                         << "Den Ordner „%1/gibt-es-nicht“ gibt es nicht.";
+        QTest::newRow("Ziel ist ein Ordner") << "ordner" << "„%1/ordner“ ist ein Ordner, keine Datei.";
+    }
+    void zlnSchreibfehler()
+    {
+        QFETCH(QString, ziel);
+        QFETCH(QString, grund);
+        QVERIFY(QDir(zOrdner->path()).mkdir(QStringLiteral("ordner")));
+        const Lauf lauf = Starte({"zln", DemoQuelle(), Pfad(ziel)});
         QCOMPARE(lauf.code, 1);
-        QVERIFY(!lauf.fehler.isEmpty());
-        QVERIFY(!QFile::exists(ziel));
+        QCOMPARE(lauf.FehlerText(), Pfad(ziel) + QStringLiteral(": Die Datei konnte nicht geschrieben werden. ")
+                                        + grund.arg(zOrdner->path()) + QLatin1Char('\n'));
+        QCOMPARE(QDir(zOrdner->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
         QCOMPARE(Starte({"zln", Pfad("fehlt.json"), Pfad("neu.zln")}).code, 1);
+    }
+
+    // Texts of the file reach the terminal with their control characters escaped: an escape
+    // sequence cannot colour or clear it, a line break cannot make a second line, a
+    // right-to-left override cannot turn what the line says around.
+    void pruefenZeigtSteuerzeichen()
+    {
+        Datenbestand d = Beispieldaten::Kursliste(false, false, false);
+        d.HalbjahrKuerzel = QStringLiteral("Q1\x1b[2J\x1b[31m");
+        Kurs& k = *d.alleKurse.Zeigen(1);
+        k.Lehrer = QStringLiteral("AB\nC\u202E\\");
+        QVERIFY(Beispieldaten::Schreiben(Pfad("steuer.zln"), Beispieldaten::Bytes(d, Beispieldaten::Spalten(d, true))));
+        QVERIFY(Beispieldaten::Schreiben(Pfad("steuer.zle"), Beispieldaten::Ergebnis(d, 1)));
+        const Lauf liste = Starte({"pruefen", Pfad("steuer.zln")});
+        QCOMPARE(liste.code, 0);
+        QVERIFY2(liste.AusText().contains(QStringLiteral("„Q1\\x1b[2J\\x1b[31m“")), liste.aus);
+        const Lauf ergebnis = Starte({"pruefen", Pfad("steuer.zle")});
+        QCOMPARE(ergebnis.code, 0);
+        QVERIFY2(ergebnis.AusText().contains(QStringLiteral("-AB\\x0aC\\u{202e}\\\\, Halbjahr")), ergebnis.aus);
+        for (const Lauf& lauf : {liste, ergebnis}) {
+            QCOMPARE(lauf.aus.count('\n'), 1);
+            QVERIFY(!lauf.aus.contains('\x1b'));
+            QVERIFY(!lauf.AusText().contains(QChar(0x202E)));
+        }
     }
 
     // A set given with blanks and without its commas is written in its normal form.

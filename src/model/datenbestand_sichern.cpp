@@ -1,0 +1,182 @@
+// The global data: writing the course-list file and the grade result file, and the road the
+// teacher takes when the course-list file cannot be written where it is.
+
+#include "datenbestand.h"
+
+#include "dateisperre.h"
+#include "dateitypen.h"
+#include "plattform.h"
+#include "sicheresschreiben.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+const QString SichernUnterKnopf = QStringLiteral("Sichern unter …");
+
+QString Anzeige(const QString& pfad)
+{
+    return QStringLiteral("„%1“").arg(QDir::toNativeSeparators(pfad));
+}
+
+} // namespace
+
+bool Datenbestand::SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung)
+{
+    const SicheresSchreiben::Ergebnis ergebnis = SicheresSchreiben::Schreiben(pfad, bytes);
+    if (!ergebnis)
+        meldung = ergebnis.grund;
+    return ergebnis.ok;
+}
+
+bool Datenbestand::SpeichernNach(const QString& pfad)
+{
+    QByteArray bytes;
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::WriteOnly);
+    QString meldung;
+    if (!Schreiben(puffer, *this, TabellenStruktur, meldung)) {
+        zSpeicherfehler = meldung;
+        return false;
+    }
+    if (!SchreibeDatei(pfad, bytes, meldung)) {
+        zSpeicherfehler = meldung;
+        return false;
+    }
+    zStand = Dateistand::Von(pfad, bytes);
+    zSpeicherfehler.clear();
+    return true;
+}
+
+bool Datenbestand::Speichern()
+{
+    if (datenFolder.isEmpty()) {
+        zSpeicherfehler = QStringLiteral("Es ist keine Kurslisten-Datei geöffnet.");
+        return false;
+    }
+    if (zStand.Geaendert(datenFolder)) {
+        zSpeicherfehler = Meldungen::AussenGeaendert
+                          + QStringLiteral(" Sie wird nicht ohne Rückfrage überschrieben.");
+        return false;
+    }
+    return SpeichernNach(datenFolder);
+}
+
+bool Datenbestand::Sichern()
+{
+    if (datenFolder.isEmpty())
+        return false;
+    if (zStand.Geaendert(datenFolder)) {
+        Plattform::Auswahl frage;
+        frage.titel = QStringLiteral("Kurslisten-Datei geändert");
+        frage.meldung = Meldungen::AussenGeaendert;
+        frage.erklaerung =
+            QStringLiteral("%1 ist nicht mehr die Datei, die RAVIRIreru geladen oder zuletzt "
+                           "gesichert hat; vielleicht hat ein anderes Programm sie verändert. "
+                           "Wenn Sie sie ersetzen, geht verloren, was dort geändert wurde. Mit "
+                           "„Sichern unter …“ bleibt sie, wie sie ist, und Ihre Eingaben kommen in "
+                           "eine andere Datei.")
+                .arg(Anzeige(datenFolder));
+        frage.knoepfe = {QStringLiteral("Ersetzen"), SichernUnterKnopf, QStringLiteral("Abbrechen")};
+        frage.standard = 2;
+        frage.abbrechen = 2;
+        switch (Plattform::aktuell().Waehlen(frage)) {
+        case 0:
+            break;
+        case 1:
+            return SichernUnter();
+        default:
+            zSpeicherfehler = Meldungen::AussenGeaendert;
+            return false;
+        }
+    }
+    if (SpeichernNach(datenFolder))
+        return true;
+    return AusweichenAnbieten();
+}
+
+bool Datenbestand::AusweichenAnbieten()
+{
+    Plattform::Auswahl frage;
+    frage.meldung = Meldungen::KurslisteNichtGesichert;
+    frage.erklaerung = zSpeicherfehler
+                       + QStringLiteral("\n\nMit „Sichern unter …“ sichern Sie Ihre Eingaben in einer "
+                                        "anderen Datei, etwa in einem anderen Ordner oder auf einem "
+                                        "anderen Datenträger.");
+    frage.knoepfe = {SichernUnterKnopf, QStringLiteral("Abbrechen")};
+    frage.standard = 0;
+    frage.abbrechen = 1;
+    if (Plattform::aktuell().Waehlen(frage) != 0)
+        return false;
+    return SichernUnter();
+}
+
+bool Datenbestand::SichernUnter()
+{
+    const QString ordner = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    for (;;) {
+        Plattform::DateiDialog dialog;
+        dialog.titel = QStringLiteral("Kursliste sichern unter");
+        dialog.hinweis = QStringLiteral("Wählen Sie, wo die Kurslisten-Datei gesichert werden soll.");
+        dialog.aktionsKnopf = QStringLiteral("Sichern");
+        dialog.abbrechenKnopf = QStringLiteral("Abbrechen");
+        dialog.filterName = FileTypes::RAVIRIreru().anzeigeName;
+        dialog.filterMuster = FileTypes::RAVIRIreru().Filtermuster();
+        dialog.startOrdner = QDir(ordner).exists() ? ordner : QDir::homePath();
+        dialog.vorschlag = datenFolder.isEmpty() ? QStringLiteral("Kursliste.zln")
+                                                 : QFileInfo(datenFolder).fileName();
+        QString pfad = Plattform::aktuell().DateiSpeichern(dialog);
+        if (pfad.isEmpty())
+            return false;
+        if (!pfad.endsWith(QStringLiteral(".zln"), Qt::CaseInsensitive))
+            pfad += QStringLiteral(".zln");
+        pfad = QFileInfo(pfad).absoluteFilePath();
+
+        // The new file is ours alone from now on, like the one it takes the place of.
+        Dateisperre& sperre = Kurslistensperre();
+        const bool schonUnsere = sperre.Gesperrt() && sperre.Datei() == pfad;
+        Dateisperre neueSperre;
+        if (!schonUnsere && neueSperre.Sperren(pfad) == Dateisperre::Stand::Vergeben) {
+            SchonGeoeffnetMelden(neueSperre);
+            continue;
+        }
+        // The dialog has asked before an existing file is replaced.
+        if (SpeichernNach(pfad)) {
+            datenFolder = pfad;
+            if (!schonUnsere)
+                sperre = std::move(neueSperre);
+            Plattform::aktuell().Mitteilen(
+                {QString(),
+                 QStringLiteral("Die Kurslisten-Datei wurde als %1 gesichert.").arg(Anzeige(pfad)),
+                 QStringLiteral("RAVIRIreru arbeitet ab jetzt mit dieser Datei: Jedes weitere "
+                                "Sichern und das Beenden schreiben dorthin."),
+                 Plattform::Symbol::Information});
+            return true;
+        }
+        Plattform::Auswahl frage;
+        frage.meldung = Meldungen::KurslisteNichtGesichert;
+        frage.erklaerung = zSpeicherfehler;
+        frage.knoepfe = {SichernUnterKnopf, QStringLiteral("Abbrechen")};
+        frage.standard = 0;
+        frage.abbrechen = 1;
+        if (Plattform::aktuell().Waehlen(frage) != 0)
+            return false;
+    }
+}
+
+bool Datenbestand::Speichern(const Kurs& kurs, const QString& pfad)
+{
+    QByteArray bytes;
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::WriteOnly);
+    QString meldung;
+    if (!SchreibeErgebnis(puffer, kurs, meldung) || !SchreibeDatei(pfad, bytes, meldung)) {
+        Plattform::aktuell().Mitteilen(
+            {QString(), Meldungen::ErgebnisNichtAngelegt, meldung, Plattform::Symbol::Warnung});
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,535 @@
+// Saving that never loses a file: a full disk, a file size limit, a read-only folder, a second
+// running copy, a file changed by someone else.
+
+#include "aufzeichnendeplattform.h"
+#include "beispieldaten.h"
+#include "dateigroessengrenze.h"
+#include "dateisperre.h"
+#include "datenbestand.h"
+#include "eingehaengterordner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <optional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const QString Voll = QStringLiteral("Der Datenträger ist voll.");
+const QString ZuGross = QStringLiteral(
+    "Die Datei wäre größer, als auf diesem Datenträger oder für dieses Programm erlaubt ist.");
+
+QByteArray Inhalt(const QString& pfad)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<fehlt>");
+}
+
+bool Schreibe(const QString& pfad, const QByteArray& bytes)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// Every file of a folder, hidden ones too.
+QStringList Dateien(const QString& ordner)
+{
+    return QDir(ordner).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// Data that make a bigger file than Beispieldaten: more students, each with a row.
+void Vergroessern(Datenbestand& d)
+{
+    for (int i = 0; i < 60; ++i) {
+        const qint64 id = 500 + i;
+        d.alleSchueler.Anfuegen(Schueler(id, QStringLiteral("Neu, Schülerin %1").arg(i),
+                                         QStringLiteral("{guid-%1}").arg(i)));
+        d.alleKurse.Zeigen(1)->Schueler.Einfuegen(id);
+        auto z = std::make_shared<SchuelerKurs>(QStringLiteral("M"), id);
+        z->Eintraege = d.alleEintraege.ErzeugeKursEintraege();
+        z->Eintraege.ZeigeKursEintrag(0).datum = QStringLiteral("11");
+        d.alleSchuelerKurse.Anfuegen(z);
+    }
+}
+
+struct Werkzeuglauf {
+    int rueckgabe = -1;
+    QString fehler;
+    QByteArray ausgabe;
+};
+
+Werkzeuglauf Werkzeug(const QStringList& argumente)
+{
+    QProcess p;
+    p.start(QStringLiteral(WERKZEUG), argumente);
+    Werkzeuglauf lauf;
+    if (!p.waitForFinished(60000))
+        return lauf;
+    lauf.rueckgabe = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    lauf.fehler = QString::fromUtf8(p.readAllStandardError());
+    lauf.ausgabe = p.readAllStandardOutput();
+    return lauf;
+}
+
+// A child process that holds the lock of pfad until it is killed; its process ID, or -1.
+pid_t SperrendesProgramm(const QString& pfad)
+{
+    int rohr[2];
+    if (::pipe(rohr) != 0)
+        return -1;
+    const pid_t kind = ::fork();
+    if (kind == 0) {
+        ::close(rohr[0]);
+        Dateisperre sperre;
+        const char antwort = sperre.Sperren(pfad) == Dateisperre::Stand::Gesperrt ? 'g' : 'f';
+        if (::write(rohr[1], &antwort, 1) != 1)
+            ::_exit(3);
+        for (;;)
+            ::pause();
+    }
+    ::close(rohr[1]);
+    char antwort = 0;
+    const bool gelesen = kind > 0 && ::read(rohr[0], &antwort, 1) == 1;
+    ::close(rohr[0]);
+    if (!gelesen || antwort != 'g') {
+        if (kind > 0) {
+            ::kill(kind, SIGKILL);
+            ::waitpid(kind, nullptr, 0);
+        }
+        return -1;
+    }
+    return kind;
+}
+
+} // namespace
+
+class TestSicherung : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { GlobaleDatenZuruecksetzen(); }
+    void cleanup() { GlobaleDatenZuruecksetzen(); }
+
+    // --- A failed write leaves the old file --------------------------------------------------
+
+    void schreibfehler_data()
+    {
+        QTest::addColumn<QString>("was");
+        QTest::addColumn<bool>("vollerDatentraeger");
+        QTest::addColumn<QString>("grund");
+        for (const char* was : {"Kursliste", "Ergebnis", "Werkzeug"}) {
+            QTest::addRow("%s, Dateigrößengrenze", was) << QString::fromLatin1(was) << false << ZuGross;
+            QTest::addRow("%s, voller Datenträger", was) << QString::fromLatin1(was) << true << Voll;
+        }
+    }
+    void schreibfehler()
+    {
+        QFETCH(QString, was);
+        QFETCH(bool, vollerDatentraeger);
+        QFETCH(QString, grund);
+        QTemporaryDir basis;
+        QVERIFY(basis.isValid());
+        const QString ordner = basis.filePath(QStringLiteral("ziel"));
+        QVERIFY(QDir().mkdir(ordner));
+        EingehaengterOrdner platte;
+        if (vollerDatentraeger) {
+            QString warum;
+            if (!platte.Einhaengen(ordner, 64 * 1024, &warum))
+                QSKIP(qPrintable(QStringLiteral("kein tmpfs (nur als root): ") + warum));
+        }
+
+        Datenbestand daten = Beispieldaten::Erzeugen();
+        const QByteArray kursliste = Beispieldaten::AlsKursliste(daten);
+        QString pfad;
+        QString json;
+        if (was == QLatin1String("Kursliste")) {
+            pfad = ordner + QStringLiteral("/Kursliste.zln");
+            QVERIFY(Schreibe(pfad, kursliste));
+            QVERIFY(Daten.LadeDatei(pfad));
+            Vergroessern(Daten);
+        } else if (was == QLatin1String("Ergebnis")) {
+            Beispieldaten::AlsGlobaleDaten(daten, basis.filePath(QStringLiteral("Kursliste.zln")));
+            pfad = ordner + QStringLiteral("/Noten Q1-M-LK2-ABC.zle");
+            QVERIFY(Daten.Speichern(*Daten.alleKurse.Zeigen(1), pfad));
+            Vergroessern(Daten);
+        } else {
+            // The tool's input: a bigger course list as JSON, outside the small disk.
+            Vergroessern(daten);
+            const QString quelle = basis.filePath(QStringLiteral("quelle.zln"));
+            QVERIFY(Schreibe(quelle, Beispieldaten::AlsKursliste(daten)));
+            const Werkzeuglauf lauf = Werkzeug({QStringLiteral("json"), QStringLiteral("--geheim"), quelle});
+            QCOMPARE(lauf.rueckgabe, 0);
+            json = basis.filePath(QStringLiteral("eingabe.json"));
+            QVERIFY(Schreibe(json, lauf.ausgabe));
+            pfad = ordner + QStringLiteral("/Ausgabe.zln");
+            QVERIFY(Schreibe(pfad, kursliste));
+        }
+        const QByteArray alt = Inhalt(pfad);
+        const QStringList vorher = Dateien(ordner);
+        if (vollerDatentraeger) {
+            QVERIFY(platte.Fuellen() > 0);
+            QCOMPARE(platte.Frei(), qint64(0));
+        }
+
+        AufzeichnendePlattform plattform;
+        plattform.antwortenWahl = {1};   // the offer of "Sichern unter …": "Abbrechen"
+        {
+            // Below the size of the new file (which is bigger than the old one).
+            std::optional<Dateigroessengrenze> grenze;
+            if (!vollerDatentraeger) {
+                grenze.emplace(1024);
+                QVERIFY(grenze->ok());
+            }
+            if (was == QLatin1String("Kursliste")) {
+                QVERIFY(!Daten.Sichern());
+            } else if (was == QLatin1String("Ergebnis")) {
+                QVERIFY(!Daten.Speichern(*Daten.alleKurse.Zeigen(1), pfad));
+            } else {
+                const Werkzeuglauf lauf = Werkzeug({QStringLiteral("zln"), json, pfad});
+                QCOMPARE(lauf.rueckgabe, 1);
+                QCOMPARE(lauf.fehler, pfad + QStringLiteral(": Die Datei konnte nicht geschrieben werden. ")
+                                          + grund + QLatin1Char('\n'));
+            }
+        }
+
+        if (was == QLatin1String("Kursliste")) {
+            QCOMPARE(plattform.auswahlen.size(), 1);
+            const auto& frage = plattform.auswahlen.first();
+            QCOMPARE(frage.meldung, Meldungen::KurslisteNichtGesichert);
+            QVERIFY2(frage.erklaerung.startsWith(grund + QStringLiteral("\n\n")), qPrintable(frage.erklaerung));
+            QCOMPARE(frage.knoepfe, QStringList({QStringLiteral("Sichern unter …"), QStringLiteral("Abbrechen")}));
+            QCOMPARE(frage.standard, 0);
+            QCOMPARE(Daten.Speicherfehler(), grund);
+        } else if (was == QLatin1String("Ergebnis")) {
+            QCOMPARE(plattform.mitteilungen.size(), 1);
+            QCOMPARE(plattform.mitteilungen.first().text, Meldungen::ErgebnisNichtAngelegt);
+            QCOMPARE(plattform.mitteilungen.first().erklaerung, grund);
+        }
+        QCOMPARE(Inhalt(pfad), alt);
+        QStringList erwartet = vorher;
+        if (vollerDatentraeger)
+            erwartet.append(QStringLiteral(".fuellung"));
+        erwartet.sort();
+        QStringList nachher = Dateien(ordner);
+        nachher.sort();
+        QCOMPARE(nachher, erwartet);
+    }
+
+    void grosseDateiOhneGrenzeGelingt()
+    {
+        // The counterpart: the same save without a limit writes the whole file.
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Daten.LadeDatei(pfad));
+        Vergroessern(Daten);
+        AufzeichnendePlattform plattform;
+        QVERIFY(Daten.Sichern());
+        QVERIFY(plattform.protokoll.isEmpty());
+        QCOMPARE(Inhalt(pfad), Beispieldaten::AlsKursliste(Daten, TabellenStruktur));
+        QCOMPARE(Dateien(ordner.path()), QStringList({".Kursliste.zln.lock", "Kursliste.zln"}));
+    }
+
+    void gruendeDerFehlschlaege_data()
+    {
+        QTest::addColumn<QString>("ziel");   // relative to the folder
+        QTest::addColumn<QString>("grund");  // %1: the folder
+        QTest::newRow("Ordner fehlt") << "fehlt/Kursliste.zln" << "Den Ordner „%1/fehlt“ gibt es nicht.";
+        QTest::newRow("ein Ordner") << "ordner" << "„%1/ordner“ ist ein Ordner, keine Datei.";
+        QTest::newRow("kein Name") << "" << "Es ist keine Datei angegeben.";
+    }
+    void gruendeDerFehlschlaege()
+    {
+        QFETCH(QString, ziel);
+        QFETCH(QString, grund);
+        QTemporaryDir ordner;
+        QVERIFY(QDir(ordner.path()).mkdir(QStringLiteral("ordner")));
+        QString meldung;
+        QVERIFY(!Datenbestand::SchreibeDatei(ziel.isEmpty() ? QString() : ordner.filePath(ziel),
+                                             QByteArray("x"), meldung));
+        QCOMPARE(meldung, grund.arg(ordner.path()));
+        QCOMPARE(Dateien(ordner.path()), QStringList());
+    }
+
+    // --- A read-only folder: "Sichern unter …" ----------------------------------------------
+
+    void nurLesenderOrdner_data()
+    {
+        QTest::addColumn<bool>("einhaengen");
+        QTest::newRow("schreibgeschützt eingehängt") << true;
+        QTest::newRow("Ordner ohne Schreibrecht") << false;
+    }
+    void nurLesenderOrdner()
+    {
+        QFETCH(bool, einhaengen);
+        QTemporaryDir basis;
+        const QString quelle = basis.filePath(QStringLiteral("quelle"));
+        const QString ansicht = basis.filePath(QStringLiteral("ansicht"));
+        const QString anderswo = basis.filePath(QStringLiteral("anderswo"));
+        for (const QString& o : {quelle, ansicht, anderswo})
+            QVERIFY(QDir().mkdir(o));
+        const QByteArray alt = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
+        QVERIFY(Schreibe(quelle + QStringLiteral("/Kursliste.zln"), alt));
+
+        EingehaengterOrdner nurLesend;
+        QString pfad;
+        QString grund;
+        if (einhaengen) {
+            QString warum;
+            if (!nurLesend.NurLesendEinhaengen(quelle, ansicht, &warum))
+                QSKIP(qPrintable(QStringLiteral("kein Einhängen (nur als root): ") + warum));
+            pfad = ansicht + QStringLiteral("/Kursliste.zln");
+            grund = QStringLiteral("Der Datenträger mit „%1“ ist schreibgeschützt.").arg(pfad);
+        } else {
+            if (geteuid() == 0)
+                QSKIP("als root halten Zugriffsrechte kein Schreiben auf; das schreibgeschützte "
+                      "Einhängen prüft diesen Fall");
+            QVERIFY(chmod(QFile::encodeName(quelle).constData(), 0555) == 0);
+            pfad = quelle + QStringLiteral("/Kursliste.zln");
+            grund = QStringLiteral("Keine Schreibrechte für „%1“.").arg(quelle);
+        }
+        const auto rechteZurueck = qScopeGuard([&] { chmod(QFile::encodeName(quelle).constData(), 0755); });
+
+        // It opens although no lock file can be made there.
+        AufzeichnendePlattform plattform;
+        QVERIFY(Daten.LadeDatei(pfad));
+        Daten.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(0).datum = QStringLiteral("14");
+        plattform.antwortenWahl = {0};
+        plattform.antwortenDatei = {anderswo + QStringLiteral("/Gerettet")};
+        QVERIFY(Daten.Sichern());
+
+        QCOMPARE(plattform.protokoll.size(), 3);
+        const auto& frage = plattform.auswahlen.first();
+        QCOMPARE(frage.meldung, Meldungen::KurslisteNichtGesichert);
+        QVERIFY2(frage.erklaerung.startsWith(grund), qPrintable(frage.erklaerung));
+        const auto& dialog = plattform.speichernDialoge.first();
+        QCOMPARE(dialog.titel, QStringLiteral("Kursliste sichern unter"));
+        QCOMPARE(dialog.aktionsKnopf, QStringLiteral("Sichern"));
+        QCOMPARE(dialog.filterMuster, QStringLiteral("*.zln"));
+        QCOMPARE(dialog.vorschlag, QStringLiteral("Kursliste.zln"));
+        const QString neu = anderswo + QStringLiteral("/Gerettet.zln");
+        const auto& bericht = plattform.mitteilungen.first();
+        QCOMPARE(bericht.symbol, Plattform::Symbol::Information);
+        QCOMPARE(bericht.text, QStringLiteral("Die Kurslisten-Datei wurde als „%1“ gesichert.").arg(neu));
+
+        // The old file is as it was; the new one is complete and is the file from now on.
+        QCOMPARE(Inhalt(pfad), alt);
+        QCOMPARE(Daten.datenFolder, neu);
+        const QByteArray gerettet = Inhalt(neu);
+        QCOMPARE(gerettet, Beispieldaten::AlsKursliste(Daten, TabellenStruktur));
+        QCOMPARE(Dateien(anderswo), QStringList({".Gerettet.zln.lock", "Gerettet.zln"}));
+        GlobaleDatenZuruecksetzen();
+        QVERIFY(Daten.LadeDatei(neu));
+        QCOMPARE(Daten.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(0).datum,
+                 QStringLiteral("14"));
+    }
+
+    void sichernUnterAbgebrochen()
+    {
+        // The offer declined, or the dialog cancelled: nothing written anywhere, no more asked.
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Daten.LadeDatei(pfad));
+        Daten.datenFolder = ordner.filePath(QStringLiteral("fehlt/Kursliste.zln"));
+        AufzeichnendePlattform plattform;
+        plattform.antwortenWahl = {0};
+        plattform.antwortenDatei = {QString()};
+        QVERIFY(!Daten.Sichern());
+        QCOMPARE(plattform.protokoll,
+                 QStringList({"Auswahl: ", "Speichern: Kursliste sichern unter"}));
+        QCOMPARE(Daten.datenFolder, ordner.filePath(QStringLiteral("fehlt/Kursliste.zln")));
+    }
+
+    void sichernUnterScheitertWieder()
+    {
+        // The chosen place fails too: the reason, and the offer again, until it works.
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Daten.LadeDatei(pfad));
+        Daten.datenFolder = ordner.filePath(QStringLiteral("fehlt/Kursliste.zln"));
+        AufzeichnendePlattform plattform;
+        plattform.antwortenWahl = {0, 0};
+        plattform.antwortenDatei = {ordner.filePath(QStringLiteral("auch-weg/x.zln")),
+                                    ordner.filePath(QStringLiteral("Zweiter Versuch.zln"))};
+        QVERIFY(Daten.Sichern());
+        QCOMPARE(plattform.auswahlen.size(), 2);
+        QCOMPARE(plattform.auswahlen.at(1).erklaerung,
+                 QStringLiteral("Den Ordner „%1“ gibt es nicht.").arg(ordner.filePath(QStringLiteral("auch-weg"))));
+        QCOMPARE(Daten.datenFolder, ordner.filePath(QStringLiteral("Zweiter Versuch.zln")));
+        QVERIFY(!QFileInfo::exists(ordner.filePath(QStringLiteral("auch-weg"))));
+    }
+
+    // --- One running copy per file -------------------------------------------------------------
+
+    void zweitesProgrammWirdAbgewiesen()
+    {
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        const pid_t anderes = SperrendesProgramm(pfad);
+        QVERIFY(anderes > 0);
+        auto beenden = qScopeGuard([&] {
+            ::kill(anderes, SIGKILL);
+            ::waitpid(anderes, nullptr, 0);
+        });
+
+        AufzeichnendePlattform plattform;
+        QVERIFY(!Daten.LadeDatei(pfad));
+        QVERIFY(!Daten.geladen);
+        QCOMPARE(plattform.mitteilungen.size(), 1);
+        const auto& m = plattform.mitteilungen.first();
+        QCOMPARE(m.text, QStringLiteral("Die Datei ist bereits in RAVIRIreru geöffnet."));
+        QVERIFY2(m.erklaerung.contains(QStringLiteral("„%1“").arg(QSysInfo::machineHostName())),
+                 qPrintable(m.erklaerung));
+        QVERIFY2(m.erklaerung.contains(QStringLiteral("(Prozess %1)").arg(anderes)), qPrintable(m.erklaerung));
+        const QString heute = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
+        QVERIFY2(m.erklaerung.contains(QStringLiteral(" seit ") + heute), qPrintable(m.erklaerung));
+
+        // The other program is killed: its lock is stale and taken over.
+        beenden.dismiss();
+        QCOMPARE(::kill(anderes, SIGKILL), 0);
+        QCOMPARE(::waitpid(anderes, nullptr, 0), anderes);
+        QVERIFY(QFileInfo::exists(Dateisperre::SperrdateiVon(pfad)));
+        QVERIFY(Daten.LadeDatei(pfad));
+        QCOMPARE(plattform.mitteilungen.size(), 1);
+
+        // Now this program holds it: a third one is refused.
+        const pid_t drittes = ::fork();
+        if (drittes == 0) {
+            Dateisperre sperre;
+            ::_exit(sperre.Sperren(pfad) == Dateisperre::Stand::Vergeben ? 0 : 1);
+        }
+        int status = -1;
+        QCOMPARE(::waitpid(drittes, &status, 0), drittes);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+    }
+
+    void sperreFolgtDerDatei()
+    {
+        QTemporaryDir ordner;
+        const QString a = ordner.filePath(QStringLiteral("a.zln"));
+        const QString b = ordner.filePath(QStringLiteral("b.zln"));
+        const QByteArray bytes = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
+        QVERIFY(Schreibe(a, bytes) && Schreibe(b, bytes));
+        AufzeichnendePlattform plattform;
+        // The same file again in the same program is no second copy.
+        QVERIFY(Daten.LadeDatei(a));
+        QVERIFY(Daten.LadeDatei(a));
+        QVERIFY(QFileInfo::exists(Dateisperre::SperrdateiVon(a)));
+        // Another file: its lock is taken, the first one's let go.
+        QVERIFY(Daten.LadeDatei(b));
+        QVERIFY(!QFileInfo::exists(Dateisperre::SperrdateiVon(a)));
+        QVERIFY(QFileInfo::exists(Dateisperre::SperrdateiVon(b)));
+        // A refused file keeps the lock of the file in use.
+        QVERIFY(Schreibe(a, QByteArray("kaputt")));
+        QVERIFY(!Daten.LadeDatei(a));
+        QVERIFY(!QFileInfo::exists(Dateisperre::SperrdateiVon(a)));
+        QVERIFY(QFileInfo::exists(Dateisperre::SperrdateiVon(b)));
+        QCOMPARE(Daten.datenFolder, b);
+        GlobaleDatenZuruecksetzen();
+        QVERIFY(!QFileInfo::exists(Dateisperre::SperrdateiVon(b)));
+        QVERIFY(plattform.mitteilungen.size() == 1);
+    }
+
+    // --- A file changed on disk ----------------------------------------------------------------
+
+    void aussenGeaendert_data()
+    {
+        QTest::addColumn<int>("antwort");
+        QTest::addColumn<bool>("gesichert");
+        QTest::addColumn<bool>("ersetzt");
+        QTest::newRow("Abbrechen (Vorgabe)") << -1 << false << false;
+        QTest::newRow("Ersetzen") << 0 << true << true;
+        QTest::newRow("Sichern unter …") << 1 << true << false;
+    }
+    void aussenGeaendert()
+    {
+        QFETCH(int, antwort);
+        QFETCH(bool, gesichert);
+        QFETCH(bool, ersetzt);
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Daten.LadeDatei(pfad));
+        Daten.HalbjahrKuerzel = QStringLiteral("Q2");
+        // Someone else writes the file meanwhile.
+        Datenbestand fremd = Beispieldaten::Erzeugen();
+        fremd.Halbjahrbezeichnung = QStringLiteral("von anderswo geändert");
+        const QByteArray fremdeBytes = Beispieldaten::AlsKursliste(fremd);
+        QVERIFY(Schreibe(pfad, fremdeBytes));
+
+        AufzeichnendePlattform plattform;
+        if (antwort >= 0)
+            plattform.antwortenWahl = {antwort};
+        const QString anderswo = ordner.filePath(QStringLiteral("Meine.zln"));
+        plattform.antwortenDatei = {anderswo};
+        QCOMPARE(Daten.Sichern(), gesichert);
+
+        const auto& frage = plattform.auswahlen.first();
+        QCOMPARE(frage.titel, QStringLiteral("Kurslisten-Datei geändert"));
+        QCOMPARE(frage.meldung, QStringLiteral("Die Kurslisten-Datei wurde außerhalb von RAVIRIreru geändert."));
+        QCOMPARE(frage.knoepfe, QStringList({"Ersetzen", "Sichern unter …", "Abbrechen"}));
+        QCOMPARE(frage.standard, 2);
+        QCOMPARE(Plattform::AbbrechenIndex(frage), 2);
+        const QByteArray unsere = Beispieldaten::AlsKursliste(Daten, TabellenStruktur);
+        QCOMPARE(Inhalt(pfad), ersetzt ? unsere : fremdeBytes);
+        QCOMPARE(QFileInfo::exists(anderswo), antwort == 1);
+        if (antwort == 1) {
+            QCOMPARE(Inhalt(anderswo), unsere);
+            QCOMPARE(Daten.datenFolder, anderswo);
+        }
+        // Once replaced or saved elsewhere, the next save asks no more.
+        if (gesichert) {
+            plattform.Leeren();
+            QVERIFY(Daten.Sichern());
+            QVERIFY(plattform.protokoll.isEmpty());
+        }
+    }
+
+    void nurBeruehrtIstNichtGeaendert()
+    {
+        // A new time on the same content (a backup program, a copy back) asks nothing.
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Daten.LadeDatei(pfad));
+        QFile datei(pfad);
+        QVERIFY(datei.open(QIODevice::ReadWrite));
+        QVERIFY(datei.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        datei.close();
+        AufzeichnendePlattform plattform;
+        QVERIFY(Daten.Sichern());
+        QVERIFY(plattform.protokoll.isEmpty());
+    }
+
+    void stillesSpeichernUeberschreibtNicht()
+    {
+        // Saving without a dialog (the desktop's session end) never overwrites a changed file.
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Daten.LadeDatei(pfad));
+        QVERIFY(Schreibe(pfad, QByteArray("fremd")));
+        QVERIFY(!Daten.Speichern());
+        QVERIFY(Daten.Speicherfehler().startsWith(Meldungen::AussenGeaendert));
+        QCOMPARE(Inhalt(pfad), QByteArray("fremd"));
+        // A file that is gone overwrites nobody's work: it is written.
+        QVERIFY(QFile::remove(pfad));
+        QVERIFY(Daten.Speichern());
+        QCOMPARE(Inhalt(pfad), Beispieldaten::AlsKursliste(Daten, TabellenStruktur));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSicherung)
+#include "tst_sicherung.moc"
