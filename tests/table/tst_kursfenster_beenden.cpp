@@ -218,16 +218,20 @@ private slots:
 
     void sichernScheitert()
     {
-        // The file cannot be written: the message, the window stays open in front with its
-        // entries, the program keeps running.
+        // The file cannot be written: the message with the offer to save elsewhere
+        // ("Abbrechen"), the window stays open in front with its entries, the program keeps
+        // running.
         Zwei z = ZweiFensterMitEingaben();
         Daten.datenFolder = ordner.path(); // a folder stands where the file should be
-        plattform.antwortenWahl = { 0 };
+        plattform.antwortenWahl = { 0, 1 };
         App()->Beenden();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!App()->Beendet());
-        QCOMPARE(plattform.meldungen,
-            QStringList { QStringLiteral("Die Kurslisten-Datei (zln) konnte nicht gesichert werden.") });
+        QCOMPARE(plattform.auswahlen.size(), 2);
+        QCOMPARE(plattform.auswahlen.at(1).meldung,
+            QStringLiteral("Die Kurslisten-Datei (zln) konnte nicht gesichert werden."));
+        QCOMPARE(plattform.auswahlen.at(1).knoepfe,
+            (QStringList { QStringLiteral("Sichern unter …"), QStringLiteral("Abbrechen") }));
         QVERIFY(plattform.fragen.isEmpty());
         QVERIFY(z.m && z.m->isVisible());
         QVERIFY(z.m->zLokalGeaendert);

@@ -273,11 +273,12 @@ private slots:
             QVERIFY(datei.open(QIODevice::WriteOnly | QIODevice::Truncate));
             QCOMPARE(datei.write(fremdeBytes), fremdeBytes.size());
         }
-        plattform.antwortenWahl = { wahl };
-        plattform.antwortenFrage = { true };   // "Nein": the window stays open
+        // Then, where the file was not replaced, "Nein" to the closing question: the window
+        // stays open.
+        plattform.antwortenWahl = { wahl, 0 };
 
         SichernDruecken(*f);
-        QCOMPARE(plattform.auswahlen.size(), 1);
+        QCOMPARE(plattform.auswahlen.size(), ersetzt ? 1 : 2);
         QCOMPARE(plattform.auswahlen.first().titel, QStringLiteral("Kurslisten-Datei geändert"));
         QCOMPARE(plattform.auswahlen.first().standard, 2);
         QCOMPARE(f.isNull(), ersetzt);
@@ -290,7 +291,7 @@ private slots:
                     : Werte(fremd.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)).first());
         if (!ersetzt) {
             QVERIFY(f->zLokalGeaendert);
-            QCOMPARE(plattform.fragen.first().titel, QStringLiteral("Kursfenster schließen"));
+            QCOMPARE(plattform.auswahlen.last().titel, QStringLiteral("Kursfenster schließen"));
         }
     }
 
