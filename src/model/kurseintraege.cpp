@@ -20,7 +20,7 @@ KursEintraege::KursEintraege(DateiLeser& leser, qint64 hoechstens)
         return;
     zKursEintraege.reserve(n);
     for (qint64 i = 1; i <= n && leser.ok(); ++i)
-        zKursEintraege.append(KursEintrag(leser));
+        zKursEintraege.emplaceBack(leser);
 }
 
 void KursEintraege::Speichern(DateiSchreiber& schreiber) const
