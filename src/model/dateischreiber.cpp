@@ -74,7 +74,7 @@ QByteArray DateiSchreiber::Entnehmen()
 
 void DateiSchreiber::Weitergeben()
 {
-    if (!zGeraet || zLaenge == 0)
+    if (zLaenge == 0)
         return;
     const qsizetype anzahl = zLaenge;
     zLaenge = 0;
@@ -87,7 +87,8 @@ void DateiSchreiber::SchreibeBoolean(bool wert)
     if (!ok())
         return;
     *Platz(1) = wert ? 1 : 0;
-    Weitergeben();
+    if (zGeraet)
+        Weitergeben();
 }
 
 void DateiSchreiber::SchreibeInt16(qint64 wert)
@@ -98,7 +99,8 @@ void DateiSchreiber::SchreibeInt16(qint64 wert)
     char* z = Platz(2);
     z[0] = static_cast<char>(u >> 8);
     z[1] = static_cast<char>(u & 0xFF);
-    Weitergeben();
+    if (zGeraet)
+        Weitergeben();
 }
 
 void DateiSchreiber::SchreibeInt32(qint64 wert)
@@ -111,7 +113,8 @@ void DateiSchreiber::SchreibeInt32(qint64 wert)
     z[1] = static_cast<char>((u >> 16) & 0xFF);
     z[2] = static_cast<char>((u >> 8) & 0xFF);
     z[3] = static_cast<char>(u & 0xFF);
-    Weitergeben();
+    if (zGeraet)
+        Weitergeben();
 }
 
 qsizetype DateiSchreiber::Text(const QString& text, bool verschluesselt, int laengenbytes,
@@ -124,7 +127,7 @@ qsizetype DateiSchreiber::Text(const QString& text, bool verschluesselt, int lae
         laenge = text.size();
         if (laenge <= hoechstens) {
             char* z = Platz(laengenbytes + laenge) + laengenbytes;
-            const auto* q = reinterpret_cast<const char16_t*>(text.utf16());
+            const auto* q = reinterpret_cast<const char16_t*>(text.constData());
             for (qsizetype i = 0; i < laenge; ++i)
                 z[i] = char(q[i]);
         }
@@ -139,7 +142,7 @@ qsizetype DateiSchreiber::Text(const QString& text, bool verschluesselt, int lae
         // Hilfsmittel::Chiffre); at most four bytes each.
         char* z = Platz(laengenbytes + 4 * text.size()) + laengenbytes;
         char* const beginn = z;
-        const auto* q = reinterpret_cast<const char16_t*>(text.utf16());
+        const auto* q = reinterpret_cast<const char16_t*>(text.constData());
         const qsizetype n = text.size();
         qint64 k = 3;
         for (qsizetype i = 0; i < n;) {
@@ -170,7 +173,8 @@ qsizetype DateiSchreiber::Text(const QString& text, bool verschluesselt, int lae
         l[0] = static_cast<char>((laenge >> 8) & 0xFF);
         l[1] = static_cast<char>(laenge & 0xFF);
     }
-    Weitergeben();
+    if (zGeraet)
+        Weitergeben();
     return laenge;
 }
 
@@ -213,5 +217,6 @@ void DateiSchreiber::SchreibeBytes(const QByteArray& bytes)
     if (!ok() || bytes.isEmpty())
         return;
     std::memcpy(Platz(bytes.size()), bytes.constData(), size_t(bytes.size()));
-    Weitergeben();
+    if (zGeraet)
+        Weitergeben();
 }

@@ -19,12 +19,15 @@ void Kursfenster::DatenEintragen()
     // course's set who are missing from the list get no row. A student listed twice gets
     // one row, the first: two rows over one course row would let the unchanged one
     // overwrite the edited one on saving.
+    // The course's set is asked once for every student of the file: its numbers are taken
+    // out once.
+    const QSet<qint64> imKurs = zKurs->Schueler.Zahlen();
     QList<qint64> positionen;
     QSet<qint64> gezeigt;
     const Schuelerliste& schueler = Daten.alleSchueler;
     for (qint64 i = 1; i <= schueler.AnzahlSchueler(); ++i) {
         const qint64 id = schueler.Zeigen(i).ID;
-        if (zKurs->Schueler.Enthalten(id) && !gezeigt.contains(id)) {
+        if (imKurs.contains(id) && !gezeigt.contains(id)) {
             gezeigt.insert(id);
             positionen.append(i);
         }
