@@ -7,7 +7,6 @@
 #include "jsonausgabe.h"
 #include "jsonfeldleser.h"
 
-#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -126,6 +125,8 @@ struct KurslistenLeser {
     Datenbestand& d;
     Spaltenstruktur& s;
     QString& fehler;
+    // The rows as the file holds them: their count, then row by row.
+    QByteArray zeilen;
 
     bool ok() const { return fehler.isEmpty(); }
 
@@ -133,8 +134,7 @@ struct KurslistenLeser {
     {
         const QJsonArray liste = oben.Liste(QStringLiteral("alleEintraege"));
         for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleEintraege"), i),
-                            oben.Pfad(QStringLiteral("alleEintraege[%1]").arg(i)), fehler);
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleEintraege"), i), oben, QStringLiteral("alleEintraege"), i);
             const QString id = f.Text(QStringLiteral("ID"));
             const QString bezeichnung = f.Text(QStringLiteral("Bezeichnung"));
             f.KeineWeiterenFelder();
@@ -147,8 +147,7 @@ struct KurslistenLeser {
     {
         const QJsonArray liste = oben.Liste(QStringLiteral("zNoten"));
         for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("zNoten"), i),
-                            oben.Pfad(QStringLiteral("zNoten[%1]").arg(i)), fehler);
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("zNoten"), i), oben, QStringLiteral("zNoten"), i);
             const QString kuerzel = f.Text(QStringLiteral("Kuerzel"));
             const QString bezeichnung = f.Text(QStringLiteral("Bezeichnung"));
             const QString punkte = f.Text(QStringLiteral("Punkte"));
@@ -171,8 +170,7 @@ struct KurslistenLeser {
     {
         const QJsonArray liste = oben.Liste(QStringLiteral("alleSchueler"));
         for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleSchueler"), i),
-                            oben.Pfad(QStringLiteral("alleSchueler[%1]").arg(i)), fehler);
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleSchueler"), i), oben, QStringLiteral("alleSchueler"), i);
             const qint64 id = f.Int32(QStringLiteral("ID"));
             const QString guid = f.Text(QStringLiteral("GUID"));
             const QString name = f.VerschluesselterText(QStringLiteral("Name"));
@@ -197,8 +195,7 @@ struct KurslistenLeser {
     {
         const QJsonArray liste = oben.Liste(QStringLiteral("alleKurse"));
         for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleKurse"), i),
-                            oben.Pfad(QStringLiteral("alleKurse[%1]").arg(i)), fehler);
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleKurse"), i), oben, QStringLiteral("alleKurse"), i);
             auto k = std::make_shared<Kurs>();
             k->geaendert = f.Boolean(QStringLiteral("geaendert"));
             k->gespeichert = f.Boolean(QStringLiteral("gespeichert"));
@@ -223,37 +220,36 @@ struct KurslistenLeser {
         }
     }
 
-    // The rows are handed to the list's own reader: SchuelerKursliste::Anfuegen replaces a
-    // row with the same key, and a file may carry such duplicates, which must come out
-    // again unchanged (and the list would take quadratic time to build by key).
+    // The rows go into the file's bytes as they are given, one after the other: the file may
+    // carry two rows with the same key, which must come out again unchanged. Whether the
+    // program would take them (a row longer than the catalogue) is told by reading the whole
+    // file once it is made.
     void LiesSchuelerKurse()
     {
         const QJsonArray liste = oben.Liste(QStringLiteral("alleSchuelerKurse"));
-        QByteArray bytes;
-        QBuffer puffer(&bytes);
-        puffer.open(QIODevice::WriteOnly);
-        DateiSchreiber schreiber(puffer);
+        DateiSchreiber schreiber;
         schreiber.SchreibeInt16(liste.size());
+        const QString feldname = QStringLiteral("alleSchuelerKurse");
+        const QString eintraegeName = QStringLiteral("Eintraege");
         for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
-            const QString pfad = oben.Pfad(QStringLiteral("alleSchuelerKurse[%1]").arg(i));
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleSchuelerKurse"), i), pfad,
-                            fehler);
+            JsonFeldleser f(oben.Element(liste, feldname, i), oben, feldname, i);
             const QString fachKuerzel = f.Text(QStringLiteral("FachKuerzel"));
             const qint64 id = f.Int32(QStringLiteral("ID"));
-            SchuelerKurs zeile(fachKuerzel, id);
-            zeile.Eintraege = KursEintraege();
-            const QJsonArray eintraege = f.Liste(QStringLiteral("Eintraege"));
+            const QJsonArray eintraege = f.Liste(eintraegeName);
+            schreiber.SchreibePString(fachKuerzel, QStringLiteral("SchuelerKurs.FachKuerzel"));
+            schreiber.SchreibeInt32(id);
+            schreiber.SchreibeInt16(eintraege.size());
             for (qsizetype k = 0; k < eintraege.size() && ok(); ++k) {
-                JsonFeldleser e(f.Element(eintraege, QStringLiteral("Eintraege"), k),
-                                f.Pfad(QStringLiteral("Eintraege[%1]").arg(k)), fehler);
+                JsonFeldleser e(f.Element(eintraege, eintraegeName, k), f, eintraegeName, k);
                 const QString eintragId = e.Text(QStringLiteral("ID"));
                 const QString bezeichnung = e.Text(QStringLiteral("Bezeichnung"));
                 const QString datum = e.Text(QStringLiteral("datum"));
                 e.KeineWeiterenFelder();
-                zeile.Eintraege.Anfuegen(KursEintrag(eintragId, bezeichnung, datum));
+                schreiber.SchreibePString(eintragId, QStringLiteral("KursEintrag.ID"));
+                schreiber.SchreibePString(bezeichnung, QStringLiteral("KursEintrag.Bezeichnung"));
+                schreiber.SchreibePString(datum, QStringLiteral("KursEintrag.datum"));
             }
             f.KeineWeiterenFelder();
-            zeile.Speichern(schreiber);
         }
         if (!ok())
             return;
@@ -261,20 +257,14 @@ struct KurslistenLeser {
             fehler = schreiber.fehler();
             return;
         }
-        puffer.close();
-        puffer.open(QIODevice::ReadOnly);
-        DateiLeser leser(puffer);
-        d.alleSchuelerKurse = SchuelerKursliste(leser);
-        if (!leser.ok())
-            fehler = leser.fehler();
+        zeilen = schreiber.Entnehmen();
     }
 
     void LiesSpalten()
     {
         const QJsonArray liste = oben.Liste(QStringLiteral("Spalten"));
         for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("Spalten"), i),
-                            oben.Pfad(QStringLiteral("Spalten[%1]").arg(i)), fehler);
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("Spalten"), i), oben, QStringLiteral("Spalten"), i);
             const QString ueberschrift = f.Text(QStringLiteral("Ueberschrift"));
             const qint64 breite = f.Int16(QStringLiteral("Breite"));
             const qint64 ausrichtung = f.Int16(QStringLiteral("Ausrichtung"));
@@ -463,37 +453,58 @@ QString JsonAbbild::ErsteAbweichung(const QByteArray& json1, const QByteArray& j
     return pfad.isEmpty() ? QStringLiteral("Dateiart") : pfad;
 }
 
-bool JsonAbbild::KurslisteLesen(const QByteArray& json, Datenbestand& daten,
-                                Spaltenstruktur& struktur, QString& meldung)
+bool JsonAbbild::KurslisteKodieren(QByteArray json, QByteArray& bytes, Spaltenstruktur& struktur,
+                                   QString& meldung)
 {
-    // Qt's parser drops a U+FEFF at the start of a string as if it were a byte order mark;
-    // as an escape it is kept. (The bytes can stand only inside a string, or as the byte
-    // order mark at the start of the file.)
-    QByteArray text = json.startsWith("\xEF\xBB\xBF") ? json.mid(3) : json;
-    text.replace("\xEF\xBB\xBF", "\\ufeff");
-    QJsonParseError parser;
-    const QJsonDocument dokument = QJsonDocument::fromJson(text, &parser);
-    if (parser.error != QJsonParseError::NoError) {
-        const QByteArray davor = text.left(parser.offset);
-        const qsizetype zeile = davor.count('\n') + 1;
-        const qsizetype spalte = QString::fromUtf8(davor.mid(davor.lastIndexOf('\n') + 1)).size() + 1;
-        meldung = QStringLiteral("Die JSON-Datei ist fehlerhaft (Zeile %1, Spalte %2): %3.")
-                      .arg(zeile)
-                      .arg(spalte)
-                      .arg(ParserFehler(parser.error));
-        return false;
+    Datenbestand daten;
+    QByteArray zeilen;
+    {
+        // Qt's parser drops a U+FEFF at the start of a string as if it were a byte order mark;
+        // as an escape it is kept. (The bytes can stand only inside a string, or as the byte
+        // order mark at the start of the file.)
+        if (json.startsWith("\xEF\xBB\xBF"))
+            json.remove(0, 3);
+        if (json.contains("\xEF\xBB\xBF"))
+            json.replace("\xEF\xBB\xBF", "\\ufeff");
+        QJsonParseError parser;
+        const QJsonDocument dokument = QJsonDocument::fromJson(json, &parser);
+        if (parser.error != QJsonParseError::NoError) {
+            const QByteArray davor = json.left(parser.offset);
+            const qsizetype zeile = davor.count('\n') + 1;
+            const qsizetype spalte = QString::fromUtf8(davor.mid(davor.lastIndexOf('\n') + 1)).size() + 1;
+            meldung = QStringLiteral("Die JSON-Datei ist fehlerhaft (Zeile %1, Spalte %2): %3.")
+                          .arg(zeile)
+                          .arg(spalte)
+                          .arg(ParserFehler(parser.error));
+            return false;
+        }
+        // The text is no longer needed while the document is walked.
+        json = QByteArray();
+        if (!dokument.isObject()) {
+            meldung = QStringLiteral("Die JSON-Datei enthält kein Objekt mit den Feldern einer Kursliste.");
+            return false;
+        }
+        QString fehler;
+        KurslistenLeser leser{JsonFeldleser(dokument.object(), fehler), daten, struktur, fehler, {}};
+        leser.Alles();
+        if (!fehler.isEmpty()) {
+            meldung = fehler;
+            return false;
+        }
+        zeilen = std::move(leser.zeilen);
     }
-    if (!dokument.isObject()) {
-        meldung = QStringLiteral("Die JSON-Datei enthält kein Objekt mit den Feldern einer Kursliste.");
+    // The document is gone: the file is the bytes of the values with the rows put in where the
+    // list of rows (empty here) stands, just before the column layout.
+    QByteArray ohneZeilen;
+    if (!Datenbestand::Kodieren(daten, struktur, ohneZeilen, meldung))
         return false;
-    }
-    QString fehler;
-    KurslistenLeser leser{JsonFeldleser(dokument.object(), QString(), fehler), daten, struktur,
-                          fehler};
-    leser.Alles();
-    if (!fehler.isEmpty()) {
-        meldung = fehler;
-        return false;
-    }
+    DateiSchreiber spalten;
+    struktur.Speichern(spalten);
+    const qsizetype stelle = ohneZeilen.size() - spalten.Entnehmen().size() - 2;
+    Q_ASSERT(stelle >= 0 && ohneZeilen.at(stelle) == 0 && ohneZeilen.at(stelle + 1) == 0);
+    bytes.reserve(ohneZeilen.size() - 2 + zeilen.size());
+    bytes = ohneZeilen.left(stelle);
+    bytes += zeilen;
+    bytes += QByteArrayView(ohneZeilen).sliced(stelle + 2);
     return true;
 }

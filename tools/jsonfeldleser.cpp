@@ -2,19 +2,51 @@
 
 #include "hilfsmittel.h"
 
-#include <QStringList>
 #include <cmath>
 
-JsonFeldleser::JsonFeldleser(const QJsonObject& objekt, const QString& pfad, QString& fehler)
+namespace {
+
+// The length in UTF-8 of a text of valid UTF-16 (a surrogate pair is one code point of four
+// bytes), without making the bytes.
+qsizetype Utf8Laenge(QStringView text)
+{
+    qsizetype laenge = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        laenge += u < 0x80 ? 1 : u < 0x800 ? 2 : QChar::isSurrogate(u) ? 2 : 3;
+    }
+    return laenge;
+}
+
+} // namespace
+
+JsonFeldleser::JsonFeldleser(const QJsonObject& objekt, QString& fehler)
     : zObjekt(objekt)
-    , zPfad(pfad)
     , zFehler(fehler)
 {
 }
 
+JsonFeldleser::JsonFeldleser(const QJsonObject& objekt, const JsonFeldleser& eltern,
+                             const QString& liste, qsizetype i)
+    : zObjekt(objekt)
+    , zEltern(&eltern)
+    , zListe(liste)
+    , zIndex(i)
+    , zFehler(eltern.zFehler)
+{
+}
+
+QString JsonFeldleser::EigenerPfad() const
+{
+    if (!zEltern)
+        return {};
+    return zEltern->Pfad(QStringLiteral("%1[%2]").arg(zListe).arg(zIndex));
+}
+
 QString JsonFeldleser::Pfad(const QString& name) const
 {
-    return zPfad.isEmpty() ? name : zPfad + QLatin1Char('.') + name;
+    const QString eigener = EigenerPfad();
+    return eigener.isEmpty() ? name : eigener + QLatin1Char('.') + name;
 }
 
 void JsonFeldleser::Fehler(const QString& name, const QString& grund)
@@ -25,7 +57,8 @@ void JsonFeldleser::Fehler(const QString& name, const QString& grund)
 
 QJsonValue JsonFeldleser::Wert(const QString& name)
 {
-    zGelesen.insert(name);
+    if (!zGelesen.contains(name))
+        zGelesen.append(name);
     if (!ok())
         return QJsonValue(QJsonValue::Undefined);
     const auto it = zObjekt.constFind(name);
@@ -89,7 +122,7 @@ QString JsonFeldleser::Text(const QString& name)
     if (!ok())
         return {};
     const QString text = PruefeText(name, wert);
-    const qsizetype laenge = text.toUtf8().size();
+    const qsizetype laenge = Utf8Laenge(text);
     if (laenge > MaxPString)
         Fehler(name, QStringLiteral("der Text ist zu lang (%1 Bytes, höchstens %2).")
                          .arg(laenge)
@@ -158,9 +191,8 @@ QJsonArray JsonFeldleser::Liste(const QString& name)
 QJsonObject JsonFeldleser::Element(const QJsonArray& liste, const QString& name, qsizetype i)
 {
     const QJsonValue wert = liste.at(i);
-    const QString elementName = QStringLiteral("%1[%2]").arg(name).arg(i);
     if (ok() && !wert.isObject())
-        Fehler(elementName, QStringLiteral("erwartet wird ein Objekt."));
+        Fehler(QStringLiteral("%1[%2]").arg(name).arg(i), QStringLiteral("erwartet wird ein Objekt."));
     return ok() ? wert.toObject() : QJsonObject();
 }
 
@@ -168,11 +200,14 @@ void JsonFeldleser::KeineWeiterenFelder()
 {
     if (!ok())
         return;
-    QStringList unbekannt;
+    // Every name read is a field of the object (a missing one is a fault already): as many
+    // fields as names read means none is left.
+    if (zObjekt.size() == zGelesen.size())
+        return;
     for (auto it = zObjekt.constBegin(); it != zObjekt.constEnd(); ++it) {
-        if (!zGelesen.contains(it.key()))
-            unbekannt.append(it.key());
+        if (!zGelesen.contains(it.key())) {
+            Fehler(it.key(), QStringLiteral("unbekanntes Feld."));
+            return;
+        }
     }
-    if (!unbekannt.isEmpty())
-        Fehler(unbekannt.first(), QStringLiteral("unbekanntes Feld."));
 }

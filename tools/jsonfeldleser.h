@@ -2,7 +2,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QSet>
+#include <QVarLengthArray>
 #include <QString>
 
 // Reads the fields of one JSON object for the course-list file and checks each against
@@ -12,12 +12,16 @@
 // "Feld alleKurse[2].Lehrer: der Text ist zu lang ..."; later reads return empty values.
 class JsonFeldleser {
 public:
-    // pfad: the path of the object itself ("" at the top, "alleKurse[2]" inside).
-    // fehler is shared by the readers of nested objects; only the first fault is kept.
-    JsonFeldleser(const QJsonObject& objekt, const QString& pfad, QString& fehler);
+    // The reader of the top object; fehler is shared by the readers of nested objects, only
+    // the first fault is kept.
+    JsonFeldleser(const QJsonObject& objekt, QString& fehler);
+    // The reader of element i of the list liste of eltern (its path "liste[i]" below
+    // eltern's, made only when a message needs it). eltern outlives it.
+    JsonFeldleser(const QJsonObject& objekt, const JsonFeldleser& eltern, const QString& liste,
+                  qsizetype i);
 
     bool ok() const { return zFehler.isEmpty(); }
-    // The path of a field of this object, for messages and nested readers.
+    // The path of a field of this object, for messages.
     QString Pfad(const QString& name) const;
     void Fehler(const QString& name, const QString& grund);
 
@@ -46,11 +50,15 @@ public:
     static constexpr qsizetype MaxMenge = 32767;
 
 private:
+    QString EigenerPfad() const;
     QJsonValue Wert(const QString& name);
     QString PruefeText(const QString& name, const QJsonValue& wert);
 
     const QJsonObject zObjekt;
-    const QString zPfad;
+    const JsonFeldleser* zEltern = nullptr;
+    const QString zListe;
+    const qsizetype zIndex = -1;
     QString& zFehler;
-    QSet<QString> zGelesen;
+    // The names read (an object has a handful of fields).
+    QVarLengthArray<QString, 8> zGelesen;
 };

@@ -77,7 +77,7 @@ void DateiLeser::Einrichten(qint64 basis, qint64 anfang)
     zEnde = zBytes.constData() + zBytes.size();
     zBasis = basis;
     // Slots for the shared texts: about one for every 256 bytes of the file, within bounds.
-    zVorrat = std::make_unique<Textvorrat>(qBound(qint64(64), qint64(zEnde - zAnfang) / 256, qint64(4096)));
+    zVorrat = std::make_unique<Textvorrat>(qBound(qint64(256), qint64(zEnde - zAnfang) / 256, qint64(4096)));
 }
 
 void DateiLeser::Fehler(const QString& grund)
@@ -158,7 +158,7 @@ QString DateiLeser::Text(const char* bytes, qsizetype n, const char* feld, bool 
     QString text = Dekodieren(bytes, n, feld);
     // Only sound texts are shared; equal bytes are equally sound.
     if (zUngueltig.size() == ungueltigVorher)
-        Textvorrat::Ablegen(platz, bytes, n, text);
+        zVorrat->Ablegen(platz, bytes, n, text);
     return text;
 }
 

@@ -2,7 +2,7 @@
 
 Textvorrat::Textvorrat(qsizetype plaetze)
 {
-    qsizetype n = 64;
+    qsizetype n = 256;
     while (n < plaetze)
         n *= 2;
     zPlaetze = std::make_unique<Platz[]>(size_t(n));

@@ -10,36 +10,51 @@
 // code of every row, the few values (grades, hours, a usual remark) that many rows hold. The
 // memory of the loaded data, and the time to free it, then shrink with them.
 //
-// Direct-mapped: a text takes the place of the one before it in its slot, so the pool never
-// holds more than its slots. It points into the bytes being read; it lives only as long as
-// they do (one reading).
+// Two slots for every text (two-way set-associative): a new text takes the place of the one
+// of the two that was used longer ago, so the pool never holds more than its slots and texts
+// that come again and again (the catalogue's, read for every row) stay. It points into the
+// bytes being read; it lives only as long as they do (one reading).
 class Textvorrat {
 public:
     // Texts longer than this are not kept (long texts are seldom repeated).
     static constexpr qsizetype Laengste = 32;
 
-    // plaetze: the number of slots, rounded up to a power of two (at least 64).
+    // plaetze: the number of slots, rounded up to a power of two (at least 256).
     explicit Textvorrat(qsizetype plaetze);
 
     struct Platz {
         const char* bytes = nullptr;
         qsizetype laenge = -1;
+        quint64 zuletzt = 0;   // when it was last found or put there
         QString text;
     };
 
-    // The slot of the n bytes at p (n at most Laengste): gefunden says whether it holds the
+    // The slot for the n bytes at p (n at most Laengste): gefunden says whether it holds the
     // text of exactly these bytes. If not, the caller may put the text there with Ablegen.
     Platz& Suchen(const char* p, qsizetype n, bool& gefunden)
     {
-        Platz& platz = zPlaetze[Streuwert(p, n) & zMaske];
-        gefunden = platz.laenge == n && std::memcmp(platz.bytes, p, size_t(n)) == 0;
-        return platz;
+        const quint64 i = Streuwert(p, n) & zMaske & ~quint64(1);
+        Platz& a = zPlaetze[i];
+        Platz& b = zPlaetze[i + 1];
+        ++zUhr;
+        gefunden = true;
+        if (a.laenge == n && std::memcmp(a.bytes, p, size_t(n)) == 0) {
+            a.zuletzt = zUhr;
+            return a;
+        }
+        if (b.laenge == n && std::memcmp(b.bytes, p, size_t(n)) == 0) {
+            b.zuletzt = zUhr;
+            return b;
+        }
+        gefunden = false;
+        return a.zuletzt <= b.zuletzt ? a : b;
     }
 
-    static void Ablegen(Platz& platz, const char* p, qsizetype n, const QString& text)
+    void Ablegen(Platz& platz, const char* p, qsizetype n, const QString& text)
     {
         platz.bytes = p;
         platz.laenge = n;
+        platz.zuletzt = zUhr;
         platz.text = text;
     }
 
@@ -58,4 +73,5 @@ private:
 
     std::unique_ptr<Platz[]> zPlaetze;
     quint64 zMaske = 0;
+    quint64 zUhr = 0;
 };
