@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QTableWidgetItem>
 
+#include <utility>
+
 void Kursfenster::DatenEintragen()
 {
     zTabelle->EditorVerwerfen();
@@ -84,8 +86,10 @@ void Kursfenster::ZeileEintragen(int row, const Schueler& schueler)
             const Eintrag& e = katalog.ZeigeEintrag(kopie->Eintraege.Anzahl());
             kopie->Eintraege.Anfuegen(KursEintrag(e.ID, e.Bezeichnung, QString()));
         }
+        // Read through the const side: the copy shares its entries with the row until a value
+        // is changed.
         for (qint64 i = 0; i < katalog.Anzahl(); ++i)
-            zelle(int(erste + i), kopie->Eintraege.ZeigeKursEintrag(i).datum);
+            zelle(int(erste + i), std::as_const(kopie->Eintraege).ZeigeKursEintrag(i).datum);
         SetzeZeilenkurs(row, kopie);
     } else {
         for (int c = erste; c < spalten; ++c)
