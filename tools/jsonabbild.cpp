@@ -5,11 +5,9 @@
 #include "datenbestand.h"
 #include "ergebnisdatei.h"
 #include "jsonausgabe.h"
+#include "jsonbaum.h"
 #include "jsonfeldleser.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QJsonParseError>
 #include <memory>
 
@@ -132,8 +130,8 @@ struct KurslistenLeser {
 
     void LiesEintraege()
     {
-        const QJsonArray liste = oben.Liste(QStringLiteral("alleEintraege"));
-        for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
+        const JsonBaum::Wert liste = oben.Liste(QStringLiteral("alleEintraege"));
+        for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
             JsonFeldleser f(oben.Element(liste, QStringLiteral("alleEintraege"), i), oben, QStringLiteral("alleEintraege"), i);
             const QString id = f.Text(QStringLiteral("ID"));
             const QString bezeichnung = f.Text(QStringLiteral("Bezeichnung"));
@@ -145,8 +143,8 @@ struct KurslistenLeser {
 
     void LiesNoten()
     {
-        const QJsonArray liste = oben.Liste(QStringLiteral("zNoten"));
-        for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
+        const JsonBaum::Wert liste = oben.Liste(QStringLiteral("zNoten"));
+        for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
             JsonFeldleser f(oben.Element(liste, QStringLiteral("zNoten"), i), oben, QStringLiteral("zNoten"), i);
             const QString kuerzel = f.Text(QStringLiteral("Kuerzel"));
             const QString bezeichnung = f.Text(QStringLiteral("Bezeichnung"));
@@ -168,8 +166,8 @@ struct KurslistenLeser {
 
     void LiesSchueler()
     {
-        const QJsonArray liste = oben.Liste(QStringLiteral("alleSchueler"));
-        for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
+        const JsonBaum::Wert liste = oben.Liste(QStringLiteral("alleSchueler"));
+        for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
             JsonFeldleser f(oben.Element(liste, QStringLiteral("alleSchueler"), i), oben, QStringLiteral("alleSchueler"), i);
             const qint64 id = f.Int32(QStringLiteral("ID"));
             const QString guid = f.Text(QStringLiteral("GUID"));
@@ -193,8 +191,8 @@ struct KurslistenLeser {
 
     void LiesKurse()
     {
-        const QJsonArray liste = oben.Liste(QStringLiteral("alleKurse"));
-        for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
+        const JsonBaum::Wert liste = oben.Liste(QStringLiteral("alleKurse"));
+        for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
             JsonFeldleser f(oben.Element(liste, QStringLiteral("alleKurse"), i), oben, QStringLiteral("alleKurse"), i);
             auto k = std::make_shared<Kurs>();
             k->geaendert = f.Boolean(QStringLiteral("geaendert"));
@@ -226,20 +224,20 @@ struct KurslistenLeser {
     // file once it is made.
     void LiesSchuelerKurse()
     {
-        const QJsonArray liste = oben.Liste(QStringLiteral("alleSchuelerKurse"));
+        const JsonBaum::Wert liste = oben.Liste(QStringLiteral("alleSchuelerKurse"));
         DateiSchreiber schreiber;
-        schreiber.SchreibeInt16(liste.size());
+        schreiber.SchreibeInt16(liste.anzahl());
         const QString feldname = QStringLiteral("alleSchuelerKurse");
         const QString eintraegeName = QStringLiteral("Eintraege");
-        for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
+        for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
             JsonFeldleser f(oben.Element(liste, feldname, i), oben, feldname, i);
             const QString fachKuerzel = f.Text(QStringLiteral("FachKuerzel"));
             const qint64 id = f.Int32(QStringLiteral("ID"));
-            const QJsonArray eintraege = f.Liste(eintraegeName);
+            const JsonBaum::Wert eintraege = f.Liste(eintraegeName);
             schreiber.SchreibePString(fachKuerzel, QStringLiteral("SchuelerKurs.FachKuerzel"));
             schreiber.SchreibeInt32(id);
-            schreiber.SchreibeInt16(eintraege.size());
-            for (qsizetype k = 0; k < eintraege.size() && ok(); ++k) {
+            schreiber.SchreibeInt16(eintraege.anzahl());
+            for (qsizetype k = 0; k < eintraege.anzahl() && ok(); ++k) {
                 JsonFeldleser e(f.Element(eintraege, eintraegeName, k), f, eintraegeName, k);
                 const QString eintragId = e.Text(QStringLiteral("ID"));
                 const QString bezeichnung = e.Text(QStringLiteral("Bezeichnung"));
@@ -262,8 +260,8 @@ struct KurslistenLeser {
 
     void LiesSpalten()
     {
-        const QJsonArray liste = oben.Liste(QStringLiteral("Spalten"));
-        for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
+        const JsonBaum::Wert liste = oben.Liste(QStringLiteral("Spalten"));
+        for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
             JsonFeldleser f(oben.Element(liste, QStringLiteral("Spalten"), i), oben, QStringLiteral("Spalten"), i);
             const QString ueberschrift = f.Text(QStringLiteral("Ueberschrift"));
             const qint64 breite = f.Int16(QStringLiteral("Breite"));
@@ -404,88 +402,33 @@ QByteArray JsonAbbild::Ergebnis(const Ergebnisdatei& e)
     return aus.Ergebnis();
 }
 
-namespace {
-
-QString Abweichung(const QJsonValue& a, const QJsonValue& b, const QString& pfad)
-{
-    if (a.type() != b.type())
-        return pfad;
-    if (a.isObject()) {
-        const QJsonObject oa = a.toObject();
-        const QJsonObject ob = b.toObject();
-        for (auto it = oa.constBegin(); it != oa.constEnd(); ++it) {
-            const QString innen = pfad.isEmpty() ? it.key() : pfad + QLatin1Char('.') + it.key();
-            if (!ob.contains(it.key()))
-                return innen;
-            const QString gefunden = Abweichung(it.value(), ob.value(it.key()), innen);
-            if (!gefunden.isEmpty())
-                return gefunden;
-        }
-        for (auto it = ob.constBegin(); it != ob.constEnd(); ++it) {
-            if (!oa.contains(it.key()))
-                return pfad.isEmpty() ? it.key() : pfad + QLatin1Char('.') + it.key();
-        }
-        return {};
-    }
-    if (a.isArray()) {
-        const QJsonArray la = a.toArray();
-        const QJsonArray lb = b.toArray();
-        for (qsizetype i = 0; i < la.size() && i < lb.size(); ++i) {
-            const QString gefunden =
-                Abweichung(la.at(i), lb.at(i), QStringLiteral("%1[%2]").arg(pfad).arg(i));
-            if (!gefunden.isEmpty())
-                return gefunden;
-        }
-        return la.size() == lb.size() ? QString() : pfad;
-    }
-    return a == b ? QString() : pfad;
-}
-
-} // namespace
-
-QString JsonAbbild::ErsteAbweichung(const QByteArray& json1, const QByteArray& json2)
-{
-    if (json1 == json2)
-        return {};
-    const QString pfad = Abweichung(QJsonDocument::fromJson(json1).object(),
-                                    QJsonDocument::fromJson(json2).object(), QString());
-    // Texts that differ only where the parser cannot tell them apart still differ.
-    return pfad.isEmpty() ? QStringLiteral("Dateiart") : pfad;
-}
-
 bool JsonAbbild::KurslisteKodieren(QByteArray json, QByteArray& bytes, Spaltenstruktur& struktur,
                                    QString& meldung)
 {
     Datenbestand daten;
     QByteArray zeilen;
     {
-        // Qt's parser drops a U+FEFF at the start of a string as if it were a byte order mark;
-        // as an escape it is kept. (The bytes can stand only inside a string, or as the byte
-        // order mark at the start of the file.)
         if (json.startsWith("\xEF\xBB\xBF"))
             json.remove(0, 3);
-        if (json.contains("\xEF\xBB\xBF"))
-            json.replace("\xEF\xBB\xBF", "\\ufeff");
-        QJsonParseError parser;
-        const QJsonDocument dokument = QJsonDocument::fromJson(json, &parser);
-        if (parser.error != QJsonParseError::NoError) {
-            const QByteArray davor = json.left(parser.offset);
+        JsonBaum baum;
+        int fehlerArt = 0;
+        qsizetype stelle = 0;
+        if (!baum.Lesen(std::move(json), fehlerArt, stelle)) {
+            const QByteArray davor = baum.Text().left(stelle);
             const qsizetype zeile = davor.count('\n') + 1;
             const qsizetype spalte = QString::fromUtf8(davor.mid(davor.lastIndexOf('\n') + 1)).size() + 1;
             meldung = QStringLiteral("Die JSON-Datei ist fehlerhaft (Zeile %1, Spalte %2): %3.")
                           .arg(zeile)
                           .arg(spalte)
-                          .arg(ParserFehler(parser.error));
+                          .arg(ParserFehler(QJsonParseError::ParseError(fehlerArt)));
             return false;
         }
-        // The text is no longer needed while the document is walked.
-        json = QByteArray();
-        if (!dokument.isObject()) {
+        if (!baum.Wurzel().istObjekt()) {
             meldung = QStringLiteral("Die JSON-Datei enthält kein Objekt mit den Feldern einer Kursliste.");
             return false;
         }
         QString fehler;
-        KurslistenLeser leser{JsonFeldleser(dokument.object(), fehler), daten, struktur, fehler, {}};
+        KurslistenLeser leser{JsonFeldleser(baum.Wurzel(), fehler), daten, struktur, fehler, {}};
         leser.Alles();
         if (!fehler.isEmpty()) {
             meldung = fehler;
@@ -493,7 +436,7 @@ bool JsonAbbild::KurslisteKodieren(QByteArray json, QByteArray& bytes, Spaltenst
         }
         zeilen = std::move(leser.zeilen);
     }
-    // The document is gone: the file is the bytes of the values with the rows put in where the
+    // The tree is gone: the file is the bytes of the values with the rows put in where the
     // list of rows (empty here) stands, just before the column layout.
     QByteArray ohneZeilen;
     if (!Datenbestand::Kodieren(daten, struktur, ohneZeilen, meldung))
@@ -502,8 +445,9 @@ bool JsonAbbild::KurslisteKodieren(QByteArray json, QByteArray& bytes, Spaltenst
     struktur.Speichern(spalten);
     const qsizetype stelle = ohneZeilen.size() - spalten.Entnehmen().size() - 2;
     Q_ASSERT(stelle >= 0 && ohneZeilen.at(stelle) == 0 && ohneZeilen.at(stelle + 1) == 0);
+    bytes = QByteArray();
     bytes.reserve(ohneZeilen.size() - 2 + zeilen.size());
-    bytes = ohneZeilen.left(stelle);
+    bytes += QByteArrayView(ohneZeilen).first(stelle);
     bytes += zeilen;
     bytes += QByteArrayView(ohneZeilen).sliced(stelle + 2);
     return true;

@@ -29,16 +29,12 @@ public:
     // A grade result file as JSON (it holds no secrets).
     static QByteArray Ergebnis(const Ergebnisdatei& ergebnis);
 
-    // The path of the first value in which two JSON texts differ ("alleSchueler[0].Name"),
-    // or an empty text when they hold the same values.
-    static QString ErsteAbweichung(const QByteArray& json1, const QByteArray& json2);
-
     // Reads the JSON of a course-list file and makes the file's bytes; struktur gets the
     // column layout given. Every value is checked against what its field in the file can
     // hold, and a text is taken only when the file gives it back unchanged (valid UTF-16, a
     // scrambled text that can be unscrambled); the first fault gives false and a German
-    // message that names the field. The JSON text is let go as soon as it is parsed, the
-    // parsed document before the bytes are put together.
+    // message that names the field. The JSON is read into a light tree of its own
+    // (JsonBaum), which is let go before the bytes are put together.
     static bool KurslisteKodieren(QByteArray json, QByteArray& bytes, Spaltenstruktur& struktur,
                                   QString& meldung);
 };

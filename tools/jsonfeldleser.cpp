@@ -20,13 +20,13 @@ qsizetype Utf8Laenge(QStringView text)
 
 } // namespace
 
-JsonFeldleser::JsonFeldleser(const QJsonObject& objekt, QString& fehler)
+JsonFeldleser::JsonFeldleser(const JsonBaum::Wert& objekt, QString& fehler)
     : zObjekt(objekt)
     , zFehler(fehler)
 {
 }
 
-JsonFeldleser::JsonFeldleser(const QJsonObject& objekt, const JsonFeldleser& eltern,
+JsonFeldleser::JsonFeldleser(const JsonBaum::Wert& objekt, const JsonFeldleser& eltern,
                              const QString& liste, qsizetype i)
     : zObjekt(objekt)
     , zEltern(&eltern)
@@ -55,39 +55,37 @@ void JsonFeldleser::Fehler(const QString& name, const QString& grund)
         zFehler = QStringLiteral("Feld %1: %2").arg(Pfad(name), grund);
 }
 
-QJsonValue JsonFeldleser::Wert(const QString& name)
+JsonBaum::Wert JsonFeldleser::Wert(const QString& name)
 {
     if (!zGelesen.contains(name))
         zGelesen.append(name);
     if (!ok())
-        return QJsonValue(QJsonValue::Undefined);
-    const auto it = zObjekt.constFind(name);
-    if (it == zObjekt.constEnd()) {
+        return {};
+    const JsonBaum::Wert wert = zObjekt.feld(name);
+    if (!wert.gueltig())
         Fehler(name, QStringLiteral("fehlt."));
-        return QJsonValue(QJsonValue::Undefined);
-    }
-    return it.value();
+    return wert;
 }
 
 bool JsonFeldleser::Boolean(const QString& name)
 {
-    const QJsonValue wert = Wert(name);
+    const JsonBaum::Wert wert = Wert(name);
     if (!ok())
         return false;
-    if (!wert.isBool()) {
+    if (!wert.istWahrheitswert()) {
         Fehler(name, QStringLiteral("erwartet wird ein Wahrheitswert (true oder false)."));
         return false;
     }
-    return wert.toBool();
+    return wert.wahr();
 }
 
 qint64 JsonFeldleser::Zahl(const QString& name, qint64 kleinste, qint64 groesste)
 {
-    const QJsonValue wert = Wert(name);
+    const JsonBaum::Wert wert = Wert(name);
     if (!ok())
         return 0;
-    const double zahl = wert.toDouble();
-    if (!wert.isDouble() || !std::isfinite(zahl) || std::trunc(zahl) != zahl) {
+    const double zahl = wert.zahl();
+    if (!wert.istZahl() || !std::isfinite(zahl) || std::trunc(zahl) != zahl) {
         Fehler(name, QStringLiteral("erwartet wird eine ganze Zahl."));
         return 0;
     }
@@ -102,13 +100,13 @@ qint64 JsonFeldleser::Zahl(const QString& name, qint64 kleinste, qint64 groesste
     return qint64(zahl);
 }
 
-QString JsonFeldleser::PruefeText(const QString& name, const QJsonValue& wert)
+QString JsonFeldleser::PruefeText(const QString& name, const JsonBaum::Wert& wert)
 {
-    if (!wert.isString()) {
+    if (!wert.istText()) {
         Fehler(name, QStringLiteral("erwartet wird ein Text."));
         return {};
     }
-    const QString text = wert.toString();
+    const QString text = wert.text();
     if (!text.isValidUtf16()) {
         Fehler(name, QStringLiteral("der Text enthält ein ungültiges Zeichen."));
         return {};
@@ -118,7 +116,7 @@ QString JsonFeldleser::PruefeText(const QString& name, const QJsonValue& wert)
 
 QString JsonFeldleser::Text(const QString& name)
 {
-    const QJsonValue wert = Wert(name);
+    const JsonBaum::Wert wert = Wert(name);
     if (!ok())
         return {};
     const QString text = PruefeText(name, wert);
@@ -132,7 +130,7 @@ QString JsonFeldleser::Text(const QString& name)
 
 QString JsonFeldleser::VerschluesselterText(const QString& name)
 {
-    const QJsonValue wert = Wert(name);
+    const JsonBaum::Wert wert = Wert(name);
     if (!ok())
         return {};
     const QString text = PruefeText(name, wert);
@@ -152,7 +150,7 @@ QString JsonFeldleser::VerschluesselterText(const QString& name)
 
 QString JsonFeldleser::MengenText(const QString& name)
 {
-    const QJsonValue wert = Wert(name);
+    const JsonBaum::Wert wert = Wert(name);
     if (!ok())
         return {};
     const QString text = PruefeText(name, wert);
@@ -169,31 +167,30 @@ QString JsonFeldleser::MengenText(const QString& name)
     return text;
 }
 
-QJsonArray JsonFeldleser::Liste(const QString& name)
+JsonBaum::Wert JsonFeldleser::Liste(const QString& name)
 {
-    const QJsonValue wert = Wert(name);
+    const JsonBaum::Wert wert = Wert(name);
     if (!ok())
         return {};
-    if (!wert.isArray()) {
+    if (!wert.istListe()) {
         Fehler(name, QStringLiteral("erwartet wird eine Liste."));
         return {};
     }
-    const QJsonArray liste = wert.toArray();
-    if (liste.size() > MaxListe) {
+    if (wert.anzahl() > MaxListe) {
         Fehler(name, QStringLiteral("die Liste hat zu viele Elemente (%1, höchstens %2).")
-                         .arg(liste.size())
+                         .arg(wert.anzahl())
                          .arg(MaxListe));
         return {};
     }
-    return liste;
+    return wert;
 }
 
-QJsonObject JsonFeldleser::Element(const QJsonArray& liste, const QString& name, qsizetype i)
+JsonBaum::Wert JsonFeldleser::Element(const JsonBaum::Wert& liste, const QString& name, qsizetype i)
 {
-    const QJsonValue wert = liste.at(i);
-    if (ok() && !wert.isObject())
+    const JsonBaum::Wert wert = liste.element(i);
+    if (ok() && !wert.istObjekt())
         Fehler(QStringLiteral("%1[%2]").arg(name).arg(i), QStringLiteral("erwartet wird ein Objekt."));
-    return ok() ? wert.toObject() : QJsonObject();
+    return ok() ? wert : JsonBaum::Wert();
 }
 
 void JsonFeldleser::KeineWeiterenFelder()
@@ -202,11 +199,11 @@ void JsonFeldleser::KeineWeiterenFelder()
         return;
     // Every name read is a field of the object (a missing one is a fault already): as many
     // fields as names read means none is left.
-    if (zObjekt.size() == zGelesen.size())
+    if (zObjekt.anzahl() == zGelesen.size())
         return;
-    for (auto it = zObjekt.constBegin(); it != zObjekt.constEnd(); ++it) {
-        if (!zGelesen.contains(it.key())) {
-            Fehler(it.key(), QStringLiteral("unbekanntes Feld."));
+    for (const QString& schluessel : zObjekt.schluessel()) {
+        if (!zGelesen.contains(schluessel)) {
+            Fehler(schluessel, QStringLiteral("unbekanntes Feld."));
             return;
         }
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QJsonArray>
-#include <QJsonObject>
+#include "jsonbaum.h"
+
 #include <QVarLengthArray>
 #include <QString>
 
@@ -14,10 +14,10 @@ class JsonFeldleser {
 public:
     // The reader of the top object; fehler is shared by the readers of nested objects, only
     // the first fault is kept.
-    JsonFeldleser(const QJsonObject& objekt, QString& fehler);
+    JsonFeldleser(const JsonBaum::Wert& objekt, QString& fehler);
     // The reader of element i of the list liste of eltern (its path "liste[i]" below
     // eltern's, made only when a message needs it). eltern outlives it.
-    JsonFeldleser(const QJsonObject& objekt, const JsonFeldleser& eltern, const QString& liste,
+    JsonFeldleser(const JsonBaum::Wert& objekt, const JsonFeldleser& eltern, const QString& liste,
                   qsizetype i);
 
     bool ok() const { return zFehler.isEmpty(); }
@@ -25,7 +25,7 @@ public:
     QString Pfad(const QString& name) const;
     void Fehler(const QString& name, const QString& grund);
 
-    bool Vorhanden(const QString& name) const { return zObjekt.contains(name); }
+    bool Vorhanden(const QString& name) const { return zObjekt.feld(name).gueltig(); }
     bool Boolean(const QString& name);
     qint64 Int16(const QString& name) { return Zahl(name, -32768, 32767); }
     qint64 Int32(const QString& name) { return Zahl(name, -2147483648LL, 2147483647LL); }
@@ -37,9 +37,9 @@ public:
     // A set: the normalised text (comma at both ends, no blanks) at most 32,767 bytes.
     QString MengenText(const QString& name);
     // A list of at most 32,767 elements (the file's counts are Int16).
-    QJsonArray Liste(const QString& name);
+    JsonBaum::Wert Liste(const QString& name);
     // The element at position i of a list read with Liste, as an object.
-    QJsonObject Element(const QJsonArray& liste, const QString& name, qsizetype i);
+    JsonBaum::Wert Element(const JsonBaum::Wert& liste, const QString& name, qsizetype i);
 
     // Refuses every field of the object that was not read (a misspelt name would
     // otherwise be lost without a word).
@@ -51,10 +51,10 @@ public:
 
 private:
     QString EigenerPfad() const;
-    QJsonValue Wert(const QString& name);
-    QString PruefeText(const QString& name, const QJsonValue& wert);
+    JsonBaum::Wert Wert(const QString& name);
+    QString PruefeText(const QString& name, const JsonBaum::Wert& wert);
 
-    const QJsonObject zObjekt;
+    const JsonBaum::Wert zObjekt;
     const JsonFeldleser* zEltern = nullptr;
     const QString zListe;
     const qsizetype zIndex = -1;
