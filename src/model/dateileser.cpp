@@ -1,12 +1,16 @@
 #include "dateileser.h"
 
 #include "hilfsmittel.h"
-#include "textvorrat.h"
+#include "kurseintraege.h"
+#include "vorrat.h"
 
 #include <QBuffer>
 #include <QIODevice>
 
 namespace {
+
+// Texts longer than this are not shared (long texts are seldom repeated).
+constexpr qsizetype LaengsterGeteilterText = 32;
 
 bool NurAscii(const char* p, qsizetype n)
 {
@@ -76,8 +80,11 @@ void DateiLeser::Einrichten(qint64 basis, qint64 anfang)
     zZeiger = zAnfang;
     zEnde = zBytes.constData() + zBytes.size();
     zBasis = basis;
-    // Slots for the shared texts: about one for every 256 bytes of the file, within bounds.
-    zVorrat = std::make_unique<Textvorrat>(qBound(qint64(256), qint64(zEnde - zAnfang) / 256, qint64(4096)));
+    // Slots for the shared texts and rows: about one for every 256 bytes of the file, within
+    // bounds.
+    const qint64 plaetze = qBound(qint64(256), qint64(zEnde - zAnfang) / 256, qint64(4096));
+    zVorrat = std::make_unique<Vorrat<QString>>(plaetze);
+    zEintragsvorrat = std::make_unique<Vorrat<KursEintraege>>(plaetze);
 }
 
 void DateiLeser::Fehler(const QString& grund)
@@ -148,18 +155,48 @@ QString DateiLeser::Text(const char* bytes, qsizetype n, const char* feld, bool 
     // A text's characters (UTF-16) and the string's own header: what a text of its own
     // would take, also when it is shared.
     zSpeicher += 2 * n + 32;
-    if (!teilen || n > Textvorrat::Laengste)
+    if (!teilen || n > LaengsterGeteilterText)
         return Dekodieren(bytes, n, feld);
     bool gefunden = false;
-    Textvorrat::Platz& platz = zVorrat->Suchen(bytes, n, gefunden);
+    auto& platz = zVorrat->Suchen(bytes, n, gefunden);
     if (gefunden)
-        return platz.text;
+        return platz.wert;
     const qsizetype ungueltigVorher = zUngueltig.size();
     QString text = Dekodieren(bytes, n, feld);
     // Only sound texts are shared; equal bytes are equally sound.
     if (zUngueltig.size() == ungueltigVorher)
         zVorrat->Ablegen(platz, bytes, n, text);
     return text;
+}
+
+QByteArrayView DateiLeser::PStringsVoraus(qint64 anzahl, qint64& kosten) const
+{
+    kosten = 0;
+    if (!ok())
+        return {};
+    const char* p = zZeiger;
+    for (qint64 i = 0; i < anzahl; ++i) {
+        if (p >= zEnde)
+            return {};
+        const qsizetype n = static_cast<unsigned char>(*p++);
+        if (zEnde - p < n)
+            return {};
+        if (n > 0)
+            kosten += 2 * n + 32;   // as Text counts it
+        p += n;
+    }
+    return QByteArrayView(zZeiger, p - zZeiger);
+}
+
+void DateiLeser::Ueberspringen(qsizetype n, qint64 kosten)
+{
+    zZeiger += n;
+    zSpeicher += kosten;
+}
+
+Vorrat<KursEintraege>& DateiLeser::Eintragsvorrat()
+{
+    return *zEintragsvorrat;
 }
 
 QString DateiLeser::Dekodieren(const char* bytes, qsizetype n, const char* feld)

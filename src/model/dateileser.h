@@ -6,8 +6,10 @@
 
 #include <memory>
 
+class KursEintraege;
 class QIODevice;
-class Textvorrat;
+template <typename Wert>
+class Vorrat;
 
 // Reads the big-endian fields of our binary files. The bytes are taken from the device once,
 // as a whole, and the fields are read from memory (a QBuffer's bytes are used as they are,
@@ -19,7 +21,8 @@ class Textvorrat;
 // is kept within a small multiple of the file's size, so that no file, however made, can make
 // the program run out of memory.
 //
-// Equal short texts come back as one shared QString (see Textvorrat).
+// Equal short texts come back as one shared QString, equal rows of entries as one shared list
+// (see Vorrat).
 class DateiLeser {
 public:
     // Reads what the device holds from its position on. When the reader goes, a device with
@@ -74,6 +77,15 @@ public:
     // damaged. A count of 0 or less reads nothing and is always allowed.
     bool ListeLesbar(qint64 n, qint64 mindestBytes, qint64 speicherJeElement);
 
+    // The bytes of the next anzahl PStrings, looked at without reading them, and what their
+    // texts take in the reader's budget when read (kosten); a null view when they do not fit
+    // into the rest or the stream is damaged.
+    QByteArrayView PStringsVoraus(qint64 anzahl, qint64& kosten) const;
+    // Goes past n bytes looked at with PStringsVoraus, as if their texts had been read.
+    void Ueberspringen(qsizetype n, qint64 kosten);
+    // The rows of entries read so far, by their bytes (KursEintraege shares equal ones).
+    Vorrat<KursEintraege>& Eintragsvorrat();
+
     bool ok() const { return zFehler.isEmpty(); }
     // Why reading stopped (for the developer; the user sees the damaged-file message).
     QString fehler() const { return zFehler; }
@@ -120,6 +132,7 @@ private:
     QString zUngueltig;
     qint64 zSpeicher = 0;
     qint64 zSpeichergrenze = Grundspeicher;
-    std::unique_ptr<Textvorrat> zVorrat;
+    std::unique_ptr<Vorrat<QString>> zVorrat;
+    std::unique_ptr<Vorrat<KursEintraege>> zEintragsvorrat;
     QStringDecoder zDekoder;
 };

@@ -205,6 +205,54 @@ private slots:
         QCOMPARE(wieder, bytes);
     }
 
+    void gleicheZeilenTeilenIhreEintraege()
+    {
+        // Rows whose entries are byte for byte alike (all empty at the start of a half-year)
+        // share one list; a change, a column move and writing back treat each row as its own.
+        Datenbestand d;
+        d.alleEintraege.Anfuegen(Eintrag(QString(), QStringLiteral("Note")));
+        d.alleEintraege.Anfuegen(Eintrag(QStringLiteral("KL"), QStringLiteral("Klausur")));
+        Daten.alleEintraege = d.alleEintraege;
+        for (int i = 0; i < 30; ++i) {
+            auto z = std::make_shared<SchuelerKurs>(QStringLiteral("K%1").arg(i % 3), 100 + i);
+            if (i % 10 == 9)
+                z->Eintraege.ZeigeKursEintrag(0).datum = QStringLiteral("12");
+            d.alleSchuelerKurse.Anfuegen(z);
+        }
+        Spaltenstruktur s;
+        s.KurslistenInit(d);
+        QByteArray bytes;
+        QString m;
+        QVERIFY(Datenbestand::Kodieren(d, s, bytes, m));
+        QBuffer puffer(&bytes);
+        puffer.open(QIODevice::ReadOnly);
+        Datenbestand g;
+        Spaltenstruktur gs;
+        QVERIFY2(Datenbestand::Lesen(puffer, g, gs, m), qPrintable(m));
+        const auto eintraege = [&](qint64 position) {
+            return &std::as_const(g.alleSchuelerKurse.ZeigePosition(position)->Eintraege).ZeigeKursEintrag(0);
+        };
+        QCOMPARE(eintraege(2), eintraege(1));
+        QCOMPARE(eintraege(30), eintraege(10));
+        QVERIFY(eintraege(10) != eintraege(1));
+
+        g.alleSchuelerKurse.ZeigePosition(2)->Eintraege.ZeigeKursEintrag(0).datum = QStringLiteral("3");
+        QCOMPARE(eintraege(1)->datum, QString());
+        QCOMPARE(eintraege(2)->datum, QStringLiteral("3"));
+        g.alleSchuelerKurse.ZeigePosition(2)->Eintraege.ZeigeKursEintrag(0).datum = QString();
+
+        // Every row's entries move once.
+        g.alleSchuelerKurse.SpalteVerschieben(0, 1);
+        d.alleSchuelerKurse.SpalteVerschieben(0, 1);
+        for (qint64 i = 1; i <= 30; ++i)
+            QCOMPARE(std::as_const(g.alleSchuelerKurse.ZeigePosition(i)->Eintraege).ZeigeKursEintrag(0).ID,
+                     QStringLiteral("KL"));
+        QByteArray erwartet, wieder;
+        QVERIFY(Datenbestand::Kodieren(d, s, erwartet, m));
+        QVERIFY(Datenbestand::Kodieren(g, gs, wieder, m));
+        QCOMPARE(wieder, erwartet);
+    }
+
     // --- The index of the rows ----------------------------------------------------------------
 
     void indexWieDerDurchlauf()
