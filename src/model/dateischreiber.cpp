@@ -122,15 +122,27 @@ qsizetype DateiSchreiber::Text(const QString& text, bool verschluesselt, int lae
 {
     const qsizetype anfang = zLaenge;
     qsizetype laenge = 0;
-    if (!verschluesselt && NurAscii(text)) {
-        // The common case: one byte per character.
-        laenge = text.size();
-        if (laenge <= hoechstens) {
-            char* z = Platz(laengenbytes + laenge) + laengenbytes;
-            const auto* q = reinterpret_cast<const char16_t*>(text.constData());
-            for (qsizetype i = 0; i < laenge; ++i)
-                z[i] = char(q[i]);
+    bool ascii = false;
+    if (!verschluesselt && text.size() <= hoechstens) {
+        // The common case: one byte per character, copied while it is checked.
+        char* z = Platz(laengenbytes + text.size()) + laengenbytes;
+        const auto* q = reinterpret_cast<const char16_t*>(text.constData());
+        char16_t oder = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            oder |= q[i];
+            z[i] = char(q[i]);
         }
+        ascii = oder < 0x80;
+        if (ascii)
+            laenge = text.size();
+        else
+            zLaenge = anfang;
+    }
+    if (ascii) {
+        // Written above.
+    } else if (!verschluesselt && NurAscii(text)) {
+        // Too long: nothing is written.
+        laenge = text.size();
     } else if (!verschluesselt && !text.isValidUtf16()) {
         // A lone surrogate is written as QString::toUtf8 has always written it.
         const QByteArray utf8 = text.toUtf8();
