@@ -1,11 +1,15 @@
 #include "qtplattform.h"
 
+#include "hilfsmittel.h"
+
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -207,6 +211,19 @@ bool QtPlattform::Seiteneinrichtung(QPrinter& drucker)
 bool QtPlattform::DruckDialog(QPrinter& drucker)
 {
     QPrintDialog d(&drucker, Elternfenster());
+    // Printed into a PDF file, the file is named after the whole document name (the
+    // dialog's own proposal stops at the document name's first dot, and exists only on
+    // X11), in the folder the dialog proposes.
+    if (drucker.outputFileName().isEmpty()) {
+        const QString name = Hilfsmittel::Dateiname(drucker.docName());
+        auto* datei = d.findChild<QLineEdit*>(QStringLiteral("filename"));
+        if (datei && !name.isEmpty()) {
+            QString ordner = QFileInfo(datei->text()).path();
+            if (datei->text().isEmpty() || ordner == QLatin1String("."))
+                ordner = QDir::homePath();
+            datei->setText(QDir(ordner).filePath(name + QStringLiteral(".pdf")));
+        }
+    }
     return d.exec() == QDialog::Accepted;
 }
 
