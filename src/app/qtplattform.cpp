@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -16,7 +17,9 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
+#include <QTreeView>
 
 namespace {
 
@@ -72,8 +75,17 @@ void DialogEinrichten(QFileDialog& d, const Plattform::DateiDialog& dialog)
     if (!dialog.abbrechenKnopf.isEmpty())
         d.setLabelText(QFileDialog::Reject, dialog.abbrechenKnopf);
     HinweisEinfuegen(d, dialog.hinweis);
-    // Room for the columns of the file list (name, size, type, date).
+    // Room for the columns of the file list (name, size, type, date); the type column wide
+    // enough for the names of our two file types.
     d.resize(d.sizeHint().expandedTo(QSize(760, 480)));
+    if (auto* liste = d.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* kopf = liste->header();
+        const int typ = 2;
+        const int breite = kopf->fontMetrics().horizontalAdvance(QStringLiteral("RAVIRIreru-Ergebnis"))
+            + 4 * kopf->style()->pixelMetric(QStyle::PM_HeaderMargin);
+        if (kopf->count() > typ && kopf->sectionSize(typ) < breite)
+            kopf->resizeSection(typ, breite);
+    }
 }
 
 } // namespace

@@ -4,12 +4,12 @@
 
 #include "kursfenster.h"
 #include "kurstabelle.h"
+#include "kurszellendelegate.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
 #include <QHelpEvent>
-#include <QTextDocument>
 #include <QToolTip>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -89,8 +89,7 @@ bool Kurskopf::viewportEvent(QEvent* ereignis)
         return true;
     }
     const QRect sektion(sectionViewportPosition(spalte), 0, sectionSize(spalte), height());
-    QToolTip::showText(hilfe->globalPos(), Qt::convertFromPlainText(tipp, Qt::WhiteSpaceNormal),
-        viewport(), sektion);
+    QToolTip::showText(hilfe->globalPos(), Kurszellendelegate::AlsTooltip(tipp), viewport(), sektion);
     return true;
 }
 

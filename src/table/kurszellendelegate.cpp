@@ -16,7 +16,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QStyle>
-#include <QTextDocument>
 #include <QToolTip>
 #include <QValidator>
 
@@ -161,6 +160,29 @@ QString Kurszellendelegate::Zelltipp(
     return opt.text;
 }
 
+QString Kurszellendelegate::AlsTooltip(const QString& text)
+{
+    QStringList zeilen;
+    for (const QString& zeile : text.split(QLatin1Char('\n'))) {
+        QString aktuell;
+        for (const QString& wort : zeile.split(QLatin1Char(' '))) {
+            if (!aktuell.isEmpty() && aktuell.size() + 1 + wort.size() > Zeilenlaenge) {
+                zeilen << aktuell;
+                aktuell.clear();
+            } else if (!aktuell.isEmpty()) {
+                aktuell += QLatin1Char(' ');
+            }
+            aktuell += wort;
+        }
+        zeilen << aktuell;
+    }
+    for (QString& zeile : zeilen)
+        zeile = zeile.toHtmlEscaped();
+    // Rich text, so that nothing in the text is taken for markup; no breaks but ours.
+    return QStringLiteral("<p style=\"white-space:pre\">") + zeilen.join(QStringLiteral("<br>"))
+        + QStringLiteral("</p>");
+}
+
 bool Kurszellendelegate::helpEvent(QHelpEvent* ereignis, QAbstractItemView* ansicht,
     const QStyleOptionViewItem& option, const QModelIndex& index)
 {
@@ -172,7 +194,7 @@ bool Kurszellendelegate::helpEvent(QHelpEvent* ereignis, QAbstractItemView* ansi
         ereignis->ignore();
         return true;
     }
-    QToolTip::showText(ereignis->globalPos(), Qt::convertFromPlainText(tipp, Qt::WhiteSpaceNormal),
+    QToolTip::showText(ereignis->globalPos(), AlsTooltip(tipp),
         ansicht ? ansicht->viewport() : nullptr, option.rect);
     return true;
 }

@@ -46,6 +46,10 @@ public:
         const QStyleOptionViewItem& option, const QModelIndex& index) override;
     // The tooltip of a cell: its whole text when the cell cuts it, else empty.
     QString Zelltipp(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    // A plain text as a tooltip shows it: its lines as they are, a line longer than
+    // Zeilenlaenge characters broken between words, nothing read as markup.
+    static QString AlsTooltip(const QString& text);
+    static constexpr int Zeilenlaenge = 80;
 
     // The cell editor's context menu (German, its "Einfügen" as Ctrl+V).
     QMenu* Kontextmenue(QLineEdit* editor) const;

@@ -161,6 +161,13 @@ private slots:
         QTest::addColumn<bool>("tipp");
         QTest::newRow("langer Hinweis") << Hinweis << QStringLiteral("Referat über Fotosynthese")
                                         << true;
+        QTest::newRow("Hinweis mit Zeichen wie Auszeichnung")
+            << Hinweis << QStringLiteral("<b>Attest</b> liegt vor & ist geprüft") << true;
+        QTest::newRow("Hinweis über zwei Zeilen")
+            << Hinweis
+            << QStringLiteral("Hat im Halbjahr an der Arbeitsgemeinschaft Schulgarten teilgenommen "
+                              "und dort eine Projektarbeit über Wildbienen vorgestellt")
+            << true;
         QTest::newRow("kurzer Hinweis") << Hinweis << QStringLiteral("AG") << false;
         QTest::newRow("Note") << NoteS << QStringLiteral("13") << false;
         QTest::newRow("leer") << Hinweis << QString() << false;
@@ -185,7 +192,11 @@ private slots:
             return;
         }
         QTRY_VERIFY(QToolTip::isVisible());
-        QCOMPARE(TooltipText(), wert);
+        // The whole text, literally, in lines of at most 80 characters.
+        const QString gezeigt = TooltipText();
+        for (const QString& zeile : gezeigt.split(QLatin1Char('\n')))
+            QVERIFY2(zeile.size() <= 80, qPrintable(zeile));
+        QCOMPARE(QString(gezeigt).replace(QLatin1Char('\n'), QLatin1Char(' ')), wert);
         // The cell with the open editor shows no tooltip of its own.
         f->AktiviereEditZelle(2, c);
         QToolTip::hideText();
