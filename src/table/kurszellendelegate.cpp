@@ -251,7 +251,7 @@ bool Kurszellendelegate::eventFilter(QObject* objekt, QEvent* ereignis)
             tabelle->scrollTo(tabelle->model()->index(zZeile, zSpalte));
         if (taste->matches(QKeySequence::Paste))
             return zFenster->EditorEinfuegen();
-        if (taste->key() == Qt::Key_Escape && taste->modifiers() == Qt::NoModifier) {
+        if (taste->key() == Qt::Key_Escape) {
             zFenster->EditorZuruecksetzen();
             return true;
         }

@@ -110,6 +110,22 @@ QStringList PdfSeitenInhalte(const QString& pdf)
     return inhalte;
 }
 
+// For looking at: a folder named by RAVIRIRERU_BILDER gets a copy of the PDF file and its
+// first page as a picture (200 dpi).
+void Aufbewahren(const QString& pdf, const QString& name)
+{
+    const QString bilder = qEnvironmentVariable("RAVIRIRERU_BILDER");
+    if (bilder.isEmpty() || !QDir(bilder).exists())
+        return;
+    const QString ziel = QDir(bilder).filePath(name);
+    QFile::remove(ziel);
+    QFile::copy(pdf, ziel);
+    QProcess::execute(QStandardPaths::findExecutable(QStringLiteral("pdftoppm")),
+        { QStringLiteral("-r"), QStringLiteral("200"), QStringLiteral("-png"),
+            QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"),
+            QStringLiteral("-l"), QStringLiteral("1"), ziel, ziel.chopped(4) });
+}
+
 bool Poppler()
 {
     return !Programm(QStringLiteral("pdftotext")).isEmpty()
@@ -246,9 +262,8 @@ private slots:
                 QFile::remove(ziel);
                 QFile::copy(stamm + QLatin1Char('-') + seite + QStringLiteral(".png"), ziel);
             }
-            QFile::remove(QDir(bilder).filePath(QStringLiteral("kursliste.pdf")));
-            QFile::copy(pdf, QDir(bilder).filePath(QStringLiteral("kursliste.pdf")));
         }
+        Aufbewahren(pdf, QStringLiteral("kursliste.pdf"));
     }
 
     void pdfSeitenbereich()
@@ -306,6 +321,7 @@ private slots:
         QVERIFY(f->DruckMassstab() < Kursfenster::MinMassstab);
         QVERIFY2(text.contains(Kursfenster::VerkleinertHinweis(f->DruckMassstab())),
             qPrintable(text));
+        Aufbewahren(pdf, QStringLiteral("kursliste-hochformat.pdf"));
     }
 
     void pdfLinienbreite()
