@@ -138,6 +138,8 @@ def main():
     parser.add_argument("--werkzeug", required=True)
     parser.add_argument("--demo", required=True)
     parser.add_argument("--laeufe", type=int, default=10)
+    parser.add_argument("--display", type=int,
+                        help="the X display number to use (default: the first free one)")
     parser.add_argument("--json", help="also write the single runs and medians to this file")
     parser.add_argument("--boden", help="the minimal Qt program showing the same open dialog (the floor)")
     parser.add_argument("--vergleich-libcurl", action="store_true",
@@ -158,7 +160,7 @@ def main():
     vorab = []
     boden = []
     with tempfile.TemporaryDirectory(prefix="ravirireru-startzeit-") as tmp:
-        with XSitzung(tmp, protokoll=lambda text: None) as sitzung:
+        with XSitzung(tmp, protokoll=lambda text: None, display=args.display) as sitzung:
             for nummer in range(1, args.laeufe + 1):
                 ordner = os.path.join(tmp, "lauf%02d" % nummer)
                 os.makedirs(ordner)
