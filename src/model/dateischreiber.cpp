@@ -125,16 +125,19 @@ qsizetype DateiSchreiber::Text(const QString& text, bool verschluesselt, int lae
     bool ascii = false;
     if (!verschluesselt && text.size() <= hoechstens) {
         // The common case: one byte per character, copied while it is checked.
-        char* z = Platz(laengenbytes + text.size()) + laengenbytes;
+        const qsizetype n = text.size();
+        char* z = Platz(laengenbytes + n) + laengenbytes;
         const auto* q = reinterpret_cast<const char16_t*>(text.constData());
+        // n is held apart from the string: a store through char* may alias the string's own
+        // size, which the loop would otherwise read again after every byte.
         char16_t oder = 0;
-        for (qsizetype i = 0; i < text.size(); ++i) {
+        for (qsizetype i = 0; i < n; ++i) {
             oder |= q[i];
             z[i] = char(q[i]);
         }
         ascii = oder < 0x80;
         if (ascii)
-            laenge = text.size();
+            laenge = n;
         else
             zLaenge = anfang;
     }
