@@ -5,12 +5,9 @@
 #include "datenbestand.h"
 #include "ergebnisdatei.h"
 #include "jsonausgabe.h"
+#include "jsonbaum.h"
 #include "jsonfeldleser.h"
 
-#include <QBuffer>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QJsonParseError>
 #include <memory>
 
@@ -126,15 +123,16 @@ struct KurslistenLeser {
     Datenbestand& d;
     Spaltenstruktur& s;
     QString& fehler;
+    // The rows as the file holds them: their count, then row by row.
+    QByteArray zeilen;
 
     bool ok() const { return fehler.isEmpty(); }
 
     void LiesEintraege()
     {
-        const QJsonArray liste = oben.Liste(QStringLiteral("alleEintraege"));
-        for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleEintraege"), i),
-                            oben.Pfad(QStringLiteral("alleEintraege[%1]").arg(i)), fehler);
+        const JsonBaum::Wert liste = oben.Liste(QStringLiteral("alleEintraege"));
+        for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleEintraege"), i), oben, QStringLiteral("alleEintraege"), i);
             const QString id = f.Text(QStringLiteral("ID"));
             const QString bezeichnung = f.Text(QStringLiteral("Bezeichnung"));
             f.KeineWeiterenFelder();
@@ -145,10 +143,9 @@ struct KurslistenLeser {
 
     void LiesNoten()
     {
-        const QJsonArray liste = oben.Liste(QStringLiteral("zNoten"));
-        for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("zNoten"), i),
-                            oben.Pfad(QStringLiteral("zNoten[%1]").arg(i)), fehler);
+        const JsonBaum::Wert liste = oben.Liste(QStringLiteral("zNoten"));
+        for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("zNoten"), i), oben, QStringLiteral("zNoten"), i);
             const QString kuerzel = f.Text(QStringLiteral("Kuerzel"));
             const QString bezeichnung = f.Text(QStringLiteral("Bezeichnung"));
             const QString punkte = f.Text(QStringLiteral("Punkte"));
@@ -169,10 +166,9 @@ struct KurslistenLeser {
 
     void LiesSchueler()
     {
-        const QJsonArray liste = oben.Liste(QStringLiteral("alleSchueler"));
-        for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleSchueler"), i),
-                            oben.Pfad(QStringLiteral("alleSchueler[%1]").arg(i)), fehler);
+        const JsonBaum::Wert liste = oben.Liste(QStringLiteral("alleSchueler"));
+        for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleSchueler"), i), oben, QStringLiteral("alleSchueler"), i);
             const qint64 id = f.Int32(QStringLiteral("ID"));
             const QString guid = f.Text(QStringLiteral("GUID"));
             const QString name = f.VerschluesselterText(QStringLiteral("Name"));
@@ -195,10 +191,9 @@ struct KurslistenLeser {
 
     void LiesKurse()
     {
-        const QJsonArray liste = oben.Liste(QStringLiteral("alleKurse"));
-        for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleKurse"), i),
-                            oben.Pfad(QStringLiteral("alleKurse[%1]").arg(i)), fehler);
+        const JsonBaum::Wert liste = oben.Liste(QStringLiteral("alleKurse"));
+        for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleKurse"), i), oben, QStringLiteral("alleKurse"), i);
             auto k = std::make_shared<Kurs>();
             k->geaendert = f.Boolean(QStringLiteral("geaendert"));
             k->gespeichert = f.Boolean(QStringLiteral("gespeichert"));
@@ -223,37 +218,36 @@ struct KurslistenLeser {
         }
     }
 
-    // The rows are handed to the list's own reader: SchuelerKursliste::Anfuegen replaces a
-    // row with the same key, and a file may carry such duplicates, which must come out
-    // again unchanged (and the list would take quadratic time to build by key).
+    // The rows go into the file's bytes as they are given, one after the other: the file may
+    // carry two rows with the same key, which must come out again unchanged. Whether the
+    // program would take them (a row longer than the catalogue) is told by reading the whole
+    // file once it is made.
     void LiesSchuelerKurse()
     {
-        const QJsonArray liste = oben.Liste(QStringLiteral("alleSchuelerKurse"));
-        QByteArray bytes;
-        QBuffer puffer(&bytes);
-        puffer.open(QIODevice::WriteOnly);
-        DateiSchreiber schreiber(puffer);
-        schreiber.SchreibeInt16(liste.size());
-        for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
-            const QString pfad = oben.Pfad(QStringLiteral("alleSchuelerKurse[%1]").arg(i));
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleSchuelerKurse"), i), pfad,
-                            fehler);
+        const JsonBaum::Wert liste = oben.Liste(QStringLiteral("alleSchuelerKurse"));
+        DateiSchreiber schreiber;
+        schreiber.SchreibeInt16(liste.anzahl());
+        const QString feldname = QStringLiteral("alleSchuelerKurse");
+        const QString eintraegeName = QStringLiteral("Eintraege");
+        for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
+            JsonFeldleser f(oben.Element(liste, feldname, i), oben, feldname, i);
             const QString fachKuerzel = f.Text(QStringLiteral("FachKuerzel"));
             const qint64 id = f.Int32(QStringLiteral("ID"));
-            SchuelerKurs zeile(fachKuerzel, id);
-            zeile.Eintraege = KursEintraege();
-            const QJsonArray eintraege = f.Liste(QStringLiteral("Eintraege"));
-            for (qsizetype k = 0; k < eintraege.size() && ok(); ++k) {
-                JsonFeldleser e(f.Element(eintraege, QStringLiteral("Eintraege"), k),
-                                f.Pfad(QStringLiteral("Eintraege[%1]").arg(k)), fehler);
+            const JsonBaum::Wert eintraege = f.Liste(eintraegeName);
+            schreiber.SchreibePString(fachKuerzel, QStringLiteral("SchuelerKurs.FachKuerzel"));
+            schreiber.SchreibeInt32(id);
+            schreiber.SchreibeInt16(eintraege.anzahl());
+            for (qsizetype k = 0; k < eintraege.anzahl() && ok(); ++k) {
+                JsonFeldleser e(f.Element(eintraege, eintraegeName, k), f, eintraegeName, k);
                 const QString eintragId = e.Text(QStringLiteral("ID"));
                 const QString bezeichnung = e.Text(QStringLiteral("Bezeichnung"));
                 const QString datum = e.Text(QStringLiteral("datum"));
                 e.KeineWeiterenFelder();
-                zeile.Eintraege.Anfuegen(KursEintrag(eintragId, bezeichnung, datum));
+                schreiber.SchreibePString(eintragId, QStringLiteral("KursEintrag.ID"));
+                schreiber.SchreibePString(bezeichnung, QStringLiteral("KursEintrag.Bezeichnung"));
+                schreiber.SchreibePString(datum, QStringLiteral("KursEintrag.datum"));
             }
             f.KeineWeiterenFelder();
-            zeile.Speichern(schreiber);
         }
         if (!ok())
             return;
@@ -261,20 +255,14 @@ struct KurslistenLeser {
             fehler = schreiber.fehler();
             return;
         }
-        puffer.close();
-        puffer.open(QIODevice::ReadOnly);
-        DateiLeser leser(puffer);
-        d.alleSchuelerKurse = SchuelerKursliste(leser);
-        if (!leser.ok())
-            fehler = leser.fehler();
+        zeilen = schreiber.Entnehmen();
     }
 
     void LiesSpalten()
     {
-        const QJsonArray liste = oben.Liste(QStringLiteral("Spalten"));
-        for (qsizetype i = 0; i < liste.size() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("Spalten"), i),
-                            oben.Pfad(QStringLiteral("Spalten[%1]").arg(i)), fehler);
+        const JsonBaum::Wert liste = oben.Liste(QStringLiteral("Spalten"));
+        for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("Spalten"), i), oben, QStringLiteral("Spalten"), i);
             const QString ueberschrift = f.Text(QStringLiteral("Ueberschrift"));
             const qint64 breite = f.Int16(QStringLiteral("Breite"));
             const qint64 ausrichtung = f.Int16(QStringLiteral("Ausrichtung"));
@@ -414,86 +402,53 @@ QByteArray JsonAbbild::Ergebnis(const Ergebnisdatei& e)
     return aus.Ergebnis();
 }
 
-namespace {
-
-QString Abweichung(const QJsonValue& a, const QJsonValue& b, const QString& pfad)
+bool JsonAbbild::KurslisteKodieren(QByteArray json, QByteArray& bytes, Spaltenstruktur& struktur,
+                                   QString& meldung)
 {
-    if (a.type() != b.type())
-        return pfad;
-    if (a.isObject()) {
-        const QJsonObject oa = a.toObject();
-        const QJsonObject ob = b.toObject();
-        for (auto it = oa.constBegin(); it != oa.constEnd(); ++it) {
-            const QString innen = pfad.isEmpty() ? it.key() : pfad + QLatin1Char('.') + it.key();
-            if (!ob.contains(it.key()))
-                return innen;
-            const QString gefunden = Abweichung(it.value(), ob.value(it.key()), innen);
-            if (!gefunden.isEmpty())
-                return gefunden;
+    Datenbestand daten;
+    QByteArray zeilen;
+    {
+        if (json.startsWith("\xEF\xBB\xBF"))
+            json.remove(0, 3);
+        JsonBaum baum;
+        int fehlerArt = 0;
+        qsizetype stelle = 0;
+        if (!baum.Lesen(std::move(json), fehlerArt, stelle)) {
+            const QByteArray davor = baum.Text().left(stelle);
+            const qsizetype zeile = davor.count('\n') + 1;
+            const qsizetype spalte = QString::fromUtf8(davor.mid(davor.lastIndexOf('\n') + 1)).size() + 1;
+            meldung = QStringLiteral("Die JSON-Datei ist fehlerhaft (Zeile %1, Spalte %2): %3.")
+                          .arg(zeile)
+                          .arg(spalte)
+                          .arg(ParserFehler(QJsonParseError::ParseError(fehlerArt)));
+            return false;
         }
-        for (auto it = ob.constBegin(); it != ob.constEnd(); ++it) {
-            if (!oa.contains(it.key()))
-                return pfad.isEmpty() ? it.key() : pfad + QLatin1Char('.') + it.key();
+        if (!baum.Wurzel().istObjekt()) {
+            meldung = QStringLiteral("Die JSON-Datei enthält kein Objekt mit den Feldern einer Kursliste.");
+            return false;
         }
-        return {};
-    }
-    if (a.isArray()) {
-        const QJsonArray la = a.toArray();
-        const QJsonArray lb = b.toArray();
-        for (qsizetype i = 0; i < la.size() && i < lb.size(); ++i) {
-            const QString gefunden =
-                Abweichung(la.at(i), lb.at(i), QStringLiteral("%1[%2]").arg(pfad).arg(i));
-            if (!gefunden.isEmpty())
-                return gefunden;
+        QString fehler;
+        KurslistenLeser leser{JsonFeldleser(baum.Wurzel(), fehler), daten, struktur, fehler, {}};
+        leser.Alles();
+        if (!fehler.isEmpty()) {
+            meldung = fehler;
+            return false;
         }
-        return la.size() == lb.size() ? QString() : pfad;
+        zeilen = std::move(leser.zeilen);
     }
-    return a == b ? QString() : pfad;
-}
-
-} // namespace
-
-QString JsonAbbild::ErsteAbweichung(const QByteArray& json1, const QByteArray& json2)
-{
-    if (json1 == json2)
-        return {};
-    const QString pfad = Abweichung(QJsonDocument::fromJson(json1).object(),
-                                    QJsonDocument::fromJson(json2).object(), QString());
-    // Texts that differ only where the parser cannot tell them apart still differ.
-    return pfad.isEmpty() ? QStringLiteral("Dateiart") : pfad;
-}
-
-bool JsonAbbild::KurslisteLesen(const QByteArray& json, Datenbestand& daten,
-                                Spaltenstruktur& struktur, QString& meldung)
-{
-    // Qt's parser drops a U+FEFF at the start of a string as if it were a byte order mark;
-    // as an escape it is kept. (The bytes can stand only inside a string, or as the byte
-    // order mark at the start of the file.)
-    QByteArray text = json.startsWith("\xEF\xBB\xBF") ? json.mid(3) : json;
-    text.replace("\xEF\xBB\xBF", "\\ufeff");
-    QJsonParseError parser;
-    const QJsonDocument dokument = QJsonDocument::fromJson(text, &parser);
-    if (parser.error != QJsonParseError::NoError) {
-        const QByteArray davor = text.left(parser.offset);
-        const qsizetype zeile = davor.count('\n') + 1;
-        const qsizetype spalte = QString::fromUtf8(davor.mid(davor.lastIndexOf('\n') + 1)).size() + 1;
-        meldung = QStringLiteral("Die JSON-Datei ist fehlerhaft (Zeile %1, Spalte %2): %3.")
-                      .arg(zeile)
-                      .arg(spalte)
-                      .arg(ParserFehler(parser.error));
+    // The tree is gone: the file is the bytes of the values with the rows put in where the
+    // list of rows (empty here) stands, just before the column layout.
+    QByteArray ohneZeilen;
+    if (!Datenbestand::Kodieren(daten, struktur, ohneZeilen, meldung))
         return false;
-    }
-    if (!dokument.isObject()) {
-        meldung = QStringLiteral("Die JSON-Datei enthält kein Objekt mit den Feldern einer Kursliste.");
-        return false;
-    }
-    QString fehler;
-    KurslistenLeser leser{JsonFeldleser(dokument.object(), QString(), fehler), daten, struktur,
-                          fehler};
-    leser.Alles();
-    if (!fehler.isEmpty()) {
-        meldung = fehler;
-        return false;
-    }
+    DateiSchreiber spalten;
+    struktur.Speichern(spalten);
+    const qsizetype stelle = ohneZeilen.size() - spalten.Entnehmen().size() - 2;
+    Q_ASSERT(stelle >= 0 && ohneZeilen.at(stelle) == 0 && ohneZeilen.at(stelle + 1) == 0);
+    bytes = QByteArray();
+    bytes.reserve(ohneZeilen.size() - 2 + zeilen.size());
+    bytes += QByteArrayView(ohneZeilen).first(stelle);
+    bytes += zeilen;
+    bytes += QByteArrayView(ohneZeilen).sliced(stelle + 2);
     return true;
 }

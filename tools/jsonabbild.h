@@ -13,7 +13,7 @@ class Spaltenstruktur;
 // text such as ",12,7,". Scrambled texts appear in plain text. The field "Dateiart" says
 // "Kursliste" or "Ergebnis".
 //
-// The course-list form can be read back (KurslisteLesen), so that a school can make
+// The course-list form can be read back (KurslisteKodieren), so that a school can make
 // course-list files from its own data: json --geheim, then zln, gives the same bytes.
 class JsonAbbild {
 public:
@@ -29,13 +29,12 @@ public:
     // A grade result file as JSON (it holds no secrets).
     static QByteArray Ergebnis(const Ergebnisdatei& ergebnis);
 
-    // Reads the JSON of a course-list file into daten and struktur (fresh objects are
-    // expected). Every value is checked against what its field in the file can hold; the
-    // first fault gives false and a German message that names the field.
-    // The path of the first value in which two JSON texts differ ("alleSchueler[0].Name"),
-    // or an empty text when they hold the same values.
-    static QString ErsteAbweichung(const QByteArray& json1, const QByteArray& json2);
-
-    static bool KurslisteLesen(const QByteArray& json, Datenbestand& daten,
-                               Spaltenstruktur& struktur, QString& meldung);
+    // Reads the JSON of a course-list file and makes the file's bytes; struktur gets the
+    // column layout given. Every value is checked against what its field in the file can
+    // hold, and a text is taken only when the file gives it back unchanged (valid UTF-16, a
+    // scrambled text that can be unscrambled); the first fault gives false and a German
+    // message that names the field. The JSON is read into a light tree of its own
+    // (JsonBaum), which is let go before the bytes are put together.
+    static bool KurslisteKodieren(QByteArray json, QByteArray& bytes, Spaltenstruktur& struktur,
+                                  QString& meldung);
 };

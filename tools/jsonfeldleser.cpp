@@ -2,19 +2,51 @@
 
 #include "hilfsmittel.h"
 
-#include <QStringList>
 #include <cmath>
 
-JsonFeldleser::JsonFeldleser(const QJsonObject& objekt, const QString& pfad, QString& fehler)
+namespace {
+
+// The length in UTF-8 of a text of valid UTF-16 (a surrogate pair is one code point of four
+// bytes), without making the bytes.
+qsizetype Utf8Laenge(QStringView text)
+{
+    qsizetype laenge = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        laenge += u < 0x80 ? 1 : u < 0x800 ? 2 : QChar::isSurrogate(u) ? 2 : 3;
+    }
+    return laenge;
+}
+
+} // namespace
+
+JsonFeldleser::JsonFeldleser(const JsonBaum::Wert& objekt, QString& fehler)
     : zObjekt(objekt)
-    , zPfad(pfad)
     , zFehler(fehler)
 {
 }
 
+JsonFeldleser::JsonFeldleser(const JsonBaum::Wert& objekt, const JsonFeldleser& eltern,
+                             const QString& liste, qsizetype i)
+    : zObjekt(objekt)
+    , zEltern(&eltern)
+    , zListe(liste)
+    , zIndex(i)
+    , zFehler(eltern.zFehler)
+{
+}
+
+QString JsonFeldleser::EigenerPfad() const
+{
+    if (!zEltern)
+        return {};
+    return zEltern->Pfad(QStringLiteral("%1[%2]").arg(zListe).arg(zIndex));
+}
+
 QString JsonFeldleser::Pfad(const QString& name) const
 {
-    return zPfad.isEmpty() ? name : zPfad + QLatin1Char('.') + name;
+    const QString eigener = EigenerPfad();
+    return eigener.isEmpty() ? name : eigener + QLatin1Char('.') + name;
 }
 
 void JsonFeldleser::Fehler(const QString& name, const QString& grund)
@@ -23,38 +55,37 @@ void JsonFeldleser::Fehler(const QString& name, const QString& grund)
         zFehler = QStringLiteral("Feld %1: %2").arg(Pfad(name), grund);
 }
 
-QJsonValue JsonFeldleser::Wert(const QString& name)
+JsonBaum::Wert JsonFeldleser::Wert(const QString& name)
 {
-    zGelesen.insert(name);
+    if (!zGelesen.contains(name))
+        zGelesen.append(name);
     if (!ok())
-        return QJsonValue(QJsonValue::Undefined);
-    const auto it = zObjekt.constFind(name);
-    if (it == zObjekt.constEnd()) {
+        return {};
+    const JsonBaum::Wert wert = zObjekt.feld(name);
+    if (!wert.gueltig())
         Fehler(name, QStringLiteral("fehlt."));
-        return QJsonValue(QJsonValue::Undefined);
-    }
-    return it.value();
+    return wert;
 }
 
 bool JsonFeldleser::Boolean(const QString& name)
 {
-    const QJsonValue wert = Wert(name);
+    const JsonBaum::Wert wert = Wert(name);
     if (!ok())
         return false;
-    if (!wert.isBool()) {
+    if (!wert.istWahrheitswert()) {
         Fehler(name, QStringLiteral("erwartet wird ein Wahrheitswert (true oder false)."));
         return false;
     }
-    return wert.toBool();
+    return wert.wahr();
 }
 
 qint64 JsonFeldleser::Zahl(const QString& name, qint64 kleinste, qint64 groesste)
 {
-    const QJsonValue wert = Wert(name);
+    const JsonBaum::Wert wert = Wert(name);
     if (!ok())
         return 0;
-    const double zahl = wert.toDouble();
-    if (!wert.isDouble() || !std::isfinite(zahl) || std::trunc(zahl) != zahl) {
+    const double zahl = wert.zahl();
+    if (!wert.istZahl() || !std::isfinite(zahl) || std::trunc(zahl) != zahl) {
         Fehler(name, QStringLiteral("erwartet wird eine ganze Zahl."));
         return 0;
     }
@@ -69,13 +100,13 @@ qint64 JsonFeldleser::Zahl(const QString& name, qint64 kleinste, qint64 groesste
     return qint64(zahl);
 }
 
-QString JsonFeldleser::PruefeText(const QString& name, const QJsonValue& wert)
+QString JsonFeldleser::PruefeText(const QString& name, const JsonBaum::Wert& wert)
 {
-    if (!wert.isString()) {
+    if (!wert.istText()) {
         Fehler(name, QStringLiteral("erwartet wird ein Text."));
         return {};
     }
-    const QString text = wert.toString();
+    const QString text = wert.text();
     if (!text.isValidUtf16()) {
         Fehler(name, QStringLiteral("der Text enthält ein ungültiges Zeichen."));
         return {};
@@ -85,11 +116,11 @@ QString JsonFeldleser::PruefeText(const QString& name, const QJsonValue& wert)
 
 QString JsonFeldleser::Text(const QString& name)
 {
-    const QJsonValue wert = Wert(name);
+    const JsonBaum::Wert wert = Wert(name);
     if (!ok())
         return {};
     const QString text = PruefeText(name, wert);
-    const qsizetype laenge = text.toUtf8().size();
+    const qsizetype laenge = Utf8Laenge(text);
     if (laenge > MaxPString)
         Fehler(name, QStringLiteral("der Text ist zu lang (%1 Bytes, höchstens %2).")
                          .arg(laenge)
@@ -99,7 +130,7 @@ QString JsonFeldleser::Text(const QString& name)
 
 QString JsonFeldleser::VerschluesselterText(const QString& name)
 {
-    const QJsonValue wert = Wert(name);
+    const JsonBaum::Wert wert = Wert(name);
     if (!ok())
         return {};
     const QString text = PruefeText(name, wert);
@@ -119,7 +150,7 @@ QString JsonFeldleser::VerschluesselterText(const QString& name)
 
 QString JsonFeldleser::MengenText(const QString& name)
 {
-    const QJsonValue wert = Wert(name);
+    const JsonBaum::Wert wert = Wert(name);
     if (!ok())
         return {};
     const QString text = PruefeText(name, wert);
@@ -136,43 +167,44 @@ QString JsonFeldleser::MengenText(const QString& name)
     return text;
 }
 
-QJsonArray JsonFeldleser::Liste(const QString& name)
+JsonBaum::Wert JsonFeldleser::Liste(const QString& name)
 {
-    const QJsonValue wert = Wert(name);
+    const JsonBaum::Wert wert = Wert(name);
     if (!ok())
         return {};
-    if (!wert.isArray()) {
+    if (!wert.istListe()) {
         Fehler(name, QStringLiteral("erwartet wird eine Liste."));
         return {};
     }
-    const QJsonArray liste = wert.toArray();
-    if (liste.size() > MaxListe) {
+    if (wert.anzahl() > MaxListe) {
         Fehler(name, QStringLiteral("die Liste hat zu viele Elemente (%1, höchstens %2).")
-                         .arg(liste.size())
+                         .arg(wert.anzahl())
                          .arg(MaxListe));
         return {};
     }
-    return liste;
+    return wert;
 }
 
-QJsonObject JsonFeldleser::Element(const QJsonArray& liste, const QString& name, qsizetype i)
+JsonBaum::Wert JsonFeldleser::Element(const JsonBaum::Wert& liste, const QString& name, qsizetype i)
 {
-    const QJsonValue wert = liste.at(i);
-    const QString elementName = QStringLiteral("%1[%2]").arg(name).arg(i);
-    if (ok() && !wert.isObject())
-        Fehler(elementName, QStringLiteral("erwartet wird ein Objekt."));
-    return ok() ? wert.toObject() : QJsonObject();
+    const JsonBaum::Wert wert = liste.element(i);
+    if (ok() && !wert.istObjekt())
+        Fehler(QStringLiteral("%1[%2]").arg(name).arg(i), QStringLiteral("erwartet wird ein Objekt."));
+    return ok() ? wert : JsonBaum::Wert();
 }
 
 void JsonFeldleser::KeineWeiterenFelder()
 {
     if (!ok())
         return;
-    QStringList unbekannt;
-    for (auto it = zObjekt.constBegin(); it != zObjekt.constEnd(); ++it) {
-        if (!zGelesen.contains(it.key()))
-            unbekannt.append(it.key());
+    // Every name read is a field of the object (a missing one is a fault already): as many
+    // fields as names read means none is left.
+    if (zObjekt.anzahl() == zGelesen.size())
+        return;
+    for (const QString& schluessel : zObjekt.schluessel()) {
+        if (!zGelesen.contains(schluessel)) {
+            Fehler(schluessel, QStringLiteral("unbekanntes Feld."));
+            return;
+        }
     }
-    if (!unbekannt.isEmpty())
-        Fehler(unbekannt.first(), QStringLiteral("unbekanntes Feld."));
 }

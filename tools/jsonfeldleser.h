@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QJsonArray>
-#include <QJsonObject>
-#include <QSet>
+#include "jsonbaum.h"
+
+#include <QVarLengthArray>
 #include <QString>
 
 // Reads the fields of one JSON object for the course-list file and checks each against
@@ -12,16 +12,20 @@
 // "Feld alleKurse[2].Lehrer: der Text ist zu lang ..."; later reads return empty values.
 class JsonFeldleser {
 public:
-    // pfad: the path of the object itself ("" at the top, "alleKurse[2]" inside).
-    // fehler is shared by the readers of nested objects; only the first fault is kept.
-    JsonFeldleser(const QJsonObject& objekt, const QString& pfad, QString& fehler);
+    // The reader of the top object; fehler is shared by the readers of nested objects, only
+    // the first fault is kept.
+    JsonFeldleser(const JsonBaum::Wert& objekt, QString& fehler);
+    // The reader of element i of the list liste of eltern (its path "liste[i]" below
+    // eltern's, made only when a message needs it). eltern outlives it.
+    JsonFeldleser(const JsonBaum::Wert& objekt, const JsonFeldleser& eltern, const QString& liste,
+                  qsizetype i);
 
     bool ok() const { return zFehler.isEmpty(); }
-    // The path of a field of this object, for messages and nested readers.
+    // The path of a field of this object, for messages.
     QString Pfad(const QString& name) const;
     void Fehler(const QString& name, const QString& grund);
 
-    bool Vorhanden(const QString& name) const { return zObjekt.contains(name); }
+    bool Vorhanden(const QString& name) const { return zObjekt.feld(name).gueltig(); }
     bool Boolean(const QString& name);
     qint64 Int16(const QString& name) { return Zahl(name, -32768, 32767); }
     qint64 Int32(const QString& name) { return Zahl(name, -2147483648LL, 2147483647LL); }
@@ -33,9 +37,9 @@ public:
     // A set: the normalised text (comma at both ends, no blanks) at most 32,767 bytes.
     QString MengenText(const QString& name);
     // A list of at most 32,767 elements (the file's counts are Int16).
-    QJsonArray Liste(const QString& name);
+    JsonBaum::Wert Liste(const QString& name);
     // The element at position i of a list read with Liste, as an object.
-    QJsonObject Element(const QJsonArray& liste, const QString& name, qsizetype i);
+    JsonBaum::Wert Element(const JsonBaum::Wert& liste, const QString& name, qsizetype i);
 
     // Refuses every field of the object that was not read (a misspelt name would
     // otherwise be lost without a word).
@@ -46,11 +50,15 @@ public:
     static constexpr qsizetype MaxMenge = 32767;
 
 private:
-    QJsonValue Wert(const QString& name);
-    QString PruefeText(const QString& name, const QJsonValue& wert);
+    QString EigenerPfad() const;
+    JsonBaum::Wert Wert(const QString& name);
+    QString PruefeText(const QString& name, const JsonBaum::Wert& wert);
 
-    const QJsonObject zObjekt;
-    const QString zPfad;
+    const JsonBaum::Wert zObjekt;
+    const JsonFeldleser* zEltern = nullptr;
+    const QString zListe;
+    const qsizetype zIndex = -1;
     QString& zFehler;
-    QSet<QString> zGelesen;
+    // The names read (an object has a handful of fields).
+    QVarLengthArray<QString, 8> zGelesen;
 };

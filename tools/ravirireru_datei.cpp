@@ -151,56 +151,39 @@ int Json(const QString& pfad, bool geheim)
 
 int Zln(const QString& jsonPfad, const QString& ausgabe)
 {
-    QFile eingabe(jsonPfad);
-    if (!eingabe.open(QIODevice::ReadOnly))
-        return Melden(jsonPfad, QStringLiteral("Die JSON-Datei konnte nicht gelesen werden."));
-    const QByteArray json = eingabe.readAll();
-
-    Datenbestand daten;
+    QByteArray bytes;
     Spaltenstruktur struktur;
     QString meldung;
-    if (!JsonAbbild::KurslisteLesen(json, daten, struktur, meldung))
-        return Melden(jsonPfad, meldung);
+    {
+        QFile eingabe(jsonPfad);
+        if (!eingabe.open(QIODevice::ReadOnly))
+            return Melden(jsonPfad, QStringLiteral("Die JSON-Datei konnte nicht gelesen werden."));
+        // Every value is checked as it is read (its field, its length, that the file gives it
+        // back unchanged); the JSON text and document are let go on the way.
+        if (!JsonAbbild::KurslisteKodieren(eingabe.readAll(), bytes, struktur, meldung))
+            return Melden(jsonPfad, meldung);
+    }
 
-    QByteArray bytes;
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::WriteOnly);
-    if (!Datenbestand::Schreiben(puffer, daten, struktur, meldung))
-        return Melden(jsonPfad, meldung);
-    puffer.close();
-
-    // What we write must load in the program exactly as written. The reader drops a stored
-    // column layout that does not fit the flags and the catalogue: say so instead of
-    // writing a file that loses it.
-    QBuffer probe(&bytes);
-    probe.open(QIODevice::ReadOnly);
-    Datenbestand gelesen;
-    Spaltenstruktur gelesenStruktur;
-    if (!Datenbestand::Lesen(probe, gelesen, gelesenStruktur, meldung))
-        return Melden(ausgabe, QStringLiteral("Die erzeugte Datei ließe sich nicht laden (%1); "
-                                              "sie wird nicht geschrieben.")
-                                   .arg(meldung));
-    if (!(gelesenStruktur == struktur))
-        return Melden(jsonPfad,
-                      QStringLiteral("Feld Spalten: die Spalten passen nicht zu ErsteSpalte, zu "
-                                     "mitMarkAbitur und mitWarnung oder zur Zahl der Einträge in "
-                                     "alleEintraege; das Programm würde sie verwerfen. Für die "
-                                     "Standard-Spalten: \"Spalten\": [] und \"ErsteSpalte\": 0."));
-    // Everything must come back as it was given (a text that the scrambling or the UTF-8
-    // reader would change is refused here, with its field).
-    const QString abweichung = JsonAbbild::ErsteAbweichung(
-        JsonAbbild::Kursliste(daten, struktur, true),
-        JsonAbbild::Kursliste(gelesen, gelesenStruktur, true));
-    if (!abweichung.isEmpty())
-        return Melden(jsonPfad, QStringLiteral("Feld %1: der Wert käme beim Laden verändert "
-                                               "zurück; die Datei wird nicht geschrieben.")
-                                    .arg(abweichung));
-    QByteArray nochmal;
-    QBuffer zweiter(&nochmal);
-    zweiter.open(QIODevice::WriteOnly);
-    if (!Datenbestand::Schreiben(zweiter, gelesen, gelesenStruktur, meldung) || nochmal != bytes)
-        return Melden(ausgabe, QStringLiteral("Die erzeugte Datei würde beim Laden verändert; "
-                                              "sie wird nicht geschrieben."));
+    // What we write must load in the program exactly as written: the program's own reader
+    // reads it once (what it refuses, such as a row with more entries than the catalogue or
+    // more than reading may take, is refused here). It drops a stored column layout that does
+    // not fit the flags and the catalogue: say so instead of writing a file that loses it.
+    {
+        QBuffer probe(&bytes);
+        probe.open(QIODevice::ReadOnly);
+        Datenbestand gelesen;
+        Spaltenstruktur gelesenStruktur;
+        if (!Datenbestand::Lesen(probe, gelesen, gelesenStruktur, meldung))
+            return Melden(ausgabe, QStringLiteral("Die erzeugte Datei ließe sich nicht laden (%1); "
+                                                  "sie wird nicht geschrieben.")
+                                       .arg(meldung));
+        if (!(gelesenStruktur == struktur))
+            return Melden(jsonPfad,
+                          QStringLiteral("Feld Spalten: die Spalten passen nicht zu ErsteSpalte, zu "
+                                         "mitMarkAbitur und mitWarnung oder zur Zahl der Einträge in "
+                                         "alleEintraege; das Programm würde sie verwerfen. Für die "
+                                         "Standard-Spalten: \"Spalten\": [] und \"ErsteSpalte\": 0."));
+    }
 
     if (!Datenbestand::SchreibeDatei(ausgabe, bytes, meldung))
         return Melden(ausgabe, QStringLiteral("Die Datei konnte nicht geschrieben werden. ") + meldung);

@@ -1,7 +1,11 @@
 // The course window with 300 students and 8 entry columns: opening the window, one Tab step
-// (check, store, move, open the editor) and painting the visible table.
+// (check, store, move, open the editor) and painting the visible table. Then the windows of
+// the course-list file at the format's limits (32,767 rows): opening and saving a course,
+// each against a plain QTableWidget with the same cells in the same run.
 
+#include "boden.h"
 #include "datenbestand.h"
+#include "grossbestand.h"
 #include "guitest.h"
 #include "kursfenster.h"
 #include "kurstabelle.h"
@@ -122,6 +126,44 @@ QList<double> TabSchrittBoden(int spalten)
         ms.append(uhr.nsecsElapsed() / 1e6);
     }
     return ms;
+}
+
+// The benchmarks' course-list file at the format's limits, as the global data.
+bool GrenzdateiLaden()
+{
+    static QTemporaryDir ordner;
+    const QString pfad = ordner.filePath(QStringLiteral("grenze.zln"));
+    if (Daten.datenFolder == pfad)
+        return true;
+    GlobaleDatenZuruecksetzen();
+    Datenbestand d;
+    Spaltenstruktur s;
+    Grossbestand::Erzeugen(d, s);
+    QByteArray bytes;
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::WriteOnly);
+    QString meldung;
+    if (!Datenbestand::Schreiben(puffer, d, s, meldung))
+        return false;
+    QFile datei(pfad);
+    if (!datei.open(QIODevice::WriteOnly) || datei.write(bytes) != bytes.size())
+        return false;
+    datei.close();
+    return Daten.LadeDatei(pfad);
+}
+
+// The texts of every cell of a window's table, row by row.
+QList<QStringList> Zellen(Kursfenster& f)
+{
+    QList<QStringList> zellen;
+    QTableWidget* t = f.meineTabelle();
+    for (int r = 0; r < t->rowCount(); ++r) {
+        QStringList zeile;
+        for (int c = 0; c < t->columnCount(); ++c)
+            zeile.append(t->item(r, c) ? t->item(r, c)->text() : QString());
+        zellen.append(zeile);
+    }
+    return zellen;
 }
 
 double Median(QList<double> werte)
@@ -263,6 +305,106 @@ private slots:
             const QPixmap bild = flaeche->grab();
         }
         delete f;
+    }
+
+    // --- The course-list file at the format's limits --------------------------------------
+
+    // Opening: the window of a course (constructor, shown, laid out and painted) against a
+    // plain QTableWidget of the same size with the same texts, shown and painted; in pairs.
+    void grenzdateiOeffnen_data()
+    {
+        QTest::addColumn<int>("kurs");
+        QTest::newRow("Kurs 1") << 1;
+        QTest::newRow("Kurs 100") << Grossbestand::AnzahlKurse;
+    }
+    void grenzdateiOeffnen()
+    {
+        QFETCH(int, kurs);
+        QVERIFY(GrenzdateiLaden());
+        const KursZeiger k = Daten.alleKurse.Zeigen(kurs);
+        QList<double> fenster, boden;
+        for (int i = 0; i < 21; ++i) {
+            QElapsedTimer uhr;
+            uhr.start();
+            auto* f = new Kursfenster(k);
+            f->show();
+            QCoreApplication::processEvents();
+            fenster.append(uhr.nsecsElapsed() / 1e6);
+            const QList<QStringList> zellen = Zellen(*f);
+            const QSize groesse = f->meineTabelle()->size();
+            QCOMPARE(zellen.size(), Grossbestand::SchuelerJeKurs);
+            delete f;
+
+            uhr.restart();
+            auto* t = new QTableWidget(int(zellen.size()), int(zellen.at(0).size()));
+            for (int r = 0; r < zellen.size(); ++r)
+                for (int c = 0; c < zellen.at(r).size(); ++c)
+                    t->setItem(r, c, new QTableWidgetItem(zellen.at(r).at(c)));
+            t->resize(groesse);
+            t->show();
+            QCoreApplication::processEvents();
+            boden.append(uhr.nsecsElapsed() / 1e6);
+            delete t;
+        }
+        qInfo("Grenzdatei, Fenster von Kurs %d öffnen (%d Zeilen x %d Spalten): Median %.2f ms; "
+              "Boden (bloße QTableWidget mit denselben Zellen): Median %.2f ms; Verhältnis %.2f",
+              kurs, Grossbestand::SchuelerJeKurs, int(TabellenStruktur.SpaltenAnzahl), Median(fenster),
+              Median(boden), Median(fenster) / Median(boden));
+    }
+
+    // Saving: TabellenDatenSichern (every row back into the list, the file written with its
+    // sync) against reading every cell of a plain QTableWidget with the same cells back and
+    // the plain save of the same file (Boden: encoder, write, fsync, rename). Daten.Speichern
+    // alone shows the file's part.
+    void grenzdateiSichern_data() { grenzdateiOeffnen_data(); }
+    void grenzdateiSichern()
+    {
+        QFETCH(int, kurs);
+        QVERIFY(GrenzdateiLaden());
+        const KursZeiger k = Daten.alleKurse.Zeigen(kurs);
+        Boden::Daten bodenDaten;
+        QFile datei(Daten.datenFolder);
+        QVERIFY(datei.open(QIODevice::ReadOnly));
+        QVERIFY(Boden::Dekodieren(datei.readAll(), bodenDaten));
+        datei.close();
+        const QString bodenPfad = ordner.filePath(QStringLiteral("boden.zln"));
+        QList<double> sichern, speichern, boden;
+        for (int i = 0; i < 15; ++i) {
+            auto* f = new Kursfenster(k);
+            f->show();
+            QCoreApplication::processEvents();
+            const QList<QStringList> zellen = Zellen(*f);
+            QElapsedTimer uhr;
+            uhr.start();
+            f->TabellenDatenSichern();
+            sichern.append(uhr.nsecsElapsed() / 1e6);
+            QVERIFY(!f->zLokalGeaendert);
+            delete f;
+
+            uhr.restart();
+            QVERIFY(Daten.Speichern());
+            speichern.append(uhr.nsecsElapsed() / 1e6);
+
+            QTableWidget t(int(zellen.size()), int(zellen.at(0).size()));
+            for (int r = 0; r < zellen.size(); ++r)
+                for (int c = 0; c < zellen.at(r).size(); ++c)
+                    t.setItem(r, c, new QTableWidgetItem(zellen.at(r).at(c)));
+            uhr.restart();
+            QList<QStringList> gelesen;
+            gelesen.reserve(t.rowCount());
+            for (int r = 0; r < t.rowCount(); ++r) {
+                QStringList zeile;
+                for (int c = 0; c < t.columnCount(); ++c)
+                    zeile.append(t.item(r, c)->text());
+                gelesen.append(zeile);
+            }
+            QCOMPARE(Boden::DateiErsetzen(bodenPfad, Boden::Kodieren(bodenDaten)), 0);
+            boden.append(uhr.nsecsElapsed() / 1e6);
+        }
+        qInfo("Grenzdatei, Fenster von Kurs %d sichern: Median %.2f ms (davon Daten.Speichern "
+              "allein: Median %.2f ms); Boden (Zellen einer bloßen QTableWidget auslesen, dieselbe "
+              "Datei bloß kodieren, schreiben, fsync, umbenennen): Median %.2f ms; Verhältnis %.2f",
+              kurs, Median(sichern), Median(speichern), Median(boden), Median(sichern) / Median(boden));
     }
 };
 

@@ -9,6 +9,10 @@ dialog is answered with Return as soon as it has the focus, the login with the d
 and a name; then the course with the most students is opened with a double-click and the
 program's VmHWM (peak resident set) is read from /proc/<pid>/status.
 
+With --boden every run also starts a minimal Qt program that shows the same open dialog and
+nothing else (bench/start/minimaldialog.cpp): start → open dialog of the program and of that
+floor are measured as pairs in the same run, their medians and ratio stand side by side.
+
 With --vergleich-libcurl every run starts the program a second time with libcurl preloaded
 (LD_PRELOAD), as it was loaded at start before the mail client loaded it on the first send;
 both medians stand side by side, measured in the same run.
@@ -110,6 +114,20 @@ def ein_lauf(sitzung, args, daten, kursindex, ordner, **umgebung):
         programm.anhalten()
 
 
+def boden_lauf(sitzung, programm_pfad, kursliste, ordner):
+    """The floor: start → open dialog of the minimal Qt program showing the same dialog."""
+    programm = ui.Programm(sitzung, programm_pfad, kursliste, ordner)
+    try:
+        programm.starten()
+        _, t_dialog = warte_genau(sitzung, ui.OEFFNEN)
+        return (t_dialog - programm.startzeit) * 1000
+    except Fehlschlag:
+        print(programm.protokoll()[-3000:], file=sys.stderr)
+        raise
+    finally:
+        programm.anhalten()
+
+
 def mb(kib):
     return kib * 1024 / 1e6
 
@@ -120,7 +138,10 @@ def main():
     parser.add_argument("--werkzeug", required=True)
     parser.add_argument("--demo", required=True)
     parser.add_argument("--laeufe", type=int, default=10)
+    parser.add_argument("--display", type=int,
+                        help="the X display number to use (default: the first free one)")
     parser.add_argument("--json", help="also write the single runs and medians to this file")
+    parser.add_argument("--boden", help="the minimal Qt program showing the same open dialog (the floor)")
     parser.add_argument("--vergleich-libcurl", action="store_true",
                         help="every run also with libcurl preloaded, as loaded at start before")
     args = parser.parse_args()
@@ -137,8 +158,9 @@ def main():
 
     laeufe = []
     vorab = []
+    boden = []
     with tempfile.TemporaryDirectory(prefix="ravirireru-startzeit-") as tmp:
-        with XSitzung(tmp, protokoll=lambda text: None) as sitzung:
+        with XSitzung(tmp, protokoll=lambda text: None, display=args.display) as sitzung:
             for nummer in range(1, args.laeufe + 1):
                 ordner = os.path.join(tmp, "lauf%02d" % nummer)
                 os.makedirs(ordner)
@@ -148,6 +170,14 @@ def main():
                       "%d Bibliotheken"
                       % (nummer, lauf["dialog_ms"], lauf["anmeldung_ms"], mb(lauf["hwm_kurs_kib"]),
                          lauf["bibliotheken_anmeldung"]), flush=True)
+                if args.boden:
+                    ordner = os.path.join(tmp, "lauf%02d-boden" % nummer)
+                    os.makedirs(ordner)
+                    kursliste = os.path.join(ordner, "Demo-Kursliste.zln")
+                    shutil.copy(args.demo, kursliste)
+                    boden.append(boden_lauf(sitzung, args.boden, kursliste, ordner))
+                    print("   Boden (bloßes Qt-Programm mit demselben Dialog): Öffnen-Dialog %6.1f ms, "
+                          "Verhältnis %.2f" % (boden[-1], lauf["dialog_ms"] / boden[-1]), flush=True)
                 if args.vergleich_libcurl:
                     ordner = os.path.join(tmp, "lauf%02d-libcurl" % nummer)
                     os.makedirs(ordner)
@@ -162,6 +192,13 @@ def main():
     print()
     print("Median über %d Läufe:" % len(laeufe))
     print("  Start → Öffnen-Dialog sichtbar:           %6.1f ms" % median["dialog_ms"])
+    if boden:
+        boden_median = statistics.median(boden)
+        verhaeltnisse = [l["dialog_ms"] / b for l, b in zip(laeufe, boden)]
+        print("  Boden: bloßes Qt-Programm, derselbe Dialog: %6.1f ms   Verhältnis der Mediane %.2f, "
+              "Median der Verhältnisse je Paar %.2f (Ziel ≤ 1.1: %s)"
+              % (boden_median, median["dialog_ms"] / boden_median, statistics.median(verhaeltnisse),
+                 "erreicht" if statistics.median(verhaeltnisse) <= 1.1 else "VERFEHLT"))
     print("  Start → Öffnen-Dialog hat den Fokus:      %6.1f ms" % median["fokus_ms"])
     print("  Start → Anmeldefenster sichtbar:          %6.1f ms   (Ziel < %d ms: %s)"
           % (median["anmeldung_ms"], ZIEL_START_MS,
@@ -189,7 +226,8 @@ def main():
               % (m["bibliotheken_anmeldung"], median["bibliotheken_anmeldung"]))
     if args.json:
         with open(args.json, "w", encoding="utf-8") as datei:
-            json.dump({"laeufe": laeufe, "median": median, "libcurl_vorab": vorab}, datei, indent=1)
+            json.dump({"laeufe": laeufe, "median": median, "libcurl_vorab": vorab, "boden_dialog_ms": boden},
+                      datei, indent=1)
     return 0
 
 

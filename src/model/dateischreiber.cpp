@@ -4,7 +4,51 @@
 
 #include <QIODevice>
 
-DateiSchreiber::DateiSchreiber(QIODevice& geraet) : zGeraet(geraet) {}
+#include <cstring>
+#include <utility>
+
+namespace {
+
+// The UTF-8 bytes of a Unicode scalar value.
+char* Kodieren(char* z, char32_t c)
+{
+    if (c < 0x80) {
+        *z++ = char(c);
+    } else if (c < 0x800) {
+        *z++ = char(0xC0 | (c >> 6));
+        *z++ = char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *z++ = char(0xE0 | (c >> 12));
+        *z++ = char(0x80 | ((c >> 6) & 0x3F));
+        *z++ = char(0x80 | (c & 0x3F));
+    } else {
+        *z++ = char(0xF0 | (c >> 18));
+        *z++ = char(0x80 | ((c >> 12) & 0x3F));
+        *z++ = char(0x80 | ((c >> 6) & 0x3F));
+        *z++ = char(0x80 | (c & 0x3F));
+    }
+    return z;
+}
+
+bool NurAscii(QStringView text)
+{
+    char16_t oder = 0;
+    for (const QChar c : text)
+        oder |= c.unicode();
+    return oder < 0x80;
+}
+
+} // namespace
+
+DateiSchreiber::DateiSchreiber(qsizetype erwarteteGroesse)
+{
+    if (erwarteteGroesse > 0) {
+        zPuffer.resize(erwarteteGroesse);
+        zDaten = zPuffer.data();
+    }
+}
+
+DateiSchreiber::DateiSchreiber(QIODevice& geraet) : zGeraet(&geraet) {}
 
 void DateiSchreiber::Fehler(const QString& meldung)
 {
@@ -12,60 +56,182 @@ void DateiSchreiber::Fehler(const QString& meldung)
         zFehler = meldung;
 }
 
-void DateiSchreiber::Schreibe(const char* daten, qint64 anzahl)
+void DateiSchreiber::Wachsen(qsizetype n)
 {
-    if (!ok() || anzahl == 0)
+    zPuffer.resize(qMax(qMax(zLaenge + n, 2 * zPuffer.size()), qsizetype(4096)));
+    zDaten = zPuffer.data();
+}
+
+QByteArray DateiSchreiber::Entnehmen()
+{
+    if (zGeraet)
+        return {};
+    zPuffer.truncate(zLaenge);
+    zLaenge = 0;
+    zDaten = nullptr;
+    return std::exchange(zPuffer, QByteArray());
+}
+
+void DateiSchreiber::Weitergeben()
+{
+    if (zLaenge == 0)
         return;
-    if (zGeraet.write(daten, anzahl) != anzahl)
-        Fehler(QStringLiteral("Schreibfehler: %1").arg(zGeraet.errorString()));
+    const qsizetype anzahl = zLaenge;
+    zLaenge = 0;
+    if (zGeraet->write(zDaten, anzahl) != anzahl)
+        Fehler(QStringLiteral("Schreibfehler: %1").arg(zGeraet->errorString()));
 }
 
 void DateiSchreiber::SchreibeBoolean(bool wert)
 {
-    const char b = wert ? 1 : 0;
-    Schreibe(&b, 1);
+    if (!ok())
+        return;
+    *Platz(1) = wert ? 1 : 0;
+    if (zGeraet)
+        Weitergeben();
 }
 
 void DateiSchreiber::SchreibeInt16(qint64 wert)
 {
+    if (!ok())
+        return;
     const auto u = static_cast<quint16>(static_cast<quint64>(wert) & 0xFFFFu);
-    const char b[2] = {static_cast<char>(u >> 8), static_cast<char>(u & 0xFF)};
-    Schreibe(b, 2);
+    char* z = Platz(2);
+    z[0] = static_cast<char>(u >> 8);
+    z[1] = static_cast<char>(u & 0xFF);
+    if (zGeraet)
+        Weitergeben();
 }
 
 void DateiSchreiber::SchreibeInt32(qint64 wert)
 {
+    if (!ok())
+        return;
     const auto u = static_cast<quint32>(static_cast<quint64>(wert) & 0xFFFFFFFFu);
-    const char b[4] = {static_cast<char>(u >> 24), static_cast<char>((u >> 16) & 0xFF),
-                       static_cast<char>((u >> 8) & 0xFF), static_cast<char>(u & 0xFF)};
-    Schreibe(b, 4);
+    char* z = Platz(4);
+    z[0] = static_cast<char>(u >> 24);
+    z[1] = static_cast<char>((u >> 16) & 0xFF);
+    z[2] = static_cast<char>((u >> 8) & 0xFF);
+    z[3] = static_cast<char>(u & 0xFF);
+    if (zGeraet)
+        Weitergeben();
+}
+
+qsizetype DateiSchreiber::Text(const QString& text, bool verschluesselt, int laengenbytes,
+                               qsizetype hoechstens)
+{
+    const qsizetype anfang = zLaenge;
+    qsizetype laenge = 0;
+    bool ascii = false;
+    if (!verschluesselt && text.size() <= hoechstens) {
+        // The common case: one byte per character, copied while it is checked.
+        const qsizetype n = text.size();
+        char* z = Platz(laengenbytes + n) + laengenbytes;
+        const auto* q = reinterpret_cast<const char16_t*>(text.constData());
+        // n is held apart from the string: a store through char* may alias the string's own
+        // size, which the loop would otherwise read again after every byte.
+        char16_t oder = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            oder |= q[i];
+            z[i] = char(q[i]);
+        }
+        ascii = oder < 0x80;
+        if (ascii)
+            laenge = n;
+        else
+            zLaenge = anfang;
+    }
+    if (ascii) {
+        // Written above.
+    } else if (!verschluesselt && NurAscii(text)) {
+        // Too long: nothing is written.
+        laenge = text.size();
+    } else if (!verschluesselt && !text.isValidUtf16()) {
+        // A lone surrogate is written as QString::toUtf8 has always written it.
+        const QByteArray utf8 = text.toUtf8();
+        laenge = utf8.size();
+        if (laenge <= hoechstens)
+            std::memcpy(Platz(laengenbytes + laenge) + laengenbytes, utf8.constData(), size_t(laenge));
+    } else {
+        // Code point by code point (a lone surrogate counts as U+FFFD, as in
+        // Hilfsmittel::Chiffre); at most four bytes each.
+        char* z = Platz(laengenbytes + 4 * text.size()) + laengenbytes;
+        char* const beginn = z;
+        const auto* q = reinterpret_cast<const char16_t*>(text.constData());
+        const qsizetype n = text.size();
+        qint64 k = 3;
+        for (qsizetype i = 0; i < n;) {
+            char32_t c = q[i++];
+            if (QChar::isSurrogate(c)) {
+                if (QChar::isHighSurrogate(c) && i < n && QChar::isLowSurrogate(q[i]))
+                    c = QChar::surrogateToUcs4(char16_t(c), q[i++]);
+                else
+                    c = 0xFFFD;
+            }
+            if (verschluesselt) {
+                const qint64 neu = qint64(c) + k++;
+                c = (neu <= 0x10FFFF && !(neu >= 0xD800 && neu <= 0xDFFF)) ? char32_t(neu) : char32_t(0xFFFD);
+            }
+            z = Kodieren(z, c);
+        }
+        laenge = z - beginn;
+        zLaenge = anfang + laengenbytes + laenge;
+    }
+    if (laenge > hoechstens) {
+        zLaenge = anfang;
+        return laenge;
+    }
+    char* l = zDaten + anfang;
+    if (laengenbytes == 1) {
+        l[0] = static_cast<char>(static_cast<unsigned char>(laenge));
+    } else {
+        l[0] = static_cast<char>((laenge >> 8) & 0xFF);
+        l[1] = static_cast<char>(laenge & 0xFF);
+    }
+    if (zGeraet)
+        Weitergeben();
+    return laenge;
 }
 
 void DateiSchreiber::SchreibePString(const QString& text, const QString& feld)
 {
-    const QByteArray utf8 = text.toUtf8();
-    if (utf8.size() > 255) {
+    if (!ok())
+        return;
+    const qsizetype laenge = Text(text, false, 1, 255);
+    if (laenge > 255)
         Fehler(QStringLiteral("Der Text im Feld %1 ist mit %2 Bytes zu lang (höchstens 255 Bytes).")
                    .arg(feld)
-                   .arg(utf8.size()));
-        return;
-    }
-    const char n = static_cast<char>(static_cast<unsigned char>(utf8.size()));
-    Schreibe(&n, 1);
-    Schreibe(utf8.constData(), utf8.size());
+                   .arg(laenge));
 }
 
 void DateiSchreiber::SchreibeVerschluesselt(const QString& text, const QString& feld)
 {
+    if (!ok())
+        return;
     if (!Hilfsmittel::ChiffreMoeglich(text)) {
         Fehler(QStringLiteral("Der Text im Feld %1 enthält Zeichen, die nicht verschlüsselt werden können.")
                    .arg(feld));
         return;
     }
-    SchreibePString(Hilfsmittel::Chiffre(text), feld);
+    const qsizetype laenge = Text(text, true, 1, 255);
+    if (laenge > 255)
+        Fehler(QStringLiteral("Der Text im Feld %1 ist mit %2 Bytes zu lang (höchstens 255 Bytes).")
+                   .arg(feld)
+                   .arg(laenge));
+}
+
+qsizetype DateiSchreiber::SchreibeLangtext(const QString& text, qsizetype hoechstens)
+{
+    if (!ok())
+        return 0;
+    return Text(text, false, 2, hoechstens);
 }
 
 void DateiSchreiber::SchreibeBytes(const QByteArray& bytes)
 {
-    Schreibe(bytes.constData(), bytes.size());
+    if (!ok() || bytes.isEmpty())
+        return;
+    std::memcpy(Platz(bytes.size()), bytes.constData(), size_t(bytes.size()));
+    if (zGeraet)
+        Weitergeben();
 }

@@ -15,6 +15,8 @@ public:
     static Dateistand Von(const QString& pfad, const QByteArray& bytes);
 
     bool Bekannt() const { return !zPruefsumme.isEmpty(); }
+    // The file's size then (-1 when not known).
+    qint64 Groesse() const { return zGroesse; }
     // True when the file at pfad no longer is what this state describes. A file that is gone
     // (or anything but a file in its place) counts as unchanged: nothing of anyone's would be
     // overwritten. Equal size and time mean

@@ -101,7 +101,7 @@ bool Datenbestand::Lesen(QIODevice& geraet, Datenbestand& daten, Spaltenstruktur
     if (leser.ListeLesbar(letzteNote + 1, 5, sizeof(Note))) {
         neu.zNoten.reserve(qMax(letzteNote + 1, qint64(0)));
         for (qint64 i = 0; i <= letzteNote && leser.ok(); ++i)
-            neu.zNoten.append(Note(leser));
+            neu.zNoten.emplaceBack(leser);
     }
     neu.NotenPass = leser.LeseVerschluesselt("NotenPass");
     neu.EMailAdresse = leser.LeseVerschluesselt("EMailAdresse");
@@ -229,10 +229,10 @@ bool Datenbestand::LadeDatei(const QString& pfad)
 
 // --- Writing ---------------------------------------------------------------------------------
 
-bool Datenbestand::Schreiben(QIODevice& geraet, const Datenbestand& daten,
-                             const Spaltenstruktur& struktur, QString& meldung)
+bool Datenbestand::Kodieren(const Datenbestand& daten, const Spaltenstruktur& struktur,
+                            QByteArray& bytes, QString& meldung, qsizetype erwarteteGroesse)
 {
-    DateiSchreiber s(geraet);
+    DateiSchreiber s(erwarteteGroesse);
     s.SchreibeBoolean(false);
     s.SchreibeInt16(Formatversion);
     s.SchreibeBoolean(daten.istAbiturListe);
@@ -263,12 +263,31 @@ bool Datenbestand::Schreiben(QIODevice& geraet, const Datenbestand& daten,
         meldung = s.fehler();
         return false;
     }
+    bytes = s.Entnehmen();
     return true;
 }
 
-bool Datenbestand::SchreibeErgebnis(QIODevice& geraet, const Kurs& kurs, QString& meldung) const
+namespace {
+// Hands the bytes of a whole file to the device in one write.
+bool Uebergeben(QIODevice& geraet, const QByteArray& bytes, QString& meldung)
 {
-    DateiSchreiber s(geraet);
+    if (bytes.isEmpty() || geraet.write(bytes) == bytes.size())
+        return true;
+    meldung = QStringLiteral("Schreibfehler: %1").arg(geraet.errorString());
+    return false;
+}
+} // namespace
+
+bool Datenbestand::Schreiben(QIODevice& geraet, const Datenbestand& daten,
+                             const Spaltenstruktur& struktur, QString& meldung)
+{
+    QByteArray bytes;
+    return Kodieren(daten, struktur, bytes, meldung) && Uebergeben(geraet, bytes, meldung);
+}
+
+bool Datenbestand::KodiereErgebnis(const Kurs& kurs, QByteArray& bytes, QString& meldung) const
+{
+    DateiSchreiber s;
     s.SchreibeBoolean(true);
     s.SchreibeInt16(Formatversion);
     s.SchreibeBoolean(istAbiturListe);
@@ -283,7 +302,14 @@ bool Datenbestand::SchreibeErgebnis(QIODevice& geraet, const Kurs& kurs, QString
         meldung = s.fehler();
         return false;
     }
+    bytes = s.Entnehmen();
     return true;
+}
+
+bool Datenbestand::SchreibeErgebnis(QIODevice& geraet, const Kurs& kurs, QString& meldung) const
+{
+    QByteArray bytes;
+    return KodiereErgebnis(kurs, bytes, meldung) && Uebergeben(geraet, bytes, meldung);
 }
 
 // --- The grade scale -------------------------------------------------------------------------

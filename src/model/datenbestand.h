@@ -59,8 +59,13 @@ public:
     // Writes the course-list file of daten and struktur; meldung says why it failed.
     static bool Schreiben(QIODevice& geraet, const Datenbestand& daten,
                           const Spaltenstruktur& struktur, QString& meldung);
+    // The bytes of that file, made in memory (erwarteteGroesse: the bytes to reserve at
+    // once, e.g. the file's size when it was read); false and meldung when it cannot be made.
+    static bool Kodieren(const Datenbestand& daten, const Spaltenstruktur& struktur,
+                         QByteArray& bytes, QString& meldung, qsizetype erwarteteGroesse = 0);
     // Writes the grade result file of kurs.
     bool SchreibeErgebnis(QIODevice& geraet, const Kurs& kurs, QString& meldung) const;
+    bool KodiereErgebnis(const Kurs& kurs, QByteArray& bytes, QString& meldung) const;
     // Writes bytes to pfad as a whole or not at all (SicheresSchreiben); meldung says why
     // it failed. A failed write leaves the old file as it was.
     static bool SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung);

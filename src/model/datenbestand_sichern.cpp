@@ -8,7 +8,6 @@
 #include "plattform.h"
 #include "sicheresschreiben.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -34,11 +33,11 @@ bool Datenbestand::SchreibeDatei(const QString& pfad, const QByteArray& bytes, Q
 
 bool Datenbestand::SpeichernNach(const QString& pfad)
 {
+    // Room for the file as it was read or last written, and a little more.
+    const qint64 bisher = qMax(zStand.Groesse(), qint64(0));
     QByteArray bytes;
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::WriteOnly);
     QString meldung;
-    if (!Schreiben(puffer, *this, TabellenStruktur, meldung)) {
+    if (!Kodieren(*this, TabellenStruktur, bytes, meldung, bisher + bisher / 16 + 4096)) {
         zSpeicherfehler = meldung;
         return false;
     }
@@ -170,10 +169,8 @@ bool Datenbestand::SichernUnter()
 bool Datenbestand::Speichern(const Kurs& kurs, const QString& pfad)
 {
     QByteArray bytes;
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::WriteOnly);
     QString meldung;
-    if (!SchreibeErgebnis(puffer, kurs, meldung) || !SchreibeDatei(pfad, bytes, meldung)) {
+    if (!KodiereErgebnis(kurs, bytes, meldung) || !SchreibeDatei(pfad, bytes, meldung)) {
         Plattform::aktuell().Mitteilen(
             {QString(), Meldungen::ErgebnisNichtAngelegt, meldung, Plattform::Symbol::Warnung});
         return false;

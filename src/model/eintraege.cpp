@@ -13,7 +13,7 @@ Eintraege::Eintraege(DateiLeser& leser)
         return;
     zEintraege.reserve(n);
     for (qint64 i = 1; i <= n && leser.ok(); ++i)
-        zEintraege.append(Eintrag(leser));
+        zEintraege.emplaceBack(leser);
 }
 
 void Eintraege::Speichern(DateiSchreiber& schreiber) const

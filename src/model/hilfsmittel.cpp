@@ -1,6 +1,5 @@
 #include "hilfsmittel.h"
 
-#include <QList>
 #include <QStringDecoder>
 
 namespace {
@@ -10,21 +9,61 @@ bool IstSkalarwert(qint64 c)
     return c >= 0 && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
 }
 
-QString AusCodepunkten(const QList<uint>& punkte)
+// The code point at i (a surrogate pair is one, a lone surrogate U+FFFD, as QString::toUcs4
+// reads it); i moves past it.
+char32_t Codepunkt(QStringView text, qsizetype& i)
 {
-    // Built character by character: Qt's UTF-32 decoding would take a U+FEFF for a byte
-    // order mark and drop it.
+    const char16_t c = text[i++].unicode();
+    if (!QChar::isSurrogate(c))
+        return c;
+    if (QChar::isHighSurrogate(c) && i < text.size() && QChar::isLowSurrogate(text[i].unicode()))
+        return QChar::surrogateToUcs4(c, text[i++].unicode());
+    return 0xFFFD;
+}
+
+// Moves the n-th code point of text by richtung * (n + 2). A lone surrogate counts as U+FFFD
+// (as QString::toUcs4 reads it); a result that is no Unicode scalar value becomes U+FFFD and
+// clears *moeglich. Built character by character: Qt's UTF-32 decoding would take a U+FEFF for
+// a byte order mark and drop it.
+QString Verschieben(QStringView text, int richtung, bool* moeglich)
+{
+    if (moeglich)
+        *moeglich = true;
+    if (text.isEmpty())
+        return {};
     QString ergebnis;
-    ergebnis.reserve(punkte.size());
-    for (uint c : punkte) {
+    ergebnis.reserve(text.size());
+    bool gut = true;
+    qint64 k = 3;
+    for (qsizetype i = 0; i < text.size();) {
+        qint64 neu = qint64(Codepunkt(text, i)) + richtung * k;
+        if (!IstSkalarwert(neu)) {
+            neu = 0xFFFD;
+            gut = false;
+        }
+        const auto c = char32_t(neu);
         if (QChar::requiresSurrogates(c)) {
             ergebnis.append(QChar(QChar::highSurrogate(c)));
             ergebnis.append(QChar(QChar::lowSurrogate(c)));
         } else {
             ergebnis.append(QChar(char16_t(c)));
         }
+        ++k;
     }
+    if (moeglich)
+        *moeglich = gut;
     return ergebnis;
+}
+
+bool Verschiebbar(QStringView text, int richtung)
+{
+    qint64 k = 3;
+    for (qsizetype i = 0; i < text.size();) {
+        if (!IstSkalarwert(qint64(Codepunkt(text, i)) + richtung * k))
+            return false;
+        ++k;
+    }
+    return true;
 }
 
 } // namespace
@@ -75,51 +114,23 @@ QString ErzeugeStringAusDateTime(const QDateTime& zeitpunkt)
 
 QString Chiffre(const QString& text)
 {
-    QList<uint> punkte = text.toUcs4();
-    qint64 k = 3;
-    for (uint& c : punkte) {
-        const qint64 neu = qint64(c) + k;
-        c = IstSkalarwert(neu) ? uint(neu) : 0xFFFDu;
-        ++k;
-    }
-    return AusCodepunkten(punkte);
+    return Verschieben(text, +1, nullptr);
 }
 
 bool ChiffreMoeglich(const QString& text)
 {
-    const QList<uint> punkte = text.toUcs4();
-    qint64 k = 3;
-    for (uint c : punkte) {
-        if (!IstSkalarwert(qint64(c) + k))
-            return false;
-        ++k;
-    }
-    return true;
+    return Verschiebbar(text, +1);
 }
 
 bool DeChiffreMoeglich(const QString& text)
 {
-    const QList<uint> punkte = text.toUcs4();
-    qint64 k = 3;
-    for (uint c : punkte) {
-        if (!IstSkalarwert(qint64(c) - k))
-            return false;
-        ++k;
-    }
-    return true;
+    return Verschiebbar(text, -1);
 }
 
-QString DeChiffre(const QString& text)
+QString DeChiffre(const QString& text, bool* moeglich)
 {
-    QList<uint> punkte = text.toUcs4();
-    qint64 k = 3;
-    for (uint& c : punkte) {
-        const qint64 neu = qint64(c) - k;
-        // A damaged file can hold texts that no scrambling produced.
-        c = IstSkalarwert(neu) ? uint(neu) : 0xFFFDu;
-        ++k;
-    }
-    return AusCodepunkten(punkte);
+    // A damaged file can hold texts that no scrambling produced.
+    return Verschieben(text, -1, moeglich);
 }
 
 bool GleichOhneGross(const QString& a, const QString& b)

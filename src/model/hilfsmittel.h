@@ -18,7 +18,9 @@ QString ErzeugeStringAusDateTime(const QDateTime& zeitpunkt);
 
 // The text scrambling of the file format: the n-th code point is moved by n + 2.
 QString Chiffre(const QString& text);
-QString DeChiffre(const QString& text);
+// moeglich (when given) says whether the text can have been made by Chiffre (see
+// DeChiffreMoeglich).
+QString DeChiffre(const QString& text, bool* moeglich = nullptr);
 // True when Chiffre(text) consists of valid Unicode scalar values only (so that it can be
 // written as UTF-8 and read back unchanged).
 bool ChiffreMoeglich(const QString& text);

@@ -4,6 +4,7 @@
 #include "dateischreiber.h"
 #include "hilfsmittel.h"
 #include "listen.h"
+#include "vorrat.h"
 
 using Hilfsmittel::GleichOhneGross;
 
@@ -18,9 +19,27 @@ KursEintraege::KursEintraege(DateiLeser& leser, qint64 hoechstens)
     // An entry holds at least its three length bytes.
     if (!leser.ListeLesbar(n, 3, sizeof(KursEintrag)))
         return;
+    if (n <= 0)
+        return;
+    // A row whose entries are byte for byte those of a row read before shares that row's list
+    // (a change to either is made on a copy of its own); it counts in the reader's budget as
+    // if it were read.
+    qint64 kosten = 0;
+    const QByteArrayView bytes = leser.PStringsVoraus(3 * n, kosten);
+    bool gefunden = false;
+    auto* platz = bytes.isNull() ? nullptr : &leser.Eintragsvorrat().Suchen(bytes.data(), bytes.size(), gefunden);
+    if (gefunden) {
+        zKursEintraege = platz->wert.zKursEintraege;
+        leser.Ueberspringen(bytes.size(), kosten);
+        return;
+    }
+    const qsizetype ungueltigVorher = leser.ungueltigerText().size();
     zKursEintraege.reserve(n);
     for (qint64 i = 1; i <= n && leser.ok(); ++i)
-        zKursEintraege.append(KursEintrag(leser));
+        zKursEintraege.emplaceBack(leser);
+    // Only sound rows are shared; equal bytes are equally sound.
+    if (platz && leser.ok() && leser.ungueltigerText().size() == ungueltigVorher)
+        leser.Eintragsvorrat().Ablegen(*platz, bytes.data(), bytes.size(), *this);
 }
 
 void KursEintraege::Speichern(DateiSchreiber& schreiber) const

@@ -4,8 +4,23 @@
 #include "dateischreiber.h"
 #include "hilfsmittel.h"
 
+#include <cstdio>
+
 namespace {
 const QString Komma = QStringLiteral(",");
+
+// ",n," of a number in the buffer; the view on it. Digits, the minus sign and the comma have
+// no other case, so a number's element is found by an exact search.
+QStringView Zahlsuche(qint64 zahl, char16_t (&puffer)[24])
+{
+    char ziffern[24];
+    const int n = std::snprintf(ziffern, sizeof ziffern, "%lld", static_cast<long long>(zahl));
+    puffer[0] = u',';
+    for (int i = 0; i < n; ++i)
+        puffer[1 + i] = char16_t(ziffern[i]);
+    puffer[1 + n] = u',';
+    return QStringView(puffer, n + 2);
+}
 
 QString ZuLang(const QString& feld, qint64 bytes)
 {
@@ -32,13 +47,9 @@ Menge::Menge(DateiLeser& leser, const char* feld)
 
 void Menge::Speichern(DateiSchreiber& schreiber, const QString& feld) const
 {
-    const QByteArray utf8 = zElemente.toUtf8();
-    if (utf8.size() > 32767) {
-        schreiber.Fehler(ZuLang(feld, utf8.size()));
-        return;
-    }
-    schreiber.SchreibeInt16(utf8.size());
-    schreiber.SchreibeBytes(utf8);
+    const qsizetype bytes = schreiber.SchreibeLangtext(zElemente, 32767);
+    if (bytes > 32767)
+        schreiber.Fehler(ZuLang(feld, bytes));
 }
 
 bool Menge::Enthalten(const QString& element) const
@@ -48,7 +59,8 @@ bool Menge::Enthalten(const QString& element) const
 
 bool Menge::Enthalten(qint64 zahl) const
 {
-    return Enthalten(QString::number(zahl));
+    char16_t puffer[24];
+    return QStringView(zElemente).contains(Zahlsuche(zahl, puffer), Qt::CaseSensitive);
 }
 
 void Menge::Einfuegen(const QString& element)
@@ -59,7 +71,8 @@ void Menge::Einfuegen(const QString& element)
 
 void Menge::Einfuegen(qint64 zahl)
 {
-    Einfuegen(QString::number(zahl));
+    if (!Enthalten(zahl))
+        zElemente += QString::number(zahl) + Komma;
 }
 
 void Menge::Entnehmen(const QString& element)
@@ -72,7 +85,35 @@ void Menge::Entnehmen(const QString& element)
 
 void Menge::Entnehmen(qint64 zahl)
 {
-    Entnehmen(QString::number(zahl));
+    char16_t puffer[24];
+    const QStringView suche = Zahlsuche(zahl, puffer);
+    const qsizetype stelle = QStringView(zElemente).indexOf(suche, 0, Qt::CaseSensitive);
+    if (stelle >= 0)
+        zElemente.replace(stelle, suche.size(), Komma);
+}
+
+QSet<qint64> Menge::Zahlen() const
+{
+    QSet<qint64> zahlen;
+    const QStringView text(zElemente);
+    qsizetype anfang = 1;
+    while (anfang < text.size()) {
+        qsizetype ende = text.indexOf(QLatin1Char(','), anfang);
+        if (ende < 0)
+            ende = text.size();
+        const QStringView element = text.sliced(anfang, ende - anfang);
+        // Only an element that is exactly a number's decimal text is found by Enthalten of
+        // that number ("07", "+7" and " 7" are not 7).
+        bool gelesen = false;
+        const qint64 zahl = element.toLongLong(&gelesen);
+        if (gelesen) {
+            char16_t puffer[24];
+            if (Zahlsuche(zahl, puffer).sliced(1).chopped(1) == element)
+                zahlen.insert(zahl);
+        }
+        anfang = ende + 1;
+    }
+    return zahlen;
 }
 
 qint64 Menge::Anzahl() const

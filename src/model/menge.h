@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 class DateiLeser;
@@ -32,6 +33,9 @@ public:
     void MengeEinfuegen(const Menge& andere);
     void Leeren();
     QString Ausgeben() const { return zElemente; }
+    // The numbers whose decimal text is an element: Enthalten(n) is true exactly for these.
+    // For asking about many numbers in a loop (a course's students).
+    QSet<qint64> Zahlen() const;
 
     // feld names the set in the message when its text is too long for the format.
     void Speichern(DateiSchreiber& schreiber, const QString& feld = QStringLiteral("Menge")) const;

@@ -10,10 +10,10 @@ SchuelerKurs::SchuelerKurs(const QString& fachKuerzel, qint64 id)
 }
 
 SchuelerKurs::SchuelerKurs(DateiLeser& leser, qint64 hoechstensEintraege)
+    : FachKuerzel(leser.LesePString("SchuelerKurs.FachKuerzel"))
+    , ID(leser.LeseInt32())
+    , Eintraege(leser, hoechstensEintraege)
 {
-    FachKuerzel = leser.LesePString("SchuelerKurs.FachKuerzel");
-    ID = leser.LeseInt32();
-    Eintraege = KursEintraege(leser, hoechstensEintraege);
 }
 
 void SchuelerKurs::Speichern(DateiSchreiber& schreiber) const
@@ -25,7 +25,8 @@ void SchuelerKurs::Speichern(DateiSchreiber& schreiber) const
 
 std::shared_ptr<SchuelerKurs> SchuelerKurs::Clone() const
 {
-    auto kopie = std::make_shared<SchuelerKurs>(FachKuerzel, ID);
-    kopie->Eintraege = Eintraege.Clone();
-    return kopie;
+    // The same as a new row of this key whose entries are then replaced by a copy of these
+    // (KursEintraege is a value: a change to either copy leaves the other as it is), without
+    // making the fresh entries first.
+    return std::make_shared<SchuelerKurs>(*this);
 }

@@ -25,6 +25,40 @@ SchuelerKursliste::SchuelerKursliste(DateiLeser& leser, qint64 hoechstensEintrae
     for (qint64 i = 1; i <= n && leser.ok(); ++i)
         zSchuelerKurse.append(std::make_shared<SchuelerKurs>(leser, hoechstensEintraege));
     zAnzahlKurse = zSchuelerKurse.size();
+    if (leser.ok())
+        IndexAufbauen();
+}
+
+void SchuelerKursliste::IndexAufbauen()
+{
+    zKetten.clear();
+    zNaechste.clear();
+    zNaechste.reserve(zSchuelerKurse.size());
+    for (qsizetype i = 0; i < zSchuelerKurse.size(); ++i)
+        InIndex(qint32(i));
+}
+
+void SchuelerKursliste::InIndex(qint32 position)
+{
+    zNaechste.append(-1);
+    Kette& kette = zKetten[zSchuelerKurse.at(position)->ID];
+    if (kette.erste < 0)
+        kette.erste = position;
+    else
+        zNaechste[kette.letzte] = position;
+    kette.letzte = position;
+}
+
+qint32 SchuelerKursliste::Suchen(const QString& fachKuerzel, qint64 id) const
+{
+    const auto kette = zKetten.constFind(id);
+    if (kette == zKetten.constEnd())
+        return -1;
+    for (qint32 p = kette->erste; p >= 0; p = zNaechste.at(p)) {
+        if (GleicherSchluessel(*zSchuelerKurse.at(p), fachKuerzel, id))
+            return p;
+    }
+    return -1;
 }
 
 void SchuelerKursliste::Speichern(DateiSchreiber& schreiber) const
@@ -40,40 +74,42 @@ void SchuelerKursliste::Speichern(DateiSchreiber& schreiber) const
 
 SchuelerKursZeiger SchuelerKursliste::Zeigen(const QString& fachKuerzel, qint64 id) const
 {
-    for (const SchuelerKursZeiger& z : zSchuelerKurse) {
-        if (GleicherSchluessel(*z, fachKuerzel, id))
-            return z;
-    }
-    return nullptr;
+    const qint32 p = Suchen(fachKuerzel, id);
+    return p < 0 ? nullptr : zSchuelerKurse.at(p);
 }
 
 void SchuelerKursliste::Anfuegen(SchuelerKursZeiger zeile)
 {
     bool ersetzt = false;
-    for (SchuelerKursZeiger& z : zSchuelerKurse) {
-        if (!GleicherSchluessel(*z, zeile->FachKuerzel, zeile->ID))
-            continue;
-        // A file may hold the same row twice. Every copy takes the new values, so that no
-        // stale copy is written out beside the edited one (and a reader that takes the last
-        // of equal rows gets them too); the first is the object itself, the others copies.
-        z = ersetzt ? zeile->Clone() : zeile;
-        ersetzt = true;
+    const auto kette = zKetten.constFind(zeile->ID);
+    if (kette != zKetten.constEnd()) {
+        for (qint32 p = kette->erste; p >= 0; p = zNaechste.at(p)) {
+            SchuelerKursZeiger& z = zSchuelerKurse[p];
+            if (!GleicherSchluessel(*z, zeile->FachKuerzel, zeile->ID))
+                continue;
+            // A file may hold the same row twice. Every copy takes the new values, so that no
+            // stale copy is written out beside the edited one (and a reader that takes the last
+            // of equal rows gets them too); the first is the object itself, the others copies.
+            z = ersetzt ? zeile->Clone() : zeile;
+            ersetzt = true;
+        }
     }
     if (ersetzt)
         return;
     zSchuelerKurse.append(std::move(zeile));
     zAnzahlKurse = zSchuelerKurse.size();
+    InIndex(qint32(zSchuelerKurse.size() - 1));
 }
 
 void SchuelerKursliste::Loeschen(const QString& fachKuerzel, qint64 id)
 {
-    for (qsizetype i = 0; i < zSchuelerKurse.size(); ++i) {
-        if (GleicherSchluessel(*zSchuelerKurse.at(i), fachKuerzel, id)) {
-            zSchuelerKurse.removeAt(i);
-            zAnzahlKurse = zSchuelerKurse.size();
-            return;
-        }
-    }
+    const qint32 p = Suchen(fachKuerzel, id);
+    if (p < 0)
+        return;
+    zSchuelerKurse.removeAt(p);
+    zAnzahlKurse = zSchuelerKurse.size();
+    // Every later row moves up one place.
+    IndexAufbauen();
 }
 
 void SchuelerKursliste::SpalteVerschieben(qint64 von, qint64 nach)
@@ -99,5 +135,6 @@ SchuelerKursliste SchuelerKursliste::Kopie() const
     for (const SchuelerKursZeiger& z : zSchuelerKurse)
         kopie.zSchuelerKurse.append(SchuelerKursZeiger(new SchuelerKurs(*z)));
     kopie.zAnzahlKurse = kopie.zSchuelerKurse.size();
+    kopie.IndexAufbauen();
     return kopie;
 }

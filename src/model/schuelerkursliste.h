@@ -2,10 +2,17 @@
 
 #include "schuelerkurs.h"
 
+#include <QHash>
 #include <QList>
 
 // All student-course rows of the file, searched by key (ID, then FachKuerzel without
 // regard to letter case); the first match wins.
+//
+// An index from the student's ID to that student's rows, in list order, keeps every look-up
+// to the rows of one student: opening or saving a course costs what its own rows cost, not
+// the whole list. The course key is compared row by row there, so its case-insensitive meaning
+// is exactly that of the walk through the list. A row's key must not change while the row is
+// in the list (a changed row comes in with Anfuegen).
 class SchuelerKursliste {
 public:
     SchuelerKursliste() = default;
@@ -26,6 +33,19 @@ public:
     SchuelerKursliste Kopie() const;
 
 private:
+    // The index: for every ID the positions of its first and last row; zNaechste links each
+    // row to the next row of the same ID (-1 after the last), so each chain runs in list order.
+    struct Kette {
+        qint32 erste = -1;
+        qint32 letzte = -1;
+    };
+    void IndexAufbauen();
+    void InIndex(qint32 position);
+    // The position of the first row with the key, or -1.
+    qint32 Suchen(const QString& fachKuerzel, qint64 id) const;
+
     qint64 zAnzahlKurse = 0;
     QList<SchuelerKursZeiger> zSchuelerKurse;
+    QHash<qint64, Kette> zKetten;
+    QList<qint32> zNaechste;
 };

@@ -12,7 +12,7 @@ Schuelerliste::Schuelerliste(DateiLeser& leser)
         return;
     zSchueler.reserve(n);
     for (qint64 i = 1; i <= n && leser.ok(); ++i)
-        zSchueler.append(Schueler(leser));
+        zSchueler.emplaceBack(leser);
     zAnzahlSchueler = zSchueler.size();
 }
 

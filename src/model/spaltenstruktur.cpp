@@ -92,7 +92,7 @@ void Spaltenstruktur::Laden(DateiLeser& leser)
         return;
     Spalten.reserve(n);
     for (qint64 i = 1; i <= n && leser.ok(); ++i)
-        Spalten.append(EinfacheSpalte(leser));
+        Spalten.emplaceBack(leser);
     SpaltenAnzahl = Spalten.size();
     ErsteSpalte = leser.LeseInt16();
     // A stored width is used within sensible bounds (a column of 196,000 pixels would put

@@ -9,6 +9,8 @@
 #include <QSet>
 #include <QTableWidgetItem>
 
+#include <utility>
+
 void Kursfenster::DatenEintragen()
 {
     zTabelle->EditorVerwerfen();
@@ -19,12 +21,15 @@ void Kursfenster::DatenEintragen()
     // course's set who are missing from the list get no row. A student listed twice gets
     // one row, the first: two rows over one course row would let the unchanged one
     // overwrite the edited one on saving.
+    // The course's set is asked once for every student of the file: its numbers are taken
+    // out once.
+    const QSet<qint64> imKurs = zKurs->Schueler.Zahlen();
     QList<qint64> positionen;
     QSet<qint64> gezeigt;
     const Schuelerliste& schueler = Daten.alleSchueler;
     for (qint64 i = 1; i <= schueler.AnzahlSchueler(); ++i) {
         const qint64 id = schueler.Zeigen(i).ID;
-        if (zKurs->Schueler.Enthalten(id) && !gezeigt.contains(id)) {
+        if (imKurs.contains(id) && !gezeigt.contains(id)) {
             gezeigt.insert(id);
             positionen.append(i);
         }
@@ -81,8 +86,10 @@ void Kursfenster::ZeileEintragen(int row, const Schueler& schueler)
             const Eintrag& e = katalog.ZeigeEintrag(kopie->Eintraege.Anzahl());
             kopie->Eintraege.Anfuegen(KursEintrag(e.ID, e.Bezeichnung, QString()));
         }
+        // Read through the const side: the copy shares its entries with the row until a value
+        // is changed.
         for (qint64 i = 0; i < katalog.Anzahl(); ++i)
-            zelle(int(erste + i), kopie->Eintraege.ZeigeKursEintrag(i).datum);
+            zelle(int(erste + i), std::as_const(kopie->Eintraege).ZeigeKursEintrag(i).datum);
         SetzeZeilenkurs(row, kopie);
     } else {
         for (int c = erste; c < spalten; ++c)

@@ -82,8 +82,10 @@ class Bild:
 class XSitzung:
     """Xvfb + openbox; use as a context manager. Every tool runs with this DISPLAY."""
 
-    def __init__(self, arbeitsordner, breite=1280, hoehe=1024, protokoll=print):
+    def __init__(self, arbeitsordner, breite=1280, hoehe=1024, protokoll=print, display=None):
         self.ordner = arbeitsordner
+        # A display number of its own (e.g. 45) instead of the first free one.
+        self.feste_nummer = display
         self.groesse = (breite, hoehe)
         self.protokoll = protokoll
         self.display = None
@@ -120,8 +122,9 @@ class XSitzung:
         lesen, schreiben = os.pipe()
         try:
             self._xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(schreiben), "-screen", "0",
-                 "%dx%dx24" % self.groesse, "-nolisten", "tcp", "-noreset"],
+                ["Xvfb"] + ([":%d" % self.feste_nummer] if self.feste_nummer is not None else [])
+                + ["-displayfd", str(schreiben), "-screen", "0",
+                   "%dx%dx24" % self.groesse, "-nolisten", "tcp", "-noreset"],
                 pass_fds=(schreiben,), stdin=subprocess.DEVNULL,
                 stdout=self._log("xvfb.log"), stderr=subprocess.STDOUT)
             os.close(schreiben)

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 class TestMenge : public QObject {
     Q_OBJECT
 private slots:
@@ -115,6 +117,43 @@ private slots:
         c.MengeEinfuegen(Menge());
         c.Schnitt(Menge(QStringLiteral(",5,")));
         QCOMPARE(c.Ausgeben(), QStringLiteral(",5,"));
+    }
+
+    void zahlenWieTexte_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("leer") << ",";
+        QTest::newRow("einfach") << ",12,7,";
+        QTest::newRow("führende Null und Plus") << ",07,+7,-0,";
+        QTest::newRow("negativ und groß") << ",-3,9223372036854775807,-9223372036854775808,";
+        QTest::newRow("Tab und Buchstaben") << ",\t8,8\t,12a,a12,,";
+        QTest::newRow("doppelt") << ",5,5,6,";
+        QTest::newRow("Ziffern anderer Schriften") << QStringLiteral(",\u0665,\uFF15,5,");
+    }
+    void zahlenWieTexte()
+    {
+        // A number asks for its decimal text: Enthalten, Einfuegen, Entnehmen and the set of
+        // numbers of a set answer as the same operations with QString::number do.
+        QFETCH(QString, text);
+        const Menge m(text);
+        const QSet<qint64> zahlen = m.Zahlen();
+        const QList<qint64> proben = {0, 5, 6, 7, 8, 12, -3, 1, 70, 9223372036854775807LL,
+                                      std::numeric_limits<qint64>::min()};
+        for (qint64 n : proben) {
+            QCOMPARE(m.Enthalten(n), m.Enthalten(QString::number(n)));
+            QCOMPARE(zahlen.contains(n), m.Enthalten(n));
+            Menge a = m, b = m;
+            a.Entnehmen(n);
+            b.Entnehmen(QString::number(n));
+            QCOMPARE(a.Ausgeben(), b.Ausgeben());
+            a = m;
+            b = m;
+            a.Einfuegen(n);
+            b.Einfuegen(QString::number(n));
+            QCOMPARE(a.Ausgeben(), b.Ausgeben());
+        }
+        for (qint64 n : zahlen)
+            QVERIFY(m.Enthalten(QString::number(n)));
     }
 
     void cloneIstUnabhaengig()

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonParseError>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -305,6 +306,57 @@ private slots:
         QCOMPARE(lauf.code, 1);
         QVERIFY2(lauf.FehlerText().contains(meldung), lauf.fehler);
         QVERIFY(!QFile::exists(Pfad("neu.zln")));
+    }
+
+    // JSON that the tool's own quick reading does not take as it is (a key twice, a key or a
+    // text with escapes, a control character escaped, a lone surrogate, deep nesting) is read
+    // as QJsonDocument reads it: the file holds what QJsonDocument gives, or the tool refuses
+    // with the field it would refuse there.
+    void wieQJsonDocument_data()
+    {
+        QTest::addColumn<QByteArray>("alt");
+        QTest::addColumn<QByteArray>("neu");
+        QTest::newRow("Schlüssel doppelt") << QByteArray("\"Halbjahr\": 3,")
+                                           << QByteArray("\"Halbjahr\": 4, \"Halbjahr\": 3, \"Halbjahr\": 5,");
+        QTest::newRow("Schlüssel mit Escape") << QByteArray("\"Halbjahr\": 3,")
+                                              << QByteArray("\"Halb\\u006Aahr\": 6,");
+        QTest::newRow("Text mit Escapes") << QByteArray("\"HalbjahrKuerzel\": \"Q1\",")
+                                          << QByteArray("\"HalbjahrKuerzel\": \"Q\\u00e4\\t\\\"\\\\\\/\\ud83d\\ude00\",");
+        QTest::newRow("einzelnes Surrogat") << QByteArray("\"HalbjahrKuerzel\": \"Q1\",")
+                                            << QByteArray("\"HalbjahrKuerzel\": \"Q\\ud800\",");
+        QTest::newRow("Steuerzeichen roh") << QByteArray("\"HalbjahrKuerzel\": \"Q1\",")
+                                           << QByteArray("\"HalbjahrKuerzel\": \"Q\x01\",");
+        QTest::newRow("Zahl mit Exponent") << QByteArray("\"Halbjahr\": 3,") << QByteArray("\"Halbjahr\": 0.3e1,");
+        QTest::newRow("Zahl zu groß für double") << QByteArray("\"Halbjahr\": 3,") << QByteArray("\"Halbjahr\": 1e400,");
+        QTest::newRow("tief verschachtelt") << QByteArray("\"Halbjahr\": 3,")
+                                            << "\"Halbjahr\": 3, \"tief\": " + QByteArray(100, '[') + QByteArray(100, ']') + ",";
+    }
+    void wieQJsonDocument()
+    {
+        QFETCH(QByteArray, alt);
+        QFETCH(QByteArray, neu);
+        QByteArray json = Beispieldaten::Lesen(DemoQuelle());
+        QVERIFY(json.contains(alt));
+        json.replace(alt, neu);
+        QVERIFY(Beispieldaten::Schreiben(Pfad("anders.json"), json));
+        const Lauf zln = Starte({"zln", Pfad("anders.json"), Pfad("anders.zln")});
+
+        // What QJsonDocument makes of the same text, run through the tool as JSON of its own.
+        QJsonParseError fehler;
+        const QJsonDocument dokument = QJsonDocument::fromJson(json, &fehler);
+        if (fehler.error != QJsonParseError::NoError) {
+            QCOMPARE(zln.code, 1);
+            QVERIFY2(zln.FehlerText().contains(QStringLiteral("Die JSON-Datei ist fehlerhaft")), zln.fehler);
+            return;
+        }
+        QVERIFY(Beispieldaten::Schreiben(Pfad("qt.json"), dokument.toJson()));
+        const Lauf qt = Starte({"zln", Pfad("qt.json"), Pfad("qt.zln")});
+        QCOMPARE(zln.code, qt.code);
+        if (zln.code == 0)
+            QCOMPARE(Beispieldaten::Lesen(Pfad("anders.zln")), Beispieldaten::Lesen(Pfad("qt.zln")));
+        else
+            QCOMPARE(zln.FehlerText().section(QStringLiteral(": "), 1, -1),
+                     qt.FehlerText().section(QStringLiteral(": "), 1, -1));
     }
 
     // A JSON file saved with a byte order mark is read like one without.
