@@ -336,9 +336,12 @@ private:
     // After the editor moved: the Edit menu as the focus now stands.
     void EditMenueNachFokus();
     bool GehoertZurTabelle(const QWidget* w) const;
-    // The column order of this window after a column moved from a to b: the row copies,
-    // the cells, the column tags and headings, the open editor with its text.
+    // The column order of this window after a column moved from a to b: the cells, the
+    // column tags and headings, the open editor with its text.
     void SpaltenfolgeUebernehmen(int a, int b);
+    // Before the file's data moves an entry from von to nach: the row copies this window
+    // holds of its own move with it.
+    void EigeneZeilenVerschieben(qint64 von, qint64 nach);
     // The text the teacher sees in a cell: the open editor's text there, else the cell's.
     QString SichtbarerText(int row, int column) const;
 
