@@ -1,5 +1,6 @@
 #include "ravirireru.h"
 
+#include "benachrichtiger.h"
 #include "datenbestand.h"
 #include "dateitypen.h"
 #include "kursauswahl.h"
@@ -92,6 +93,12 @@ RAVIRIreru::RAVIRIreru(int& argc, char** argv, Art art)
     Menue& menue = Menue::Instanz();
     MenueHandlerAnmelden();
     connect(&menue, &Menue::Zurueckgesetzt, this, [this] { MenueHandlerAnmelden(); });
+    // A window that asks to quit (the selection window closed by the window manager) runs the
+    // quit sequence once its own event is over.
+    Benachrichtiger& melder = Benachrichtiger::Instanz();
+    melder.SetzeProgrammEndet(false);
+    connect(&melder, &Benachrichtiger::BeendenGewuenscht, this, &RAVIRIreru::Beenden,
+            Qt::QueuedConnection);
 #ifdef Q_OS_MACOS
     // The application's own menu bar, shown while no window is open.
     menue.ErzeugeLeiste(nullptr);
@@ -144,18 +151,17 @@ void RAVIRIreru::MenueHandlerAnmelden()
 
 QString RAVIRIreru::Copyright()
 {
-    return QStringLiteral("© 2024–2026 RAVIRIreru-Team");
+    return Programmversion::Copyright();
 }
 
 QString RAVIRIreru::Rechtehinweis()
 {
-    return Copyright() + QStringLiteral("\nAlle Rechte vorbehalten.\n"
-                                        "Dieses Programm ist urheberrechtlich geschützt.");
+    return Programmversion::Rechtehinweis();
 }
 
 QString RAVIRIreru::VersionsText()
 {
-    return QStringLiteral("Version ") + QString::fromLatin1(Programmversion::Voll);
+    return Programmversion::VersionsText();
 }
 
 QString RAVIRIreru::DokumentAusArgumenten() const
@@ -184,7 +190,7 @@ void RAVIRIreru::Starten(const QString& dokument)
 
 void RAVIRIreru::StartAblauf()
 {
-    if (zLaeuft || zBeendet)
+    if (zLaeuft || Beendet())
         return;
     zLaeuft = true;
     if (zDokument.isEmpty()) {
@@ -196,7 +202,7 @@ void RAVIRIreru::StartAblauf()
             splash.exec();
         zSplash = nullptr;
     }
-    if (zBeendet)
+    if (Beendet())
         return;
     DatenLaden(zDokument);
 }
@@ -226,7 +232,7 @@ void RAVIRIreru::DatenLaden(const QString& vorschlag)
 
 void RAVIRIreru::OpenDocument(const QString& pfad)
 {
-    if (zBeendet)
+    if (Beendet())
         return;
     if (!zLaeuft) {
         // Before the start-up sequence: it starts at this document, without splash window.
@@ -279,14 +285,14 @@ bool RAVIRIreru::CancelClosing()
 
 void RAVIRIreru::Beenden()
 {
-    if (zBeendet)
+    if (Beendet())
         return;
     // Course windows with unsaved entries first: saved, dropped, or the quit is cancelled.
     if (!Kursfenster::EingabenVorDemBeenden())
         return;
     if (CancelClosing())
         return;
-    zBeendet = true;
+    Benachrichtiger::Instanz().SetzeProgrammEndet(true);
     if (zSplash)
         zSplash->close();
     const QWidgetList fenster = topLevelWidgets();
@@ -299,28 +305,17 @@ void RAVIRIreru::Beenden()
 
 void RAVIRIreru::EditCopyUmschalten(bool spezial)
 {
-    Menue& menue = Menue::Instanz();
-    if (QAction* a = menue.Eintrag(QStringLiteral("EditCopySpezial")))
-        a->setVisible(spezial);
-    if (QAction* a = menue.Eintrag(QStringLiteral("EditCopy")))
-        a->setVisible(!spezial);
-    menue.AktivierungAktualisieren();
+    Menue::Instanz().EditCopyUmschalten(spezial);
 }
 
 void RAVIRIreru::EditPasteUmschalten(bool spezial)
 {
-    Menue& menue = Menue::Instanz();
-    if (QAction* a = menue.Eintrag(QStringLiteral("EditPasteSpezial")))
-        a->setVisible(spezial);
-    if (QAction* a = menue.Eintrag(QStringLiteral("EditPaste")))
-        a->setVisible(!spezial);
-    menue.AktivierungAktualisieren();
+    Menue::Instanz().EditPasteUmschalten(spezial);
 }
 
 void RAVIRIreru::EditUmschalten(bool spezial)
 {
-    EditCopyUmschalten(spezial);
-    EditPasteUmschalten(spezial);
+    Menue::Instanz().EditUmschalten(spezial);
 }
 
 Kursauswahl* RAVIRIreru::kursauswahl() const
@@ -365,10 +360,10 @@ bool RAVIRIreru::notify(QObject* empfaenger, QEvent* ereignis)
         case QEvent::Close:
             // The selection window is the main window: closing it means quitting. (While it is
             // being destroyed it is no Kursauswahl any more, and nothing is asked.)
-            if (!zBeendet && qobject_cast<Kursauswahl*>(empfaenger) &&
+            if (!Beendet() && qobject_cast<Kursauswahl*>(empfaenger) &&
                 empfaenger == zKursauswahl.data()) {
                 Beenden();
-                if (!zBeendet) {
+                if (!Beendet()) {
                     ereignis->ignore();
                     return true;
                 }
@@ -406,7 +401,7 @@ void RAVIRIreru::UnhandledException(const QString& typName)
             // The error again: the program ends all the same.
         }
     }
-    zBeendet = true;
+    Benachrichtiger::Instanz().SetzeProgrammEndet(true);
     if (zArt == Betrieb)
         QCoreApplication::exit(1);
 }
@@ -456,14 +451,14 @@ void RAVIRIreru::SitzungSichern(QSessionManager& sitzung)
 
 bool RAVIRIreru::SitzungEndet(bool fragen)
 {
-    if (zBeendet || !Daten.geladen)
+    if (Beendet() || !Daten.geladen)
         return true;
     // The session ends: what the course windows hold is saved without a question.
     Kursfenster::EingabenOhneFrageSichern();
     if (fragen) {
         if (CancelClosing())
             return false;
-        zBeendet = true;
+        Benachrichtiger::Instanz().SetzeProgrammEndet(true);
     } else if (Daten.wurdeGeaendert()) {
         Daten.Speichern();
     }
@@ -481,6 +476,6 @@ void RAVIRIreru::TestZuruecksetzen()
     zGestartet = false;
     zLaeuft = false;
     zLaedt = false;
-    zBeendet = false;
+    Benachrichtiger::Instanz().SetzeProgrammEndet(false);
     zSplash = nullptr;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "benachrichtiger.h"
 #include "programmversion.h"
 
 #include <QApplication>
@@ -53,7 +54,7 @@ public:
     // Quits through the quit sequence (menu "Beenden", "Abbrechen" of the login window).
     void Beenden();
     // True once the quit sequence let the program end; windows close then without asking.
-    bool Beendet() const { return zBeendet; }
+    bool Beendet() const { return Benachrichtiger::Instanz().ProgrammEndet(); }
 
     void EditCopyUmschalten(bool spezial);
     void EditPasteUmschalten(bool spezial);
@@ -104,7 +105,6 @@ private:
     bool zGestartet = false;   // Starten was called (a FileOpen event comes too late then)
     bool zLaeuft = false;      // the start-up sequence ran (splash or open dialog shown)
     bool zLaedt = false;       // DatenLaden is running (open dialog or login shown)
-    bool zBeendet = false;
 };
 
 // The application object.

@@ -1,5 +1,6 @@
 #include "datenbestand.h"
 
+#include "dateiformat.h"
 #include "dateileser.h"
 #include "dateischreiber.h"
 #include "dateisperre.h"
@@ -48,7 +49,7 @@ void SchonGeoeffnetMelden(const Dateisperre& sperre)
 
 namespace {
 
-constexpr qint64 Formatversion = 11;
+constexpr qint64 Formatversion = Dateiformat::Version;
 
 // The fixed columns a layout must have for the file's flags.
 qint64 ErwarteteErsteSpalte(const Datenbestand& daten)
@@ -195,7 +196,7 @@ bool Datenbestand::LadeDatei(const QString& pfad)
     // mistake) is refused by its first three bytes, before it is read into memory.
     {
         QByteArray kopf = datei.peek(3);
-        const bool fremd = kopf.size() == 3 && (kopf.at(0) != 0 || kopf.at(1) != 0 || kopf.at(2) != 11);
+        const bool fremd = kopf.size() == 3 && (kopf.at(0) != 0 || kopf.at(1) != 0 || kopf.at(2) != Formatversion);
         QBuffer puffer(&kopf);
         puffer.open(QIODevice::ReadOnly);
         Datenbestand probe;

@@ -81,6 +81,13 @@ public:
     // file name (ErgebnisDateiname::Stamm).
     QString DateiName(const Kurs& kurs) const;
 
+    // --- The column layout ----------------------------------------------------------------
+    // Moves grade table column a to place b (table positions, both entry columns): the
+    // catalogue, the layout and every row of the file in one step. The notifier tells the
+    // windows first (SpalteWirdVerschoben: each moves the row copies it holds) and then
+    // (SpalteVerschoben: each lays out its grid). False when a or b is no entry column.
+    bool SpalteVerschieben(Spaltenstruktur& struktur, qint64 a, qint64 b);
+
     // --- The values -----------------------------------------------------------------------
     QString datenFolder;
     bool zGeaendert = false;

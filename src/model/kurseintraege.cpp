@@ -2,6 +2,7 @@
 
 #include "dateileser.h"
 #include "dateischreiber.h"
+#include "eintraege.h"
 #include "hilfsmittel.h"
 #include "listen.h"
 #include "vorrat.h"
@@ -97,4 +98,12 @@ QString KursEintraege::Zeigen(const QString& id, const QString& bezeichnung) con
 void KursEintraege::SpalteVerschieben(qint64 von, qint64 nach)
 {
     Listen::Verschieben(zKursEintraege, von, nach, "KursEintraege::SpalteVerschieben");
+}
+
+void KursEintraege::Auffuellen(const Eintraege& katalog, qint64 bis)
+{
+    while (Anzahl() <= bis && Anzahl() < katalog.Anzahl()) {
+        const Eintrag& e = katalog.ZeigeEintrag(Anzahl());
+        Anfuegen(KursEintrag(e.ID, e.Bezeichnung, QString()));
+    }
 }

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+class Eintraege;
+
 // One row's values, one per catalogue entry, in catalogue order (positions from 0).
 // A value type: copying it copies every entry, so Clone() is a deep copy.
 class KursEintraege {
@@ -25,6 +27,9 @@ public:
     void Eintragen(const QString& id, const QString& wert);
     QString Zeigen(const QString& id, const QString& bezeichnung) const;
     void SpalteVerschieben(qint64 von, qint64 nach);
+    // A row stored before the catalogue grew: empty values for the catalogue's entries up to
+    // position bis, so that a move keeps every value with its entry.
+    void Auffuellen(const Eintraege& katalog, qint64 bis);
 
     bool operator==(const KursEintraege&) const = default;
 

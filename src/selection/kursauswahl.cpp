@@ -1,12 +1,12 @@
 #include "kursauswahl.h"
 
+#include "benachrichtiger.h"
 #include "datenbestand.h"
 #include "kursfenster.h"
 #include "kurskopf.h"
 #include "kurslistenzeichner.h"
 #include "menue.h"
 #include "plattform.h"
-#include "ravirireru.h"
 #include "toolbarvorlage.h"
 
 #include <QCloseEvent>
@@ -36,6 +36,9 @@ Kursauswahl::Kursauswahl(QWidget* parent)
     setObjectName(QStringLiteral("Kursauswahl"));
     setWindowTitle(QStringLiteral("Kursauswahl"));
     setMenuBar(Menue::Instanz().ErzeugeLeiste(this));
+    // A course saved in its window shows its new state here.
+    connect(&Benachrichtiger::Instanz(), &Benachrichtiger::KursGeaendert, this,
+            [this] { Aktualisieren(); });
 
     QPalette weiss = palette();
     weiss.setColor(QPalette::Window, Qt::white);
@@ -281,8 +284,7 @@ void Kursauswahl::closeEvent(QCloseEvent* ereignis)
     // quit the program, which runs the quit sequence.
     if (ereignis->spontaneous()) {
         ereignis->ignore();
-        if (auto* app = qobject_cast<RAVIRIreru*>(QCoreApplication::instance()))
-            QMetaObject::invokeMethod(app, [app] { app->Beenden(); }, Qt::QueuedConnection);
+        emit Benachrichtiger::Instanz().BeendenGewuenscht();
         return;
     }
     QMainWindow::closeEvent(ereignis);

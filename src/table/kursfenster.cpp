@@ -2,13 +2,13 @@
 
 #include "kursfenster.h"
 
+#include "benachrichtiger.h"
 #include "datenbestand.h"
 #include "kurskopf.h"
 #include "kurstabelle.h"
 #include "kurszellendelegate.h"
 #include "menue.h"
 #include "plattform.h"
-#include "ravirireru.h"
 #include "toolbarvorlage.h"
 
 #include <QAction>
@@ -47,6 +47,12 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
     setCentralWidget(zTabelle);
     connect(zWerkzeuge, &ToolbarVorlage::Pressed, this, &Kursfenster::ToolbarWerkzeuge_Pressed);
     connect(qApp, &QApplication::focusChanged, this, &Kursfenster::FokusGewechselt);
+    // A column moved in any course window moves here too.
+    Benachrichtiger& melder = Benachrichtiger::Instanz();
+    connect(&melder, &Benachrichtiger::SpalteWirdVerschoben, this,
+            &Kursfenster::EigeneZeilenVerschieben);
+    connect(&melder, &Benachrichtiger::SpalteVerschoben, this,
+            &Kursfenster::SpaltenfolgeUebernehmen);
     meineTabelle_Opening();
 
     ToolbarInit();
@@ -346,8 +352,7 @@ bool Kursfenster::ProgrammEndet()
 {
     if (QCoreApplication::closingDown())
         return true;
-    const RAVIRIreru* app = App();
-    return app && app->Beendet();
+    return Benachrichtiger::Instanz().ProgrammEndet();
 }
 
 bool Kursfenster::OffeneEingabe() const

@@ -2,6 +2,7 @@
 
 #include "eintrag.h"
 #include "kurs.h"
+#include "kursdruck.h"
 #include "menge.h"
 #include "nachrichtenfenster.h"
 #include "schuelerkurs.h"
@@ -70,11 +71,8 @@ public:
     QAction* zToolSichern = nullptr;
     Menge zSpalten; // indexes of the entry columns as decimal texts
     bool zLokalGeaendert = false; // the table holds changes not yet saved into the file
-    // Printing: the printer of the current print (a new one for every print), the printed
-    // width and the left edge of every column in printer pixels.
+    // Printing: the printer of the current print (a new one for every print).
     std::unique_ptr<QPrinter> zSetUp;
-    QList<int> Spaltenbreite;
-    QList<int> Startpunkte;
     // Dragging a column's width in the header.
     int zXPos = 0; // x where the drag started, in table coordinates
     int zSpaltenNr = -1; // the column whose divider is under the mouse or being dragged
@@ -226,30 +224,12 @@ public:
     // Draws the course list on a paged device (a printer, a PDF writer) with g active on it;
     // the device's page range (empty: all pages) chooses the rows.
     void DruckeDich(QPainter& g, QPagedPaintDevice& geraet);
-    // What printing needs to know of the device: the printable area in pixels, its
-    // resolution in pixels per inch, the pages asked for (bisSeite 0: to the end) and how
-    // to begin a new page.
-    struct Druckflaeche {
-        int breite = 0;
-        int hoehe = 0;
-        int dpiX = 72;
-        int dpiY = 72;
-        int vonSeite = 1;
-        int bisSeite = 0;
-        std::function<bool()> neueSeite;
-    };
+    // What printing needs to know of the device (Kursdruck::Flaeche).
+    using Druckflaeche = Kursdruck::Flaeche;
     static Druckflaeche Flaeche(QPagedPaintDevice& geraet);
     void DruckeDich(QPainter& g, const Druckflaeche& flaeche);
-    // Points (1/72 inch) in pixels of the device printed on: the largest integer not above
-    // resolution / 72 * points.
-    int HorResPoint(int punkte) const;
-    int VerResPoint(int punkte) const;
-    // The text fitted into a column of that width (cut, ending in "...", when too wide).
-    QString FormatierungBreite(QPainter& g, const QString& text, int breite) const;
-    // Where a text starts in a column; ausrichtung is the column structure's code
-    // (0 default, 1 left, 2 centre, 3 right, 4 decimal).
-    int FormatierungSpalte(
-        QPainter& g, const QString& text, int links, int breite, int ausrichtung) const;
+    // What the print shows: the table as the teacher sees it now.
+    Kursabbild Abbild() const;
     // The rows one printed page holds; valid after DruckeDich.
     int ZeilenProSeite() const { return zZeilenProSeite; }
     // The scale the table was printed at (1: as wide as on screen; less when the table was
@@ -257,7 +237,7 @@ public:
     double DruckMassstab() const { return zDruckMassstab; }
     // The footer line of a print shrunk below MinMassstab, for a scale of massstab.
     static QString VerkleinertHinweis(double massstab);
-    static constexpr double MinMassstab = 0.8;
+    static constexpr double MinMassstab = Kursdruck::MinMassstab;
 
     // --- Validation (kursfenster_pruefung.cpp) -----------------------------------------
     // The check of the text in a cell (the open editor's text when it stands there), as
@@ -336,9 +316,12 @@ private:
     // After the editor moved: the Edit menu as the focus now stands.
     void EditMenueNachFokus();
     bool GehoertZurTabelle(const QWidget* w) const;
-    // The column order of this window after a column moved from a to b: the row copies,
-    // the cells, the column tags and headings, the open editor with its text.
+    // The column order of this window after a column moved from a to b: the cells, the
+    // column tags and headings, the open editor with its text.
     void SpaltenfolgeUebernehmen(int a, int b);
+    // Before the file's data moves an entry from von to nach: the row copies this window
+    // holds of its own move with it.
+    void EigeneZeilenVerschieben(qint64 von, qint64 nach);
     // The text the teacher sees in a cell: the open editor's text there, else the cell's.
     QString SichtbarerText(int row, int column) const;
 
@@ -356,8 +339,6 @@ private:
     bool zBreiteZiehen = false; // a column's width is being dragged in the header
     QString zGrund; // why the last value was refused
     // The resolution of the device printed on, pixels per inch.
-    int zDruckDpiX = 72;
-    int zDruckDpiY = 72;
     int zZeilenProSeite = 0;
     double zDruckMassstab = 1.0;
 };

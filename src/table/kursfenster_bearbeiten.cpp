@@ -5,7 +5,7 @@
 #include "datenbestand.h"
 #include "hilfsmittel.h"
 #include "kurstabelle.h"
-#include "ravirireru.h"
+#include "menue.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -342,8 +342,7 @@ namespace {
 // ones while a cell editor or any other control has it.
 void EditMenue(bool spezial)
 {
-    if (RAVIRIreru* app = App())
-        app->EditUmschalten(spezial);
+    Menue::Instanz().EditUmschalten(spezial);
 }
 bool IstGradeTabelle(const QWidget* w)
 {

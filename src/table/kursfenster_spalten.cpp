@@ -60,18 +60,6 @@ int NachVerschieben(int c, int a, int b)
     return c;
 }
 
-// A row shorter than position bis + 1 (stored before the catalogue grew) gets empty values
-// for the missing entries, each with its catalogue entry's keys, so that every value keeps
-// its entry when the row's entries move.
-void Auffuellen(KursEintraege& eintraege, qint64 bis)
-{
-    const Eintraege& katalog = Daten.alleEintraege;
-    while (eintraege.Anzahl() <= bis && eintraege.Anzahl() < katalog.Anzahl()) {
-        const Eintrag& e = katalog.ZeigeEintrag(eintraege.Anzahl());
-        eintraege.Anfuegen(KursEintrag(e.ID, e.Bezeichnung, QString()));
-    }
-}
-
 } // namespace
 
 // --- Column widths -------------------------------------------------------------------------
@@ -213,57 +201,30 @@ void Kursfenster::KopfSpalteVerschoben(int a, int b)
 
 bool Kursfenster::VerschiebeSpalte(int a, int b)
 {
-    const qint64 erste = TabellenStruktur.ErsteSpalte;
-    const qint64 spalten
-        = qMin<qint64>(TabellenStruktur.SpaltenAnzahl, TabellenStruktur.Spalten.size());
-    const qint64 eintraege = Daten.alleEintraege.Anzahl();
-    if (erste <= 0 || a == b || a < erste || b < erste || a >= spalten || b >= spalten
-        || a - erste >= eintraege || b - erste >= eintraege)
+    // The data moves in one step; every open course window follows it through the notifier
+    // (its own row copies, then its grid).
+    if (!Daten.SpalteVerschieben(TabellenStruktur, a, b))
         return false;
-    const qint64 von = a - erste;
-    const qint64 nach = b - erste;
-
-    // The open course windows (a window that is closing has left the list already).
-    QList<Kursfenster*> fenster;
-    for (Nachrichtenfenster* n : BasisEinstellungen::zFenster())
-        if (auto* k = qobject_cast<Kursfenster*>(n))
-            fenster.append(k);
-    if (!fenster.contains(this))
-        fenster.append(this);
-
-    // Every course row once: the file's rows, then the windows' own copies.
-    QSet<const SchuelerKurs*> gesehen;
-    QList<SchuelerKursZeiger> kopien;
-    for (qint64 i = 1; i <= Daten.alleSchuelerKurse.AnzahlKurse(); ++i) {
-        const SchuelerKursZeiger r = Daten.alleSchuelerKurse.ZeigePosition(i);
-        gesehen.insert(r.get());
-        Auffuellen(r->Eintraege, qMax(von, nach));
-    }
-    for (Kursfenster* k : std::as_const(fenster)) {
-        for (const SchuelerKursZeiger& r : std::as_const(k->zZeilenKurse)) {
-            if (!r || gesehen.contains(r.get()))
-                continue;
-            gesehen.insert(r.get());
-            Auffuellen(r->Eintraege, qMax(von, nach));
-            kopien.append(r);
-        }
-    }
-
-    // The same move in all places, in this order.
-    Daten.alleEintraege.Verschieben(von, nach);
-    TabellenStruktur.SpalteVerschieben(a, b);
-    Daten.alleSchuelerKurse.SpalteVerschieben(von, nach);
-    for (const SchuelerKursZeiger& r : std::as_const(kopien))
-        r->SpalteVerschieben(von, nach);
-    for (Kursfenster* k : std::as_const(fenster))
-        k->SpaltenfolgeUebernehmen(a, b);
-
     // The other windows lay themselves out again; this one is up to date.
     zAnpassen = false;
     BasisEinstellungen::AlleFensterAnpassen();
     zAnpassen = true;
     Daten.Geaendert();
     return true;
+}
+
+void Kursfenster::EigeneZeilenVerschieben(qint64 von, qint64 nach)
+{
+    // The rows of the file move with the file; the copies this window holds move here.
+    QSet<const SchuelerKurs*> dateizeilen;
+    for (qint64 i = 1; i <= Daten.alleSchuelerKurse.AnzahlKurse(); ++i)
+        dateizeilen.insert(Daten.alleSchuelerKurse.ZeigePosition(i).get());
+    for (const SchuelerKursZeiger& r : std::as_const(zZeilenKurse)) {
+        if (!r || dateizeilen.contains(r.get()))
+            continue;
+        r->Eintraege.Auffuellen(Daten.alleEintraege, qMax(von, nach));
+        r->SpalteVerschieben(von, nach);
+    }
 }
 
 void Kursfenster::SpaltenfolgeUebernehmen(int a, int b)

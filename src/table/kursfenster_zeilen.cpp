@@ -2,8 +2,8 @@
 
 #include "kursfenster.h"
 
+#include "benachrichtiger.h"
 #include "datenbestand.h"
-#include "kursauswahl.h"
 #include "kurstabelle.h"
 
 #include <QSet>
@@ -135,7 +135,6 @@ void Kursfenster::TabellenDatenSichern()
     if (Daten.Sichern()) {
         zLokalGeaendert = false;
         ToolBarAnpassen();
-        if (Kursauswahl* auswahl = Kursauswahl::Instanz())
-            auswahl->Aktualisieren();
+        emit Benachrichtiger::Instanz().KursGeaendert(zKurs.get());
     }
 }

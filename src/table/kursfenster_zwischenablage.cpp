@@ -8,6 +8,7 @@
 #include "hilfsmittel.h"
 #include "kurstabelle.h"
 #include "plattform.h"
+#include "tabellentext.h"
 #include "zellpruefung.h"
 
 #include <QClipboard>
@@ -54,14 +55,15 @@ bool Kursfenster::_EditCopySpezial_Action()
     if (letzte < 1)
         return true;
     // One line per row in the table's order: the cells of columns 1 to the last as the
-    // grid shows them, separated by tabs; a line feed after every line.
-    QString text;
+    // grid shows them.
+    QList<QStringList> text;
     for (const int i : zeilen) {
-        for (int j = 1; j < letzte; ++j)
-            text += SichtbarerText(i, j) + QLatin1Char('\t');
-        text += SichtbarerText(i, letzte) + QLatin1Char('\n');
+        QStringList felder;
+        for (int j = 1; j <= letzte; ++j)
+            felder.append(SichtbarerText(i, j));
+        text.append(felder);
     }
-    QGuiApplication::clipboard()->setText(text);
+    QGuiApplication::clipboard()->setText(Tabellentext::Aus(text));
     return true;
 }
 
@@ -149,21 +151,15 @@ bool Kursfenster::IstKopfzeile(const QStringList& felder) const
 
 void Kursfenster::TabelleEinfuegen(const QString& eingefuegt, int r0)
 {
-    QString text = eingefuegt;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QStringList textzeilen = text.split(QLatin1Char('\n'));
+    QList<QStringList> textzeilen = Tabellentext::Zeilen(eingefuegt);
     // A spreadsheet's block copied with its header line: the header stores nothing, and the
     // first line of values goes into the first row.
-    if (!textzeilen.isEmpty() && IstKopfzeile(textzeilen.first().split(QLatin1Char('\t'))))
+    if (!textzeilen.isEmpty() && IstKopfzeile(textzeilen.first()))
         textzeilen.removeFirst();
 
     const int erste = int(TabellenStruktur.ErsteSpalte);
     for (int m = 0; m < textzeilen.size() && r0 + m < zTabelle->rowCount(); ++m) {
-        const QString& zeile = textzeilen.at(m);
-        if (zeile.isEmpty())
-            continue; // an empty line carries no field
-        const QStringList felder = zeile.split(QLatin1Char('\t'));
+        const QStringList& felder = textzeilen.at(m);
         for (int k = 0; k < felder.size() && erste + k < zTabelle->columnCount(); ++k) {
             // Each value by the rules of typing: accepted → stored and shown, refused → beep.
             if (!SpalteOK(felder.at(k), r0 + m, erste + k))

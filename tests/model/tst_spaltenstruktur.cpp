@@ -1,3 +1,4 @@
+#include "benachrichtiger.h"
 #include "datenbestand.h"
 
 #include <QTest>
@@ -178,6 +179,88 @@ private slots:
         s.SpalteVerschieben(von, nach);
         QCOMPARE(Ueberschriften(s), erwartet);
         QCOMPARE(s.SpaltenAnzahl, qint64(4));
+    }
+
+    // The data half of a column move: catalogue, layout and the file's rows in one step, a
+    // row stored before the catalogue grew padded with the catalogue's keys, the windows told
+    // before (catalogue as it was) and after (catalogue moved); a move that is none changes
+    // nothing and tells nobody.
+    void datenVerschieben_data()
+    {
+        QTest::addColumn<qint64>("a");
+        QTest::addColumn<qint64>("b");
+        QTest::addColumn<QStringList>("katalog");
+        QTest::addColumn<QStringList>("volleZeile");
+        QTest::addColumn<QStringList>("kurzeZeile");
+        const QStringList kurzVorher{"1|E0|x"};
+        QTest::newRow("erste nach letzte") << qint64(3) << qint64(5) << QStringList{"E1", "E2", "E0"}
+            << QStringList{"b", "c", "a"} << QStringList{"E1|E1|", "E2|E2|", "1|E0|x"};
+        QTest::newRow("letzte nach erste") << qint64(5) << qint64(3) << QStringList{"E2", "E0", "E1"}
+            << QStringList{"c", "a", "b"} << QStringList{"E2|E2|", "1|E0|x", "E1|E1|"};
+        QTest::newRow("auf sich") << qint64(4) << qint64(4) << QStringList{"E0", "E1", "E2"}
+            << QStringList{"a", "b", "c"} << kurzVorher;
+        QTest::newRow("Namensspalte") << qint64(2) << qint64(4) << QStringList{"E0", "E1", "E2"}
+            << QStringList{"a", "b", "c"} << kurzVorher;
+        QTest::newRow("hinter der letzten") << qint64(3) << qint64(6) << QStringList{"E0", "E1", "E2"}
+            << QStringList{"a", "b", "c"} << kurzVorher;
+    }
+    void datenVerschieben()
+    {
+        QFETCH(qint64, a);
+        QFETCH(qint64, b);
+        QFETCH(QStringList, katalog);
+        QFETCH(QStringList, volleZeile);
+        QFETCH(QStringList, kurzeZeile);
+        Datenbestand d;
+        for (const char* n : {"E0", "E1", "E2"})
+            d.alleEintraege.Anfuegen(Eintrag(QString::fromLatin1(n), QString::fromLatin1(n)));
+        Spaltenstruktur s;
+        s.KurslistenInit(d);
+        auto voll = std::make_shared<SchuelerKurs>(QStringLiteral("M"), 1);
+        for (const char* w : {"a", "b", "c"})
+            voll->Eintraege.Anfuegen(KursEintrag(QString(), QString(), QString::fromLatin1(w)));
+        auto kurz = std::make_shared<SchuelerKurs>(QStringLiteral("M"), 2);
+        kurz->Eintraege.Anfuegen(KursEintrag(QStringLiteral("1"), QStringLiteral("E0"), QStringLiteral("x")));
+        d.alleSchuelerKurse.Anfuegen(voll);
+        d.alleSchuelerKurse.Anfuegen(kurz);
+
+        QStringList gehoert;
+        Benachrichtiger& melder = Benachrichtiger::Instanz();
+        const auto katalogJetzt = [&d] {
+            QStringList l;
+            for (qint64 i = 0; i < d.alleEintraege.Anzahl(); ++i)
+                l << d.alleEintraege.ZeigeEintrag(i).Bezeichnung;
+            return l.join(',');
+        };
+        QObject zuhoerer;
+        QObject::connect(&melder, &Benachrichtiger::SpalteWirdVerschoben, &zuhoerer,
+                         [&](qint64 von, qint64 nach) {
+                             gehoert << QStringLiteral("vorher %1>%2 %3").arg(von).arg(nach).arg(katalogJetzt());
+                         });
+        QObject::connect(&melder, &Benachrichtiger::SpalteVerschoben, &zuhoerer, [&](int x, int y) {
+            gehoert << QStringLiteral("nachher %1>%2 %3").arg(x).arg(y).arg(katalogJetzt());
+        });
+
+        const bool bewegt = a != b && katalog != QStringList{"E0", "E1", "E2"};
+        QCOMPARE(d.SpalteVerschieben(s, a, b), bewegt);
+        QCOMPARE(katalogJetzt(), katalog.join(','));
+        QStringList ueberschriften = Ueberschriften(s).mid(3);
+        QCOMPARE(ueberschriften, katalog);
+        QStringList werte;
+        for (qint64 i = 0; i < voll->Eintraege.Anzahl(); ++i)
+            werte << voll->Eintraege.ZeigeKursEintrag(i).datum;
+        QCOMPARE(werte, volleZeile);
+        QStringList kurzJetzt;
+        for (qint64 i = 0; i < kurz->Eintraege.Anzahl(); ++i) {
+            const KursEintrag& e = kurz->Eintraege.ZeigeKursEintrag(i);
+            kurzJetzt << e.ID + '|' + e.Bezeichnung + '|' + e.datum;
+        }
+        QCOMPARE(kurzJetzt, kurzeZeile);
+        if (bewegt)
+            QCOMPARE(gehoert, (QStringList{QStringLiteral("vorher %1>%2 E0,E1,E2").arg(a - 3).arg(b - 3),
+                                           QStringLiteral("nachher %1>%2 %3").arg(a).arg(b).arg(katalog.join(','))}));
+        else
+            QVERIFY(gehoert.isEmpty());
     }
 
     void breitenStringEinzeln()

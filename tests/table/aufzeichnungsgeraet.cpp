@@ -10,9 +10,9 @@ Aufzeichnungsgeraet::Aufzeichnungsgeraet(int breite, int hoehe, int dpiX, int dp
 {
 }
 
-Kursfenster::Druckflaeche Aufzeichnungsgeraet::Flaeche(int von, int bis)
+Kursdruck::Flaeche Aufzeichnungsgeraet::Flaeche(int von, int bis)
 {
-    Kursfenster::Druckflaeche f;
+    Kursdruck::Flaeche f;
     f.breite = zBreite;
     f.hoehe = zHoehe;
     f.dpiX = zDpiX;

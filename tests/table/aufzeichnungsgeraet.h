@@ -3,7 +3,7 @@
 // A paint device for the tests of printing: a paper page of a given size and resolution
 // that records what is drawn on it instead of showing it.
 
-#include "kursfenster.h"
+#include "kursdruck.h"
 
 #include <QColor>
 #include <QFont>
@@ -36,7 +36,7 @@ public:
     QPaintEngine* paintEngine() const override { return &zMotor; }
     // What a print sees of the page: its size, resolution, the pages asked for; a new page
     // counts up the page of the following steps.
-    Kursfenster::Druckflaeche Flaeche(int von = 1, int bis = 0);
+    Kursdruck::Flaeche Flaeche(int von = 1, int bis = 0);
 
     const QList<Zug>& Zuege() const { return zMotor.zuege; }
     int NeueSeiten() const { return zNeueSeiten; }

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
+
 using namespace Kurstabellentest;
 
 namespace {
@@ -23,11 +25,19 @@ using Zug = Aufzeichnungsgeraet::Zug;
 // whole table needs, so that the list prints at the screen's size.
 constexpr int SeiteBreit = 2800;
 
-// Draws the window's list on a recording page.
+// The print of the last Aufzeichnen, with its measures.
+std::optional<Kursdruck> letzterDruck;
+const Kursdruck& Druck()
+{
+    return *letzterDruck;
+}
+
+// Draws the window's list, as the window shows it now, on a recording page.
 QList<Zug> Aufzeichnen(Kursfenster& f, Aufzeichnungsgeraet& geraet, int von = 1, int bis = 0)
 {
+    letzterDruck.emplace(f.Abbild());
     QPainter g(&geraet);
-    f.DruckeDich(g, geraet.Flaeche(von, bis));
+    letzterDruck->DruckeDich(g, geraet.Flaeche(von, bis));
     g.end();
     return geraet.Zuege();
 }
@@ -129,10 +139,10 @@ private slots:
         // Horizontal and vertical resolution differ: each axis uses its own.
         Aufzeichnungsgeraet waagrecht(SeiteBreit, 3300, dpi, 150);
         Aufzeichnen(*f, waagrecht);
-        QCOMPARE(f->HorResPoint(punkte), pixel);
+        QCOMPARE(Druck().HorResPoint(punkte), pixel);
         Aufzeichnungsgeraet senkrecht(SeiteBreit, 3300, 150, dpi);
         Aufzeichnen(*f, senkrecht);
-        QCOMPARE(f->VerResPoint(punkte), pixel);
+        QCOMPARE(Druck().VerResPoint(punkte), pixel);
     }
 
     void spaltengeometrie()
@@ -143,12 +153,12 @@ private slots:
         Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         Aufzeichnen(*f, geraet);
         QCOMPARE(
-            f->Spaltenbreite, (QList<int> { 0, 166, 125, 833, 104, 250, 250, 250, 250, 250, 250 }));
-        QCOMPARE(f->Startpunkte,
+            Druck().Spaltenbreite(), (QList<int> { 0, 166, 125, 833, 104, 250, 250, 250, 250, 250, 250 }));
+        QCOMPARE(Druck().Startpunkte(),
             (QList<int> { 0, 0, 166, 291, 1124, 1228, 1478, 1728, 1978, 2228, 2478 }));
         // 36 rows fit on an 11 inch page: the first starts at 150 + 83 + 20 = 253, and the
         // page ends after the row at 253 + 35 * 83 = 3158 (3158 + 2 * 83 >= 3300).
-        QCOMPARE(f->ZeilenProSeite(), 36);
+        QCOMPARE(Druck().ZeilenProSeite(), 36);
     }
 
     void einSeitigerKurs()
@@ -233,7 +243,7 @@ private slots:
                 const int oben = 253 + (int(nummern.size()) - 1) * rh;
                 QVERIFY(oben + rh <= 3300);
                 QVERIFY(oben + 2 * rh >= 3300);
-                QCOMPARE(nummern.size(), f->ZeilenProSeite());
+                QCOMPARE(nummern.size(), Druck().ZeilenProSeite());
             }
         }
         QList<int> erwartet;
@@ -268,7 +278,7 @@ private slots:
         QVERIFY(f);
         Aufzeichnungsgeraet ganz(SeiteBreit, 3300, 300, 300);
         const QList<Zug> alles = Aufzeichnen(*f, ganz);
-        const int rp = f->ZeilenProSeite();
+        const int rp = Druck().ZeilenProSeite();
         Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         const QList<Zug> zuege = Aufzeichnen(*f, geraet, von, bis);
         if (seiten == 0) {
@@ -326,7 +336,7 @@ private slots:
         const QFontMetrics masse = g.fontMetrics();
         const int pd = 12;
         const int breite = qMax(0, masse.horizontalAdvance(text) + zusatz);
-        const QString ergebnis = f->FormatierungBreite(g, text, breite);
+        const QString ergebnis = Druck().FormatierungBreite(g, text, breite);
         if (!gekuerzt) {
             QCOMPARE(ergebnis, text);
             return;
@@ -374,7 +384,7 @@ private slots:
         g.setFont(schrift);
         const QString text = QStringLiteral("12");
         const int w = g.fontMetrics().horizontalAdvance(text);
-        const int x = f->FormatierungSpalte(g, text, 1000, 251, ausrichtung);
+        const int x = Druck().FormatierungSpalte(g, text, 1000, 251, ausrichtung);
         if (regel == QLatin1String("links"))
             QCOMPARE(x, 1012);
         else if (regel == QLatin1String("rechts"))
@@ -399,13 +409,13 @@ private slots:
         QVERIFY(f);
         Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         const QList<Zug> zuege = Aufzeichnen(*f, geraet);
-        const QList<int>& start = f->Startpunkte;
+        const QList<int>& start = Druck().Startpunkte();
         // The text of row r in column k.
         const auto zelle = [&](int r, int k) -> const Zug* {
             const int grundlinie = 253 + r * 83 + 66;
             for (const Zug& z : zuege)
                 if (z.art == Zug::Text && int(z.punkt.y()) == grundlinie && z.punkt.x() >= start[k]
-                    && z.punkt.x() < start[k] + f->Spaltenbreite[k])
+                    && z.punkt.x() < start[k] + Druck().Spaltenbreite()[k])
                     return &z;
             return nullptr;
         };
@@ -451,21 +461,21 @@ private slots:
         Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         const QList<Zug> zuege = Aufzeichnen(*f, geraet);
         const int hb = 150, rh = 83, gp = 20;
-        const int r = f->Startpunkte.last() + f->Spaltenbreite.last();
+        const int r = Druck().Startpunkte().last() + Druck().Spaltenbreite().last();
         QCOMPARE(r, 2728);
         // Header row: its frame and the double line under it.
         QVERIFY(HatLinie(zuege, 1, QLineF(0, hb, r, hb)));
         QVERIFY(HatLinie(zuege, 1, QLineF(0, hb + rh, r, hb + rh)));
         QVERIFY(HatLinie(zuege, 1, QLineF(0, hb + rh + gp, r, hb + rh + gp)));
         QVERIFY(HatLinie(zuege, 1, QLineF(r, hb, r, hb + rh)));
-        for (const int x : f->Startpunkte)
+        for (const int x : Druck().Startpunkte())
             QVERIFY(HatLinie(zuege, 1, QLineF(x, hb, x, hb + rh)));
         // Every row: its columns, its right edge and the line under it.
         for (int i = 0; i < 4; ++i) {
             const int y = hb + rh + gp + i * rh;
             QVERIFY(HatLinie(zuege, 1, QLineF(0, y + rh, r, y + rh)));
             QVERIFY(HatLinie(zuege, 1, QLineF(r, y, r, y + rh)));
-            for (const int x : f->Startpunkte)
+            for (const int x : Druck().Startpunkte())
                 QVERIFY(HatLinie(zuege, 1, QLineF(x, y, x, y + rh)));
         }
         // Nothing below the last row.
@@ -538,18 +548,18 @@ private slots:
         QVERIFY(f);
         Aufzeichnungsgeraet geraet(seite, 3300, 300, 300);
         const QList<Zug> zuege = Aufzeichnen(*f, geraet);
-        QCOMPARE(int(f->DruckMassstab() * 100), prozent);
+        QCOMPARE(int(Druck().Massstab() * 100), prozent);
         // Every column on the page, in the screen's proportions.
-        const int r = f->Startpunkte.last() + f->Spaltenbreite.last();
+        const int r = Druck().Startpunkte().last() + Druck().Spaltenbreite().last();
         if (prozent == 100) {
             QCOMPARE(r, 2728);
         } else {
             QVERIFY(r <= seite);
             QVERIFY(r > seite - 12);
         }
-        for (int k = 1; k < f->Spaltenbreite.size(); ++k)
-            QVERIFY(qAbs(f->Spaltenbreite[k] - f->HorResPoint(f->meineTabelle()->columnWidth(k))
-                             * f->DruckMassstab())
+        for (int k = 1; k < Druck().Spaltenbreite().size(); ++k)
+            QVERIFY(qAbs(Druck().Spaltenbreite()[k] - Druck().HorResPoint(f->meineTabelle()->columnWidth(k))
+                             * Druck().Massstab())
                 <= 1.0);
         for (const Zug& z : zuege) {
             if (z.art == Zug::Linie)
@@ -578,9 +588,9 @@ private slots:
         }
         QVERIFY(titel && nummer);
         QCOMPARE(titel->schrift.pixelSize(), 50);
-        QCOMPARE(nummer->schrift.pixelSize(), qMax(1, int(50 * f->DruckMassstab())));
+        QCOMPARE(nummer->schrift.pixelSize(), qMax(1, int(50 * Druck().Massstab())));
         // The footer line of a print shrunk below 80 %, on every page, under the last row.
-        const QString fuss = Kursfenster::VerkleinertHinweis(f->DruckMassstab());
+        const QString fuss = Kursdruck::VerkleinertHinweis(Druck().Massstab());
         QCOMPARE(fuss, QStringLiteral("Auf %1 % verkleinert, damit alle Spalten auf die Seite "
                                       "passen.")
                            .arg(prozent));
@@ -603,9 +613,9 @@ private slots:
         }
         // A smaller table holds more rows on a page.
         if (prozent < 100)
-            QVERIFY(f->ZeilenProSeite() > 36);
+            QVERIFY(Druck().ZeilenProSeite() > 36);
         else
-            QCOMPARE(f->ZeilenProSeite(), 36);
+            QCOMPARE(Druck().ZeilenProSeite(), 36);
     }
 };
 

@@ -361,3 +361,27 @@ void Menue::Zuruecksetzen()
     emit Zurueckgesetzt();
     AktivierungAktualisieren();
 }
+
+void Menue::EditCopyUmschalten(bool spezial)
+{
+    if (QAction* a = Eintrag(QStringLiteral("EditCopySpezial")))
+        a->setVisible(spezial);
+    if (QAction* a = Eintrag(QStringLiteral("EditCopy")))
+        a->setVisible(!spezial);
+    AktivierungAktualisieren();
+}
+
+void Menue::EditPasteUmschalten(bool spezial)
+{
+    if (QAction* a = Eintrag(QStringLiteral("EditPasteSpezial")))
+        a->setVisible(spezial);
+    if (QAction* a = Eintrag(QStringLiteral("EditPaste")))
+        a->setVisible(!spezial);
+    AktivierungAktualisieren();
+}
+
+void Menue::EditUmschalten(bool spezial)
+{
+    EditCopyUmschalten(spezial);
+    EditPasteUmschalten(spezial);
+}

@@ -1,6 +1,6 @@
 #include "bildfenster.h"
 
-#include "ravirireru.h"
+#include "programmversion.h"
 #include "schrift.h"
 
 #include <QLabel>
@@ -33,12 +33,12 @@ Bildfenster::Bildfenster(const QString& titel, QWidget* parent)
     copyright->setFont(Schrift::Arial(11));
     copyright->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     copyright->setWordWrap(false);
-    copyright->setText(RAVIRIreru::Rechtehinweis());
+    copyright->setText(Programmversion::Rechtehinweis());
     copyright->setAttribute(Qt::WA_TranslucentBackground);
     copyright->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // Opening: the version of this program.
-    txtVersion->setText(RAVIRIreru::VersionsText());
+    txtVersion->setText(Programmversion::VersionsText());
 }
 
 void Bildfenster::paintEvent(QPaintEvent* ereignis)

@@ -8,9 +8,9 @@
 
 class QIODevice;
 
-// A grade result file (".zle") as read back by the file tool. The program itself only
-// writes these files (Datenbestand::SchreibeErgebnis); the tool reads them to show them.
-// Layout: Boolean true, Int16 version 11, Boolean istAbiturListe, a reserved Boolean,
+// A grade result file (".zle") as read back, next to its writer
+// (Datenbestand::SchreibeErgebnis): the program writes these files, the file tool reads
+// them to show them. Layout: Boolean true, Int16 version (Dateiformat::Version), Boolean istAbiturListe, a reserved Boolean,
 // Int16 Halbjahr, PString HalbjahrKuerzel, PString Halbjahrbezeichnung, the course in its
 // result form (Kuerzel, Fach, KursArt scrambled, Int16 kNr, Lehrer scrambled, the set
 // Schueler, Boolean warning flag, the set GewarntSchueler only when the flag is true),

@@ -1,12 +1,14 @@
 #include "ergebnisdatei.h"
 
+#include "dateiformat.h"
 #include "dateileser.h"
 #include "hilfsmittel.h"
 
 QString Meldungen::ErgebnisVersion(qint64 version)
 {
-    return QStringLiteral("Die Noten-Ergebnis-Datei hat die Version %1; gelesen wird nur Version 11.")
-        .arg(version);
+    return QStringLiteral("Die Noten-Ergebnis-Datei hat die Version %1; gelesen wird nur Version %2.")
+        .arg(version)
+        .arg(Dateiformat::Version);
 }
 
 bool Ergebnisdatei::Lesen(QIODevice& geraet, Ergebnisdatei& ergebnis, QString& meldung)
@@ -26,7 +28,7 @@ bool Ergebnisdatei::Lesen(QIODevice& geraet, Ergebnisdatei& ergebnis, QString& m
         meldung = Meldungen::ErgebnisBeschaedigt;
         return false;
     }
-    if (version != 11) {
+    if (version != Dateiformat::Version) {
         meldung = Meldungen::ErgebnisVersion(version);
         return false;
     }

@@ -45,6 +45,11 @@ public:
     bool Ausfuehren(const QString& name);
     // Enables the automatically enabled items from the handlers of the active window.
     void AktivierungAktualisieren();
+    // The special copy and paste items (the grade table has the focus) or the plain ones
+    // (a cell editor or any other control has it).
+    void EditCopyUmschalten(bool spezial);
+    void EditPasteUmschalten(bool spezial);
+    void EditUmschalten(bool spezial);
 
     // Puts the menu back to its start state (tests): no handlers, the start visibility.
     // Emits Zurueckgesetzt so that the application registers its own handlers again.
