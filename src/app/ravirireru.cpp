@@ -11,6 +11,7 @@
 #include "qtplattform.h"
 #include "splashscreen.h"
 #include "ueberzelta.h"
+#include "wiederherstellung.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -222,6 +223,9 @@ void RAVIRIreru::DatenLaden(const QString& vorschlag)
         anmeldung.exec();
     }
     zLaedt = false;
+    // Logged in: entries a crash left unsaved in this file are offered back.
+    if (!zBeendet && kursauswahl())
+        Wiederherstellung::NachDerAnmeldung();
 }
 
 void RAVIRIreru::OpenDocument(const QString& pfad)

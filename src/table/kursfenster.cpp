@@ -4,6 +4,7 @@
 
 #include "datenbestand.h"
 #include "kurskopf.h"
+#include "kursstatuszeile.h"
 #include "kurstabelle.h"
 #include "kurszellendelegate.h"
 #include "menue.h"
@@ -44,6 +45,11 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
     addToolBar(Qt::TopToolBarArea, zWerkzeuge);
     zTabelle = new Kurstabelle(this);
     setCentralWidget(zTabelle);
+    // The figures and the reasons of refusals under the table.
+    zStatuszeile = new Kursstatuszeile(this);
+    setStatusBar(zStatuszeile);
+    connect(this, &Kursfenster::EingabeAbgelehnt, zStatuszeile, &Kursstatuszeile::GrundZeigen);
+    RueckgaengigEinrichten();
     connect(zWerkzeuge, &ToolbarVorlage::Pressed, this, &Kursfenster::ToolbarWerkzeuge_Pressed);
     connect(qApp, &QApplication::focusChanged, this, &Kursfenster::FokusGewechselt);
     meineTabelle_Opening();
@@ -53,6 +59,7 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
     zAnpassen = true;
     KurslistenInit();
     setWindowTitle(Titel(*zKurs));
+    JournalEinrichten();
     activeRow = 0;
     activeColumn = 1;
     FensterPlatzieren();
@@ -60,6 +67,7 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
     zLokalGeaendert = false;
     ToolBarAnpassen();
     AddMenuHandlers();
+    VerlaufMenueAnpassen();
     zEingerichtet = true;
 }
 
@@ -178,7 +186,9 @@ int Kursfenster::BenoetigteHoehe(qint64 anzahlSchueler) const
     if (layout())
         layout()->activate();
     const int oben = zTabelle->mapTo(this, QPoint(0, 0)).y();
-    return int(oben + anzahlSchueler * Kurstabelle::Zeilenhoehe + zTabelle->Kopfhoehe());
+    // The status line lies under the table.
+    const int unten = zStatuszeile && !zStatuszeile->isHidden() ? zStatuszeile->sizeHint().height() : 0;
+    return int(oben + anzahlSchueler * Kurstabelle::Zeilenhoehe + zTabelle->Kopfhoehe() + unten);
 }
 
 void Kursfenster::FensterEinrichten()
@@ -264,6 +274,8 @@ void Kursfenster::ToolBarAnpassen()
     // Enabled as soon as the open cell's text differs from what it holds.
     if (zToolSichern)
         zToolSichern->setEnabled(HatUngesicherteEingaben());
+    // "Rückgängig" and "Wiederholen" follow the same state.
+    VerlaufMenueAnpassen();
 }
 
 void Kursfenster::ToolbarWerkzeuge_Pressed(QAction* item)
@@ -358,6 +370,9 @@ void Kursfenster::closeEvent(QCloseEvent* ereignis)
         return;
     }
     Nachrichtenfenster::closeEvent(ereignis);
-    if (ereignis->isAccepted())
+    if (ereignis->isAccepted()) {
         Menue::Instanz().AlleHandlerAbmelden(this);
+        // Closed: saved, discarded or nothing to keep. The course's part of the journal goes.
+        JournalEntfernen();
+    }
 }

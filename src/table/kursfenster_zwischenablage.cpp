@@ -159,6 +159,8 @@ void Kursfenster::TabelleEinfuegen(const QString& eingefuegt, int r0)
         textzeilen.removeFirst();
 
     const int erste = int(TabellenStruktur.ErsteSpalte);
+    // The whole paste is one step of the history.
+    SammlungBeginnen(QStringLiteral("Einfügen"));
     for (int m = 0; m < textzeilen.size() && r0 + m < zTabelle->rowCount(); ++m) {
         const QString& zeile = textzeilen.at(m);
         if (zeile.isEmpty())
@@ -170,4 +172,5 @@ void Kursfenster::TabelleEinfuegen(const QString& eingefuegt, int r0)
                 Plattform::aktuell().Piep();
         }
     }
+    SammlungBeenden();
 }

@@ -30,6 +30,16 @@ public:
     }
 };
 
+// Ctrl+Shift+Z and Ctrl+Y, whatever the platform binds to redo.
+bool IstWiederholen(const QKeyEvent& taste)
+{
+    if (taste.matches(QKeySequence::Redo))
+        return true;
+    const Qt::KeyboardModifiers mod = taste.modifiers() & ~Qt::KeypadModifier;
+    return (taste.key() == Qt::Key_Z && mod == (Qt::ControlModifier | Qt::ShiftModifier))
+           || (taste.key() == Qt::Key_Y && mod == Qt::ControlModifier);
+}
+
 } // namespace
 
 Kurszellendelegate::Kurszellendelegate(Kursfenster* fenster, QObject* parent)
@@ -185,6 +195,15 @@ bool Kurszellendelegate::eventFilter(QObject* objekt, QEvent* ereignis)
         const auto* taste = static_cast<QKeyEvent*>(ereignis);
         if (taste->matches(QKeySequence::Paste))
             return zFenster->EditorEinfuegen();
+        // Undo and redo: the typing in the editor first, then the table's stored changes.
+        if (taste->matches(QKeySequence::Undo)) {
+            zFenster->Rueckgaengig();
+            return true;
+        }
+        if (IstWiederholen(*taste)) {
+            zFenster->Wiederholen();
+            return true;
+        }
         const int code = Kursfenster::Tastencode(taste->key());
         if (code != 0 && zFenster->meineTabelle_CellKeyDown(zZeile, zSpalte, code))
             return true;
