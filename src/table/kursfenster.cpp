@@ -22,6 +22,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QTableWidgetItem>
+#include <QUndoStack>
 
 namespace {
 // The usable screen area given by a test, if any.
@@ -76,6 +77,12 @@ Kursfenster::~Kursfenster()
     // The focus moves while the widgets go; this window no longer follows it, and the grid
     // hands nothing to it any more (an open editor's text is dropped with the window).
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    // The history and the journal go with the window's children, after this part of the
+    // window: what they report on the way (a cleared history, a last write) reaches nobody.
+    if (zStapel)
+        zStapel->disconnect(this);
+    if (zJournal)
+        zJournal->disconnect(this);
     zTabelle->FensterTrennen();
     Menue::Instanz().AlleHandlerAbmelden(this);
 }

@@ -374,6 +374,8 @@ private:
     // "Rückgängig" and "Wiederholen" in the Edit menu: enabled while there is something.
     void VerlaufMenueAnpassen();
     void RueckgaengigEinrichten();
+    // After an undo or redo: the editor to the cell that changed.
+    void ZurGeaendertenZelle();
     // The figures of one row anew, or all of them (after a column moved), and the line.
     void ZahlenZeile(int row);
     void ZahlenNeu();

@@ -156,11 +156,22 @@ bool Kursfenster::Rueckgaengig()
     zZielZeile = zZielSpalte = -1;
     zStapel->undo();
     ZustandNachVerlauf();
-    // The editor goes to the cell that changed (the first cell of a paste).
-    if (zZielZeile >= 0 && zZielSpalte >= TabellenStruktur.ErsteSpalte)
-        AktiviereEditZelle(zZielZeile, zZielSpalte);
-    VerlaufMenueAnpassen();
+    ZurGeaendertenZelle();
     return true;
+}
+
+void Kursfenster::ZurGeaendertenZelle()
+{
+    // The editor goes to the cell that changed (the first cell of a paste). The cell it leaves
+    // holds nothing typed (undo and redo of the table wait until the editor's text is the
+    // cell's), so it closes without its check: leaving an empty hour cell would store "0" and
+    // make a new change out of an undo.
+    if (zZielZeile >= 0 && zZielSpalte >= TabellenStruktur.ErsteSpalte) {
+        if (!zTabelle->EditorAuf(zZielZeile, zZielSpalte) && !OffeneEingabe())
+            zTabelle->EditorVerwerfen();
+        AktiviereEditZelle(zZielZeile, zZielSpalte);
+    }
+    VerlaufMenueAnpassen();
 }
 
 bool Kursfenster::Wiederholen()
@@ -177,9 +188,7 @@ bool Kursfenster::Wiederholen()
     zZielZeile = zZielSpalte = -1;
     zStapel->redo();
     ZustandNachVerlauf();
-    if (zZielZeile >= 0 && zZielSpalte >= TabellenStruktur.ErsteSpalte)
-        AktiviereEditZelle(zZielZeile, zZielSpalte);
-    VerlaufMenueAnpassen();
+    ZurGeaendertenZelle();
     return true;
 }
 

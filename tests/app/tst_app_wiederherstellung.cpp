@@ -34,6 +34,8 @@ QByteArray Inhalt(const QString& pfad)
 void Eingeben(Kursfenster& f, int row, const QString& spalte, const QString& text)
 {
     Klick(f, row, Spalte(spalte));
+    // A click into the open editor's own cell keeps its text: the new value replaces it.
+    Editor(f)->selectAll();
     Tippen(f, text);
     Taste(f, Qt::Key_Tab);
 }
@@ -128,7 +130,8 @@ private slots:
         QCOMPARE(frage.knoepfe, (QStringList {QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")}));
         QCOMPARE(frage.standard, 0);
         const QStringList zeilen = frage.erklaerung.split(QLatin1Char('\n'));
-        QVERIFY2(zeilen.at(0).startsWith(QStringLiteral("12.1 - Mathematik - LK2 - Mü: 4 Eingaben, zuletzt am ")),
+        // Five cells: leaving row 2's empty unexcused hours stored "0" there.
+        QVERIFY2(zeilen.at(0).startsWith(QStringLiteral("12.1 - Mathematik - LK2 - Mü: 5 Eingaben, zuletzt am ")),
                  qPrintable(frage.erklaerung));
         QVERIFY2(zeilen.at(1).startsWith(QStringLiteral("12.1 - Deutsch - GK1 - Mü: 1 Eingabe, zuletzt am ")),
                  qPrintable(frage.erklaerung));
@@ -141,6 +144,7 @@ private slots:
         QCOMPARE(Sichtbar(*m, 0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
         QVERIFY(m->Gewarnt(0));
         QCOMPARE(m->ZellWert(2, Spalte(QStringLiteral("Fehlstunden"))), QStringLiteral("3"));
+        QCOMPARE(m->ZellWert(2, Spalte(QStringLiteral("unentschuldigte Fehlstunden"))), QStringLiteral("0"));
         QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Hinweis"))), QStringLiteral("Referat „Ökologie“"));
         QCOMPARE(d->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("8"));
         // Nothing else changed.
@@ -171,7 +175,7 @@ private slots:
         m = FensterVon(QStringLiteral("M"));
         QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
         QCOMPARE(m->ZellWert(3, Spalte(QStringLiteral("Note"))), QStringLiteral("9"));
-        QVERIFY(plattform.auswahlen.first().erklaerung.contains(QStringLiteral("Mathematik - LK2 - Mü: 5 Eingaben")));
+        QVERIFY(plattform.auswahlen.first().erklaerung.contains(QStringLiteral("Mathematik - LK2 - Mü: 6 Eingaben")));
 
         // "Sichern" puts them into the file, and the course's journal goes; D's stays.
         QCOMPARE(m->TabelleSichern(), Kursfenster::Sicherung::Gesichert);

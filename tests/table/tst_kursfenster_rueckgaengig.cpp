@@ -58,7 +58,7 @@ void Kuerzel(Kursfenster& f, Qt::Key taste, Qt::KeyboardModifiers mod = Qt::NoMo
     QTest::keyClick(ziel, taste, mod);
 }
 
-// One step of a sequence: "t:13" types, "Tab", "^Z", "^+Z", "^Y", "W:1" clicks the
+// One step of a sequence: "t:13" types, "Tab", "K:2:Note" clicks a cell, "^Z", "^+Z", "^Y", "W:1" clicks the
 // box of row 1, "V:text" pastes text (\t and \n as written) into the open editor.
 void Schritt(Kursfenster& f, const QString& s)
 {
@@ -72,6 +72,8 @@ void Schritt(Kursfenster& f, const QString& s)
         Kuerzel(f, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     } else if (s == QLatin1String("^Y")) {
         Kuerzel(f, Qt::Key_Y, Qt::ControlModifier);
+    } else if (s.startsWith(QLatin1String("K:"))) {
+        Klick(f, s.section(QLatin1Char(':'), 1, 1).toInt(), SpalteVon(s.section(QLatin1Char(':'), 2)));
     } else if (s.startsWith(QLatin1String("W:"))) {
         Klick(f, s.mid(2).toInt(), SpalteVon(QStringLiteral("W")));
     } else if (s.startsWith(QLatin1String("V:"))) {
@@ -108,7 +110,7 @@ private slots:
         QVERIFY(f);
         f->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f));
-        QCOMPARE(EditorZelle(*f), QPoint(0, Spalte(QStringLiteral("Note"))));
+        QCOMPARE(EditorZelle(*f), QPoint(Spalte(QStringLiteral("Note")), 0));
     }
     void cleanup() { GuiTest::Zuruecksetzen(); }
 
@@ -163,6 +165,12 @@ private slots:
             << true << true << false;
         QTest::newRow("Einfügen ganz abgelehnt") << QStringList {"V:16\\t-1"} << QStringList {} << false
                                                  << false << false;
+        // The undo's editor leaves an empty hour cell as it was (no "0" stored on the way).
+        QTest::newRow("zurück aus leerem Stundenfeld") << QStringList {"K:2:Note", "t:5", "Tab", "^Z"}
+                                                       << QStringList {} << false << false << true;
+        QTest::newRow("wieder aus leerem Stundenfeld")
+            << QStringList {"K:2:Note", "t:5", "Tab", "^Z", "K:2:Fehlstunden", "^Y"}
+            << QStringList {"2:Note=5"} << true << true << false;
         // Undone and made again as often as the teacher likes.
         QTest::newRow("hin und her") << QStringList {"t:e", "Tab", "^Z", "^Y", "^Z", "^Y", "^Z"}
                                      << QStringList {} << false << false << true;
@@ -219,7 +227,7 @@ private slots:
         QVERIFY(Aktiviert("EditUndo"));
         Kuerzel(*f, Qt::Key_Z, Qt::ControlModifier);
         // The editor shows the hours' stored value again; the grade stays.
-        QCOMPARE(EditorZelle(*f), QPoint(0, Spalte(QStringLiteral("Fehlstunden"))));
+        QCOMPARE(EditorZelle(*f), QPoint(Spalte(QStringLiteral("Fehlstunden")), 0));
         QCOMPARE(Editor(*f)->text(), QStringLiteral("4"));
         QCOMPARE(f->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
         QVERIFY(Aktiviert("EditRedo")); // the typing can come back
@@ -228,7 +236,7 @@ private slots:
         Kuerzel(*f, Qt::Key_Z, Qt::ControlModifier);
         Kuerzel(*f, Qt::Key_Z, Qt::ControlModifier);
         // The editor went to the grade, which shows its old value.
-        QCOMPARE(EditorZelle(*f), QPoint(0, Spalte(QStringLiteral("Note"))));
+        QCOMPARE(EditorZelle(*f), QPoint(Spalte(QStringLiteral("Note")), 0));
         QCOMPARE(Editor(*f)->text(), QStringLiteral("12"));
         QVERIFY(!f->zLokalGeaendert);
     }
@@ -263,7 +271,7 @@ private slots:
         Kuerzel(*f, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(f->ZellWert(0, fehl), QStringLiteral("12"));
         QCOMPARE(f->ZellWert(0, note), QStringLiteral("4"));
-        QCOMPARE(EditorZelle(*f), QPoint(0, fehl));
+        QCOMPARE(EditorZelle(*f), QPoint(fehl, 0));
         QVERIFY(!f->zLokalGeaendert);
     }
 

@@ -125,6 +125,7 @@ private slots:
         AufzeichnendePlattform plattform;
         Kursstatuszeile* zeile = f->Statuszeile();
         Klick(*f, 0, Spalte(spalte));
+        Editor(*f)->selectAll();
         Tippen(*f, text);
         Taste(*f, Qt::Key_Tab);
         QCOMPARE(plattform.pieps, 1);
