@@ -246,6 +246,8 @@ void Kursfenster::ZahlenNeu()
 
 void Kursfenster::ZahlenZeigen()
 {
-    if (zStatuszeile)
-        zStatuszeile->ZahlenZeigen(zZahlen.Ergebnis().Text());
+    if (zStatuszeile) {
+        const Kurszahlen::Summe summe = zZahlen.Ergebnis();
+        zStatuszeile->ZahlenZeigen(summe.Text(), summe.KurzText());
+    }
 }

@@ -1,6 +1,7 @@
 #include "kursstatuszeile.h"
 
 #include <QLabel>
+#include <QResizeEvent>
 #include <QTimer>
 
 namespace {
@@ -53,12 +54,35 @@ Kursstatuszeile::Kursstatuszeile(QWidget* parent)
     connect(zUhr, &QTimer::timeout, this, &Kursstatuszeile::GrundAusblenden);
 }
 
-void Kursstatuszeile::ZahlenZeigen(const QString& text)
+void Kursstatuszeile::ZahlenZeigen(const QString& lang, const QString& kurz)
 {
-    if (zZahlen->text() != text) {
+    if (lang == zLang && kurz == zKurz)
+        return;
+    zLang = lang;
+    zKurz = kurz;
+    zZahlen->setToolTip(lang);
+    zZahlen->setAccessibleName(lang);
+    ZahlenEinpassen();
+}
+
+void Kursstatuszeile::ZahlenEinpassen()
+{
+    // The label's own width once laid out; before that, the line's.
+    const int platz = zZahlen->width() > 0 ? zZahlen->width() : width();
+    const QString text = zZahlen->fontMetrics().horizontalAdvance(zLang) <= platz ? zLang : zKurz;
+    if (zZahlen->text() != text)
         zZahlen->setText(text);
-        zZahlen->setToolTip(text);
-    }
+}
+
+void Kursstatuszeile::resizeEvent(QResizeEvent* ereignis)
+{
+    QStatusBar::resizeEvent(ereignis);
+    ZahlenEinpassen();
+}
+
+QString Kursstatuszeile::SichtbareZahlen() const
+{
+    return zZahlen->text();
 }
 
 void Kursstatuszeile::GrundZeigen(const QString& grund)
@@ -85,11 +109,6 @@ void Kursstatuszeile::WarnungZeigen(const QString& warnung)
     zWarnung->setText(warnung);
     zWarnung->setToolTip(warnung);
     zWarnung->setVisible(!warnung.isEmpty());
-}
-
-QString Kursstatuszeile::Zahlen() const
-{
-    return zZahlen->text();
 }
 
 QString Kursstatuszeile::Grund() const

@@ -65,6 +65,29 @@ QString Kurszahlen::Summe::Text() const
     return teile.join(QStringLiteral("  ·  "));
 }
 
+QString Kurszahlen::Summe::KurzText() const
+{
+    QStringList teile;
+    teile.append(QString::number(schueler) + QStringLiteral(" Schüler"));
+    if (mitNote) {
+        teile.append(Mehrzahl(eingetragen, QStringLiteral("Note"), QStringLiteral("Noten")) + QStringLiteral(", ")
+                     + Mehrzahl(Fehlend(), QStringLiteral("fehlt"), QStringLiteral("fehlen")));
+        if (const std::optional<double> schnitt = Schnitt())
+            teile.append(QStringLiteral("Ø ") + Zahl(*schnitt));
+        if (mitDefiziten)
+            teile.append(Mehrzahl(defizite, QStringLiteral("Defizit"), QStringLiteral("Defizite")));
+    }
+    if (mitFehlstunden) {
+        QString stunden = Zahl(fehlstunden, 2) + QStringLiteral(" Fehlstd.");
+        if (mitUnentschuldigt)
+            stunden += QStringLiteral(" (%1 unent.)").arg(Zahl(unentschuldigt, 2));
+        teile.append(stunden);
+    } else if (mitUnentschuldigt) {
+        teile.append(Zahl(unentschuldigt, 2) + QStringLiteral(" unent. Fehlstd."));
+    }
+    return teile.join(QStringLiteral(" · "));
+}
+
 QString Kurszahlen::Summe::Anteil() const
 {
     if (!mitNote)

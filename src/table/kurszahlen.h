@@ -42,6 +42,9 @@ public:
         // The status line: "24 Schüler · Noten: 18 eingetragen, 6 fehlen · Schnitt 8,4 Punkte
         // · 2 Defizite · Fehlstunden 37, davon 4 unentschuldigt".
         QString Text() const;
+        // The same, short, for a narrow window: "24 Schüler · 18 Noten, 6 fehlen · Ø 8,4 ·
+        // 2 Defizite · 37 Fehlstd. (4 unent.)".
+        QString KurzText() const;
         // Grades entered of students, "18/24"; empty without grade column.
         QString Anteil() const;
     };

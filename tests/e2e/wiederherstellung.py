@@ -45,13 +45,14 @@ class Wiederherstellungslauf(Lauf):
                 self.x = x
                 self.waechter.starten()
                 try:
-                    auswahl = self.starten()
+                    self.starten()
+                    auswahl = self.kursauswahl()
                     self.eingeben(auswahl)
                     self.toeten()
-                    auswahl = self.starten()
+                    self.starten()
                     fenster = self.wiederherstellen()
-                    self.sichern(fenster, auswahl)
-                    self.beenden_mit_frage(auswahl)
+                    self.sichern(fenster)
+                    self.beenden_mit_frage(self.x.warte_auf_fenster(ui.KURSAUSWAHL))
                 except Fehlschlag:
                     self.fehlerbericht()
                     raise
@@ -79,7 +80,6 @@ class Wiederherstellungslauf(Lauf):
         self.x.taste("Return")
         self.x.warte_bis_weg(fenster, name="das Anmeldefenster")
         self.melde("Angemeldet")
-        return self.kursauswahl()
 
     def kurse_waehlen(self):
         """The first two courses with students, and for each the values to type into its
@@ -169,7 +169,7 @@ class Wiederherstellungslauf(Lauf):
         self.melde("„Wiederherstellen“: beide Kursfenster offen, Kurslisten-Datei unverändert")
         return fenster
 
-    def sichern(self, fenster, auswahl):
+    def sichern(self, fenster):
         for k, f in zip(self.kurse, fenster):
             self.x.aktivieren(f)
             vorher = self.waechter.schreibvorgaenge()
@@ -181,8 +181,8 @@ class Wiederherstellungslauf(Lauf):
             self.melde("„%s“ gesichert" % k["titel"])
         self.foto("gesichert")
 
-    def beenden_mit_frage(self, auswahl):
-        self.x.aktivieren(auswahl.id)
+    def beenden_mit_frage(self, auswahl_id):
+        self.x.aktivieren(auswahl_id)
         self.x.taste("ctrl+q")
         frage = self.x.warte_auf_fenster(BEENDEN)
         self.x.aktivieren(frage)

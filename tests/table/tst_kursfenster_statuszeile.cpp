@@ -163,6 +163,19 @@ private slots:
         QCOMPARE(f->BenoetigteHoehe(4) - f->BenoetigteHoehe(3), Kurstabelle::Zeilenhoehe);
     }
 
+    // A narrow window shows the figures in short; the full text stays the tooltip.
+    void schmalesFenster()
+    {
+        Kursstatuszeile* zeile = f->Statuszeile();
+        const Kurszahlen::Summe summe = f->Zahlen();
+        f->resize(1500, f->height());
+        QTRY_COMPARE(zeile->SichtbareZahlen(), summe.Text());
+        f->resize(330, f->height());
+        QTRY_COMPARE(zeile->SichtbareZahlen(), summe.KurzText());
+        QCOMPARE(zeile->findChild<QLabel*>(QStringLiteral("Kurszahlen"))->toolTip(), summe.Text());
+        QCOMPARE(zeile->Zahlen(), summe.Text());
+    }
+
     // When the journal cannot be written, the line says so until it can again.
     void journalWarnung()
     {

@@ -128,6 +128,37 @@ private slots:
         QCOMPARE(zahlen.Ergebnis().Anteil(), anteil);
     }
 
+    // The short form for a narrow window says the same.
+    void kurzText_data()
+    {
+        QTest::addColumn<QStringList>("katalog");
+        QTest::addColumn<QStringList>("zeilen");
+        QTest::addColumn<QString>("kurz");
+        QTest::newRow("gemischt") << Standard << QStringList {"12|4|0|", "E|2|2|Attest", "||1|", "4|1.5|0|"}
+                                  << "4 Schüler · 3 Noten, 1 fehlt · Ø 8 · 1 Defizit · 7,5 Fehlstd. (3 unent.)";
+        QTest::newRow("eine Note") << Standard << QStringList {"E|0|0", "-"}
+                                   << "2 Schüler · 1 Note, 1 fehlt · 0 Defizite · 0 Fehlstd. (0 unent.)";
+        QTest::newRow("nur unentschuldigt") << QStringList {"Note", "unentschuldigte Fehlstunden"}
+                                            << QStringList {"10|2", "9|1"}
+                                            << "2 Schüler · 2 Noten, 0 fehlen · Ø 9,5 · 0 Defizite · 3 unent. Fehlstd.";
+        QTest::newRow("ohne Noten") << QStringList {"Hinweis", "Fehlstunden"} << QStringList {"gut|3"}
+                                    << "1 Schüler · 3 Fehlstd.";
+    }
+    void kurzText()
+    {
+        QFETCH(QStringList, katalog);
+        QFETCH(QStringList, zeilen);
+        QFETCH(QString, kurz);
+        const Datenbestand d = Bestand(katalog, true);
+        Kurszahlen zahlen(d);
+        zahlen.Zeilen(int(zeilen.size()));
+        for (int i = 0; i < zeilen.size(); ++i) {
+            const auto z = Zeile(d, zeilen.at(i));
+            zahlen.ZeileSetzen(i, z ? &*z : nullptr);
+        }
+        QCOMPARE(zahlen.Ergebnis().KurzText(), kurz);
+    }
+
     // One row changed again and again: the sums are those of the rows as they stand.
     void zeileErsetzt()
     {
