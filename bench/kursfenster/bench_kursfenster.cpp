@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QApplication>
 #include <QLineEdit>
 #include <QTableWidget>
@@ -193,11 +194,9 @@ private slots:
             ms.append(uhr.nsecsElapsed() / 1e6);
             QVERIFY(f->activeRow * spalten + f->activeColumn != vorher);
             QVERIFY(f->meineTabelle()->Editor() && f->meineTabelle()->Editor()->hasFocus());
-            // The journal has the change on disk (not yet synced), the figures are new.
-            QVERIFY(f->Journal() && f->Journal()->Offen() && f->Journal()->Ungesichert());
             // The sync the journal's timer does once a second, outside the key step: timed on
             // its own every 50 steps.
-            if (i % 50 == 49) {
+            if (i % 50 == 49 && f->Journal()) {
                 QElapsedTimer takt;
                 takt.start();
                 QVERIFY(f->Journal()->Synchronisieren());
@@ -205,7 +204,9 @@ private slots:
             }
         }
         QVERIFY(f->zLokalGeaendert);
-        QVERIFY(f->Journal()->Fehler().isEmpty());
+        // Every stored change went to the journal: far more than a head record.
+        QVERIFY(f->Journal() && f->Journal()->Offen() && f->Journal()->Fehler().isEmpty());
+        QVERIFY(QFileInfo(f->Journal()->Datei()).size() > 1000 * 40);
         QVERIFY(!f->Statuszeile()->Zahlen().isEmpty());
         delete f;
         const QList<double> boden = TabSchrittBoden(spalten);

@@ -2,11 +2,14 @@
 
 #include "sicheresschreiben.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <QTimer>
 #include <QtEndian>
 
@@ -302,7 +305,7 @@ Eingabejournal::Eingabejournal(const QString& kursliste, const QString& kurs, co
     zTakt = new QTimer(this);
     zTakt->setSingleShot(true);
     zTakt->setInterval(TaktMs);
-    connect(zTakt, &QTimer::timeout, this, [this] { Synchronisieren(); });
+    connect(zTakt, &QTimer::timeout, this, &Eingabejournal::ImHintergrundSynchronisieren);
     Offene().append(this);
 }
 
@@ -353,11 +356,13 @@ void Eingabejournal::FehlerSetzen(const QString& grund)
 void Eingabejournal::Schliessen()
 {
     if (zFd >= 0) {
-        ::close(zFd); // lets go of the lock too
+        ::close(zFd); // lets go of the lock too (once a sync on its way has closed its copy)
         zFd = -1;
     }
     zTakt->stop();
     zUngesichert = false;
+    zImHintergrund = false;
+    ++zDateiNummer;
 }
 
 bool Eingabejournal::Oeffnen()
@@ -445,7 +450,8 @@ bool Eingabejournal::Synchronisieren()
         zTakt->start();
         return false;
     }
-    if (zFd < 0 || !zUngesichert)
+    // A sync on its way on another thread is not waited for: this one is.
+    if (zFd < 0 || (!zUngesichert && !zImHintergrund))
         return zFehler.isEmpty();
     if (::fsync(zFd) != 0) {
         const int nummer = errno;
@@ -457,6 +463,64 @@ bool Eingabejournal::Synchronisieren()
     if (zAusstehend.isEmpty())
         FehlerSetzen(QString());
     return true;
+}
+
+void Eingabejournal::ImHintergrundSynchronisieren()
+{
+    // Records that wait after a failure are written first, here (write(2) is quick).
+    if (!zAusstehend.isEmpty() && (!Oeffnen() || !AusstehendesSchreiben())) {
+        zTakt->start();
+        return;
+    }
+    if (zFd < 0 || !zUngesichert)
+        return;
+    if (zImHintergrund) {
+        // The sync before is still on its way: this one follows it.
+        zTakt->start();
+        return;
+    }
+    // fsync(2) may take a long moment (a slow disk, a home folder on the network): it runs on
+    // a thread of its own, on a copy of the descriptor, while the teacher goes on typing.
+    // Everything written up to here is in it; a later write sets the mark again.
+    const int kopie = ::dup(zFd);
+    if (kopie < 0) {
+        Synchronisieren();
+        return;
+    }
+    // The thread touches nothing of this object: it owns its descriptor and hands back only
+    // errno, on the main thread, where a journal gone or a file closed since (saved, put
+    // aside) lets the answer fall.
+    zUngesichert = false;
+    zImHintergrund = true;
+    const quint64 datei = zDateiNummer;
+    QPointer<Eingabejournal> ziel(this);
+    QThreadPool::globalInstance()->start([kopie, datei, ziel = std::move(ziel)]() mutable {
+        const int nummer = ::fsync(kopie) == 0 ? 0 : errno;
+        ::close(kopie);
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                app,
+                [ziel = std::move(ziel), datei, nummer] {
+                    if (ziel)
+                        ziel->HintergrundFertig(datei, nummer);
+                },
+                Qt::QueuedConnection);
+    });
+}
+
+void Eingabejournal::HintergrundFertig(quint64 datei, int fehlernummer)
+{
+    if (datei != zDateiNummer)
+        return; // the file that was synced is closed; a sync for the new one runs on its own
+    zImHintergrund = false;
+    if (fehlernummer != 0) {
+        zUngesichert = true;
+        FehlerSetzen(SicheresSchreiben::Grund(fehlernummer, Datei()));
+        zTakt->start();
+        return;
+    }
+    if (zAusstehend.isEmpty() && !zUngesichert)
+        FehlerSetzen(QString());
 }
 
 bool Eingabejournal::Entfernen()

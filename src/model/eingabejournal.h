@@ -23,7 +23,8 @@ class QTimer;
 // Writing: each record goes to the file with write(2) at once (every write checked, a
 // partial write taken back by truncating to the last whole record), so that the system
 // holds it even when the program is killed a moment later; fsync(2) follows within a second
-// by a timer, and at once before a modal question (AlleSynchronisieren). A record that could
+// by a timer, on a thread of its own so that a slow disk never holds up the keyboard, and at
+// once (waiting for it) before a modal question (AlleSynchronisieren). A record that could
 // not be written stays queued and goes first with the next one: records are never dropped.
 // The file is locked (flock) while a running copy writes it, so that another copy never
 // takes it for a journal left behind. Nothing is shown here: a failure is reported by
@@ -75,8 +76,11 @@ public:
     // Appends one change: written at once, synced within a second. False when it could not
     // be written now (it stays queued; Fehler() says why).
     bool Anfuegen(const Aenderung& aenderung);
-    // Syncs what was written to the disk. False on failure (Fehler() says why).
+    // Syncs what was written to the disk and waits for it. False on failure (Fehler() says
+    // why).
     bool Synchronisieren();
+    // The same without waiting (the timer): the sync runs on another thread and reports back.
+    void ImHintergrundSynchronisieren();
     // The course's part of the journal is no longer needed (saved, discarded, closed without
     // changes): the file goes. The next change begins a new one.
     bool Entfernen();
@@ -133,6 +137,7 @@ private:
     void Schliessen();
     bool AusstehendesSchreiben();
     void FehlerSetzen(const QString& grund);
+    void HintergrundFertig(quint64 datei, int fehlernummer);
 
     QString zKursliste;
     QString zKurs;
@@ -142,6 +147,8 @@ private:
     QByteArray zAusstehend;       // records not yet written
     int zAusstehendeZahl = 0;
     bool zUngesichert = false;
+    bool zImHintergrund = false;   // a sync runs on another thread
+    quint64 zDateiNummer = 0;      // counts the files opened and closed, for its answer
     QString zFehler;
     QTimer* zTakt = nullptr;
 };
