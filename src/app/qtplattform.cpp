@@ -1,21 +1,27 @@
 #include "qtplattform.h"
 
 #include "eingabejournal.h"
+#include "hilfsmittel.h"
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
+#include <QTreeView>
 
 namespace {
 
@@ -87,8 +93,17 @@ void DialogEinrichten(QFileDialog& d, const Plattform::DateiDialog& dialog)
     if (!dialog.abbrechenKnopf.isEmpty())
         d.setLabelText(QFileDialog::Reject, dialog.abbrechenKnopf);
     HinweisEinfuegen(d, dialog.hinweis);
-    // Room for the columns of the file list (name, size, type, date).
+    // Room for the columns of the file list (name, size, type, date); the type column wide
+    // enough for the names of our two file types.
     d.resize(d.sizeHint().expandedTo(QSize(760, 480)));
+    if (auto* liste = d.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* kopf = liste->header();
+        const int typ = 2;
+        const int breite = kopf->fontMetrics().horizontalAdvance(QStringLiteral("RAVIRIreru-Ergebnis"))
+            + 4 * kopf->style()->pixelMetric(QStyle::PM_HeaderMargin);
+        if (kopf->count() > typ && kopf->sectionSize(typ) < breite)
+            kopf->resizeSection(typ, breite);
+    }
 }
 
 } // namespace
@@ -244,6 +259,19 @@ bool QtPlattform::DruckDialog(QPrinter& drucker)
 {
     VorModalem();
     QPrintDialog d(&drucker, Elternfenster());
+    // Printed into a PDF file, the file is named after the whole document name (the
+    // dialog's own proposal stops at the document name's first dot, and exists only on
+    // X11), in the folder the dialog proposes.
+    if (drucker.outputFileName().isEmpty()) {
+        const QString name = Hilfsmittel::Dateiname(drucker.docName());
+        auto* datei = d.findChild<QLineEdit*>(QStringLiteral("filename"));
+        if (datei && !name.isEmpty()) {
+            QString ordner = QFileInfo(datei->text()).path();
+            if (datei->text().isEmpty() || ordner == QLatin1String("."))
+                ordner = QDir::homePath();
+            datei->setText(QDir(ordner).filePath(name + QStringLiteral(".pdf")));
+        }
+    }
     return d.exec() == QDialog::Accepted;
 }
 

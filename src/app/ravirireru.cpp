@@ -156,7 +156,7 @@ QString RAVIRIreru::Rechtehinweis()
 
 QString RAVIRIreru::VersionsText()
 {
-    return QStringLiteral("Version %1.%2.%3").arg(MajorVersion).arg(MinorVersion).arg(BugVersion);
+    return QStringLiteral("Version ") + QString::fromLatin1(Programmversion::Voll);
 }
 
 QString RAVIRIreru::DokumentAusArgumenten() const

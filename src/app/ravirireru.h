@@ -1,5 +1,7 @@
 #pragma once
 
+#include "programmversion.h"
+
 #include <QApplication>
 #include <QPointer>
 
@@ -22,12 +24,12 @@ public:
     RAVIRIreru(int& argc, char** argv, Art art = Betrieb);
     ~RAVIRIreru() override;
 
-    static constexpr int MajorVersion = 1;
-    static constexpr int MinorVersion = 9;
-    static constexpr int BugVersion = 0;
+    static constexpr int MajorVersion = Programmversion::Haupt;
+    static constexpr int MinorVersion = Programmversion::Neben;
+    static constexpr int BugVersion = Programmversion::Korrektur;
     static constexpr int NonReleaseVersion = 0;
-    static QString ShortVersion() { return QStringLiteral("1.9"); }
-    static QString LongVersion() { return QStringLiteral("RAVIRIreru 1.9"); }
+    static QString ShortVersion() { return QString::fromLatin1(Programmversion::Kurz); }
+    static QString LongVersion() { return QStringLiteral("RAVIRIreru ") + ShortVersion(); }
     // One line: the years and the maker.
     static QString Copyright();
     // The three-line rights notice of the splash and about windows.

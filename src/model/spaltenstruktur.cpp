@@ -12,7 +12,8 @@ void Spaltenstruktur::KurslistenInit()
     KurslistenInit(Daten);
 }
 
-void Spaltenstruktur::KurslistenInit(const Datenbestand& daten)
+void Spaltenstruktur::KurslistenInit(
+    const Datenbestand& daten, const std::function<qint64(const QString&)>& textbreite)
 {
     if (ErsteSpalte != 0)
         return;
@@ -34,8 +35,13 @@ void Spaltenstruktur::KurslistenInit(const Datenbestand& daten)
         SpalteAnfuegen(EinfacheSpalte(QStringLiteral("W"), 25, 2));
     }
     SpaltenAnzahl = daten.alleEintraege.Anzahl() + ErsteSpalte;
-    for (qint64 p = ErsteSpalte; p < SpaltenAnzahl; ++p)
-        SpalteAnfuegen(EinfacheSpalte(daten.alleEintraege.Bezeichnung(p - ErsteSpalte), 60, 2));
+    for (qint64 p = ErsteSpalte; p < SpaltenAnzahl; ++p) {
+        const QString ueberschrift = daten.alleEintraege.Bezeichnung(p - ErsteSpalte);
+        const qint64 breite = textbreite
+            ? qBound(MinStandardbreite, textbreite(ueberschrift), MaxStandardbreite)
+            : MinStandardbreite;
+        SpalteAnfuegen(EinfacheSpalte(ueberschrift, breite, 2));
+    }
 }
 
 void Spaltenstruktur::SpalteVerschieben(qint64 von, qint64 nach)

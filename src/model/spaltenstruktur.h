@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <functional>
+
 class Datenbestand;
 
 // The one column layout shared by every grade table. Positions 0 .. ErsteSpalte-1 are the
@@ -12,8 +14,15 @@ class Datenbestand;
 class Spaltenstruktur {
 public:
     // Builds the default layout from the global data when none exists (ErsteSpalte 0).
+    // textbreite, when given, tells the width a heading needs on screen: each entry column
+    // then gets that width, at least MinStandardbreite and at most MaxStandardbreite;
+    // without it every entry column is MinStandardbreite wide. A layout that exists (read
+    // from the file) stays as it is.
     void KurslistenInit();
-    void KurslistenInit(const Datenbestand& daten);
+    void KurslistenInit(const Datenbestand& daten,
+        const std::function<qint64(const QString&)>& textbreite = {});
+    static constexpr qint64 MinStandardbreite = 60;
+    static constexpr qint64 MaxStandardbreite = 160;
     void SpalteAnfuegen(const EinfacheSpalte& spalte) { Spalten.append(spalte); }
     void SpalteVerschieben(qint64 von, qint64 nach);
     void SetzeSpaltenBreite(qint64 position, qint64 breite);   // at least 10

@@ -2,6 +2,7 @@
 
 #include "datenbestand.h"
 #include "kursfenster.h"
+#include "kurskopf.h"
 #include "kurslistenzeichner.h"
 #include "kurszahlen.h"
 #include "menue.h"
@@ -125,7 +126,9 @@ Kursauswahl::Kursauswahl(QWidget* parent)
         Liste->selectRow(0);
     Liste_SelectionChanged();
     ToolBarAnpassen();
-    TabellenStruktur.KurslistenInit();
+    // A file without a layout of its own gets the default one, each entry column as wide as
+    // its heading needs.
+    TabellenStruktur.KurslistenInit(Daten, &Kurskopf::Standardbreite);
 }
 
 Kursauswahl::~Kursauswahl() = default;

@@ -21,6 +21,7 @@
 #include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableWidgetItem>
 #include <QUndoStack>
 
@@ -115,7 +116,7 @@ void Kursfenster::KurslistenInit()
     SpaltenbreitenSetzen();
     zSpalten = Menge();
     setMaximumWidth(32000);
-    resize(int(TabellenStruktur.Gesamtbreite()), height());
+    resize(BenoetigteBreite(), height());
 
     zTabelle->Delegate()->checkSpalte = Daten.mitWarnung ? erste - 1 : -1;
     zSpaltenEintraege = QList<std::optional<Eintrag>>(anzahl);
@@ -188,14 +189,31 @@ void Kursfenster::FensterPlatzieren()
 
 int Kursfenster::BenoetigteHoehe(qint64 anzahlSchueler) const
 {
-    // Where the table starts below the menu bar and the toolbar.
+    // Where the table starts below the menu bar and the toolbar, and what the window holds
+    // under it.
     const_cast<Kursfenster*>(this)->ensurePolished();
     if (layout())
         layout()->activate();
     const int oben = zTabelle->mapTo(this, QPoint(0, 0)).y();
-    // The status line lies under the table.
-    const int unten = zStatuszeile && !zStatuszeile->isHidden() ? zStatuszeile->sizeHint().height() : 0;
-    return int(oben + anzahlSchueler * Kurstabelle::Zeilenhoehe + zTabelle->Kopfhoehe() + unten);
+    // What the window holds under the table: the status line, and anything else laid out
+    // there (at least the status line, also before the window has its size).
+    const int statuszeile = zStatuszeile && !zStatuszeile->isHidden() ? zStatuszeile->sizeHint().height() : 0;
+    const int unten = qMax(statuszeile, height() - (oben + zTabelle->height()));
+    return int(oben + zTabelle->Kopfhoehe() + anzahlSchueler * Kurstabelle::Zeilenhoehe + unten);
+}
+
+int Kursfenster::Bildlaufbreite(int hoehe) const
+{
+    // The grid shows its scroll bar exactly when its rows are taller than the room under
+    // the header.
+    if (hoehe >= BenoetigteHoehe(zTabelle->rowCount()))
+        return 0;
+    return zTabelle->verticalScrollBar()->sizeHint().width();
+}
+
+int Kursfenster::BenoetigteBreite(int hoehe) const
+{
+    return int(TabellenStruktur.Gesamtbreite()) + Bildlaufbreite(hoehe);
 }
 
 void Kursfenster::FensterEinrichten()
@@ -206,17 +224,25 @@ void Kursfenster::FensterEinrichten()
     const QRect flaeche = Bildschirmflaeche();
     const int platz = flaeche.y() + flaeche.height() - 20 - geometry().y();
     const int hoehe = qMax(qMin(h, platz), minimumHeight());
-    resize(width(), hoehe);
+    resize(BenoetigteBreite(hoehe), hoehe);
 }
 
 void Kursfenster::resizeEvent(QResizeEvent* ereignis)
 {
     Nachrichtenfenster::resizeEvent(ereignis);
-    // Only a change of the width against the columns is a resize of the layout; opening the
-    // window or changing its height alone leaves the layout and the global data as they are.
-    // While a column's width is dragged, the window follows the columns, not the reverse.
-    if (zEingerichtet && !zBreiteZiehen && TabellenStruktur.SpaltenAnzahl > 0
-        && ereignis->size().width() != TabellenStruktur.Gesamtbreite())
+    // Only a change of the window's width against the columns is a resize of the layout;
+    // opening the window or changing its height alone leaves the layout and the global data
+    // as they are: when the scroll bar comes or goes with the height, the window's width
+    // follows it. While a column's width is dragged, the window follows the columns, not
+    // the reverse.
+    if (!zEingerichtet || zBreiteZiehen || TabellenStruktur.SpaltenAnzahl <= 0)
+        return;
+    const int breite = ereignis->size().width();
+    if (breite == BenoetigteBreite())
+        return;
+    if (breite == ereignis->oldSize().width())
+        resize(BenoetigteBreite(), height());
+    else
         Event_Resizing();
 }
 
@@ -225,13 +251,14 @@ void Kursfenster::Event_Resizing()
     const qint64 letzte = TabellenStruktur.SpaltenAnzahl - 1;
     if (letzte < 0 || letzte >= TabellenStruktur.Spalten.size())
         return;
+    // The room of the columns: the window's width without the scroll bar.
     const qint64 a = TabellenStruktur.Gesamtbreite();
-    const qint64 b = width();
+    const qint64 b = width() - Bildlaufbreite(height());
     const qint64 c = TabellenStruktur.Spalten.at(letzte).Breite;
     TabellenStruktur.SetzeSpaltenBreite(letzte, b + c - a);
     SpaltenbreitenSetzen();
     if (b + c - a < 10)
-        resize(int(TabellenStruktur.Gesamtbreite()), height());
+        resize(BenoetigteBreite(), height());
     // Every course window follows, this one included (its zAnpassen stays true).
     BasisEinstellungen::AlleFensterAnpassen();
     Daten.Geaendert();
@@ -244,7 +271,7 @@ void Kursfenster::Anpassen()
         return;
     }
     SpaltenbreitenSetzen();
-    resize(int(TabellenStruktur.Gesamtbreite()), height());
+    resize(BenoetigteBreite(), height());
     const int erste = int(TabellenStruktur.ErsteSpalte);
     const int spalten = zTabelle->columnCount();
     for (int f = erste; f < spalten && f < TabellenStruktur.Spalten.size(); ++f) {

@@ -21,6 +21,7 @@
 class Kursstatuszeile;
 class Kurstabelle;
 class QAction;
+class QKeyEvent;
 class QUndoCommand;
 class QUndoStack;
 class QMimeData;
@@ -109,8 +110,17 @@ public:
 
     // The title of a course's window ("Q1 - Mathematik - LK2 - ABC").
     static QString Titel(const Kurs& kurs);
-    // The height the window needs for n students: top of the table, header, n rows.
+    // The height the window needs for n students: everything above the grid (menu bar,
+    // toolbar), the header, n rows and whatever sits under the grid. The one rule of the
+    // window's height: the window opens at most this tall and can grow no taller.
     int BenoetigteHoehe(qint64 anzahlSchueler) const;
+    // The width of the vertical scroll bar when the window, hoehe tall, cannot show every
+    // row; 0 when every row fits.
+    int Bildlaufbreite(int hoehe) const;
+    // The width the window needs at height hoehe: the columns, and the scroll bar when the
+    // rows do not fit.
+    int BenoetigteBreite(int hoehe) const;
+    int BenoetigteBreite() const { return BenoetigteBreite(height()); }
     // Whether the application is quitting (its windows then close without asking).
     static bool ProgrammEndet();
     // The open editor's text differs from what its cell holds (typed, not yet checked).
@@ -158,6 +168,13 @@ public:
     void meineTabelle_FocusLost(QWidget* neu);
     void meineTabelle_CellFocusReceived();
     void meineTabelle_CellFocusLost(QWidget* neu);
+    // A key pressed in the table while no editor is open: typed text, Tab, Return and F2
+    // open the editor in the entry cell of the table's current row (the column the teacher
+    // worked in last), and the typed text goes into it. True when the key was taken.
+    bool TasteOhneEditor(QKeyEvent* taste);
+    // Escape in the open editor: its text goes back to what the cell holds, the editor stays
+    // open on the cell with all its text selected, so typing goes on there.
+    void EditorZuruecksetzen();
     // The grid's editor: its text changed, it closed. "Sichern" follows.
     void EditorTextGeaendert();
     void EditorGeschlossen();
@@ -200,6 +217,16 @@ public:
     bool VerschiebeSpalte(int a, int b);
     // The column the header drag of a section ends on is moved like a dropped column.
     void KopfSpalteVerschoben(int a, int b);
+    // Where column a lands when it is moved to position b: the x of that column edge in
+    // table coordinates (the right edge of b when a lies left of it, else its left edge);
+    // -1 when a move from a to b would be refused.
+    int AblageKante(int a, int b) const;
+    // While a column is dragged: the drop marker at the edge where it would land (b < 0, or
+    // a move that would be refused, hides it).
+    void AblageZeigen(int a, int b);
+    // A column drag over the table with the mouse at zeiger (table coordinates): the marker
+    // shows where a drop would put it.
+    void SpalteUeberTabelle(const QMimeData* daten, QPoint zeiger);
 
     // --- Printing (kursfenster_druck.cpp) ------------------------------------------------
     // Page set-up and print dialogs through the platform, then DruckeDich on the printer.
@@ -233,6 +260,12 @@ public:
         QPainter& g, const QString& text, int links, int breite, int ausrichtung) const;
     // The rows one printed page holds; valid after DruckeDich.
     int ZeilenProSeite() const { return zZeilenProSeite; }
+    // The scale the table was printed at (1: as wide as on screen; less when the table was
+    // shrunk to the printable width); valid after DruckeDich.
+    double DruckMassstab() const { return zDruckMassstab; }
+    // The footer line of a print shrunk below MinMassstab, for a scale of massstab.
+    static QString VerkleinertHinweis(double massstab);
+    static constexpr double MinMassstab = 0.8;
 
     // --- Validation (kursfenster_pruefung.cpp) -----------------------------------------
     // The check of the text in a cell (the open editor's text when it stands there), as
@@ -414,4 +447,5 @@ private:
     int zDruckDpiX = 72;
     int zDruckDpiY = 72;
     int zZeilenProSeite = 0;
+    double zDruckMassstab = 1.0;
 };

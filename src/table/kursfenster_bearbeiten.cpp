@@ -8,6 +8,7 @@
 #include "ravirireru.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyleOptionViewItem>
 #include <QTableWidgetItem>
@@ -216,6 +217,8 @@ bool Kursfenster::meineTabelle_CellPressed(int row, int column, Qt::KeyboardModi
     const int erste = int(TabellenStruktur.ErsteSpalte);
     if (Daten.mitWarnung && column == erste - 1) {
         ZelleAendern(row, column, ZellWert(row, column).isEmpty() ? QStringLiteral("X") : QString());
+        // Typing goes on in the row of the box, in the column worked in last.
+        AktiviereEditZelle(row, IstEintragsspalte(activeColumn) ? activeColumn : erste);
         return true;
     }
     if (column < erste)
@@ -227,6 +230,46 @@ bool Kursfenster::meineTabelle_CellPressed(int row, int column, Qt::KeyboardModi
     // With the Option key the column is dragged instead of edited.
     zTabelle->SpaltenZiehenVormerken(column);
     return true;
+}
+
+bool Kursfenster::TasteOhneEditor(QKeyEvent* taste)
+{
+    if (!taste || zTabelle->Editor() || zTabelle->rowCount() <= 0)
+        return false;
+    const Qt::KeyboardModifiers befehl
+        = taste->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const QString text = taste->text();
+    const bool zeichen = befehl == Qt::NoModifier && !text.isEmpty() && text.at(0).isPrint();
+    const int code = Tastencode(taste->key());
+    if (!zeichen && code != TasteTab && code != TasteReturn && taste->key() != Qt::Key_F2)
+        return false;
+    int spalte = activeColumn;
+    if (!IstEintragsspalte(spalte))
+        NaechsteSpalte(spalte);
+    if (!IstEintragsspalte(spalte))
+        return false;
+    const QModelIndex aktuell = zTabelle->currentIndex();
+    const int zeile = aktuell.isValid() ? aktuell.row() : activeRow;
+    AktiviereEditZelle(zeile, spalte);
+    QLineEdit* editor = zTabelle->Editor();
+    if (!editor)
+        return false;
+    // The editor opened with its text selected: what is typed replaces it.
+    if (zeichen)
+        QCoreApplication::sendEvent(editor, taste);
+    return true;
+}
+
+void Kursfenster::EditorZuruecksetzen()
+{
+    QLineEdit* editor = zTabelle->Editor();
+    if (!editor)
+        return;
+    // What the teacher typed is dropped on purpose; the stored value stays.
+    const QString gespeichert = Zelltext(zTabelle->EditorZeile(), zTabelle->EditorSpalte());
+    if (editor->text() != gespeichert)
+        editor->setText(gespeichert);
+    editor->selectAll();
 }
 
 void Kursfenster::EditorTextGeaendert()

@@ -1,6 +1,9 @@
 // The course window: printing the course list (menu item "Drucken"). The list is drawn as
 // the table shows it, at the same physical size: every screen measure counts as points of
-// 1/72 inch and becomes printer pixels through the printer's resolution.
+// 1/72 inch and becomes printer pixels through the printer's resolution. A table wider than
+// the paper is shrunk to the printable width instead of losing its right-hand columns; a
+// footer line says so when it is shrunk much. The document name is the window's title (a
+// PDF file gets it as its name).
 
 #include "kursfenster.h"
 
@@ -25,6 +28,12 @@ int InPixel(int aufloesung, int punkte)
 }
 
 const QString Auslassung = QStringLiteral("...");
+
+// The space between a column's edge and its text, at the scale of the print.
+int Innenrand(int pixel, double massstab)
+{
+    return int(pixel * massstab);
+}
 
 // Alignment codes of the column structure.
 constexpr int Zentriert = 2;
@@ -72,7 +81,7 @@ int Kursfenster::VerResPoint(int punkte) const
 QString Kursfenster::FormatierungBreite(QPainter& g, const QString& text, int breite) const
 {
     const QFontMetrics masse = g.fontMetrics();
-    const int platz = breite - 2 * HorResPoint(3);
+    const int platz = breite - 2 * Innenrand(HorResPoint(3), zDruckMassstab);
     if (masse.horizontalAdvance(text) <= platz)
         return text;
     const int punkte = masse.horizontalAdvance(Auslassung);
@@ -95,9 +104,9 @@ int Kursfenster::FormatierungSpalte(
         return links + (breite - w) / 2;
     case Rechts:
     case 4: // decimal
-        return links + breite - w - HorResPoint(3);
+        return links + breite - w - Innenrand(HorResPoint(3), zDruckMassstab);
     default:
-        return links + HorResPoint(3);
+        return links + Innenrand(HorResPoint(3), zDruckMassstab);
     }
 }
 
@@ -126,39 +135,65 @@ void Kursfenster::DruckeDich(QPainter& g, QPagedPaintDevice& geraet)
     DruckeDich(g, Flaeche(geraet));
 }
 
+QString Kursfenster::VerkleinertHinweis(double massstab)
+{
+    return QStringLiteral("Auf %1 % verkleinert, damit alle Spalten auf die Seite passen.")
+        .arg(int(massstab * 100));
+}
+
 void Kursfenster::DruckeDich(QPainter& g, const Druckflaeche& flaeche)
 {
     zDruckDpiX = qMax(1, flaeche.dpiX);
     zDruckDpiY = qMax(1, flaeche.dpiY);
+    zDruckMassstab = 1.0;
+    const int pw = flaeche.breite;
+    const int ph = flaeche.hoehe;
 
-    // The print measures, in printer pixels.
+    // Column geometry at the screen's physical size; the hidden column 0 never prints. A
+    // table wider than the printable width is shrunk as a whole to fit it (the page set-up's
+    // landscape gives it more room).
+    const int spalten = zTabelle->columnCount();
+    QList<int> vollBreite(spalten, 0);
+    qint64 vollRechts = 0;
+    for (int k = 1; k < spalten; ++k) {
+        vollBreite[k] = HorResPoint(zTabelle->columnWidth(k));
+        vollRechts += vollBreite[k];
+    }
+    if (pw > 0 && vollRechts > pw)
+        zDruckMassstab = double(pw) / double(vollRechts);
+    const double m = zDruckMassstab;
+    const auto skaliert = [m](int pixel) { return int(pixel * m); };
+
+    // The print measures, in printer pixels: the title and the footer at full size, the
+    // table at the table's scale.
     const QFont tabellenSchrift = zTabelle->font();
     const int schriftPunkte = tabellenSchrift.pixelSize() > 0
         ? tabellenSchrift.pixelSize()
         : qRound(tabellenSchrift.pointSizeF());
     const int fs = qMax(1, VerResPoint(schriftPunkte));
-    const int rh = qMax(1, VerResPoint(zTabelle->verticalHeader()->defaultSectionSize()));
+    const int fsTabelle = qMax(1, skaliert(fs));
+    const int rh = qMax(1, skaliert(VerResPoint(zTabelle->verticalHeader()->defaultSectionSize())));
     const int hb = 3 * fs;
-    const int ph = flaeche.hoehe;
-    const int pw = flaeche.breite;
-    const int gp = VerResPoint(5);
-    const int grundlinie = fs + (rh - fs) / 2; // of a text in a row, from the row's top
+    const int gp = qMax(1, skaliert(VerResPoint(5)));
+    const int grundlinie = fsTabelle + (rh - fsTabelle) / 2; // of a text in a row, from its top
+    // A shrunk print says so in a footer line; the rows end above it.
+    const bool hinweis = m < MinMassstab;
+    const int fussband = hinweis ? 2 * fs : 0;
+    const int unten = ph - fussband;
 
     // The rows a page holds: the first starts below the header band, the header row and
     // the gap; a page ends when the next row would reach its bottom. Page ranges are turned
     // into rows with this same count, so that page n of a range is page n of the whole list.
     const int ersteZeileOben = hb + rh + gp;
     int proSeite = 1;
-    if (ph - 2 * rh - ersteZeileOben > 0)
-        proSeite = (ph - 2 * rh - ersteZeileOben + rh - 1) / rh + 1;
+    if (unten - 2 * rh - ersteZeileOben > 0)
+        proSeite = (unten - 2 * rh - ersteZeileOben + rh - 1) / rh + 1;
     zZeilenProSeite = proSeite;
 
-    // Column geometry: the hidden column 0 never prints.
-    const int spalten = zTabelle->columnCount();
     Spaltenbreite = QList<int>(spalten, 0);
     Startpunkte = QList<int>(spalten, 0);
     for (int k = 1; k < spalten; ++k)
-        Spaltenbreite[k] = HorResPoint(zTabelle->columnWidth(k));
+        Spaltenbreite[k] = skaliert(vollBreite[k]);
     for (int k = 2; k < spalten; ++k)
         Startpunkte[k] = Startpunkte[k - 1] + Spaltenbreite[k - 1];
     const int rechts = spalten > 0 ? Startpunkte.last() + Spaltenbreite.last() : 0;
@@ -183,18 +218,22 @@ void Kursfenster::DruckeDich(QPainter& g, const Druckflaeche& flaeche)
         if (Hilfsmittel::GleichOhneGross(ueberschrift(k), QStringLiteral("Name")))
             nameSpalte = k;
 
+    QFont titelSchrift = tabellenSchrift;
+    titelSchrift.setPixelSize(fs);
+    titelSchrift.setUnderline(false);
     QFont schrift = tabellenSchrift;
-    schrift.setPixelSize(fs);
+    schrift.setPixelSize(fsTabelle);
     schrift.setUnderline(false);
     const QColor schwarz(0, 0, 0);
     const QColor rot(255, 0, 0);
-    const auto stift = [&g](const QColor& farbe) { g.setPen(QPen(farbe, 1)); };
+    // Every line half a point wide (the text takes only the pen's colour).
+    const double linie = qMax(zDruckDpiX, zDruckDpiY) / 144.0;
+    const auto stift = [&g, linie](const QColor& farbe) { g.setPen(QPen(farbe, linie)); };
     const auto unterstrichen = [&g, &schrift](bool an) {
         QFont f = schrift;
         f.setUnderline(an);
         g.setFont(f);
     };
-    g.setFont(schrift);
     stift(schwarz);
     const QString titel = windowTitle() + QStringLiteral(" - ")
         + Hilfsmittel::ErzeugeStringAusDateTime(QDateTime::currentDateTime());
@@ -206,7 +245,7 @@ void Kursfenster::DruckeDich(QPainter& g, const Druckflaeche& flaeche)
         if (neueSeite) {
             ++seite;
             stift(schwarz);
-            unterstrichen(false);
+            g.setFont(titelSchrift);
             if (seite >= 2) {
                 const QString nummer = QStringLiteral("Seite ") + QString::number(seite);
                 const int x = FormatierungSpalte(g, nummer, 0, pw, Rechts);
@@ -215,6 +254,9 @@ void Kursfenster::DruckeDich(QPainter& g, const Druckflaeche& flaeche)
             } else {
                 g.drawText(0, fs, FormatierungBreite(g, titel, pw));
             }
+            if (hinweis)
+                g.drawText(0, ph - fs / 2, FormatierungBreite(g, VerkleinertHinweis(m), pw));
+            unterstrichen(false);
             // The header row and the double line under it.
             for (int k = 0; k < spalten; ++k) {
                 const QString kopf = FormatierungBreite(g, ueberschrift(k), Spaltenbreite[k]);
@@ -260,7 +302,7 @@ void Kursfenster::DruckeDich(QPainter& g, const Druckflaeche& flaeche)
         g.drawLine(rechts, y, rechts, y + rh);
         g.drawLine(0, y + rh, rechts, y + rh);
 
-        if (y + 2 * rh >= ph) {
+        if (y + 2 * rh >= unten) {
             if (i != letzteZeile && flaeche.neueSeite)
                 flaeche.neueSeite();
             neueSeite = true;

@@ -109,7 +109,7 @@ void Kursfenster::meineTabelle_MouseDrag(int x, int)
     // The width follows the mouse, never below 10; the window grows and shrinks with it.
     TabellenStruktur.SetzeSpaltenBreite(zSpaltenNr, qint64(zAlteBreite) + x - zXPos);
     SpaltenbreitenSetzen();
-    resize(int(TabellenStruktur.Gesamtbreite()), height());
+    resize(BenoetigteBreite(), height());
 }
 
 void Kursfenster::meineTabelle_MouseUp(int, int)
@@ -154,7 +154,42 @@ void Kursfenster::SpalteZiehen(int column, QPoint druckpunkt)
 
 bool Kursfenster::SpalteAbgelegt(const QMimeData* daten, QPoint zeiger)
 {
+    zTabelle->AblagemarkeSetzen(-1);
     return meineTabelle_DropObject(daten, zZiehtGerade ? zeiger + zZiehVersatz : zeiger);
+}
+
+void Kursfenster::SpalteUeberTabelle(const QMimeData* daten, QPoint zeiger)
+{
+    // The same target as a drop here: the column under the centre of the dragged rectangle.
+    const QPoint mitte = zZiehtGerade ? zeiger + zZiehVersatz : zeiger;
+    bool zahl = false;
+    const int a = daten && daten->hasFormat(SpaltenTyp)
+        ? QString::fromLatin1(daten->data(SpaltenTyp)).toInt(&zahl)
+        : -1;
+    AblageZeigen(zahl ? a : -1, zTabelle->columnAt(mitte.x() - zTabelle->viewport()->x()));
+}
+
+int Kursfenster::AblageKante(int a, int b) const
+{
+    const qint64 erste = TabellenStruktur.ErsteSpalte;
+    const qint64 spalten = qMin<qint64>(
+        qMin<qint64>(TabellenStruktur.SpaltenAnzahl, TabellenStruktur.Spalten.size()),
+        zTabelle->columnCount());
+    const qint64 eintraege = Daten.alleEintraege.Anzahl();
+    if (erste <= 0 || a == b || a < erste || b < erste || a >= spalten || b >= spalten
+        || a - erste >= eintraege || b - erste >= eintraege)
+        return -1;
+    // The moved column takes b's place: after b when it comes from the left, before b when
+    // it comes from the right.
+    int x = zTabelle->viewport()->x() + zTabelle->columnViewportPosition(b);
+    if (a < b)
+        x += zTabelle->columnWidth(b);
+    return x;
+}
+
+void Kursfenster::AblageZeigen(int a, int b)
+{
+    zTabelle->AblagemarkeSetzen(b < 0 ? -1 : AblageKante(a, b));
 }
 
 bool Kursfenster::meineTabelle_DropObject(const QMimeData* daten, QPoint mitte)

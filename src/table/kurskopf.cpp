@@ -3,8 +3,14 @@
 #include "spaltenziehen.h"
 
 #include "kursfenster.h"
+#include "kurstabelle.h"
+#include "kurszellendelegate.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -24,12 +30,67 @@ Kurskopf::Kurskopf(QWidget* parent, Kursfenster* fenster)
     connect(this, &QHeaderView::sectionMoved, this, &Kurskopf::Verschoben);
 }
 
+const QString Kurskopf::SpaltenHinweis = QStringLiteral(
+    "Breite ändern: die Trennlinie am rechten Rand der Überschrift ziehen.\n"
+    "Verschieben: die Überschrift an die neue Stelle ziehen.");
+
+namespace {
+// The room a heading has in a section of that width.
+int Platz(const QStyle* stil, const QWidget* kopf, int breite)
+{
+    return qMax(0, breite - 2 * stil->pixelMetric(QStyle::PM_HeaderMargin, nullptr, kopf));
+}
+} // namespace
+
+qint64 Kurskopf::Standardbreite(const QString& ueberschrift)
+{
+    const QFontMetrics masse(Kurstabelle::Schrift());
+    // The heading, the margins on both sides and the divider line.
+    const int rand = 2 * QApplication::style()->pixelMetric(QStyle::PM_HeaderMargin);
+    return masse.horizontalAdvance(ueberschrift) + rand + 2;
+}
+
 void Kurskopf::initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const
 {
     QHeaderView::initStyleOptionForIndex(option, logicalIndex);
-    const int rand = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, option, this);
-    const int platz = qMax(0, sectionSize(logicalIndex) - rand);
-    option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight, platz);
+    option->text = option->fontMetrics.elidedText(
+        option->text, Qt::ElideRight, Platz(style(), this, sectionSize(logicalIndex)));
+}
+
+QString Kurskopf::SichtbareUeberschrift(int spalte) const
+{
+    if (!model() || spalte < 0 || spalte >= count())
+        return {};
+    const QString text = model()->headerData(spalte, orientation(), Qt::DisplayRole).toString();
+    return fontMetrics().elidedText(text, Qt::ElideRight, Platz(style(), this, sectionSize(spalte)));
+}
+
+QString Kurskopf::Kopftipp(int spalte) const
+{
+    if (!model() || spalte < 0 || spalte >= count())
+        return {};
+    const QString ganz = model()->headerData(spalte, orientation(), Qt::DisplayRole).toString();
+    const bool gekuerzt = SichtbareUeberschrift(spalte) != ganz;
+    if (!zFenster || !zFenster->IstEintragsspalte(spalte))
+        return gekuerzt ? ganz : QString();
+    return ganz + QLatin1Char('\n') + SpaltenHinweis;
+}
+
+bool Kurskopf::viewportEvent(QEvent* ereignis)
+{
+    if (ereignis->type() != QEvent::ToolTip)
+        return QHeaderView::viewportEvent(ereignis);
+    const auto* hilfe = static_cast<QHelpEvent*>(ereignis);
+    const int spalte = logicalIndexAt(hilfe->pos());
+    const QString tipp = Kopftipp(spalte);
+    if (tipp.isEmpty()) {
+        QToolTip::hideText();
+        ereignis->ignore();
+        return true;
+    }
+    const QRect sektion(sectionViewportPosition(spalte), 0, sectionSize(spalte), height());
+    QToolTip::showText(hilfe->globalPos(), Kurszellendelegate::AlsTooltip(tipp), viewport(), sektion);
+    return true;
 }
 
 QPoint Kurskopf::InTabelle(QPointF punkt) const
@@ -58,7 +119,33 @@ void Kurskopf::mousePressEvent(QMouseEvent* ereignis)
         ereignis->accept();
         return;
     }
+    zZiehSektion = spalte;
+    zDruckX = ereignis->position().toPoint().x();
+    zZiel = -1;
     QHeaderView::mousePressEvent(ereignis);
+}
+
+int Kurskopf::ZielBeiZiehen(int x) const
+{
+    const int sichtbar = visualIndexAt(x);
+    if (sichtbar < 0 || zZiehSektion < 0)
+        return -1;
+    // Past the middle of a neighbouring section the dragged one takes its place.
+    const int unter = logicalIndex(sichtbar);
+    const int schwelle = sectionViewportPosition(unter) + sectionSize(unter) / 2;
+    const int bewegt = visualIndex(zZiehSektion);
+    int ziel = bewegt;
+    if (sichtbar < bewegt)
+        ziel = x < schwelle ? sichtbar : sichtbar + 1;
+    else if (sichtbar > bewegt)
+        ziel = x > schwelle ? sichtbar : sichtbar - 1;
+    return logicalIndex(ziel);
+}
+
+void Kurskopf::MarkeVerbergen()
+{
+    if (zFenster)
+        zFenster->AblageZeigen(-1, -1);
 }
 
 void Kurskopf::mouseMoveEvent(QMouseEvent* ereignis)
@@ -73,13 +160,29 @@ void Kurskopf::mouseMoveEvent(QMouseEvent* ereignis)
         ereignis->accept();
         return;
     }
-    if (!(ereignis->buttons() & Qt::LeftButton))
+    if (!(ereignis->buttons() & Qt::LeftButton)) {
         zFenster->meineTabelle_MouseMove(p.x(), p.y());
+    } else if (zZiehSektion >= 0) {
+        // A heading dragged: the marker shows where the column will land.
+        const int x = ereignis->position().toPoint().x();
+        if (zZiel >= 0 || qAbs(x - zDruckX) >= QApplication::startDragDistance()) {
+            const int ziel = ZielBeiZiehen(x);
+            if (ziel >= 0)
+                zZiel = ziel;
+            if (zZiel >= 0)
+                zFenster->AblageZeigen(zZiehSektion, zZiel);
+        }
+    }
     QHeaderView::mouseMoveEvent(ereignis);
 }
 
 void Kurskopf::mouseReleaseEvent(QMouseEvent* ereignis)
 {
+    if (zZiehSektion >= 0) {
+        zZiehSektion = -1;
+        zZiel = -1;
+        MarkeVerbergen();
+    }
     if (zFenster && zFenster->BreiteWirdGezogen()) {
         const QPoint p = InTabelle(ereignis->position());
         zFenster->meineTabelle_MouseUp(p.x(), p.y());
@@ -119,16 +222,29 @@ void Kurskopf::Verschoben(int, int von, int nach)
 
 void Kurskopf::dragEnterEvent(QDragEnterEvent* ereignis)
 {
-    Spaltenziehen::Bewerten(ereignis, akzeptierteTypen);
+    dragMoveEvent(ereignis);
 }
 
 void Kurskopf::dragMoveEvent(QDragMoveEvent* ereignis)
 {
-    Spaltenziehen::Bewerten(ereignis, akzeptierteTypen);
+    if (!Spaltenziehen::Bewerten(ereignis, akzeptierteTypen)) {
+        MarkeVerbergen();
+        return;
+    }
+    if (zFenster)
+        zFenster->SpalteUeberTabelle(ereignis->mimeData(),
+            viewport()->mapTo(parentWidget(), ereignis->position().toPoint()));
+}
+
+void Kurskopf::dragLeaveEvent(QDragLeaveEvent* ereignis)
+{
+    MarkeVerbergen();
+    QHeaderView::dragLeaveEvent(ereignis);
 }
 
 void Kurskopf::dropEvent(QDropEvent* ereignis)
 {
+    MarkeVerbergen();
     if (!zFenster) {
         ereignis->ignore();
         return;

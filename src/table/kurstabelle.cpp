@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDragEnterEvent>
+#include <QDragLeaveEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHeaderView>
@@ -33,17 +34,17 @@ Kurstabelle::Kurstabelle(Kursfenster* fenster)
     setGridStyle(Qt::SolidLine);
     setWordWrap(false);
     setTextElideMode(Qt::ElideRight);
+    // The columns fill the window exactly: the window is as wide as the sum of the widths,
+    // and the scroll bar's width more while the rows do not fit.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // The columns fill the window exactly: the window is as wide as the sum of the widths.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setFrameShape(QFrame::NoFrame);
     setDropIndicatorShown(false);
     setDragDropOverwriteMode(false);
     setAttribute(Qt::WA_MacShowFocusRect, false);
     viewport()->setMouseTracking(true);
 
-    QFont schrift(QStringLiteral("Arial"));
-    schrift.setPixelSize(12);
+    const QFont schrift = Schrift();
     setFont(schrift);
 
     QHeaderView* zeilen = verticalHeader();
@@ -62,6 +63,13 @@ Kurstabelle::Kurstabelle(Kursfenster* fenster)
     kopf->setSectionsMovable(true);
     kopf->setHighlightSections(false);
     kopf->setStretchLastSection(false);
+}
+
+QFont Kurstabelle::Schrift()
+{
+    QFont schrift(QStringLiteral("Arial"));
+    schrift.setPixelSize(12);
+    return schrift;
 }
 
 QLineEdit* Kurstabelle::Editor() const
@@ -91,6 +99,7 @@ void Kurstabelle::EditorOeffnen(int row, int column)
         return;
     if (QLineEdit* editor = Editor()) {
         if (EditorAuf(row, column)) {
+            scrollTo(index);
             editor->setFocus();
             return;
         }
@@ -233,8 +242,25 @@ void Kurstabelle::mouseDoubleClickEvent(QMouseEvent* ereignis)
 void Kurstabelle::keyPressEvent(QKeyEvent* ereignis)
 {
     // Keys that the open editor leaves alone (page keys, for instance) must not move the
-    // grid's current cell: that would close the editor without the check.
-    if (Editor()) {
+    // grid's current cell: that would close the editor without the check. Text typed while
+    // the table itself has the keyboard goes into the open editor.
+    if (QLineEdit* editor = Editor()) {
+        const QString text = ereignis->text();
+        const bool zeichen = !text.isEmpty() && text.at(0).isPrint()
+            && !(ereignis->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+        if (zeichen && !zWeitergeben) {
+            zWeitergeben = true;
+            editor->setFocus();
+            QCoreApplication::sendEvent(editor, ereignis);
+            zWeitergeben = false;
+        }
+        ereignis->accept();
+        return;
+    }
+    // Without editor (after a press on "Nr." or "Name", a column drag): typed text, Tab and
+    // Return go into an entry cell of the row; the arrows and page keys move the row
+    // selection as usual.
+    if (zFenster && zFenster->TasteOhneEditor(ereignis)) {
         ereignis->accept();
         return;
     }
@@ -243,18 +269,60 @@ void Kurstabelle::keyPressEvent(QKeyEvent* ereignis)
 
 void Kurstabelle::dragEnterEvent(QDragEnterEvent* ereignis)
 {
-    Spaltenziehen::Bewerten(ereignis, akzeptierteTypen);
+    dragMoveEvent(ereignis);
 }
 
 void Kurstabelle::dragMoveEvent(QDragMoveEvent* ereignis)
 {
-    Spaltenziehen::Bewerten(ereignis, akzeptierteTypen);
+    if (!Spaltenziehen::Bewerten(ereignis, akzeptierteTypen)) {
+        AblagemarkeSetzen(-1);
+        return;
+    }
+    if (zFenster)
+        zFenster->SpalteUeberTabelle(
+            ereignis->mimeData(), viewport()->mapTo(this, ereignis->position().toPoint()));
+}
+
+void Kurstabelle::dragLeaveEvent(QDragLeaveEvent* ereignis)
+{
+    AblagemarkeSetzen(-1);
+    QTableWidget::dragLeaveEvent(ereignis);
 }
 
 void Kurstabelle::dropEvent(QDropEvent* ereignis)
 {
+    AblagemarkeSetzen(-1);
     if (!zFenster || !Spaltenziehen::Bewerten(ereignis, akzeptierteTypen))
         return;
     zFenster->SpalteAbgelegt(
         ereignis->mimeData(), viewport()->mapTo(this, ereignis->position().toPoint()));
+}
+
+void Kurstabelle::AblagemarkeSetzen(int x)
+{
+    if (x < 0) {
+        if (zMarke)
+            zMarke->hide();
+        return;
+    }
+    if (!zMarke) {
+        zMarke = new QWidget(this);
+        zMarke->setObjectName(QStringLiteral("Ablagemarke"));
+        zMarke->setAttribute(Qt::WA_TransparentForMouseEvents);
+        zMarke->setAutoFillBackground(true);
+        QPalette farben = zMarke->palette();
+        farben.setColor(QPalette::Window, palette().color(QPalette::Highlight));
+        zMarke->setPalette(farben);
+    }
+    // Three pixels wide, centred on the column edge, over the header and every row.
+    zMarke->setGeometry(x - 1, 0, 3, height());
+    zMarke->show();
+    zMarke->raise();
+}
+
+void Kurstabelle::resizeEvent(QResizeEvent* ereignis)
+{
+    QTableWidget::resizeEvent(ereignis);
+    if (zMarke && zMarke->isVisible())
+        zMarke->resize(zMarke->width(), height());
 }

@@ -10,11 +10,13 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QStyle>
+#include <QToolTip>
 #include <QValidator>
 
 namespace {
@@ -146,6 +148,67 @@ bool Kurszellendelegate::editorEvent(
     return false;
 }
 
+QString Kurszellendelegate::Zelltipp(
+    const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (!index.isValid() || index.column() == checkSpalte)
+        return {};
+    // The open editor shows its own text.
+    if (zEditor && index.row() == zZeile && index.column() == zSpalte)
+        return {};
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    if (opt.text.isEmpty())
+        return {};
+    // The room the style leaves the text in its cell.
+    const QWidget* widget = opt.widget;
+    const QStyle* stil = widget ? widget->style() : QApplication::style();
+    const QRect text = stil->subElementRect(QStyle::SE_ItemViewItemText, &opt, widget);
+    const int rand = 2 * (stil->pixelMetric(QStyle::PM_FocusFrameHMargin, &opt, widget) + 1);
+    if (opt.fontMetrics.horizontalAdvance(opt.text) <= text.width() - rand)
+        return {};
+    return opt.text;
+}
+
+QString Kurszellendelegate::AlsTooltip(const QString& text)
+{
+    QStringList zeilen;
+    for (const QString& zeile : text.split(QLatin1Char('\n'))) {
+        QString aktuell;
+        for (const QString& wort : zeile.split(QLatin1Char(' '))) {
+            if (!aktuell.isEmpty() && aktuell.size() + 1 + wort.size() > Zeilenlaenge) {
+                zeilen << aktuell;
+                aktuell.clear();
+            } else if (!aktuell.isEmpty()) {
+                aktuell += QLatin1Char(' ');
+            }
+            aktuell += wort;
+        }
+        zeilen << aktuell;
+    }
+    for (QString& zeile : zeilen)
+        zeile = zeile.toHtmlEscaped();
+    // Rich text, so that nothing in the text is taken for markup; no breaks but ours.
+    return QStringLiteral("<p style=\"white-space:pre\">") + zeilen.join(QStringLiteral("<br>"))
+        + QStringLiteral("</p>");
+}
+
+bool Kurszellendelegate::helpEvent(QHelpEvent* ereignis, QAbstractItemView* ansicht,
+    const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (!ereignis || ereignis->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(ereignis, ansicht, option, index);
+    const QString tipp = Zelltipp(option, index);
+    if (tipp.isEmpty()) {
+        QToolTip::hideText();
+        ereignis->ignore();
+        return true;
+    }
+    QToolTip::showText(ereignis->globalPos(), AlsTooltip(tipp),
+        ansicht ? ansicht->viewport() : nullptr, option.rect);
+    return true;
+}
+
 QMenu* Kurszellendelegate::Kontextmenue(QLineEdit* editor) const
 {
     auto* menue = new QMenu(editor);
@@ -193,6 +256,9 @@ bool Kurszellendelegate::eventFilter(QObject* objekt, QEvent* ereignis)
     switch (ereignis->type()) {
     case QEvent::KeyPress: {
         const auto* taste = static_cast<QKeyEvent*>(ereignis);
+        // Typing into a cell scrolled out of sight brings it back into view.
+        if (auto* tabelle = qobject_cast<QAbstractItemView*>(parent()))
+            tabelle->scrollTo(tabelle->model()->index(zZeile, zSpalte));
         if (taste->matches(QKeySequence::Paste))
             return zFenster->EditorEinfuegen();
         // Undo and redo: the typing in the editor first, then the table's stored changes.
@@ -202,6 +268,10 @@ bool Kurszellendelegate::eventFilter(QObject* objekt, QEvent* ereignis)
         }
         if (IstWiederholen(*taste)) {
             zFenster->Wiederholen();
+            return true;
+        }
+        if (taste->key() == Qt::Key_Escape) {
+            zFenster->EditorZuruecksetzen();
             return true;
         }
         const int code = Kursfenster::Tastencode(taste->key());

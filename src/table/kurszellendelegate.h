@@ -10,7 +10,9 @@ class QMenu;
 // Draws and edits the cells of a course window's grade table: the text colour and underline
 // come from the window (deficits, exam students), the "W" box is drawn centred and never
 // toggled by the grid itself, and the keys Tab, Return and the arrows of the open cell
-// editor go to the window's key handler before the editor or the grid sees them. The
+// editor go to the window's key handler before the editor or the grid sees them; Escape
+// puts the cell's stored value back into the editor, which stays open. A cell whose text is
+// cut shows it in full as a tooltip. The
 // delegate only carries text: what a cell accepts is the window's check. The editor stays
 // open with its text while the window is only deactivated (another window, a dialog, a
 // menu); a paste of a table into it goes to the window.
@@ -39,6 +41,15 @@ public:
         const QModelIndex& index) const override;
     bool editorEvent(QEvent* ereignis, QAbstractItemModel* model,
         const QStyleOptionViewItem& option, const QModelIndex& index) override;
+    // A cell's text that does not fit into its cell shows in full as a tooltip.
+    bool helpEvent(QHelpEvent* ereignis, QAbstractItemView* ansicht,
+        const QStyleOptionViewItem& option, const QModelIndex& index) override;
+    // The tooltip of a cell: its whole text when the cell cuts it, else empty.
+    QString Zelltipp(const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    // A plain text as a tooltip shows it: its lines as they are, a line longer than
+    // Zeilenlaenge characters broken between words, nothing read as markup.
+    static QString AlsTooltip(const QString& text);
+    static constexpr int Zeilenlaenge = 80;
 
     // The cell editor's context menu (German, its "Einfügen" as Ctrl+V).
     QMenu* Kontextmenue(QLineEdit* editor) const;

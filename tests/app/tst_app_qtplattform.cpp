@@ -4,9 +4,12 @@
 #include "plattform.h"
 #include "qtplattform.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,6 +18,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+#include <QTreeView>
 
 namespace {
 
@@ -291,6 +295,7 @@ private slots:
         QString titel, annehmenText, abbrechenText, hinweis, verzeichnis;
         QStringList filter, gewaehlt;
         bool hinweisSichtbar = false;
+        int typBreite = 0;
         GuiTest::BeiModal([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             QVERIFY(dialog);
@@ -302,6 +307,8 @@ private slots:
                 hinweisSichtbar = l->isVisible();
             }
             filter = dialog->nameFilters();
+            if (auto* liste = dialog->findChild<QTreeView*>("treeView"))
+                typBreite = liste->header()->sectionSize(2);
             verzeichnis = dialog->directory().absolutePath();
             gewaehlt = dialog->selectedFiles();
             if (annehmen)
@@ -320,6 +327,8 @@ private slots:
         QCOMPARE(verzeichnis, QDir(ordner.path()).absolutePath());
         QCOMPARE(gewaehlt, QStringList({ordner.filePath("b.zln")}));
         QCOMPARE(ergebnis, annehmen ? ordner.filePath("b.zln") : QString());
+        // The type column shows our type names whole.
+        QVERIFY(typBreite > QFontMetrics(QApplication::font()).horizontalAdvance("RAVIRIreru-Ergebnis"));
     }
 
     void dateiSpeichern()
@@ -364,6 +373,43 @@ private slots:
         QVERIFY(!Plattform::aktuell().DruckDialog(drucker));
         QCOMPARE(GuiTest::Unbeantwortet(), 0);
         QVERIFY(deutsch);
+    }
+
+    void druckDialogPdfName_data()
+    {
+        // The document name (a course window's title) and the PDF file the dialog offers.
+        QTest::addColumn<QString>("dokument");
+        QTest::addColumn<QString>("datei"); // file name; a path: set before, kept
+        QTest::newRow("Titel mit Punkt") << "Q1.1 - Mathematik - LK1 - Mü"
+                                         << "Q1.1 - Mathematik - LK1 - Mü.pdf";
+        QTest::newRow("Schrägstrich") << "Q1/2 - Deutsch - GK2 - WEH" << "Q1-2 - Deutsch - GK2 - WEH.pdf";
+        QTest::newRow("schon gewählt") << "Q1.1 - Physik" << "/tmp/gewaehlt.pdf";
+    }
+
+    void druckDialogPdfName()
+    {
+        QFETCH(QString, dokument);
+        QFETCH(QString, datei);
+        QPrinter drucker;
+        drucker.setDocName(dokument);
+        if (datei.startsWith(QLatin1Char('/')))
+            drucker.setOutputFileName(datei);
+        QString angeboten;
+        GuiTest::BeiModal([&](QWidget* w) {
+            if (auto* feld = w->findChild<QLineEdit*>("filename"))
+                angeboten = feld->text();
+            QTest::keyClick(w, Qt::Key_Escape);
+        }, "QPrintDialog");
+        QVERIFY(!Plattform::aktuell().DruckDialog(drucker));
+        QCOMPARE(GuiTest::Unbeantwortet(), 0);
+        if (datei.startsWith(QLatin1Char('/'))) {
+            QCOMPARE(angeboten, datei);
+        } else {
+            QCOMPARE(QFileInfo(angeboten).fileName(), datei);
+            QVERIFY(QFileInfo(QFileInfo(angeboten).path()).isDir());
+        }
+        // The document name itself (the print job's name) stays the title.
+        QCOMPARE(drucker.docName(), dokument);
     }
 };
 

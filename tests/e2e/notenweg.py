@@ -5,8 +5,9 @@ Starts the built program in an X server of its own on a copy of the demo course 
 drives it only with keyboard and mouse (xdotool): open dialog, login with a wrong and then
 the right password, the course selection, a course window (grades, hours and a remark typed
 with Tab, one refused grade), "Sichern", "Speichern", "Senden" to a real SMTP server with
-implicit TLS on 127.0.0.1:465, and "Beenden" through the menu. Then it reads the course
-list with the file tool and the mail that arrived.
+implicit TLS on 127.0.0.1:465, and "Beenden" through the menu (the question about the
+demo's changed and undelivered course answered "Ja"). Then it reads the course list with the
+file tool and the mail that arrived.
 
   --fall erfolg      the server accepts the login: the success message, the course turns green
   --fall abgelehnt   the server refuses the login: the fallback dialog, "Abbrechen", the course
@@ -46,11 +47,15 @@ from xsitzung import Fehlschlag, XSitzung, frist_abwarten  # noqa: E402
 NAME = "Erika Müller"
 MAIL = {"Server": "127.0.0.1", "Benutzer": "noten", "Pass": "e2e-Kennwort",
         "EMailAdresse": "noten@schule.example", "Absender": "lehrer@schule.example"}
-KATALOG = ["Note", "Fehlstunden", "unentschuldigte Fehlstunden", "Hinweis"]
+# The demo's catalogue: (ID, caption) of every entry column, in order.
+KATALOG_MIT_ID = [("", "Note"), ("", "Fehlstunden"), ("", "unentschuldigte Fehlstunden"),
+                  ("", "Hinweis"), ("KL", "Klausur"), ("", "Bemerkung")]
+KATALOG = [name for _, name in KATALOG_MIT_ID]
 # Typed into the first row, one value per entry column, each followed by Tab.
-ERSTE_ZEILE = ["12", "6", "3", "Referat über Fotosynthese"]
+ERSTE_ZEILE = ["12", "6", "3", "Referat über Fotosynthese", "11", "Vorbildliche Mitarbeit"]
 ABGELEHNTE_NOTE = "16"           # not in the grade scale: refused, the cell keeps its value
 ZWEITE_ZEILE_FEHLSTUNDEN = "5"   # typed after the refusal into the second row's hours
+BEENDEN = "RAVIRIreru beenden?"
 # The course window's toolbar button "Sichern", from the window's corner.
 SICHERN = (34, 44)
 # Exit code of a case that cannot run here (ctest SKIP_RETURN_CODE).
@@ -201,9 +206,8 @@ class Lauf:
             self.vorher_bytes = datei.read()
 
         # What the road relies on in the demo file.
-        if [e["Bezeichnung"] for e in self.vorher["alleEintraege"]] != KATALOG or \
-                any(e["ID"] for e in self.vorher["alleEintraege"]):
-            raise Fehlschlag("Die Demo-Datei hat einen anderen Eintragskatalog als %s" % KATALOG)
+        if [(e["ID"], e["Bezeichnung"]) for e in self.vorher["alleEintraege"]] != KATALOG_MIT_ID:
+            raise Fehlschlag("Die Demo-Datei hat einen anderen Eintragskatalog als %s" % KATALOG_MIT_ID)
         noten = {n["Kuerzel"] for n in self.vorher["zNoten"]}
         if ERSTE_ZEILE[0] not in noten or ABGELEHNTE_NOTE in noten:
             raise Fehlschlag("Die Notenskala der Demo-Datei passt nicht zum Test")
@@ -481,6 +485,16 @@ class Lauf:
         self.x.taste("Up")                            # from nothing up to the last item, "Beenden"
         self.foto("menue-beenden")
         self.x.taste("Return")
+        # The demo holds a course changed and neither saved nor sent ("Deutsch", red): the
+        # quit sequence asks once.
+        frage = self.x.warte_auf_fenster(BEENDEN)
+        self.x.aktivieren(frage)
+        self.foto("frage-beenden")
+        self.texte_pruefen("Frage beim Beenden", self.dialogtexte(frage), [
+            "Soll RAVIRIreru beendet werden?",
+            "Der aktuelle Stand der Eingabe wird zwar gesichert, aber mindestens ein Kurs wurde "
+            "geändert und weder gespeichert noch versandt!"])
+        self.x.taste("Return")                        # "Ja", the default button
         rueckgabe = self.programm.warte_auf_ende(20)
         if rueckgabe != 0:
             raise Fehlschlag("Das Programm endet mit %d" % rueckgabe)

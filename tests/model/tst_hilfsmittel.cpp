@@ -90,6 +90,28 @@ private slots:
         QCOMPARE(Hilfsmittel::DeChiffre(QStringLiteral("a")), QStringLiteral("^"));
         QCOMPARE(Hilfsmittel::DeChiffre(QString(QChar(1))), QString(QChar(0xFFFD)));
     }
+
+    void dateiname_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("name");
+        // Dots inside a name stay: "Q1.1" is the half-year, not an extension.
+        QTest::newRow("Fenstertitel") << "Q1.1 - Mathematik - LK1 - Mü"
+                                      << "Q1.1 - Mathematik - LK1 - Mü";
+        QTest::newRow("Schrägstriche") << "Q1/2 - Deutsch\\GK" << "Q1-2 - Deutsch-GK";
+        QTest::newRow("Windows-Zeichen") << "a:b*c?d\"e<f>g|h" << "a-b-c-d-e-f-g-h";
+        QTest::newRow("Steuerzeichen") << "Kurs\tA\nB" << "Kurs-A-B";
+        QTest::newRow("Ränder") << "  ..Kurs. " << "Kurs";
+        QTest::newRow("nur Punkte") << " . . " << "";
+        QTest::newRow("leer") << "" << "";
+        QTest::newRow("Unicode bleibt") << "Łukasik – Zoë" << "Łukasik – Zoë";
+    }
+    void dateiname()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, name);
+        QCOMPARE(Hilfsmittel::Dateiname(text), name);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestHilfsmittel)

@@ -74,6 +74,38 @@ private slots:
         QCOMPARE(s, vorher);
     }
 
+    void standardbreiten_data()
+    {
+        // The width each heading needs (as the window measures it) and what the entry column
+        // gets: at least 60, at most 160.
+        QTest::addColumn<QList<qint64>>("bedarf");
+        QTest::addColumn<QString>("breiten");
+        QTest::newRow("schmal, genau, breit")
+            << QList<qint64> { 12, 60, 61, 97, 159, 160, 161, 900 }
+            << "0,40,30,200,25,60,60,61,97,159,160,160,160";
+        QTest::newRow("leere Überschrift") << QList<qint64> { 0 } << "0,40,30,200,25,60";
+    }
+    void standardbreiten()
+    {
+        QFETCH(QList<qint64>, bedarf);
+        QFETCH(QString, breiten);
+        const Datenbestand d = Daten(true, true, int(bedarf.size()));
+        QStringList gefragt;
+        Spaltenstruktur s;
+        s.KurslistenInit(d, [&](const QString& ueberschrift) {
+            gefragt << ueberschrift;
+            const qsizetype i = ueberschrift.mid(1).toInt();
+            return bedarf.value(i);
+        });
+        QCOMPARE(s.BreitenString(), breiten);
+        // Only the entry columns are measured; the identification columns keep their widths.
+        QCOMPARE(gefragt.size(), bedarf.size());
+        // A layout that exists is not measured again.
+        const Spaltenstruktur vorher = s;
+        s.KurslistenInit(d, [](const QString&) { return qint64(100); });
+        QCOMPARE(s, vorher);
+    }
+
     void breite_data()
     {
         QTest::addColumn<qint64>("breite");

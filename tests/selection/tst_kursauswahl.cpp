@@ -4,6 +4,7 @@
 #include "guitest.h"
 #include "kursauswahltestdaten.h"
 #include "kursfenster.h"
+#include "kurskopf.h"
 #include "kurslistenzeichner.h"
 #include "spaltenstruktur.h"
 #include "toolbarvorlage.h"
@@ -492,8 +493,9 @@ void TstKursauswahl::kurslistenInitBeimErzeugen()
 {
     Daten.mitWarnung = true;
     QCOMPARE(TabellenStruktur.SpaltenAnzahl, 0);
+    // The default layout, each entry column as wide as its heading needs.
     Spaltenstruktur erwartet;
-    erwartet.KurslistenInit(Daten);
+    erwartet.KurslistenInit(Daten, &Kurskopf::Standardbreite);
     QVERIFY(erwartet.SpaltenAnzahl > 0);
 
     Kursauswahl fenster;

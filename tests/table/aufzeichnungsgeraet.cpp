@@ -89,6 +89,7 @@ void Aufzeichnungsgeraet::Motor::drawLines(const QLineF* linien, int anzahl)
         z.seite = seite;
         z.linie = linien[i];
         z.farbe = zStift.color();
+        z.stiftbreite = zStift.isCosmetic() ? 0.0 : zStift.widthF();
         zuege.append(z);
     }
 }

@@ -25,6 +25,7 @@ public:
         QPointF punkt; // the start of a text's baseline
         QLineF linie;
         QColor farbe;
+        double stiftbreite = 0; // a line's width in pixels (0: a cosmetic hairline)
         bool unterstrichen = false;
         QFont schrift;
     };

@@ -6,10 +6,12 @@
 #include "kurstabellentest.h"
 #include "menue.h"
 #include "toolbarvorlage.h"
+#include "zellpruefung.h"
 
 #include <QAction>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QStatusBar>
 #include <QTest>
@@ -250,7 +252,30 @@ private slots:
         QVERIFY(Daten.LadeDatei(kopie));
         TabellenStruktur.KurslistenInit();
         const QStringList kopf = QStringList { QString(), "Nr.", "A", "Name", "W", "Note",
-            "Fehlstunden", "unentschuldigte Fehlstunden", "Hinweis" };
+            "Fehlstunden", "unentschuldigte Fehlstunden", "Hinweis", "Klausur", "Bemerkung" };
+        // What the demo shows: every state of a course, a graded entry with an ID and an
+        // entry of another kind, grades besides points.
+        QSet<QString> zustaende;
+        for (qint64 k = 1; k <= Daten.alleKurse.AnzahlKurse(); ++k) {
+            const KursZeiger kurs = Daten.alleKurse.Zeigen(k);
+            zustaende << (kurs->gesendet ? "grün" : kurs->gespeichert ? "blau" : kurs->geaendert ? "rot" : "keiner");
+        }
+        QCOMPARE(zustaende, (QSet<QString> { "grün", "blau", "rot", "keiner" }));
+        // The first course (the one the end-to-end roads type into) is untouched.
+        QVERIFY(!Daten.alleKurse.Zeigen(1)->geaendert);
+        QCOMPARE(Daten.alleEintraege.ZeigeEintrag(4).ID, QStringLiteral("KL"));
+        QCOMPARE(Zellpruefung::ArtVon(Daten.alleEintraege.ZeigeEintrag(4)),
+            Zellpruefung::Spaltenart::NoteMitID);
+        QCOMPARE(Zellpruefung::ArtVon(Daten.alleEintraege.ZeigeEintrag(5)),
+            Zellpruefung::Spaltenart::Andere);
+        QVERIFY(Daten.NoteOK(QStringLiteral("E")));
+        QVERIFY(Daten.NoteOK(QStringLiteral("NT")));
+        QStringList klausuren;
+        for (qint64 i = 1; i <= Daten.alleSchuelerKurse.AnzahlKurse(); ++i)
+            klausuren << Daten.alleSchuelerKurse.ZeigePosition(i)->Eintraege.Zeigen(
+                QStringLiteral("KL"), QStringLiteral("Klausur"));
+        QVERIFY(klausuren.contains(QStringLiteral("E")));
+        QVERIFY(klausuren.contains(QStringLiteral("NT")));
         int geoeffnet = 0;
         for (qint64 k = 1; k <= Daten.alleKurse.AnzahlKurse(); ++k) {
             const KursZeiger kurs = Daten.alleKurse.Zeigen(k);
@@ -268,7 +293,9 @@ private slots:
                 QCOMPARE(t->columnWidth(c), int(TabellenStruktur.Spalten.at(c).Breite));
                 summe += t->columnWidth(c);
             }
-            QCOMPARE(f->width(), summe);
+            // The columns fill the room beside the scroll bar (if the rows need one).
+            QCOMPARE(f->width(), f->BenoetigteBreite());
+            QCOMPARE(t->viewport()->width(), summe);
             // Every student of the course has a row, in the order of the student list.
             int zeilen = 0;
             qint64 vorher = -1;

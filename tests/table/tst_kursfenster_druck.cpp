@@ -19,7 +19,11 @@ namespace {
 
 using Zug = Aufzeichnungsgeraet::Zug;
 
-// Draws the window's list on a recording page (2400 x 3300 pixels: 8 x 11 inches at 300 dpi).
+// A recording page of 2800 x 3300 pixels (9.33 x 11 inches at 300 dpi): as wide as the
+// whole table needs, so that the list prints at the screen's size.
+constexpr int SeiteBreit = 2800;
+
+// Draws the window's list on a recording page.
 QList<Zug> Aufzeichnen(Kursfenster& f, Aufzeichnungsgeraet& geraet, int von = 1, int bis = 0)
 {
     QPainter g(&geraet);
@@ -123,10 +127,10 @@ private slots:
         QPointer<Kursfenster> f = DruckKurs(ordner.path());
         QVERIFY(f);
         // Horizontal and vertical resolution differ: each axis uses its own.
-        Aufzeichnungsgeraet waagrecht(2400, 3300, dpi, 150);
+        Aufzeichnungsgeraet waagrecht(SeiteBreit, 3300, dpi, 150);
         Aufzeichnen(*f, waagrecht);
         QCOMPARE(f->HorResPoint(punkte), pixel);
-        Aufzeichnungsgeraet senkrecht(2400, 3300, 150, dpi);
+        Aufzeichnungsgeraet senkrecht(SeiteBreit, 3300, 150, dpi);
         Aufzeichnen(*f, senkrecht);
         QCOMPARE(f->VerResPoint(punkte), pixel);
     }
@@ -136,7 +140,7 @@ private slots:
         // Screen widths 0, 40, 30, 200, 25, then 60 for each entry column, at 300 dpi.
         QPointer<Kursfenster> f = DruckKurs(ordner.path());
         QVERIFY(f);
-        Aufzeichnungsgeraet geraet(2400, 3300, 300, 300);
+        Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         Aufzeichnen(*f, geraet);
         QCOMPARE(
             f->Spaltenbreite, (QList<int> { 0, 166, 125, 833, 104, 250, 250, 250, 250, 250, 250 }));
@@ -151,7 +155,7 @@ private slots:
     {
         QPointer<Kursfenster> f = DruckKurs(ordner.path());
         QVERIFY(f);
-        Aufzeichnungsgeraet geraet(2400, 3300, 300, 300);
+        Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         const QList<Zug> zuege = Aufzeichnen(*f, geraet);
         QCOMPARE(Seiten(zuege), 1);
         QCOMPARE(geraet.NeueSeiten(), 0);
@@ -183,7 +187,7 @@ private slots:
         QPointer<Kursfenster> f = DruckKurs(ordner.path(), zeilen - 4);
         QVERIFY(f);
         QCOMPARE(f->meineTabelle()->rowCount(), zeilen);
-        Aufzeichnungsgeraet geraet(2400, 3300, 300, 300);
+        Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         const QList<Zug> zuege = Aufzeichnen(*f, geraet);
         // No empty page after the last row.
         QCOMPARE(Seiten(zuege), seiten);
@@ -210,7 +214,7 @@ private slots:
                 const int breite
                     = QFontMetrics(seitenZug->schrift, &geraet).horizontalAdvance(nummer);
                 QCOMPARE(seitenZug->punkt.y(), fs);
-                QCOMPARE(int(seitenZug->punkt.x()) + breite, 2400 - pd);
+                QCOMPARE(int(seitenZug->punkt.x()) + breite, SeiteBreit - pd);
                 // The title ends before the page number begins.
                 const Zug* titel = nullptr;
                 for (const Zug& z : texte)
@@ -262,10 +266,10 @@ private slots:
         QFETCH(int, seiten);
         QPointer<Kursfenster> f = DruckKurs(ordner.path(), 96);
         QVERIFY(f);
-        Aufzeichnungsgeraet ganz(2400, 3300, 300, 300);
+        Aufzeichnungsgeraet ganz(SeiteBreit, 3300, 300, 300);
         const QList<Zug> alles = Aufzeichnen(*f, ganz);
         const int rp = f->ZeilenProSeite();
-        Aufzeichnungsgeraet geraet(2400, 3300, 300, 300);
+        Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         const QList<Zug> zuege = Aufzeichnen(*f, geraet, von, bis);
         if (seiten == 0) {
             QVERIFY(zuege.isEmpty());
@@ -313,7 +317,7 @@ private slots:
         QFETCH(bool, gekuerzt);
         QPointer<Kursfenster> f = DruckKurs(ordner.path());
         QVERIFY(f);
-        Aufzeichnungsgeraet geraet(2400, 3300, 300, 300);
+        Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         Aufzeichnen(*f, geraet);
         QPainter g(&geraet);
         QFont schrift(f->meineTabelle()->font());
@@ -362,7 +366,7 @@ private slots:
         QFETCH(QString, regel);
         QPointer<Kursfenster> f = DruckKurs(ordner.path());
         QVERIFY(f);
-        Aufzeichnungsgeraet geraet(2400, 3300, 300, 300);
+        Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         Aufzeichnen(*f, geraet);
         QPainter g(&geraet);
         QFont schrift(f->meineTabelle()->font());
@@ -393,7 +397,7 @@ private slots:
         QFETCH(bool, mitDefiziten);
         QPointer<Kursfenster> f = DruckKurs(ordner.path(), 0, mitDefiziten);
         QVERIFY(f);
-        Aufzeichnungsgeraet geraet(2400, 3300, 300, 300);
+        Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         const QList<Zug> zuege = Aufzeichnen(*f, geraet);
         const QList<int>& start = f->Startpunkte;
         // The text of row r in column k.
@@ -444,7 +448,7 @@ private slots:
     {
         QPointer<Kursfenster> f = DruckKurs(ordner.path());
         QVERIFY(f);
-        Aufzeichnungsgeraet geraet(2400, 3300, 300, 300);
+        Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         const QList<Zug> zuege = Aufzeichnen(*f, geraet);
         const int hb = 150, rh = 83, gp = 20;
         const int r = f->Startpunkte.last() + f->Spaltenbreite.last();
@@ -471,6 +475,137 @@ private slots:
         // The hidden column prints nothing: below the title no text starts at its place.
         for (const Zug& z : Texte(zuege))
             QVERIFY2(z.punkt.y() <= 50 || z.punkt.x() > 12, qPrintable(z.text));
+    }
+
+    void linienbreite_data()
+    {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<int>("breite");
+        QTest::newRow("300 dpi") << 300 << SeiteBreit;
+        QTest::newRow("600 dpi, verkleinert") << 600 << 2 * 2400;
+        QTest::newRow("72 dpi") << 72 << 600;
+    }
+
+    void linienbreite()
+    {
+        // Every frame and grid line, of the header as of the rows, is half a point wide at
+        // least, whatever the resolution and the scale.
+        QFETCH(int, dpi);
+        QFETCH(int, breite);
+        QPointer<Kursfenster> f = DruckKurs(ordner.path());
+        QVERIFY(f);
+        Aufzeichnungsgeraet geraet(breite, 11 * dpi, dpi, dpi);
+        const QList<Zug> zuege = Aufzeichnen(*f, geraet);
+        const double halberPunkt = dpi / 144.0;
+        int linien = 0;
+        for (const Zug& z : zuege) {
+            if (z.art != Zug::Linie)
+                continue;
+            ++linien;
+            QVERIFY2(z.stiftbreite >= halberPunkt - 1e-9,
+                qPrintable(QStringLiteral("Linie (%1,%2)-(%3,%4): %5 Pixel")
+                               .arg(z.linie.x1())
+                               .arg(z.linie.y1())
+                               .arg(z.linie.x2())
+                               .arg(z.linie.y2())
+                               .arg(z.stiftbreite)));
+        }
+        QVERIFY(linien > 50);
+    }
+
+    // --- A table wider than the paper ----------------------------------------------------
+
+    void verkleinert_data()
+    {
+        // The table is 2728 pixels wide at 300 dpi.
+        QTest::addColumn<int>("seite");
+        QTest::addColumn<int>("prozent"); // 100: not shrunk
+        QTest::addColumn<bool>("hinweis");
+        QTest::newRow("passt") << SeiteBreit << 100 << false;
+        QTest::newRow("passt genau") << 2728 << 100 << false;
+        QTest::newRow("etwas zu breit: 87 %") << 2400 << 87 << false;
+        QTest::newRow("80 %: ohne Hinweis") << 2183 << 80 << false;
+        QTest::newRow("79 %: mit Hinweis") << 2160 << 79 << true;
+        QTest::newRow("A4 hoch bei 300 dpi: 70 %") << 1913 << 70 << true;
+    }
+
+    void verkleinert()
+    {
+        QFETCH(int, seite);
+        QFETCH(int, prozent);
+        QFETCH(bool, hinweis);
+        QPointer<Kursfenster> f = DruckKurs(ordner.path(), 60);
+        QVERIFY(f);
+        Aufzeichnungsgeraet geraet(seite, 3300, 300, 300);
+        const QList<Zug> zuege = Aufzeichnen(*f, geraet);
+        QCOMPARE(int(f->DruckMassstab() * 100), prozent);
+        // Every column on the page, in the screen's proportions.
+        const int r = f->Startpunkte.last() + f->Spaltenbreite.last();
+        if (prozent == 100) {
+            QCOMPARE(r, 2728);
+        } else {
+            QVERIFY(r <= seite);
+            QVERIFY(r > seite - 12);
+        }
+        for (int k = 1; k < f->Spaltenbreite.size(); ++k)
+            QVERIFY(qAbs(f->Spaltenbreite[k] - f->HorResPoint(f->meineTabelle()->columnWidth(k))
+                             * f->DruckMassstab())
+                <= 1.0);
+        for (const Zug& z : zuege) {
+            if (z.art == Zug::Linie)
+                QVERIFY(qMax(z.linie.x1(), z.linie.x2()) <= seite);
+            else
+                QVERIFY2(z.punkt.x() + QFontMetrics(z.schrift, &geraet).horizontalAdvance(z.text)
+                        <= seite,
+                    qPrintable(z.text));
+        }
+        // Every heading that fits its column at the screen's size is printed whole.
+        for (const QString kopf : { QStringLiteral("Nr."), QStringLiteral("Name"),
+                 QStringLiteral("Note"), QStringLiteral("Hinweis"), QStringLiteral("Klausur") }) {
+            bool da = false;
+            for (const Zug& z : Texte(zuege, 1))
+                da = da || z.text == kopf;
+            QVERIFY2(da, qPrintable(kopf));
+        }
+        // The table's text shrinks with it; the title keeps its size.
+        const Zug* titel = nullptr;
+        const Zug* nummer = nullptr;
+        for (const Zug& z : Texte(zuege, 1)) {
+            if (z.text.startsWith(QStringLiteral("12.1 - Mathematik")))
+                titel = &z;
+            if (z.text == QStringLiteral("1") && !nummer)
+                nummer = &z;
+        }
+        QVERIFY(titel && nummer);
+        QCOMPARE(titel->schrift.pixelSize(), 50);
+        QCOMPARE(nummer->schrift.pixelSize(), qMax(1, int(50 * f->DruckMassstab())));
+        // The footer line of a print shrunk below 80 %, on every page, under the last row.
+        const QString fuss = Kursfenster::VerkleinertHinweis(f->DruckMassstab());
+        QCOMPARE(fuss, QStringLiteral("Auf %1 % verkleinert, damit alle Spalten auf die Seite "
+                                      "passen.")
+                           .arg(prozent));
+        for (int s = 1; s <= Seiten(zuege); ++s) {
+            const Zug* fusszeile = nullptr;
+            qreal tiefste = 0;
+            for (const Zug& z : zuege) {
+                if (z.seite != s)
+                    continue;
+                if (z.art == Zug::Text && z.text == fuss)
+                    fusszeile = &z;
+                else if (z.art == Zug::Linie)
+                    tiefste = qMax(tiefste, qMax(z.linie.y1(), z.linie.y2()));
+            }
+            QCOMPARE(fusszeile != nullptr, hinweis);
+            if (fusszeile) {
+                QVERIFY(fusszeile->punkt.y() <= 3300);
+                QVERIFY(tiefste < fusszeile->punkt.y() - 50);
+            }
+        }
+        // A smaller table holds more rows on a page.
+        if (prozent < 100)
+            QVERIFY(f->ZeilenProSeite() > 36);
+        else
+            QCOMPARE(f->ZeilenProSeite(), 36);
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "aufzeichnendeplattform.h"
 #include "guitest.h"
+#include "kurskopf.h"
 #include "kurstabelle.h"
 #include "kurstabellentest.h"
 #include "menue.h"
@@ -15,6 +16,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
 #include <QPrinter>
@@ -71,6 +73,59 @@ int PdfSeiten(const QString& pdf)
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
+// The drawing operators of every page of a PDF file written by Qt (its page content
+// streams, inflated).
+QStringList PdfSeitenInhalte(const QString& pdf)
+{
+    QFile datei(pdf);
+    if (!datei.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = datei.readAll();
+    QStringList inhalte;
+    qsizetype ab = 0;
+    for (;;) {
+        const qsizetype anfang = bytes.indexOf("stream", ab);
+        if (anfang < 0)
+            break;
+        qsizetype start = anfang + 6;
+        if (bytes.mid(start, 2) == "\r\n")
+            start += 2;
+        else if (bytes.mid(start, 1) == "\n")
+            start += 1;
+        const qsizetype ende = bytes.indexOf("endstream", start);
+        if (ende < 0)
+            break;
+        ab = ende + 9;
+        // FlateDecode is the zlib format; qUncompress wants the size in front.
+        const QByteArray roh = bytes.mid(start, ende - start);
+        QByteArray mitGroesse(4, '\0');
+        const quint32 groesse = quint32(roh.size()) * 50 + 4096;
+        for (int i = 0; i < 4; ++i)
+            mitGroesse[i] = char((groesse >> (24 - 8 * i)) & 0xFF);
+        const QByteArray inhalt = qUncompress(mitGroesse + roh);
+        // A page: it places the device's pixels on the page in points ("cm") and draws.
+        if (inhalt.contains(" cm\n") && (inhalt.contains(" Tj") || inhalt.contains(" l\n")))
+            inhalte << QString::fromLatin1(inhalt);
+    }
+    return inhalte;
+}
+
+// For looking at: a folder named by RAVIRIRERU_BILDER gets a copy of the PDF file and its
+// first page as a picture (200 dpi).
+void Aufbewahren(const QString& pdf, const QString& name)
+{
+    const QString bilder = qEnvironmentVariable("RAVIRIRERU_BILDER");
+    if (bilder.isEmpty() || !QDir(bilder).exists())
+        return;
+    const QString ziel = QDir(bilder).filePath(name);
+    QFile::remove(ziel);
+    QFile::copy(pdf, ziel);
+    QProcess::execute(QStandardPaths::findExecutable(QStringLiteral("pdftoppm")),
+        { QStringLiteral("-r"), QStringLiteral("200"), QStringLiteral("-png"),
+            QStringLiteral("-singlefile"), QStringLiteral("-f"), QStringLiteral("1"),
+            QStringLiteral("-l"), QStringLiteral("1"), ziel, ziel.chopped(4) });
+}
+
 bool Poppler()
 {
     return !Programm(QStringLiteral("pdftotext")).isEmpty()
@@ -87,19 +142,20 @@ private:
     AufzeichnendePlattform plattform;
     QTemporaryDir ordner;
 
-    QString PdfDrucken(Kursfenster& f, const QString& name, int von = 0, int bis = 0)
+    QString PdfDrucken(Kursfenster& f, const QString& name, int von = 0, int bis = 0,
+        QPageLayout::Orientation lage = QPageLayout::Landscape)
     {
         const QString pdf = QDir(ordner.path()).filePath(name);
         QFile::remove(pdf);
         plattform.antwortenDruck = { true, true };
-        plattform.druckerEinrichten = [pdf, von, bis](QPrinter& drucker) {
+        plattform.druckerEinrichten = [pdf, von, bis, lage](QPrinter& drucker) {
             drucker.setOutputFormat(QPrinter::PdfFormat);
             drucker.setOutputFileName(pdf);
             drucker.setResolution(300);
             drucker.setPageSize(QPageSize(QPageSize::A4));
             drucker.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
-            // The list is wider than A4 upright.
-            drucker.setPageOrientation(QPageLayout::Landscape);
+            // The list is wider than A4 upright: landscape, unless a test wants it upright.
+            drucker.setPageOrientation(lage);
             if (von > 0) {
                 drucker.setPrintRange(QPrinter::PageRange);
                 drucker.setFromTo(von, bis);
@@ -207,6 +263,7 @@ private slots:
                 QFile::copy(stamm + QLatin1Char('-') + seite + QStringLiteral(".png"), ziel);
             }
         }
+        Aufbewahren(pdf, QStringLiteral("kursliste.pdf"));
     }
 
     void pdfSeitenbereich()
@@ -231,6 +288,73 @@ private slots:
         // Two pages; the counting starts again, so the second one is "Seite 2".
         QCOMPARE(PdfSeiten(pdf), 2);
         QVERIFY(PdfText(pdf, 2).contains(QStringLiteral("Seite 2")));
+    }
+
+    void pdfBreiteTabelleHochformat()
+    {
+        // Every entry column as wide as its heading needs on screen: together far wider than
+        // A4 upright. The list is shrunk to the printable width: every heading is on the
+        // page, and the footer says by how much.
+        if (!Poppler())
+            QSKIP("poppler-utils fehlen");
+        QPointer<Kursfenster> f = DruckKurs(ordner.path());
+        QVERIFY(f);
+        QStringList koepfe;
+        for (int c = 1; c < int(TabellenStruktur.SpaltenAnzahl); ++c) {
+            const QString kopf = TabellenStruktur.Spalten.at(c).Ueberschrift;
+            koepfe << kopf;
+            if (c >= TabellenStruktur.ErsteSpalte)
+                TabellenStruktur.SetzeSpaltenBreite(c, Kurskopf::Standardbreite(kopf));
+        }
+        f->Anpassen();
+        QVERIFY(TabellenStruktur.Gesamtbreite() > 700);
+        const QString pdf = PdfDrucken(
+            *f, QStringLiteral("hoch.pdf"), 0, 0, QPageLayout::Portrait);
+        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(PdfSeiten(pdf), 1);
+        const QString text = PdfText(pdf);
+        for (const QString& kopf : std::as_const(koepfe))
+            QVERIFY2(text.contains(kopf), qPrintable(kopf + QStringLiteral(" fehlt in:\n") + text));
+        // The last column's values are there too (student 11: "x" under "Sonstiges").
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Albers, Anna\\s+12\\s+4\\s+2\\s+Fach\\S*\\s+11\\s+x\\n"))),
+            qPrintable(text));
+        QVERIFY(f->DruckMassstab() < Kursfenster::MinMassstab);
+        QVERIFY2(text.contains(Kursfenster::VerkleinertHinweis(f->DruckMassstab())),
+            qPrintable(text));
+        Aufbewahren(pdf, QStringLiteral("kursliste-hochformat.pdf"));
+    }
+
+    void pdfLinienbreite()
+    {
+        // In the PDF file itself: the page places the printer's pixels in points, every line
+        // is stroked at half a point or more, and nothing is drawn as a filled shape (a line
+        // thinner than the pen would become one).
+        QPointer<Kursfenster> f = DruckKurs(ordner.path(), 30);
+        QVERIFY(f);
+        const QString pdf = PdfDrucken(*f, QStringLiteral("linien.pdf"));
+        const QStringList seiten = PdfSeitenInhalte(pdf);
+        QCOMPARE(seiten.size(), 2);
+        for (const QString& seite : seiten) {
+            const QRegularExpressionMatch cm
+                = QRegularExpression(QStringLiteral("([-\\d.]+) 0 0 ([-\\d.]+) [-\\d.]+ [-\\d.]+ cm"))
+                      .match(seite);
+            QVERIFY2(cm.hasMatch(), qPrintable(seite.left(300)));
+            const double punkteJePixel = cm.captured(1).toDouble();
+            QVERIFY(qAbs(punkteJePixel - 72.0 / 300.0) < 1e-6);
+            int breiten = 0;
+            QRegularExpressionMatchIterator w
+                = QRegularExpression(QStringLiteral("(?:^|\\s)([\\d.]+) w\\b")).globalMatch(seite);
+            while (w.hasNext()) {
+                const double punkte = w.next().captured(1).toDouble() * punkteJePixel;
+                QVERIFY2(punkte >= 0.5 - 1e-6, qPrintable(QString::number(punkte)));
+                ++breiten;
+            }
+            QVERIFY(breiten > 0);
+            // Lines are stroked ("S"), never filled ("f").
+            QVERIFY(seite.count(QRegularExpression(QStringLiteral("\\sS\\s"))) > 20);
+            QVERIFY2(!seite.contains(QRegularExpression(QStringLiteral("\\s(f|f\\*|B|B\\*|b|b\\*)\\s"))),
+                qPrintable(seite.left(2000)));
+        }
     }
 
     void druckAbgebrochen_data()
@@ -289,6 +413,7 @@ private slots:
         const QString pdf = QDir(ordner.path()).filePath(QStringLiteral("dialog.pdf"));
         QFile::remove(pdf);
         QStringList drucker;
+        QString angeboten;
         bool seiteGesehen = false;
         GuiTest::BeiModal(
             [&](QWidget* dialog) {
@@ -309,6 +434,7 @@ private slots:
                 auswahl->setCurrentIndex(pdfEintrag);
                 auto* datei = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
                 QVERIFY(datei);
+                angeboten = datei->text();
                 datei->setText(pdf);
                 QVERIFY(GuiTest::KnopfDruecken(dialog, QStringLiteral("&Drucken"))
                     || GuiTest::KnopfDruecken(dialog, QStringLiteral("&Print")));
@@ -321,6 +447,9 @@ private slots:
         QVERIFY2(drucker.contains(QStringLiteral("In PDF-Datei drucken"))
                 || drucker.contains(QStringLiteral("Print to File (PDF)")),
             qPrintable(drucker.join(u'|')));
+        // The PDF file offered is named after the whole window title, dots and all.
+        QCOMPARE(QFileInfo(angeboten).fileName(), QStringLiteral("12.1 - Mathematik - LK2 - Mü.pdf"));
+        QVERIFY(QFileInfo(QFileInfo(angeboten).path()).isDir());
         QVERIFY(QFile::exists(pdf));
         QVERIFY(QFile(pdf).size() > 1000);
         if (Poppler())

@@ -14,6 +14,7 @@
 #include "zellpruefung.h"
 
 #include <QClipboard>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -339,20 +340,44 @@ private slots:
 
     void escapeVerwirftDieEingabe()
     {
-        // Escape is the teacher's own "not this": the stored value stays, nothing beeps.
+        // Escape is the teacher's own "not this": the stored value stays, nothing beeps. The
+        // editor stays on the cell with the stored value selected: typing goes on there.
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
         QVERIFY(Aktivieren(f));
         Tippen(*f, QStringLiteral("13"));
         QVERIFY(f->zToolSichern->isEnabled());
         Taste(*f, Qt::Key_Escape);
-        QVERIFY(!Editor(*f));
+        QCOMPARE(EditorZelle(*f), QPoint(Spalte(NoteS), 0));
+        QCOMPARE(Editor(*f)->text(), QStringLiteral("12"));
+        QCOMPARE(Editor(*f)->selectedText(), QStringLiteral("12"));
+        QVERIFY(Editor(*f)->hasFocus());
         QCOMPARE(f->Zelltext(0, Spalte(NoteS)), QStringLiteral("12"));
         QCOMPARE(Gespeichert(*f, 0, NoteS), QStringLiteral("12"));
         QVERIFY(!f->zToolSichern->isEnabled());
         QVERIFY(!f->HatUngesicherteEingaben());
         QCOMPARE(plattform.pieps, 0);
+        // A second Escape changes nothing.
+        Taste(*f, Qt::Key_Escape);
+        QCOMPARE(Editor(*f)->text(), QStringLiteral("12"));
         QVERIFY(f->close());
         QVERIFY(plattform.auswahlen.isEmpty());
+    }
+
+    void nachEscapeWeiterTippen()
+    {
+        // Typed keys after Escape land in the cell, not in a row search of the grid.
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        QVERIFY(Aktivieren(f));
+        f->AktiviereEditZelle(1, Spalte(Fehl));
+        Tippen(*f, QStringLiteral("77"));
+        Taste(*f, Qt::Key_Escape);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("8"));
+        QCOMPARE(EditorZelle(*f), QPoint(Spalte(Fehl), 1));
+        QCOMPARE(Editor(*f)->text(), QStringLiteral("8"));
+        Taste(*f, Qt::Key_Tab);
+        QCOMPARE(Gespeichert(*f, 1, Fehl), QStringLiteral("8"));
+        QVERIFY(f->meineTabelle()->selectionModel()->selectedRows().isEmpty());
+        QCOMPARE(plattform.pieps, 0);
     }
 
     void schliessen_data()

@@ -550,15 +550,20 @@ private slots:
         QTest::addColumn<int>("von");
         QTest::addColumn<int>("nachX");
         QTest::addColumn<QStringList>("katalog");
+        // The edge the drop marker shows before the release: "L" the left edge of column
+        // ziel, "R" its right edge, "" no marker.
+        QTest::addColumn<int>("ziel");
+        QTest::addColumn<QString>("kante");
         // The section under the mouse past its middle becomes the target.
-        QTest::newRow("5 auf 3") << 5 << 250 << Namen("U,N,F,H,K,S");
-        QTest::newRow("3 auf 7") << 3 << 530 << Namen("F,U,H,K,N,S");
-        QTest::newRow("3 nur bis 6") << 3 << 470 << Namen("F,U,H,N,K,S");
-        QTest::newRow("5 nach rechts bis ganz hinten") << 5 << 595 << Namen("N,F,H,K,S,U");
-        QTest::newRow("5 auf Name: nichts") << 5 << 100 << Namen("N,F,U,H,K,S");
-        QTest::newRow("5 kaum bewegt: nichts") << 5 << 340 << Namen("N,F,U,H,K,S");
-        QTest::newRow("Name ziehen: nichts") << 2 << 400 << Namen("N,F,U,H,K,S");
-        QTest::newRow("Nr. ziehen: nichts") << 1 << 400 << Namen("N,F,U,H,K,S");
+        QTest::newRow("5 auf 3") << 5 << 250 << Namen("U,N,F,H,K,S") << 3 << "L";
+        QTest::newRow("3 auf 7") << 3 << 530 << Namen("F,U,H,K,N,S") << 7 << "R";
+        QTest::newRow("3 nur bis 6") << 3 << 470 << Namen("F,U,H,N,K,S") << 6 << "R";
+        QTest::newRow("5 nach rechts bis ganz hinten")
+            << 5 << 595 << Namen("N,F,H,K,S,U") << 8 << "R";
+        QTest::newRow("5 auf Name: nichts") << 5 << 100 << Namen("N,F,U,H,K,S") << -1 << "";
+        QTest::newRow("5 kaum bewegt: nichts") << 5 << 340 << Namen("N,F,U,H,K,S") << -1 << "";
+        QTest::newRow("Name ziehen: nichts") << 2 << 400 << Namen("N,F,U,H,K,S") << -1 << "";
+        QTest::newRow("Nr. ziehen: nichts") << 1 << 400 << Namen("N,F,U,H,K,S") << -1 << "";
     }
 
     void kopfZiehen()
@@ -566,18 +571,33 @@ private slots:
         QFETCH(int, von);
         QFETCH(int, nachX);
         QFETCH(QStringList, katalog);
+        QFETCH(int, ziel);
+        QFETCH(QString, kante);
         AnlegenOhneAundW();
         QPointer<Kursfenster> a = Oeffnen(QStringLiteral("M"));
         QPointer<Kursfenster> b = Oeffnen(QStringLiteral("D"));
         Kurstabelle* t = a->meineTabelle();
         const int y = t->Kopfhoehe() / 2;
         const int startX = t->columnViewportPosition(von) + t->columnWidth(von) / 2;
+        int erwartet = -1;
+        if (ziel >= 0)
+            erwartet = t->viewport()->x() + t->columnViewportPosition(ziel)
+                + (kante == QLatin1String("R") ? t->columnWidth(ziel) : 0);
         Maus(Kopf(*a), QEvent::MouseButtonPress, QPoint(startX, y));
         // Moved in steps, as a hand does.
         for (int schritt = 1; schritt <= 5; ++schritt)
             Maus(Kopf(*a), QEvent::MouseMove, QPoint(startX + (nachX - startX) * schritt / 5, y),
                 Qt::NoButton, Qt::LeftButton);
+        // While dragging, the marker stands where the column will land, over the header and
+        // the rows.
+        QWidget* marke = t->Ablagemarke();
+        QCOMPARE(marke && marke->isVisible(), erwartet >= 0);
+        if (erwartet >= 0) {
+            QCOMPARE(marke->geometry().center().x(), erwartet);
+            QCOMPARE(marke->height(), t->height());
+        }
         Maus(Kopf(*a), QEvent::MouseButtonRelease, QPoint(nachX, y), Qt::LeftButton, Qt::NoButton);
+        QVERIFY(!marke || !marke->isVisible());
         AllesPruefen({ a, b }, katalog);
         QCOMPARE(Daten.wurdeGeaendert(), katalog != Namen("N,F,U,H,K,S"));
         // A click on a heading does nothing either.
