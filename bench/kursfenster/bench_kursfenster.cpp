@@ -150,6 +150,9 @@ private slots:
         Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1920, 1050));
     }
 
+    // The course-list file's lock goes before its temporary folder does.
+    void cleanupTestCase() { GlobaleDatenZuruecksetzen(); }
+
     // --- Timed by hand: median and extremes of many runs ---------------------------------
 
     void oeffnen()

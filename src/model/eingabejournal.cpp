@@ -356,7 +356,10 @@ void Eingabejournal::FehlerSetzen(const QString& grund)
 void Eingabejournal::Schliessen()
 {
     if (zFd >= 0) {
-        ::close(zFd); // lets go of the lock too (once a sync on its way has closed its copy)
+        // The lock goes now, not when a sync on its way closes its copy of the descriptor
+        // (the copy shares the lock): the file is free for reading the moment it is closed.
+        ::flock(zFd, LOCK_UN);
+        ::close(zFd);
         zFd = -1;
     }
     zTakt->stop();

@@ -311,6 +311,39 @@ private slots:
         QVERIFY(j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("5"))));
     }
 
+    // The timer's sync runs on another thread: the mark is down at once, a sync that must
+    // wait (before a question) still syncs, and removing the file while that sync is on its
+    // way neither blocks the new file nor lets the old answer speak for it.
+    void hintergrundSync()
+    {
+        {
+            Eingabejournal j(kursliste, QStringLiteral("M"), QStringLiteral("Mathe"));
+            QVERIFY(j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("1"))));
+            j.ImHintergrundSynchronisieren();
+            QVERIFY(!j.Ungesichert());
+            QVERIFY(j.Synchronisieren()); // waits, although a sync is on its way
+            QVERIFY(j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QStringLiteral("1"), QStringLiteral("2"))));
+            j.ImHintergrundSynchronisieren();
+            QVERIFY(j.Entfernen());
+            QVERIFY(j.Anfuegen(Aenderung(12, QStringLiteral("Note"), QString(), QStringLiteral("3"))));
+            QVERIFY(j.Ungesichert());
+            j.ImHintergrundSynchronisieren(); // the new file's own sync, not held back by the old one
+            QVERIFY(!j.Ungesichert());
+            QTest::qWait(200); // both answers arrive
+            QVERIFY(j.Fehler().isEmpty());
+            QVERIFY(!j.Ungesichert());
+            QVERIFY(Eingabejournal::LiesDatei(j.Datei(), false).belegt);
+            // Closed while a sync is on its way: the file is free for reading at once.
+            QVERIFY(j.Anfuegen(Aenderung(12, QStringLiteral("Note"), QStringLiteral("3"), QStringLiteral("4"))));
+            j.ImHintergrundSynchronisieren();
+        }
+        const QList<Eingabejournal::Gelesen> alle = Eingabejournal::Lesen(kursliste);
+        QCOMPARE(alle.size(), 1);
+        QCOMPARE(alle.first().aenderungen.size(), 2);
+        QCOMPARE(alle.first().aenderungen.first().nachher, QStringLiteral("3"));
+        QCOMPARE(alle.first().aenderungen.last().nachher, QStringLiteral("4"));
+    }
+
     // Before a modal question everything written is synced.
     void vorEinerFrageSynchronisiert()
     {
