@@ -12,6 +12,7 @@
 #include "qtplattform.h"
 #include "splashscreen.h"
 #include "ueberzelta.h"
+#include "wiederherstellung.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -228,6 +229,9 @@ void RAVIRIreru::DatenLaden(const QString& vorschlag)
         anmeldung.exec();
     }
     zLaedt = false;
+    // Logged in: entries a crash left unsaved in this file are offered back.
+    if (!Beendet() && kursauswahl())
+        Wiederherstellung::NachDerAnmeldung();
 }
 
 void RAVIRIreru::OpenDocument(const QString& pfad)

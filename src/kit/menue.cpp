@@ -43,6 +43,9 @@ const Vorlage kVorlagen[] = {
     {"AblageDrucken", "Ablage", "Drucken", "Ctrl+P", true, true},
     {"AblageBeenden", "Ablage", "Beenden", "Ctrl+Q", true, true},
     {"EditMenu", "", "Bearbeiten", "", true, true},
+    {"EditUndo", "EditMenu", "Rückgängig", "Ctrl+Z", true, true},
+    {"EditRedo", "EditMenu", "Wiederholen", "Ctrl+Shift+Z", true, true},
+    {"UntitledMenu1", "EditMenu", "-", "", true, false},
     {"EditCut", "EditMenu", "Ausschneiden", "Ctrl+X", true, true},
     {"EditCutSpezial", "EditMenu", "Ausschneiden", "Ctrl+X", false, true},
     {"EditCopy", "EditMenu", "Kopieren", "Ctrl+C", true, true},
@@ -189,7 +192,11 @@ Menue::Menue()
             p->aktion->setSeparator(true);
         } else {
             p->aktion->setText(p->beschriftung);
-            p->aktion->setShortcut(p->kuerzel);
+            // "Wiederholen" answers to Ctrl+Y as well, as in most programs.
+            if (p->name == QLatin1String("EditRedo"))
+                p->aktion->setShortcuts({p->kuerzel, QKeySequence(Qt::CTRL | Qt::Key_Y)});
+            else
+                p->aktion->setShortcut(p->kuerzel);
         }
         p->aktion->setVisible(p->sichtbar);
         if (p->name == QLatin1String("AblageUeberZELTA"))

@@ -1,5 +1,6 @@
 #include "qtplattform.h"
 
+#include "eingabejournal.h"
 #include "hilfsmittel.h"
 
 #include <QApplication>
@@ -114,6 +115,13 @@ QWidget* QtPlattform::Elternfenster()
     return QApplication::activeWindow();
 }
 
+// Before the program waits for the teacher in a modal window, whatever the journals of
+// unsaved entries hold goes to the disk.
+void QtPlattform::VorModalem()
+{
+    Eingabejournal::AlleSynchronisieren();
+}
+
 QString QtPlattform::Programmname()
 {
     return QStringLiteral("RAVIRIreru");
@@ -121,6 +129,7 @@ QString QtPlattform::Programmname()
 
 void QtPlattform::Mitteilen(const struct Mitteilung& mitteilung)
 {
+    VorModalem();
     QMessageBox box(Icon(mitteilung.symbol),
                     mitteilung.titel.isEmpty() ? Programmname() : mitteilung.titel,
                     mitteilung.text, QMessageBox::Ok, Elternfenster());
@@ -132,6 +141,7 @@ void QtPlattform::Mitteilen(const struct Mitteilung& mitteilung)
 
 bool QtPlattform::Frage(const struct Frage& frage)
 {
+    VorModalem();
     QMessageBox box(Elternfenster());
     box.setObjectName(QStringLiteral("Frage"));
     box.setIcon(QMessageBox::Warning);
@@ -151,6 +161,7 @@ bool QtPlattform::Frage(const struct Frage& frage)
 
 int QtPlattform::Waehlen(const struct Auswahl& auswahl)
 {
+    VorModalem();
     QMessageBox box(Elternfenster());
     box.setObjectName(QStringLiteral("Auswahl"));
     box.setIcon(Icon(auswahl.symbol));
@@ -180,6 +191,7 @@ int QtPlattform::Waehlen(const struct Auswahl& auswahl)
 
 bool QtPlattform::Abwarten(const struct Warten& warten, const std::function<bool()>& fertig)
 {
+    VorModalem();
     if (fertig())
         return true;
     QProgressDialog dialog(warten.text, warten.knopf, 0, 0, Elternfenster());
@@ -202,6 +214,7 @@ bool QtPlattform::Abwarten(const struct Warten& warten, const std::function<bool
 
 QString QtPlattform::DateiOeffnen(const DateiDialog& dialog)
 {
+    VorModalem();
     QFileDialog d(Elternfenster());
     d.setObjectName(QStringLiteral("DateiOeffnen"));
     d.setAcceptMode(QFileDialog::AcceptOpen);
@@ -220,6 +233,7 @@ QString QtPlattform::DateiOeffnen(const DateiDialog& dialog)
 
 QString QtPlattform::DateiSpeichern(const DateiDialog& dialog)
 {
+    VorModalem();
     QFileDialog d(Elternfenster());
     d.setObjectName(QStringLiteral("DateiSpeichern"));
     d.setAcceptMode(QFileDialog::AcceptSave);
@@ -236,12 +250,14 @@ QString QtPlattform::DateiSpeichern(const DateiDialog& dialog)
 
 bool QtPlattform::Seiteneinrichtung(QPrinter& drucker)
 {
+    VorModalem();
     QPageSetupDialog d(&drucker, Elternfenster());
     return d.exec() == QDialog::Accepted;
 }
 
 bool QtPlattform::DruckDialog(QPrinter& drucker)
 {
+    VorModalem();
     QPrintDialog d(&drucker, Elternfenster());
     // Printed into a PDF file, the file is named after the whole document name (the
     // dialog's own proposal stops at the document name's first dot, and exists only on

@@ -24,4 +24,6 @@ public:
     static QWidget* Elternfenster();
     // The window title of message boxes.
     static QString Programmname();
+    // Syncs the journals of unsaved entries before a modal window.
+    static void VorModalem();
 };

@@ -44,6 +44,9 @@ public:
     bool SichernUnter();
     // Why the last save failed (German, for the teacher).
     QString Speicherfehler() const { return zSpeicherfehler; }
+    // Why the last save, which succeeded, could not keep the version it replaced as a backup
+    // (Sicherungskopien); empty when it could or there was none to keep.
+    QString Sicherungsfehler() const { return zSicherungsfehler; }
     // Writes the grade result file of kurs into pfad; on failure shows
     // "Die Noten-Datei für den Kurs konnte nicht angelegt werden" with the reason and
     // returns false.
@@ -121,10 +124,14 @@ public:
 private:
     bool SpeichernNach(const QString& pfad);
     bool AusweichenAnbieten();
+    // Tells the teacher once that a backup could not be made.
+    void SicherungsfehlerMelden();
 
     // The course-list file as it was read or last written here.
     Dateistand zStand;
     QString zSpeicherfehler;
+    QString zSicherungsfehler;
+    QString zGemeldeterSicherungsfehler;
 };
 
 // The global data.

@@ -5,10 +5,13 @@
 
 #include "dateisperre.h"
 #include "dateitypen.h"
+#include "eingabejournal.h"
 #include "plattform.h"
 #include "sicheresschreiben.h"
+#include "sicherungskopien.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -41,13 +44,45 @@ bool Datenbestand::SpeichernNach(const QString& pfad)
         zSpeicherfehler = meldung;
         return false;
     }
+    // The version on disk until now: kept as a backup once the new one has taken its place
+    // (a failed save leaves the file and the backups as they were). A file that cannot be
+    // read makes no backup; the save itself goes on.
+    QByteArray vorher;
+    bool mitVorher = false;
+    if (QFile alt(pfad); QFileInfo(pfad).isFile() && alt.open(QIODevice::ReadOnly)) {
+        vorher = alt.readAll();
+        mitVorher = alt.error() == QFileDevice::NoError;
+    }
     if (!SchreibeDatei(pfad, bytes, meldung)) {
         zSpeicherfehler = meldung;
         return false;
     }
     zStand = Dateistand::Von(pfad, bytes);
     zSpeicherfehler.clear();
+    zSicherungsfehler.clear();
+    if (mitVorher && vorher != bytes) {
+        const SicheresSchreiben::Ergebnis kopie = Sicherungskopien::Anlegen(pfad, vorher);
+        if (!kopie)
+            zSicherungsfehler = kopie.grund;
+    }
     return true;
+}
+
+void Datenbestand::SicherungsfehlerMelden()
+{
+    // Once per run and reason: the entries are saved, only the safety copy is missing.
+    if (zSicherungsfehler.isEmpty() || zSicherungsfehler == zGemeldeterSicherungsfehler)
+        return;
+    zGemeldeterSicherungsfehler = zSicherungsfehler;
+    Plattform::aktuell().Mitteilen(
+        {QString(),
+         QStringLiteral("Die vorige Fassung der Kurslisten-Datei konnte nicht als Sicherungskopie "
+                        "aufbewahrt werden."),
+         zSicherungsfehler
+             + QStringLiteral("\n\nIhre Eingaben sind gesichert. Die Sicherungskopien liegen im "
+                              "Ordner %1 neben der Kurslisten-Datei.")
+                   .arg(Anzeige(Sicherungskopien::OrdnerVon(datenFolder))),
+         Plattform::Symbol::Warnung});
 }
 
 bool Datenbestand::Speichern()
@@ -92,8 +127,10 @@ bool Datenbestand::Sichern()
             return false;
         }
     }
-    if (SpeichernNach(datenFolder))
+    if (SpeichernNach(datenFolder)) {
+        SicherungsfehlerMelden();
         return true;
+    }
     return AusweichenAnbieten();
 }
 
@@ -144,9 +181,13 @@ bool Datenbestand::SichernUnter()
         }
         // The dialog has asked before an existing file is replaced.
         if (SpeichernNach(pfad)) {
+            const QString alterPfad = datenFolder;
             datenFolder = pfad;
             if (!schonUnsere)
                 sperre = std::move(neueSperre);
+            // The journals of unsaved entries follow the file the program works on.
+            Eingabejournal::KurslisteUmgezogen(alterPfad, pfad);
+            SicherungsfehlerMelden();
             Plattform::aktuell().Mitteilen(
                 {QString(),
                  QStringLiteral("Die Kurslisten-Datei wurde als %1 gesichert.").arg(Anzeige(pfad)),

@@ -5,6 +5,7 @@
 #include "kursfenster.h"
 #include "kurskopf.h"
 #include "kurslistenzeichner.h"
+#include "kurszahlen.h"
 #include "menue.h"
 #include "plattform.h"
 #include "toolbarvorlage.h"
@@ -46,11 +47,11 @@ Kursauswahl::Kursauswahl(QWidget* parent)
     setAutoFillBackground(true);
 
     // The list fills the window and follows it on all sides.
-    Liste = new QTableWidget(0, 5, this);
+    Liste = new QTableWidget(0, Spalten, this);
     Liste->setObjectName(QStringLiteral("Liste"));
     Liste->setHorizontalHeaderLabels({QStringLiteral(" "), QStringLiteral("Fach"),
                                       QStringLiteral("Kursart"), QStringLiteral("Nr"),
-                                      QStringLiteral("Lehrer*in")});
+                                      QStringLiteral("Lehrer*in"), QStringLiteral("Noten")});
     QFont schrift(QStringLiteral("Arial"));
     schrift.setPixelSize(13);
     Liste->setFont(schrift);
@@ -82,9 +83,11 @@ Kursauswahl::Kursauswahl(QWidget* parent)
     kopf->setHighlightSections(false);
     kopf->setStretchLastSection(false);
     kopf->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    const int breiten[] = {20, 150, 80, 30, 200};
-    for (int spalte = 0; spalte < 5; ++spalte)
+    const int breiten[Spalten] = {20, 150, 80, 30, 140, 60};
+    for (int spalte = 0; spalte < Spalten; ++spalte)
         Liste->setColumnWidth(spalte, breiten[spalte]);
+    if (QTableWidgetItem* noten = Liste->horizontalHeaderItem(SpalteNoten))
+        noten->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QPalette farben = Liste->palette();
     for (const auto gruppe : {QPalette::Active, QPalette::Inactive}) {
         farben.setColor(gruppe, QPalette::Base, Qt::white);
@@ -177,14 +180,38 @@ void Kursauswahl::ListeFuellen()
         const KursZeiger kurs = Daten.alleKurse.Zeigen(i);
         const int zeile = Liste->rowCount();
         Liste->insertRow(zeile);
-        const QString texte[] = {QString(), kurs->Fach, kurs->KursArt, QString::number(kurs->kNr),
-                                 kurs->Lehrer};
-        for (int spalte = 0; spalte < 5; ++spalte) {
+        const QString texte[Spalten] = {QString(), kurs->Fach, kurs->KursArt,
+                                        QString::number(kurs->kNr), kurs->Lehrer, QString()};
+        for (int spalte = 0; spalte < Spalten; ++spalte) {
             auto* zelle = new QTableWidgetItem(texte[spalte]);
             zelle->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            if (spalte == SpalteNoten)
+                zelle->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             Liste->setItem(zeile, spalte, zelle);
         }
         zZeilen.append(kurs);
+    }
+    NotenZaehlen();
+}
+
+void Kursauswahl::NotenZaehlen()
+{
+    // How many of a course's students have a grade in the course-list file ("18/24").
+    for (int zeile = 0; zeile < Liste->rowCount(); ++zeile) {
+        const KursZeiger kurs = KursInZeile(zeile);
+        QTableWidgetItem* zelle = Liste->item(zeile, SpalteNoten);
+        if (!kurs || !zelle)
+            continue;
+        const Kurszahlen::Summe zahlen = Kurszahlen::FuerKurs(Daten, *kurs);
+        const QString text = zahlen.schueler > 0 ? zahlen.Anteil() : QString();
+        if (zelle->text() != text) {
+            zelle->setText(text);
+            zelle->setData(Qt::AccessibleTextRole,
+                           text.isEmpty() ? QString()
+                                          : QStringLiteral("%1 von %2 Noten eingetragen")
+                                                .arg(zahlen.eingetragen)
+                                                .arg(zahlen.schueler));
+        }
     }
 }
 
@@ -213,6 +240,7 @@ void Kursauswahl::ToolBarAnpassen()
 void Kursauswahl::Aktualisieren()
 {
     ToolBarAnpassen();
+    NotenZaehlen();
     // Repaint the dot column of every row; a row whose file is on its way says so when the
     // mouse rests on it.
     for (int zeile = 0; zeile < Liste->rowCount(); ++zeile) {

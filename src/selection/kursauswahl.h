@@ -58,6 +58,9 @@ public:
     // The course title used in the send question: "Mathematik - LK2 - ABC".
     static QString KursTitel(const Kurs& kurs);
 
+    // The columns of the list: the dot, "Fach", "Kursart", "Nr", "Lehrer*in", "Noten".
+    static constexpr int Spalten = 6;
+    static constexpr int SpalteNoten = 5;
     static constexpr int Breite = 480;
     static constexpr int Hoehe = 660;
     static constexpr int MinHoehe = 64;
@@ -85,6 +88,8 @@ protected:
 private:
     void ToolbarInit();
     void ListeFuellen();
+    // The grades entered per course, from the course-list file's rows.
+    void NotenZaehlen();
     void ToolBarAnpassen();
     void Liste_SelectionChanged();
     void Liste_DoublePressed(const QModelIndex& index);

@@ -5,6 +5,7 @@
 #include "benachrichtiger.h"
 #include "datenbestand.h"
 #include "kurskopf.h"
+#include "kursstatuszeile.h"
 #include "kurstabelle.h"
 #include "kurszellendelegate.h"
 #include "menue.h"
@@ -22,6 +23,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableWidgetItem>
+#include <QUndoStack>
 
 namespace {
 // The usable screen area given by a test, if any.
@@ -45,6 +47,11 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
     addToolBar(Qt::TopToolBarArea, zWerkzeuge);
     zTabelle = new Kurstabelle(this);
     setCentralWidget(zTabelle);
+    // The figures and the reasons of refusals under the table.
+    zStatuszeile = new Kursstatuszeile(this);
+    setStatusBar(zStatuszeile);
+    connect(this, &Kursfenster::EingabeAbgelehnt, zStatuszeile, &Kursstatuszeile::GrundZeigen);
+    RueckgaengigEinrichten();
     connect(zWerkzeuge, &ToolbarVorlage::Pressed, this, &Kursfenster::ToolbarWerkzeuge_Pressed);
     connect(qApp, &QApplication::focusChanged, this, &Kursfenster::FokusGewechselt);
     // A column moved in any course window moves here too.
@@ -60,6 +67,7 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
     zAnpassen = true;
     KurslistenInit();
     setWindowTitle(Titel(*zKurs));
+    JournalEinrichten();
     activeRow = 0;
     activeColumn = 1;
     FensterPlatzieren();
@@ -67,6 +75,7 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
     zLokalGeaendert = false;
     ToolBarAnpassen();
     AddMenuHandlers();
+    VerlaufMenueAnpassen();
     zEingerichtet = true;
 }
 
@@ -75,6 +84,12 @@ Kursfenster::~Kursfenster()
     // The focus moves while the widgets go; this window no longer follows it, and the grid
     // hands nothing to it any more (an open editor's text is dropped with the window).
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    // The history and the journal go with the window's children, after this part of the
+    // window: what they report on the way (a cleared history, a last write) reaches nobody.
+    if (zStapel)
+        zStapel->disconnect(this);
+    if (zJournal)
+        zJournal->disconnect(this);
     zTabelle->FensterTrennen();
     Menue::Instanz().AlleHandlerAbmelden(this);
 }
@@ -186,7 +201,10 @@ int Kursfenster::BenoetigteHoehe(qint64 anzahlSchueler) const
     if (layout())
         layout()->activate();
     const int oben = zTabelle->mapTo(this, QPoint(0, 0)).y();
-    const int unten = qMax(0, height() - (oben + zTabelle->height()));
+    // What the window holds under the table: the status line, and anything else laid out
+    // there (at least the status line, also before the window has its size).
+    const int statuszeile = zStatuszeile && !zStatuszeile->isHidden() ? zStatuszeile->sizeHint().height() : 0;
+    const int unten = qMax(statuszeile, height() - (oben + zTabelle->height()));
     return int(oben + zTabelle->Kopfhoehe() + anzahlSchueler * Kurstabelle::Zeilenhoehe + unten);
 }
 
@@ -296,6 +314,8 @@ void Kursfenster::ToolBarAnpassen()
     // Enabled as soon as the open cell's text differs from what it holds.
     if (zToolSichern)
         zToolSichern->setEnabled(HatUngesicherteEingaben());
+    // "Rückgängig" and "Wiederholen" follow the same state.
+    VerlaufMenueAnpassen();
 }
 
 void Kursfenster::ToolbarWerkzeuge_Pressed(QAction* item)
@@ -389,6 +409,9 @@ void Kursfenster::closeEvent(QCloseEvent* ereignis)
         return;
     }
     Nachrichtenfenster::closeEvent(ereignis);
-    if (ereignis->isAccepted())
+    if (ereignis->isAccepted()) {
         Menue::Instanz().AlleHandlerAbmelden(this);
+        // Closed: saved, discarded or nothing to keep. The course's part of the journal goes.
+        JournalEntfernen();
+    }
 }

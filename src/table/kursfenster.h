@@ -1,14 +1,17 @@
 #pragma once
 
+#include "eingabejournal.h"
 #include "eintrag.h"
 #include "kurs.h"
 #include "kursdruck.h"
+#include "kurszahlen.h"
 #include "menge.h"
 #include "nachrichtenfenster.h"
 #include "schuelerkurs.h"
 #include "zellpruefung.h"
 
 #include <QList>
+#include <QPair>
 #include <QPoint>
 #include <QStringList>
 #include <QRect>
@@ -16,9 +19,12 @@
 #include <memory>
 #include <optional>
 
+class Kursstatuszeile;
 class Kurstabelle;
 class QAction;
 class QKeyEvent;
+class QUndoCommand;
+class QUndoStack;
 class QMimeData;
 class QPagedPaintDevice;
 class QPainter;
@@ -38,6 +44,8 @@ class ToolbarVorlage;
 //   kursfenster_zwischenablage.cpp  copy and paste of grade rows through the clipboard
 //   kursfenster_druck.cpp       printing the course list
 //   kursfenster_beenden.cpp     the course windows when the program quits, opening a course once
+//   kursfenster_rueckgaengig.cpp  undo and redo of stored changes, the figures under the table
+//   kursfenster_journal.cpp     the recovery journal of unsaved entries, restoring them
 //
 // Every stored change of a cell goes through ZelleAendern; what an entry cell accepts is
 // decided by Zellpruefung, for typed and pasted values alike. The cell editor's text reaches a
@@ -258,6 +266,53 @@ public:
     // The stored value of a cell: the row copy's entry, "X" / "" for the "W" box.
     QString ZellWert(int row, int column) const;
 
+    // --- Undo, redo and the figures (kursfenster_rueckgaengig.cpp) ------------------------
+    // Where a stored value lives, whatever the order of the columns: the row and the
+    // catalogue entry (the n-th entry with that ID and name), or the row's "W" box.
+    struct Zellort {
+        int row = -1;
+        bool warnung = false;
+        QString eintragID;
+        QString eintragBezeichnung;
+        int vorkommen = 0;
+        bool operator==(const Zellort&) const = default;
+    };
+    Zellort OrtVon(int row, int column) const;
+    // The column of a place now (-1 when it is no cell of this window).
+    int SpalteVon(const Zellort& ort) const;
+    // Sets the stored value at a place as undo and redo do it: stored, shown, counted and
+    // journaled like every change, without a new step.
+    void WertZuruecksetzen(const Zellort& ort, const QString& wert);
+    // The history of stored changes since the window opened or was saved.
+    QUndoStack* Verlauf() const { return zStapel; }
+    // "Rückgängig" and "Wiederholen" (Ctrl+Z; Ctrl+Shift+Z and Ctrl+Y). While the open cell
+    // holds typed text that is not yet checked, they undo and redo that typing in the cell
+    // editor; the cell's stored value is the editor's to change back first. Otherwise they
+    // take back or make again the last stored change (a paste as a whole), and the editor
+    // goes to the cell that changed. False when there was nothing to do.
+    bool Rueckgaengig();
+    bool Wiederholen();
+    // Several stored changes made as one step (a paste, restored entries): every change
+    // between the two calls; no step when nothing changed.
+    void SammlungBeginnen(const QString& text);
+    void SammlungBeenden();
+    // The figures of the course as the table holds them now.
+    Kurszahlen::Summe Zahlen() const { return zZahlen.Ergebnis(); }
+    Kursstatuszeile* Statuszeile() const { return zStatuszeile; }
+    // The row of a student, -1 when the table has none.
+    int ZeileVon(qint64 schuelerID) const;
+    qint64 SchuelerVon(int row) const;
+
+    // --- The recovery journal (kursfenster_journal.cpp) ---------------------------------
+    // The journal of this window's unsaved entries (nullptr without a course-list file).
+    Eingabejournal* Journal() const { return zJournal; }
+    // Puts the entries of a journal read from disk into the table, as one step that can be
+    // undone, and goes on writing that journal. aenderungen: the cells and the values they
+    // get (checked against the file by the caller). Returns how many cells changed; the
+    // window counts as changed when any did. Nothing is written into the course-list file.
+    int EingabenWiederherstellen(const Eingabejournal::Gelesen& journal,
+                                 const QList<QPair<Zellort, QString>>& aenderungen);
+
     // --- Rows and saving (kursfenster_zeilen.cpp) --------------------------------------
     void DatenEintragen();
     void ZeileEintragen(int row, const Schueler& schueler);
@@ -324,6 +379,28 @@ private:
     void EigeneZeilenVerschieben(qint64 von, qint64 nach);
     // The text the teacher sees in a cell: the open editor's text there, else the cell's.
     QString SichtbarerText(int row, int column) const;
+    // The stored change itself (ZelleAendern, undo, redo): the value into the row copy or the
+    // "W" box, shown, counted in the figures and appended to the journal. vorher and nachher
+    // get the stored values before and after; false when there is no such cell.
+    bool WertSetzen(int row, int column, const QString& wert, QString& vorher, QString& nachher);
+    // A stored change becomes a step of the history (or part of the collection).
+    void AenderungVermerken(int row, int column, const QString& vorher, const QString& nachher);
+    // The changed mark follows the history: unchanged exactly at the state last saved.
+    void ZustandNachVerlauf();
+    // "Rückgängig" and "Wiederholen" in the Edit menu: enabled while there is something.
+    void VerlaufMenueAnpassen();
+    void RueckgaengigEinrichten();
+    // After an undo or redo: the editor to the cell that changed.
+    void ZurGeaendertenZelle();
+    // The figures of one row anew, or all of them (after a column moved), and the line.
+    void ZahlenZeile(int row);
+    void ZahlenNeu();
+    void ZahlenZeigen();
+    // The journal gets the change; the status line says when it cannot be written.
+    void JournalVermerken(int row, int column, const QString& vorher, const QString& nachher);
+    void JournalEinrichten();
+    // Saved or discarded: the course's part of the journal goes.
+    void JournalEntfernen();
 
     Kurstabelle* zTabelle = nullptr;
     ToolbarVorlage* zWerkzeuge = nullptr;
@@ -338,6 +415,17 @@ private:
     bool zEingerichtet = false; // the constructor has finished
     bool zBreiteZiehen = false; // a column's width is being dragged in the header
     QString zGrund; // why the last value was refused
+    QUndoStack* zStapel = nullptr;
+    QUndoCommand* zSammlung = nullptr; // the step being collected (a paste)
+    bool zRueckgaengigAn = false;      // "Rückgängig" has a handler
+    bool zWiederholenAn = false;       // "Wiederholen" has a handler
+    int zZielZeile = -1;               // the cell an undo or redo changed last
+    int zZielSpalte = -1;
+    Kurszahlen zZahlen;
+    Kursstatuszeile* zStatuszeile = nullptr;
+    QList<qint64> zZeilenIDs;          // the student of every row
+    Eingabejournal* zJournal = nullptr;
+    bool zJournalAus = false;          // changes already in the journal (restoring)
     // The resolution of the device printed on, pixels per inch.
     int zZeilenProSeite = 0;
     double zDruckMassstab = 1.0;

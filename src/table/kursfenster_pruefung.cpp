@@ -103,26 +103,42 @@ QString Kursfenster::ZellWert(int row, int column) const
     return EintragVon(Zeilenkurs(row).get(), column - TabellenStruktur.ErsteSpalte);
 }
 
-void Kursfenster::ZelleAendern(int row, int column, const QString& wert)
+bool Kursfenster::WertSetzen(int row, int column, const QString& wert, QString& vorher,
+                             QString& nachher)
 {
     if (row < 0 || row >= zTabelle->rowCount())
-        return;
+        return false;
     const int erste = int(TabellenStruktur.ErsteSpalte);
     if (Daten.mitWarnung && column == erste - 1) {
+        vorher = ZellWert(row, column);
         SetzeGewarnt(row, !wert.isEmpty());
-        Geaendert();
-        return;
+        nachher = ZellWert(row, column);
+        JournalVermerken(row, column, vorher, nachher);
+        return true;
     }
     if (!IstEintragsspalte(column) || !Spalteneintrag(column))
-        return;
+        return false;
     const qint64 j = column - erste;
     const SchuelerKursZeiger r = ZeilenkursSicher(row);
     Auffuellen(r->Eintraege, j);
     if (j >= r->Eintraege.Anzahl())
-        return; // no catalogue entry there (the structure reader keeps this from happening)
-    r->Eintraege.ZeigeKursEintrag(j).datum = wert;
+        return false; // no catalogue entry there (the structure reader keeps this from happening)
+    QString& datum = r->Eintraege.ZeigeKursEintrag(j).datum;
+    vorher = datum;
+    datum = wert;
+    nachher = wert;
     Anzeigen(row, column, wert);
-    Geaendert();
+    ZahlenZeile(row);
+    JournalVermerken(row, column, vorher, nachher);
+    return true;
+}
+
+void Kursfenster::ZelleAendern(int row, int column, const QString& wert)
+{
+    QString vorher;
+    QString nachher;
+    if (WertSetzen(row, column, wert, vorher, nachher))
+        AenderungVermerken(row, column, vorher, nachher);
 }
 
 bool Kursfenster::ZelleGeprueft(int row, int column)

@@ -311,6 +311,7 @@ void Kursfenster::SpaltenfolgeUebernehmen(int a, int b)
     }
     zEditorWechsel = false;
     EditMenueNachFokus();
+    ZahlenNeu();
     zTabelle->viewport()->update();
     zTabelle->horizontalHeader()->viewport()->update();
 }

@@ -8,6 +8,7 @@
 
 #include <QSet>
 #include <QTableWidgetItem>
+#include <QUndoStack>
 
 #include <utility>
 
@@ -16,6 +17,7 @@ void Kursfenster::DatenEintragen()
     zTabelle->EditorVerwerfen();
     zTabelle->setRowCount(0);
     zZeilenKurse.clear();
+    zZeilenIDs.clear();
 
     // The students of the course in the order of the global student list; students of the
     // course's set who are missing from the list get no row. A student listed twice gets
@@ -38,9 +40,13 @@ void Kursfenster::DatenEintragen()
     zTabelle->setUpdatesEnabled(false);
     zTabelle->setRowCount(int(positionen.size()));
     zZeilenKurse = QList<SchuelerKursZeiger>(positionen.size());
-    for (int j = 0; j < positionen.size(); ++j)
+    zZeilenIDs.reserve(positionen.size());
+    for (int j = 0; j < positionen.size(); ++j) {
+        zZeilenIDs.append(schueler.Zeigen(positionen.at(j)).ID);
         ZeileEintragen(j, schueler.Zeigen(positionen.at(j)));
+    }
     zTabelle->setUpdatesEnabled(true);
+    ZahlenNeu();
 
     // Without a row or an entry column there is no cell to open the editor on.
     AktiviereEditZelle(0, int(TabellenStruktur.ErsteSpalte));
@@ -133,6 +139,10 @@ void Kursfenster::TabellenDatenSichern()
 
     // A failed save has said why and offered "Sichern unter …"; the window stays changed.
     if (Daten.Sichern()) {
+        // Saved: the history begins anew, and the journal of these entries is no longer needed.
+        if (zStapel)
+            zStapel->clear();
+        JournalEntfernen();
         zLokalGeaendert = false;
         ToolBarAnpassen();
         emit Benachrichtiger::Instanz().KursGeaendert(zKurs.get());

@@ -158,6 +158,8 @@ void Kursfenster::TabelleEinfuegen(const QString& eingefuegt, int r0)
         textzeilen.removeFirst();
 
     const int erste = int(TabellenStruktur.ErsteSpalte);
+    // The whole paste is one step of the history.
+    SammlungBeginnen(QStringLiteral("Einfügen"));
     for (int m = 0; m < textzeilen.size() && r0 + m < zTabelle->rowCount(); ++m) {
         const QStringList& felder = textzeilen.at(m);
         for (int k = 0; k < felder.size() && erste + k < zTabelle->columnCount(); ++k) {
@@ -166,4 +168,5 @@ void Kursfenster::TabelleEinfuegen(const QString& eingefuegt, int r0)
                 Plattform::aktuell().Piep();
         }
     }
+    SammlungBeenden();
 }

@@ -32,6 +32,16 @@ public:
     }
 };
 
+// Ctrl+Shift+Z and Ctrl+Y, whatever the platform binds to redo.
+bool IstWiederholen(const QKeyEvent& taste)
+{
+    if (taste.matches(QKeySequence::Redo))
+        return true;
+    const Qt::KeyboardModifiers mod = taste.modifiers() & ~Qt::KeypadModifier;
+    return (taste.key() == Qt::Key_Z && mod == (Qt::ControlModifier | Qt::ShiftModifier))
+           || (taste.key() == Qt::Key_Y && mod == Qt::ControlModifier);
+}
+
 } // namespace
 
 Kurszellendelegate::Kurszellendelegate(Kursfenster* fenster, QObject* parent)
@@ -251,6 +261,15 @@ bool Kurszellendelegate::eventFilter(QObject* objekt, QEvent* ereignis)
             tabelle->scrollTo(tabelle->model()->index(zZeile, zSpalte));
         if (taste->matches(QKeySequence::Paste))
             return zFenster->EditorEinfuegen();
+        // Undo and redo: the typing in the editor first, then the table's stored changes.
+        if (taste->matches(QKeySequence::Undo)) {
+            zFenster->Rueckgaengig();
+            return true;
+        }
+        if (IstWiederholen(*taste)) {
+            zFenster->Wiederholen();
+            return true;
+        }
         if (taste->key() == Qt::Key_Escape) {
             zFenster->EditorZuruecksetzen();
             return true;

@@ -60,7 +60,8 @@ private slots:
     {
         const QStringList erwartet = {
             "Ablage",  "AblageUeberZELTA", "UntitledMenu0",    "AblageDrucken",
-            "AblageBeenden", "EditMenu", "EditCut",       "EditCutSpezial",
+            "AblageBeenden", "EditMenu", "EditUndo",      "EditRedo",
+            "UntitledMenu1", "EditCut",  "EditCutSpezial",
             "EditCopy", "EditCopySpezial", "EditPaste",     "EditPasteSpezial",
             "EditSelectAll", "EditSelectAllSpezial"};
         QCOMPARE(Menue::Instanz().Namen(), erwartet);
@@ -83,6 +84,11 @@ private slots:
         QTest::newRow("Drucken") << "AblageDrucken" << "Drucken" << "Ctrl+P" << true << false << true;
         QTest::newRow("Beenden") << "AblageBeenden" << "Beenden" << "Ctrl+Q" << true << true << true;
         QTest::newRow("Bearbeiten") << "EditMenu" << "Bearbeiten" << "" << true << false << true;
+        QTest::newRow("Rückgängig") << "EditUndo" << "Rückgängig" << "Ctrl+Z" << true << false
+                                    << true;
+        QTest::newRow("Wiederholen") << "EditRedo" << "Wiederholen" << "Ctrl+Shift+Z" << true
+                                     << false << true;
+        QTest::newRow("Trenner Bearbeiten") << "UntitledMenu1" << "" << "" << true << true << false;
         QTest::newRow("Ausschneiden") << "EditCut" << "Ausschneiden" << "Ctrl+X" << true << false
                                       << true;
         QTest::newRow("Ausschneiden spezial") << "EditCutSpezial" << "Ausschneiden" << "Ctrl+X"
@@ -112,11 +118,14 @@ private slots:
         QAction* a = menue.Eintrag(name);
         QVERIFY(a);
         QCOMPARE(a->objectName(), name);
-        if (name == "UntitledMenu0")
+        if (name.startsWith("UntitledMenu"))
             QVERIFY(a->isSeparator());
         else
             QCOMPARE(a->text(), beschriftung);
         QCOMPARE(a->shortcut(), QKeySequence::fromString(kuerzel, QKeySequence::PortableText));
+        if (name == "EditRedo")
+            QCOMPARE(a->shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
+                                                          QKeySequence(QStringLiteral("Ctrl+Y"))}));
         QCOMPARE(a->isVisible(), sichtbar);
 
         // A window without handlers and without a text field is active.
@@ -239,8 +248,10 @@ private slots:
         App()->EditCopyUmschalten(spezial);
         const QStringList sichtbar = SichtbareNamen(bearbeiten);
         const QStringList erwartet = spezial
-            ? QStringList{"EditCut", "EditCopySpezial", "EditPasteSpezial", "EditSelectAll"}
-            : QStringList{"EditCut", "EditCopy", "EditPaste", "EditSelectAll"};
+            ? QStringList{"EditUndo", "EditRedo", "UntitledMenu1", "EditCut", "EditCopySpezial",
+                          "EditPasteSpezial", "EditSelectAll"}
+            : QStringList{"EditUndo", "EditRedo", "UntitledMenu1", "EditCut", "EditCopy",
+                          "EditPaste", "EditSelectAll"};
         QCOMPARE(sichtbar, erwartet);
     }
 

@@ -143,10 +143,10 @@ void TstKursauswahl::kopfUndSpalten()
     Kursauswahl fenster;
     QTableWidget* liste = Liste(fenster);
 
-    const QStringList kopf = {" ", "Fach", "Kursart", "Nr", "Lehrer*in"};
-    const int breiten[] = {20, 150, 80, 30, 200};
-    QCOMPARE(liste->columnCount(), 5);
-    for (int spalte = 0; spalte < 5; ++spalte) {
+    const QStringList kopf = {" ", "Fach", "Kursart", "Nr", "Lehrer*in", "Noten"};
+    const int breiten[] = {20, 150, 80, 30, 140, 60};
+    QCOMPARE(liste->columnCount(), 6);
+    for (int spalte = 0; spalte < 6; ++spalte) {
         QCOMPARE(liste->horizontalHeaderItem(spalte)->text(), kopf.at(spalte));
         QCOMPARE(liste->columnWidth(spalte), breiten[spalte]);
         QCOMPARE(liste->horizontalHeader()->sectionResizeMode(spalte), QHeaderView::Fixed);

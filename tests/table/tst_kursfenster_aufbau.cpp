@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -355,7 +356,10 @@ private slots:
         QCOMPARE(t->rowCount(), schueler);
 
         const int oben = t->mapTo(f, QPoint(0, 0)).y();
-        const int benoetigt = oben + t->horizontalHeader()->height() + schueler * 20;
+        // The rows and, under the table, the status line.
+        const int benoetigt
+            = oben + t->horizontalHeader()->height() + schueler * 20 + f->statusBar()->height();
+        QCOMPARE(f->statusBar()->geometry().top(), t->geometry().bottom() + 1);
         QCOMPARE(f->maximumHeight(), benoetigt);
         if (begrenzt) {
             // 20 points above the bottom of the usable area.

@@ -11,8 +11,23 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QTemporaryDir>
 
 namespace GuiTest {
+
+EigeneAnwendungsdaten::EigeneAnwendungsdaten()
+{
+    QTemporaryDir ordner(QDir::tempPath() + QStringLiteral("/ravirireru-test-XXXXXX"));
+    ordner.setAutoRemove(false);
+    zOrdner = ordner.path();
+    qputenv("XDG_DATA_HOME", QFile::encodeName(zOrdner));
+}
+
+EigeneAnwendungsdaten::~EigeneAnwendungsdaten()
+{
+    if (!zOrdner.isEmpty())
+        QDir(zOrdner).removeRecursively();
+}
 
 QList<KursAngabe> StandardKurse()
 {

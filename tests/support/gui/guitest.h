@@ -19,6 +19,7 @@ class QWidget;
 #define RAVIRIRERU_GUI_TEST_MAIN(Klasse)                                                  \
     int main(int argc, char** argv)                                                       \
     {                                                                                     \
+        const GuiTest::EigeneAnwendungsdaten anwendungsdaten;                             \
         RAVIRIreru app(argc, argv, RAVIRIreru::Test);                                     \
         app.setAttribute(Qt::AA_Use96Dpi, true);                                          \
         QTEST_SET_MAIN_SOURCE_PATH                                                        \
@@ -27,6 +28,19 @@ class QWidget;
     }
 
 namespace GuiTest {
+
+// The application data folder of a test run (the journals of unsaved entries): a temporary
+// folder of its own (XDG_DATA_HOME), removed at the end, never the user's.
+class EigeneAnwendungsdaten {
+public:
+    EigeneAnwendungsdaten();
+    ~EigeneAnwendungsdaten();
+    EigeneAnwendungsdaten(const EigeneAnwendungsdaten&) = delete;
+    EigeneAnwendungsdaten& operator=(const EigeneAnwendungsdaten&) = delete;
+
+private:
+    QString zOrdner;
+};
 
 // One course of a fixture.
 struct KursAngabe {

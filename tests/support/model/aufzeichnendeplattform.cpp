@@ -1,5 +1,7 @@
 #include "aufzeichnendeplattform.h"
 
+#include "eingabejournal.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
@@ -33,6 +35,8 @@ void AufzeichnendePlattform::Leeren()
 
 void AufzeichnendePlattform::Mitteilen(const struct Mitteilung& mitteilung)
 {
+    // As the real platform: the journals of unsaved entries are synced first.
+    Eingabejournal::AlleSynchronisieren();
     meldungen.append(mitteilung.text);
     mitteilungen.append(mitteilung);
     protokoll.append(QStringLiteral("Meldung: ") + mitteilung.text);
@@ -40,6 +44,8 @@ void AufzeichnendePlattform::Mitteilen(const struct Mitteilung& mitteilung)
 
 bool AufzeichnendePlattform::Frage(const struct Frage& frage)
 {
+    // As the real platform: the journals of unsaved entries are synced first.
+    Eingabejournal::AlleSynchronisieren();
     fragen.append(frage);
     protokoll.append(QStringLiteral("Frage: ") + frage.titel);
     if (beiFrage)
@@ -53,6 +59,8 @@ bool AufzeichnendePlattform::Frage(const struct Frage& frage)
 
 int AufzeichnendePlattform::Waehlen(const struct Auswahl& auswahl)
 {
+    // As the real platform: the journals of unsaved entries are synced first.
+    Eingabejournal::AlleSynchronisieren();
     auswahlen.append(auswahl);
     protokoll.append(QStringLiteral("Auswahl: ") + auswahl.titel);
     if (antwortenWahl.isEmpty()) {
@@ -65,6 +73,8 @@ int AufzeichnendePlattform::Waehlen(const struct Auswahl& auswahl)
 bool AufzeichnendePlattform::Abwarten(const struct Warten& warten,
                                       const std::function<bool()>& fertig)
 {
+    // As the real platform: the journals of unsaved entries are synced first.
+    Eingabejournal::AlleSynchronisieren();
     wartendialoge.append(warten);
     protokoll.append(QStringLiteral("Warten: ") + warten.titel);
     bool warte = true;
@@ -84,6 +94,8 @@ bool AufzeichnendePlattform::Abwarten(const struct Warten& warten,
 
 QString AufzeichnendePlattform::DateiOeffnen(const DateiDialog& dialog)
 {
+    // As the real platform: the journals of unsaved entries are synced first.
+    Eingabejournal::AlleSynchronisieren();
     oeffnenDialoge.append(dialog);
     protokoll.append(QStringLiteral("Öffnen: ") + dialog.titel);
     if (antwortenDatei.isEmpty()) {
@@ -95,6 +107,8 @@ QString AufzeichnendePlattform::DateiOeffnen(const DateiDialog& dialog)
 
 QString AufzeichnendePlattform::DateiSpeichern(const DateiDialog& dialog)
 {
+    // As the real platform: the journals of unsaved entries are synced first.
+    Eingabejournal::AlleSynchronisieren();
     speichernDialoge.append(dialog);
     protokoll.append(QStringLiteral("Speichern: ") + dialog.titel);
     if (antwortenDatei.isEmpty()) {
@@ -107,6 +121,8 @@ QString AufzeichnendePlattform::DateiSpeichern(const DateiDialog& dialog)
 
 bool AufzeichnendePlattform::Seiteneinrichtung(QPrinter& drucker)
 {
+    // As the real platform: the journals of unsaved entries are synced first.
+    Eingabejournal::AlleSynchronisieren();
     ++seiteneinrichtungen;
     protokoll.append(QStringLiteral("Seite"));
     if (antwortenDruck.isEmpty()) {
@@ -120,6 +136,8 @@ bool AufzeichnendePlattform::Seiteneinrichtung(QPrinter& drucker)
 
 bool AufzeichnendePlattform::DruckDialog(QPrinter& drucker)
 {
+    // As the real platform: the journals of unsaved entries are synced first.
+    Eingabejournal::AlleSynchronisieren();
     ++druckDialoge;
     protokoll.append(QStringLiteral("Drucken"));
     if (antwortenDruck.isEmpty()) {

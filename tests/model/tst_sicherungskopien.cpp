@@ -1,0 +1,215 @@
+// The earlier versions of the course-list file kept beside it: the last five, each a whole,
+// loadable file; a failed save leaves them as they were; nothing else in the folder is touched.
+
+#include "aufzeichnendeplattform.h"
+#include "beispieldaten.h"
+#include "dateigroessengrenze.h"
+#include "datenbestand.h"
+#include "sicherungskopien.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+namespace {
+
+QByteArray Inhalt(const QString& pfad)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<fehlt>");
+}
+
+bool Schreibe(const QString& pfad, const QByteArray& bytes)
+{
+    QFile f(pfad);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+// The grade of student 101 in course "M" as a file holds it; empty when it cannot be read.
+QString NoteIn(const QByteArray& bytes)
+{
+    QByteArray kopie = bytes;
+    QBuffer puffer(&kopie);
+    puffer.open(QIODevice::ReadOnly);
+    Datenbestand d;
+    Spaltenstruktur s;
+    QString meldung;
+    if (!Datenbestand::Lesen(puffer, d, s, meldung))
+        return QStringLiteral("<unlesbar: %1>").arg(meldung);
+    const SchuelerKursZeiger zeile = d.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101);
+    return zeile ? zeile->Eintraege.ZeigeKursEintrag(0).datum : QStringLiteral("<keine Zeile>");
+}
+
+void NoteSetzen(const QString& note)
+{
+    Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101)->Eintraege.ZeigeKursEintrag(0).datum = note;
+    Daten.Geaendert();
+}
+
+} // namespace
+
+class TestSicherungskopien : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir ordner;
+    QString pfad;
+
+private slots:
+    void init()
+    {
+        GlobaleDatenZuruecksetzen();
+        QVERIFY(ordner.isValid());
+        QDir(ordner.path()).removeRecursively();
+        QVERIFY(QDir().mkpath(ordner.path()));
+        pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Daten.LadeDatei(pfad));
+    }
+    void cleanup() { GlobaleDatenZuruecksetzen(); }
+
+    // Six saves keep the five versions before the last one, oldest first, each whole.
+    void sechsMalSichernBehaeltFuenf()
+    {
+        AufzeichnendePlattform plattform;
+        QList<QByteArray> fassungen {Inhalt(pfad)};
+        for (int i = 1; i <= 6; ++i) {
+            NoteSetzen(QString::number(i));
+            QVERIFY(Daten.Sichern());
+            fassungen.append(Inhalt(pfad));
+            QCOMPARE(Sicherungskopien::Liste(pfad).size(), qMin(i, Sicherungskopien::Anzahl));
+        }
+        QCOMPARE(plattform.protokoll, QStringList());
+        QCOMPARE(NoteIn(Inhalt(pfad)), QStringLiteral("6"));
+
+        const QStringList kopien = Sicherungskopien::Liste(pfad);
+        QCOMPARE(kopien.size(), 5);
+        // Versions 1 .. 5 (the file as loaded, version 0, has gone), byte for byte.
+        for (int k = 0; k < 5; ++k) {
+            QCOMPARE(Inhalt(kopien.at(k)), fassungen.at(k + 1));
+            QCOMPARE(NoteIn(Inhalt(kopien.at(k))), QString::number(k + 1));
+            QVERIFY2(QFileInfo(kopien.at(k)).fileName().contains(
+                         QRegularExpression(QStringLiteral("^Kursliste-\\d{4}-\\d{2}-\\d{2}-\\d{6}(-\\d+)?\\.zln$"))),
+                     qPrintable(kopien.at(k)));
+            QCOMPARE(QFileInfo(kopien.at(k)).absolutePath(),
+                     ordner.filePath(QStringLiteral("RAVIRIreru-Sicherungen")));
+        }
+        // A backup opens as a course-list file of its own.
+        GlobaleDatenZuruecksetzen();
+        QVERIFY(Daten.LadeDatei(kopien.first()));
+        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101)->Eintraege.ZeigeKursEintrag(0).datum,
+                 QStringLiteral("1"));
+    }
+
+    // The order is the order of the saves, also past the first second and across a day.
+    void reihenfolgeNachZeit()
+    {
+        const QDateTime t(QDate(2025, 3, 14), QTime(23, 59, 59));
+        QVERIFY(Sicherungskopien::Anlegen(pfad, "a", t));
+        QVERIFY(Sicherungskopien::Anlegen(pfad, "b", t));
+        QVERIFY(Sicherungskopien::Anlegen(pfad, "c", t));
+        QVERIFY(Sicherungskopien::Anlegen(pfad, "d", t.addSecs(1)));
+        QStringList inhalte;
+        for (const QString& k : Sicherungskopien::Liste(pfad))
+            inhalte.append(QString::fromLatin1(Inhalt(k)));
+        QCOMPARE(inhalte, (QStringList {"a", "b", "c", "d"}));
+        QCOMPARE(QFileInfo(Sicherungskopien::Liste(pfad).at(2)).fileName(),
+                 QStringLiteral("Kursliste-2025-03-14-235959-3.zln"));
+        QCOMPARE(QFileInfo(Sicherungskopien::Liste(pfad).at(3)).fileName(),
+                 QStringLiteral("Kursliste-2025-03-15-000000.zln"));
+    }
+
+    // A save that fails leaves the file and every backup as they were.
+    void fehlgeschlagenesSichernLaesstKopien()
+    {
+        AufzeichnendePlattform plattform;
+        for (int i = 1; i <= 3; ++i) {
+            NoteSetzen(QString::number(i));
+            QVERIFY(Daten.Sichern());
+        }
+        const QStringList vorher = Sicherungskopien::Liste(pfad);
+        QCOMPARE(vorher.size(), 3);
+        QList<QByteArray> inhalte;
+        for (const QString& k : vorher)
+            inhalte.append(Inhalt(k));
+        const QByteArray datei = Inhalt(pfad);
+
+        // A bigger file than the limit allows.
+        for (int i = 0; i < 40; ++i)
+            Daten.alleSchueler.Anfuegen(Schueler(900 + i, QStringLiteral("Neu %1").arg(i), QString()));
+        Daten.Geaendert();
+        plattform.antwortenWahl = {1}; // "Sichern unter …" offered: "Abbrechen"
+        {
+            Dateigroessengrenze grenze(datei.size() + 16);
+            QVERIFY(grenze.ok());
+            QVERIFY(!Daten.Sichern());
+        }
+        QCOMPARE(Inhalt(pfad), datei);
+        QCOMPARE(Sicherungskopien::Liste(pfad), vorher);
+        for (int k = 0; k < vorher.size(); ++k)
+            QCOMPARE(Inhalt(vorher.at(k)), inhalte.at(k));
+    }
+
+    // Other files in the folder and the backups of another course-list file stay.
+    void andereDateienBleiben()
+    {
+        const QString sicherungen = Sicherungskopien::OrdnerVon(pfad);
+        QVERIFY(QDir().mkpath(sicherungen));
+        const QStringList fremde = {QStringLiteral("Kursliste-Notizen.txt"),
+                                    QStringLiteral("Kursliste-alt.zln"),
+                                    QStringLiteral("Kursliste-2024-2025-01-01-120000.zln"),
+                                    QStringLiteral("Andere-2020-01-01-120000.zln")};
+        for (const QString& f : fremde)
+            QVERIFY(Schreibe(sicherungen + QLatin1Char('/') + f, "fremd"));
+        for (int i = 1; i <= 7; ++i) {
+            NoteSetzen(QString::number(i));
+            QVERIFY(Daten.Speichern());
+        }
+        QCOMPARE(Sicherungskopien::Liste(pfad).size(), 5);
+        for (const QString& f : fremde)
+            QCOMPARE(Inhalt(sicherungen + QLatin1Char('/') + f), QByteArray("fremd"));
+        // The lock file and the course-list file are all that lie beside the folder.
+        QCOMPARE(QDir(ordner.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+                 (QStringList {QStringLiteral(".Kursliste.zln.lock"), QStringLiteral("Kursliste.zln"),
+                               QStringLiteral("RAVIRIreru-Sicherungen")}));
+    }
+
+    // A save that writes the same bytes again keeps no copy of them.
+    void gleicherInhaltOhneKopie()
+    {
+        QVERIFY(Daten.Speichern());
+        QCOMPARE(Sicherungskopien::Liste(pfad).size(), 0);
+        NoteSetzen(QStringLiteral("9"));
+        QVERIFY(Daten.Speichern());
+        QVERIFY(Daten.Speichern());
+        QCOMPARE(Sicherungskopien::Liste(pfad).size(), 1);
+    }
+
+    // Where no backup can be made, the save succeeds and the teacher is told once.
+    void kopieUnmoeglichWirdEinmalGemeldet()
+    {
+        AufzeichnendePlattform plattform;
+        // A file where the folder would be.
+        QVERIFY(Schreibe(Sicherungskopien::OrdnerVon(pfad), "kein Ordner"));
+        NoteSetzen(QStringLiteral("7"));
+        QVERIFY(Daten.Sichern());
+        QCOMPARE(NoteIn(Inhalt(pfad)), QStringLiteral("7"));
+        QVERIFY(!Daten.Sicherungsfehler().isEmpty());
+        QCOMPARE(plattform.mitteilungen.size(), 1);
+        QCOMPARE(plattform.mitteilungen.first().text,
+                 QStringLiteral("Die vorige Fassung der Kurslisten-Datei konnte nicht als Sicherungskopie "
+                                "aufbewahrt werden."));
+        QVERIFY2(plattform.mitteilungen.first().erklaerung.contains(QStringLiteral("Ihre Eingaben sind gesichert.")),
+                 qPrintable(plattform.mitteilungen.first().erklaerung));
+        NoteSetzen(QStringLiteral("8"));
+        QVERIFY(Daten.Sichern());
+        QCOMPARE(plattform.mitteilungen.size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSicherungskopien)
+#include "tst_sicherungskopien.moc"
