@@ -17,7 +17,8 @@
 //   Spitzenspeicher/*        peak memory of loading, in a fresh process each (ru_maxrss),
 //                            against the plain decoder's; as MB and as a multiple of the file
 //
-//   build-bench/bench/bench_kursliste --benchmark_repetitions=9 --benchmark_report_aggregates_only=true
+//   build-bench/bench/bench_kursliste --benchmark_repetitions=9
+//   --benchmark_report_aggregates_only=true
 
 #include "boden.h"
 #include "grossbestand.h"
@@ -271,7 +272,7 @@ void BodenDateiErsetzen(benchmark::State& state)
 double Messen(const char* art, const QString& pfad)
 {
     const auto spitze = [] {
-        struct rusage r {};
+        struct rusage r { };
         getrusage(RUSAGE_SELF, &r);
         return double(r.ru_maxrss) * 1024;
     };
@@ -286,7 +287,7 @@ double Messen(const char* art, const QString& pfad)
     if (qstrcmp(art, "laden") == 0 || qstrcmp(art, "spitze-laden") == 0) {
         gut = Daten.LadeDatei(pfad);
     } else {
-        static Boden::Daten d;   // kept until the end, as the loaded data are
+        static Boden::Daten d; // kept until the end, as the loaded data are
         gut = Boden::Dekodieren(lesen(), d);
     }
     const double sekunden = uhr.nsecsElapsed() / 1e9;
@@ -297,8 +298,10 @@ double Messen(const char* art, const QString& pfad)
 
 double ImNeuenProzess(const char* art)
 {
-    static const QByteArray programm = QFile::encodeName(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));
-    const QByteArray befehl = "'" + programm + "' --messen " + art + " '" + QFile::encodeName(Pfad()) + "'";
+    static const QByteArray programm
+        = QFile::encodeName(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));
+    const QByteArray befehl
+        = "'" + programm + "' --messen " + art + " '" + QFile::encodeName(Pfad()) + "'";
     FILE* rohr = ::popen(befehl.constData(), "r");
     if (!rohr)
         return -1;
@@ -348,13 +351,23 @@ BENCHMARK(BodenKodieren)->Name("Boden/Kodieren")->Unit(benchmark::kMillisecond);
 BENCHMARK(Speichern)->Name("Speichern/Datenbestand")->Unit(benchmark::kMillisecond);
 BENCHMARK(BodenDateiErsetzen)->Name("Boden/DateiErsetzen")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ImFrischenProzess, LadeDatei, "laden")
-    ->Name("ErstesLaden/LadeDatei")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+    ->Name("ErstesLaden/LadeDatei")
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ImFrischenProzess, Boden, "boden")
-    ->Name("ErstesLaden/Boden")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+    ->Name("ErstesLaden/Boden")
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Spitzenspeicher, LadeDatei, "spitze-laden")
-    ->Name("Spitzenspeicher/LadeDatei")->Iterations(1)->Unit(benchmark::kMillisecond);
+    ->Name("Spitzenspeicher/LadeDatei")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Spitzenspeicher, Boden, "spitze-boden")
-    ->Name("Spitzenspeicher/Boden")->Iterations(1)->Unit(benchmark::kMillisecond);
+    ->Name("Spitzenspeicher/Boden")
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {

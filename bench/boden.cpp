@@ -40,7 +40,8 @@ struct Zeiger {
         ++felder;
         if (!Da(4))
             return 0;
-        const auto w = qint32((quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | p[3]);
+        const auto w
+            = qint32((quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | p[3]);
         p += 4;
         return w;
     }
@@ -66,8 +67,8 @@ QString Text(QByteArrayView bytes)
 // The walk and the decoder are one: mit decides whether the fields become values.
 bool Lesen(const QByteArray& bytes, Boden::Daten* d, qint64& felder)
 {
-    Zeiger z{reinterpret_cast<const unsigned char*>(bytes.constData()),
-             reinterpret_cast<const unsigned char*>(bytes.constData()) + bytes.size()};
+    Zeiger z { reinterpret_cast<const unsigned char*>(bytes.constData()),
+        reinterpret_cast<const unsigned char*>(bytes.constData()) + bytes.size() };
     Boden::Daten leer;
     Boden::Daten& daten = d ? *d : leer;
     const auto text = [&](QByteArrayView b) { return d ? Text(b) : QString(); };
@@ -88,7 +89,7 @@ bool Lesen(const QByteArray& bytes, Boden::Daten* d, qint64& felder)
         const QString id = text(z.PString());
         const QString bezeichnung = text(z.PString());
         if (d)
-            daten.katalog.append({id, bezeichnung, QString()});
+            daten.katalog.append({ id, bezeichnung, QString() });
     }
     const qint16 letzteNote = z.Int16();
     for (int i = 0; i <= letzteNote && z.gut; ++i) {
@@ -118,11 +119,12 @@ bool Lesen(const QByteArray& bytes, Boden::Daten* d, qint64& felder)
         const QString name = text(z.PString());
         if (d) {
             daten.schuelerIds.append(id);
-            daten.schueler.append({guid, name, QString()});
+            daten.schueler.append({ guid, name, QString() });
         }
     }
     const qint16 kurse = z.Int16();
-    const int mengen = 1 + (daten.abitur ? 2 : 0) + (daten.klausur ? 1 : 0) + (daten.warnung ? 1 : 0);
+    const int mengen
+        = 1 + (daten.abitur ? 2 : 0) + (daten.klausur ? 1 : 0) + (daten.warnung ? 1 : 0);
     for (int i = 0; i < kurse && z.gut; ++i) {
         Boden::Kurs k;
         for (bool& f : k.flaggen)
@@ -185,7 +187,10 @@ void Int16(QByteArray& b, qint16 w)
 }
 void Int32(QByteArray& b, qint32 w)
 {
-    b.append(char((w >> 24) & 0xFF)).append(char((w >> 16) & 0xFF)).append(char((w >> 8) & 0xFF)).append(char(w & 0xFF));
+    b.append(char((w >> 24) & 0xFF))
+        .append(char((w >> 16) & 0xFF))
+        .append(char((w >> 8) & 0xFF))
+        .append(char(w & 0xFF));
 }
 void PString(QByteArray& b, const QString& t)
 {

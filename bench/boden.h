@@ -22,7 +22,7 @@ struct Zeile {
     QList<Dreifach> eintraege;
 };
 struct Kurs {
-    bool flaggen[3] = {false, false, false};
+    bool flaggen[3] = { false, false, false };
     QString kuerzel, fach, art, lehrer;
     qint16 nummer = 0;
     QList<QString> mengen;
@@ -35,11 +35,11 @@ struct Daten {
     bool abitur = false, abiturListe = false, klausur = false, defizite = false, warnung = false;
     qint16 halbjahr = 0, grenzeEph = 0, grenzeQ = 0;
     QString kuerzel, bezeichnung;
-    QList<Dreifach> katalog;   // ID, caption
-    QList<Dreifach> noten;     // abbreviation, caption, points
+    QList<Dreifach> katalog; // ID, caption
+    QList<Dreifach> noten; // abbreviation, caption, points
     QList<qint16> notenwerte;
     QList<QString> geheimnisse;
-    QList<Dreifach> schueler;  // GUID, name, (unused)
+    QList<Dreifach> schueler; // GUID, name, (unused)
     QList<qint32> schuelerIds;
     QList<Kurs> kurse;
     QList<Zeile> zeilen;

@@ -5,17 +5,16 @@
 
 namespace {
 
-const QStringList Nachnamen{
-    QStringLiteral("Müller"), QStringLiteral("Schäfer"), QStringLiteral("Köhler"),
-    QStringLiteral("Weiß"), QStringLiteral("Bäcker"), QStringLiteral("Günther"),
-    QStringLiteral("Öztürk"), QStringLiteral("Schulze"), QStringLiteral("Krüger"),
-    QStringLiteral("Hoffmann"), QStringLiteral("Lorenz"), QStringLiteral("Voß")};
-const QStringList Vornamen{
-    QStringLiteral("Jürgen"), QStringLiteral("Sören"), QStringLiteral("Zoë"),
-    QStringLiteral("Lea"), QStringLiteral("Jonas"), QStringLiteral("Ayşe"),
+const QStringList Nachnamen { QStringLiteral("Müller"), QStringLiteral("Schäfer"),
+    QStringLiteral("Köhler"), QStringLiteral("Weiß"), QStringLiteral("Bäcker"),
+    QStringLiteral("Günther"), QStringLiteral("Öztürk"), QStringLiteral("Schulze"),
+    QStringLiteral("Krüger"), QStringLiteral("Hoffmann"), QStringLiteral("Lorenz"),
+    QStringLiteral("Voß") };
+const QStringList Vornamen { QStringLiteral("Jürgen"), QStringLiteral("Sören"),
+    QStringLiteral("Zoë"), QStringLiteral("Lea"), QStringLiteral("Jonas"), QStringLiteral("Ayşe"),
     QStringLiteral("Mia"), QStringLiteral("Finn"), QStringLiteral("Björn"),
     QStringLiteral("Frieda"), QStringLiteral("Malte"), QStringLiteral("Clara"),
-    QStringLiteral("Henri")};
+    QStringLiteral("Henri") };
 
 qint64 SchuelerId(int i)
 {
@@ -44,7 +43,8 @@ void Grossbestand::Erzeugen(Datenbestand& d, Spaltenstruktur& s)
     d.alleEintraege.Anfuegen(Eintrag(QStringLiteral("KL"), QStringLiteral("Klausur")));
     d.mitDaten = true;
     for (int w = 15; w >= 0; --w)
-        d.zNoten.append(Note(QString::number(w), QStringLiteral("Punkte %1").arg(w), w, QString::number(w)));
+        d.zNoten.append(
+            Note(QString::number(w), QStringLiteral("Punkte %1").arg(w), w, QString::number(w)));
     d.NotenPass = QStringLiteral("demo");
     d.EMailAdresse = QStringLiteral("noten@schule.example");
     d.Absender = QStringLiteral("lehrer@schule.example");
@@ -54,8 +54,8 @@ void Grossbestand::Erzeugen(Datenbestand& d, Spaltenstruktur& s)
 
     for (int i = 0; i < AnzahlSchueler; ++i) {
         const QString name = Nachnamen.at(i % Nachnamen.size()) + QStringLiteral("-")
-                             + Nachnamen.at((i / Nachnamen.size()) % Nachnamen.size())
-                             + QStringLiteral(", ") + Vornamen.at(i % Vornamen.size());
+            + Nachnamen.at((i / Nachnamen.size()) % Nachnamen.size()) + QStringLiteral(", ")
+            + Vornamen.at(i % Vornamen.size());
         const QString guid = QStringLiteral("{%1-0000-4000-8000-%2}")
                                  .arg(i, 8, 16, QLatin1Char('0'))
                                  .arg(i * 7919, 12, 16, QLatin1Char('0'));
@@ -102,6 +102,6 @@ void Grossbestand::Erzeugen(Datenbestand& d, Spaltenstruktur& s)
     }
     for (int i = 0; d.alleSchuelerKurse.AnzahlKurse() < AnzahlZeilen; ++i)
         zeile(QStringLiteral("K%1").arg(i % AnzahlKurse + 1, 3, 10, QLatin1Char('0')),
-              (i * 13 + 5) % AnzahlSchueler);
+            (i * 13 + 5) % AnzahlSchueler);
     s.KurslistenInit(d);
 }

@@ -100,21 +100,36 @@ void KursAusgeben(JsonAusgabe& aus, const Kurs& k, const Datenbestand& d)
 QString ParserFehler(QJsonParseError::ParseError fehler)
 {
     switch (fehler) {
-    case QJsonParseError::UnterminatedObject: return QStringLiteral("ein Objekt ist nicht abgeschlossen");
-    case QJsonParseError::MissingNameSeparator: return QStringLiteral("nach einem Feldnamen fehlt der Doppelpunkt");
-    case QJsonParseError::UnterminatedArray: return QStringLiteral("eine Liste ist nicht abgeschlossen");
-    case QJsonParseError::MissingValueSeparator: return QStringLiteral("zwischen zwei Werten fehlt das Komma");
-    case QJsonParseError::IllegalValue: return QStringLiteral("ungültiger Wert");
-    case QJsonParseError::TerminationByNumber: return QStringLiteral("der Text endet mitten in einer Zahl");
-    case QJsonParseError::IllegalNumber: return QStringLiteral("ungültige Zahl");
-    case QJsonParseError::IllegalEscapeSequence: return QStringLiteral("ungültige Escape-Sequenz");
-    case QJsonParseError::IllegalUTF8String: return QStringLiteral("ungültiges UTF-8");
-    case QJsonParseError::UnterminatedString: return QStringLiteral("ein Text ist nicht abgeschlossen");
-    case QJsonParseError::MissingObject: return QStringLiteral("ein Objekt wurde erwartet");
-    case QJsonParseError::DeepNesting: return QStringLiteral("zu tief verschachtelt");
-    case QJsonParseError::DocumentTooLarge: return QStringLiteral("die Datei ist zu groß");
-    case QJsonParseError::GarbageAtEnd: return QStringLiteral("nach dem Ende stehen weitere Zeichen");
-    default: return QStringLiteral("unbekannter Fehler");
+    case QJsonParseError::UnterminatedObject:
+        return QStringLiteral("ein Objekt ist nicht abgeschlossen");
+    case QJsonParseError::MissingNameSeparator:
+        return QStringLiteral("nach einem Feldnamen fehlt der Doppelpunkt");
+    case QJsonParseError::UnterminatedArray:
+        return QStringLiteral("eine Liste ist nicht abgeschlossen");
+    case QJsonParseError::MissingValueSeparator:
+        return QStringLiteral("zwischen zwei Werten fehlt das Komma");
+    case QJsonParseError::IllegalValue:
+        return QStringLiteral("ungültiger Wert");
+    case QJsonParseError::TerminationByNumber:
+        return QStringLiteral("der Text endet mitten in einer Zahl");
+    case QJsonParseError::IllegalNumber:
+        return QStringLiteral("ungültige Zahl");
+    case QJsonParseError::IllegalEscapeSequence:
+        return QStringLiteral("ungültige Escape-Sequenz");
+    case QJsonParseError::IllegalUTF8String:
+        return QStringLiteral("ungültiges UTF-8");
+    case QJsonParseError::UnterminatedString:
+        return QStringLiteral("ein Text ist nicht abgeschlossen");
+    case QJsonParseError::MissingObject:
+        return QStringLiteral("ein Objekt wurde erwartet");
+    case QJsonParseError::DeepNesting:
+        return QStringLiteral("zu tief verschachtelt");
+    case QJsonParseError::DocumentTooLarge:
+        return QStringLiteral("die Datei ist zu groß");
+    case QJsonParseError::GarbageAtEnd:
+        return QStringLiteral("nach dem Ende stehen weitere Zeichen");
+    default:
+        return QStringLiteral("unbekannter Fehler");
     }
 }
 
@@ -132,7 +147,8 @@ struct KurslistenLeser {
     {
         const JsonBaum::Wert liste = oben.Liste(QStringLiteral("alleEintraege"));
         for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleEintraege"), i), oben, QStringLiteral("alleEintraege"), i);
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleEintraege"), i), oben,
+                QStringLiteral("alleEintraege"), i);
             const QString id = f.Text(QStringLiteral("ID"));
             const QString bezeichnung = f.Text(QStringLiteral("Bezeichnung"));
             f.KeineWeiterenFelder();
@@ -145,7 +161,8 @@ struct KurslistenLeser {
     {
         const JsonBaum::Wert liste = oben.Liste(QStringLiteral("zNoten"));
         for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("zNoten"), i), oben, QStringLiteral("zNoten"), i);
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("zNoten"), i), oben,
+                QStringLiteral("zNoten"), i);
             const QString kuerzel = f.Text(QStringLiteral("Kuerzel"));
             const QString bezeichnung = f.Text(QStringLiteral("Bezeichnung"));
             const QString punkte = f.Text(QStringLiteral("Punkte"));
@@ -159,8 +176,9 @@ struct KurslistenLeser {
     {
         const QString wert = oben.VerschluesselterText(name);
         if (ok() && wert == JsonAbbild::Verborgen)
-            oben.Fehler(name, QStringLiteral("der Wert ist verborgen („***“); die JSON-Datei muss mit "
-                                             "„ravirireru-datei json --geheim“ erzeugt sein."));
+            oben.Fehler(name,
+                QStringLiteral("der Wert ist verborgen („***“); die JSON-Datei muss mit "
+                               "„ravirireru-datei json --geheim“ erzeugt sein."));
         return wert;
     }
 
@@ -168,7 +186,8 @@ struct KurslistenLeser {
     {
         const JsonBaum::Wert liste = oben.Liste(QStringLiteral("alleSchueler"));
         for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleSchueler"), i), oben, QStringLiteral("alleSchueler"), i);
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleSchueler"), i), oben,
+                QStringLiteral("alleSchueler"), i);
             const qint64 id = f.Int32(QStringLiteral("ID"));
             const QString guid = f.Text(QStringLiteral("GUID"));
             const QString name = f.VerschluesselterText(QStringLiteral("Name"));
@@ -184,7 +203,7 @@ struct KurslistenLeser {
             return Menge(f.MengenText(name));
         if (f.Vorhanden(name)) {
             f.Fehler(name, QStringLiteral("nur erlaubt, wenn %1 wahr ist.").arg(flagge));
-            f.MengenText(name);   // counts as read
+            f.MengenText(name); // counts as read
         }
         return Menge();
     }
@@ -193,7 +212,8 @@ struct KurslistenLeser {
     {
         const JsonBaum::Wert liste = oben.Liste(QStringLiteral("alleKurse"));
         for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleKurse"), i), oben, QStringLiteral("alleKurse"), i);
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("alleKurse"), i), oben,
+                QStringLiteral("alleKurse"), i);
             auto k = std::make_shared<Kurs>();
             k->geaendert = f.Boolean(QStringLiteral("geaendert"));
             k->gespeichert = f.Boolean(QStringLiteral("gespeichert"));
@@ -205,14 +225,14 @@ struct KurslistenLeser {
             k->Lehrer = f.VerschluesselterText(QStringLiteral("Lehrer"));
             k->Schueler = Menge(f.MengenText(QStringLiteral("Schueler")));
             const QString abitur = QStringLiteral("mitMarkAbitur");
-            k->DrittesFachSchueler = OptionaleMenge(f, QStringLiteral("DrittesFachSchueler"),
-                                                    d.mitMarkAbitur, abitur);
-            k->ViertesFachSchueler = OptionaleMenge(f, QStringLiteral("ViertesFachSchueler"),
-                                                    d.mitMarkAbitur, abitur);
+            k->DrittesFachSchueler
+                = OptionaleMenge(f, QStringLiteral("DrittesFachSchueler"), d.mitMarkAbitur, abitur);
+            k->ViertesFachSchueler
+                = OptionaleMenge(f, QStringLiteral("ViertesFachSchueler"), d.mitMarkAbitur, abitur);
             k->KlausurSchueler = OptionaleMenge(f, QStringLiteral("KlausurSchueler"),
-                                                d.mitMarkKlausur, QStringLiteral("mitMarkKlausur"));
-            k->GewarntSchueler = OptionaleMenge(f, QStringLiteral("GewarntSchueler"),
-                                                d.mitWarnung, QStringLiteral("mitWarnung"));
+                d.mitMarkKlausur, QStringLiteral("mitMarkKlausur"));
+            k->GewarntSchueler = OptionaleMenge(
+                f, QStringLiteral("GewarntSchueler"), d.mitWarnung, QStringLiteral("mitWarnung"));
             f.KeineWeiterenFelder();
             d.alleKurse.Anfuegen(k);
         }
@@ -262,7 +282,8 @@ struct KurslistenLeser {
     {
         const JsonBaum::Wert liste = oben.Liste(QStringLiteral("Spalten"));
         for (qsizetype i = 0; i < liste.anzahl() && ok(); ++i) {
-            JsonFeldleser f(oben.Element(liste, QStringLiteral("Spalten"), i), oben, QStringLiteral("Spalten"), i);
+            JsonFeldleser f(oben.Element(liste, QStringLiteral("Spalten"), i), oben,
+                QStringLiteral("Spalten"), i);
             const QString ueberschrift = f.Text(QStringLiteral("Ueberschrift"));
             const qint64 breite = f.Int16(QStringLiteral("Breite"));
             const qint64 ausrichtung = f.Int16(QStringLiteral("Ausrichtung"));
@@ -278,8 +299,8 @@ struct KurslistenLeser {
         const QString art = oben.Text(QStringLiteral("Dateiart"));
         if (ok() && art != JsonAbbild::ArtKursliste) {
             oben.Fehler(QStringLiteral("Dateiart"),
-                        QStringLiteral("aus JSON wird nur eine „Kursliste“ geschrieben, nicht „%1“.")
-                            .arg(art));
+                QStringLiteral("aus JSON wird nur eine „Kursliste“ geschrieben, nicht „%1“.")
+                    .arg(art));
             return;
         }
         d.istAbiturListe = oben.Boolean(QStringLiteral("istAbiturListe"));
@@ -402,8 +423,8 @@ QByteArray JsonAbbild::Ergebnis(const Ergebnisdatei& e)
     return aus.Ergebnis();
 }
 
-bool JsonAbbild::KurslisteKodieren(QByteArray json, QByteArray& bytes, Spaltenstruktur& struktur,
-                                   QString& meldung)
+bool JsonAbbild::KurslisteKodieren(
+    QByteArray json, QByteArray& bytes, Spaltenstruktur& struktur, QString& meldung)
 {
     Datenbestand daten;
     QByteArray zeilen;
@@ -416,7 +437,8 @@ bool JsonAbbild::KurslisteKodieren(QByteArray json, QByteArray& bytes, Spaltenst
         if (!baum.Lesen(std::move(json), fehlerArt, stelle)) {
             const QByteArray davor = baum.Text().left(stelle);
             const qsizetype zeile = davor.count('\n') + 1;
-            const qsizetype spalte = QString::fromUtf8(davor.mid(davor.lastIndexOf('\n') + 1)).size() + 1;
+            const qsizetype spalte
+                = QString::fromUtf8(davor.mid(davor.lastIndexOf('\n') + 1)).size() + 1;
             meldung = QStringLiteral("Die JSON-Datei ist fehlerhaft (Zeile %1, Spalte %2): %3.")
                           .arg(zeile)
                           .arg(spalte)
@@ -424,11 +446,12 @@ bool JsonAbbild::KurslisteKodieren(QByteArray json, QByteArray& bytes, Spaltenst
             return false;
         }
         if (!baum.Wurzel().istObjekt()) {
-            meldung = QStringLiteral("Die JSON-Datei enthält kein Objekt mit den Feldern einer Kursliste.");
+            meldung = QStringLiteral(
+                "Die JSON-Datei enthält kein Objekt mit den Feldern einer Kursliste.");
             return false;
         }
         QString fehler;
-        KurslistenLeser leser{JsonFeldleser(baum.Wurzel(), fehler), daten, struktur, fehler, {}};
+        KurslistenLeser leser { JsonFeldleser(baum.Wurzel(), fehler), daten, struktur, fehler, {} };
         leser.Alles();
         if (!fehler.isEmpty()) {
             meldung = fehler;

@@ -24,8 +24,8 @@ public:
 
     // The course-list file as JSON. Without geheim the six secrets (NotenPass,
     // EMailAdresse, Absender, Server, Benutzer, Pass) are replaced by Verborgen.
-    static QByteArray Kursliste(const Datenbestand& daten, const Spaltenstruktur& struktur,
-                                bool geheim);
+    static QByteArray Kursliste(
+        const Datenbestand& daten, const Spaltenstruktur& struktur, bool geheim);
     // A grade result file as JSON (it holds no secrets).
     static QByteArray Ergebnis(const Ergebnisdatei& ergebnis);
 
@@ -35,6 +35,6 @@ public:
     // scrambled text that can be unscrambled); the first fault gives false and a German
     // message that names the field. The JSON is read into a light tree of its own
     // (JsonBaum), which is let go before the bytes are put together.
-    static bool KurslisteKodieren(QByteArray json, QByteArray& bytes, Spaltenstruktur& struktur,
-                                  QString& meldung);
+    static bool KurslisteKodieren(
+        QByteArray json, QByteArray& bytes, Spaltenstruktur& struktur, QString& meldung);
 };

@@ -32,7 +32,7 @@ void JsonAusgabe::Oeffnen(char zeichen, bool istObjekt, bool einzeilig)
     VorWert();
     zText += zeichen;
     const bool aussenEinzeilig = !zEbenen.isEmpty() && zEbenen.last().einzeilig;
-    zEbenen.append({istObjekt, einzeilig || aussenEinzeilig, 0});
+    zEbenen.append({ istObjekt, einzeilig || aussenEinzeilig, 0 });
 }
 
 void JsonAusgabe::Schliessen(char zeichen)
@@ -52,10 +52,22 @@ void JsonAusgabe::Schliessen(char zeichen)
         zText += '\n';
 }
 
-void JsonAusgabe::ObjektBeginn(bool einzeilig) { Oeffnen('{', true, einzeilig); }
-void JsonAusgabe::ObjektEnde() { Schliessen('}'); }
-void JsonAusgabe::ListeBeginn(bool einzeilig) { Oeffnen('[', false, einzeilig); }
-void JsonAusgabe::ListeEnde() { Schliessen(']'); }
+void JsonAusgabe::ObjektBeginn(bool einzeilig)
+{
+    Oeffnen('{', true, einzeilig);
+}
+void JsonAusgabe::ObjektEnde()
+{
+    Schliessen('}');
+}
+void JsonAusgabe::ListeBeginn(bool einzeilig)
+{
+    Oeffnen('[', false, einzeilig);
+}
+void JsonAusgabe::ListeEnde()
+{
+    Schliessen(']');
+}
 
 void JsonAusgabe::Schluessel(const QString& name)
 {
@@ -127,22 +139,37 @@ QByteArray JsonAusgabe::Zitiert(const QString& wert)
         const char16_t c = wert.at(i).unicode();
         const char* ersatz = nullptr;
         switch (c) {
-        case u'"': ersatz = "\\\""; break;
-        case u'\\': ersatz = "\\\\"; break;
-        case u'\b': ersatz = "\\b"; break;
-        case u'\f': ersatz = "\\f"; break;
-        case u'\n': ersatz = "\\n"; break;
-        case u'\r': ersatz = "\\r"; break;
-        case u'\t': ersatz = "\\t"; break;
-        default: break;
+        case u'"':
+            ersatz = "\\\"";
+            break;
+        case u'\\':
+            ersatz = "\\\\";
+            break;
+        case u'\b':
+            ersatz = "\\b";
+            break;
+        case u'\f':
+            ersatz = "\\f";
+            break;
+        case u'\n':
+            ersatz = "\\n";
+            break;
+        case u'\r':
+            ersatz = "\\r";
+            break;
+        case u'\t':
+            ersatz = "\\t";
+            break;
+        default:
+            break;
         }
         if (ersatz) {
             laufAnhaengen(i);
             ergebnis += ersatz;
             lauf = i + 1;
         } else if (QChar::isHighSurrogate(c) && i + 1 < n
-                   && QChar::isLowSurrogate(wert.at(i + 1).unicode())) {
-            ++i;   // a valid pair stays in the run
+            && QChar::isLowSurrogate(wert.at(i + 1).unicode())) {
+            ++i; // a valid pair stays in the run
         } else if (c < 0x20 || QChar::isSurrogate(c) || c == 0xFEFF) {
             // Control characters, lone surrogates (which have no UTF-8 form) and U+FEFF
             // (which a UTF-8 reader may take for a byte order mark and drop) as escapes.

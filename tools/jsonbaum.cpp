@@ -4,8 +4,8 @@
 #include <QJsonParseError>
 
 #include <charconv>
-#include <limits>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -387,7 +387,7 @@ bool JsonBaum::Schnell(bool nachQt)
         return false;
     // About one node for every 20 bytes of a course-list's JSON.
     zKnoten.reserve(zText.size() / 20 + 16);
-    Leser leser{anfang, anfang, anfang + zText.size(), zKnoten, elemente, nachQt};
+    Leser leser { anfang, anfang, anfang + zText.size(), zKnoten, elemente, nachQt };
     if (!leser.Wert(0))
         return false;
     leser.Leerraum();
@@ -427,12 +427,24 @@ QString JsonBaum::Dekodieren(quint32 anfang, quint32 laenge, bool mitEscape) con
             p += 6;
         } else {
             switch (e) {
-            case 'b': ergebnis.append(QChar(u'\b')); break;
-            case 'f': ergebnis.append(QChar(u'\f')); break;
-            case 'n': ergebnis.append(QChar(u'\n')); break;
-            case 'r': ergebnis.append(QChar(u'\r')); break;
-            case 't': ergebnis.append(QChar(u'\t')); break;
-            default: ergebnis.append(QChar(e)); break;   // " \ /
+            case 'b':
+                ergebnis.append(QChar(u'\b'));
+                break;
+            case 'f':
+                ergebnis.append(QChar(u'\f'));
+                break;
+            case 'n':
+                ergebnis.append(QChar(u'\n'));
+                break;
+            case 'r':
+                ergebnis.append(QChar(u'\r'));
+                break;
+            case 't':
+                ergebnis.append(QChar(u'\t'));
+                break;
+            default:
+                ergebnis.append(QChar(e));
+                break; // " \ /
             }
             p += 2;
         }
@@ -484,8 +496,9 @@ JsonBaum::Wert JsonBaum::Wert::feld(const QString& schluessel) const
             if (zBaum->Dekodieren(k.schluesselAnfang, k.schluesselLaenge, true) == schluessel)
                 return Wert(zBaum, i);
         } else if (k.schluesselLaenge == quint32(gesucht.size())
-                   && std::memcmp(zBaum->zText.constData() + k.schluesselAnfang, gesucht.constData(),
-                                  size_t(gesucht.size())) == 0) {
+            && std::memcmp(zBaum->zText.constData() + k.schluesselAnfang, gesucht.constData(),
+                   size_t(gesucht.size()))
+                == 0) {
             return Wert(zBaum, i);
         }
     }
@@ -507,7 +520,8 @@ QList<QString> JsonBaum::Wert::schluessel() const
     const Knoten& o = knoten();
     for (quint32 i = zIndex + 1; i < o.ende; i = zBaum->zKnoten.at(i).ende) {
         const Knoten& k = zBaum->zKnoten.at(i);
-        namen.append(zBaum->Dekodieren(k.schluesselAnfang, k.schluesselLaenge, k.schluesselMitEscape));
+        namen.append(
+            zBaum->Dekodieren(k.schluesselAnfang, k.schluesselLaenge, k.schluesselMitEscape));
     }
     return namen;
 }

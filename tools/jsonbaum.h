@@ -18,12 +18,12 @@ public:
 
     struct Knoten {
         Art art = Art::Null;
-        bool mitEscape = false;       // a text (or key) holding backslash escapes
+        bool mitEscape = false; // a text (or key) holding backslash escapes
         bool schluesselMitEscape = false;
-        quint32 anzahl = 0;           // members of an object, elements of a list
-        quint32 ende = 0;             // the index after this node's last descendant
-        quint32 anfang = 0, laenge = 0;                       // a text's bytes between its quotes
-        quint32 schluesselAnfang = 0, schluesselLaenge = 0;   // an object member's key
+        quint32 anzahl = 0; // members of an object, elements of a list
+        quint32 ende = 0; // the index after this node's last descendant
+        quint32 anfang = 0, laenge = 0; // a text's bytes between its quotes
+        quint32 schluesselAnfang = 0, schluesselLaenge = 0; // an object member's key
         double zahl = 0;
     };
 
@@ -37,7 +37,10 @@ public:
         bool istListe() const { return gueltig() && art() == Art::Liste; }
         bool istText() const { return gueltig() && art() == Art::Text; }
         bool istZahl() const { return gueltig() && art() == Art::Zahl; }
-        bool istWahrheitswert() const { return gueltig() && (art() == Art::Wahr || art() == Art::Falsch); }
+        bool istWahrheitswert() const
+        {
+            return gueltig() && (art() == Art::Wahr || art() == Art::Falsch);
+        }
         bool wahr() const { return gueltig() && art() == Art::Wahr; }
         double zahl() const;
         QString text() const;
@@ -52,7 +55,11 @@ public:
 
     private:
         friend class JsonBaum;
-        Wert(const JsonBaum* baum, quint32 index) : zBaum(baum), zIndex(index) {}
+        Wert(const JsonBaum* baum, quint32 index)
+            : zBaum(baum)
+            , zIndex(index)
+        {
+        }
         const Knoten& knoten() const;
         const JsonBaum* zBaum = nullptr;
         quint32 zIndex = 0;

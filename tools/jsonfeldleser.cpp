@@ -26,8 +26,8 @@ JsonFeldleser::JsonFeldleser(const JsonBaum::Wert& objekt, QString& fehler)
 {
 }
 
-JsonFeldleser::JsonFeldleser(const JsonBaum::Wert& objekt, const JsonFeldleser& eltern,
-                             const QString& liste, qsizetype i)
+JsonFeldleser::JsonFeldleser(
+    const JsonBaum::Wert& objekt, const JsonFeldleser& eltern, const QString& liste, qsizetype i)
     : zObjekt(objekt)
     , zEltern(&eltern)
     , zListe(liste)
@@ -91,10 +91,11 @@ qint64 JsonFeldleser::Zahl(const QString& name, qint64 kleinste, qint64 groesste
     }
     // The range check on the double keeps huge values away from the conversion.
     if (zahl < double(kleinste) || zahl > double(groesste)) {
-        Fehler(name, QStringLiteral("die Zahl %1 liegt außerhalb des Bereichs von %2 bis %3.")
-                         .arg(QString::number(zahl, 'g', 17))
-                         .arg(kleinste)
-                         .arg(groesste));
+        Fehler(name,
+            QStringLiteral("die Zahl %1 liegt außerhalb des Bereichs von %2 bis %3.")
+                .arg(QString::number(zahl, 'g', 17))
+                .arg(kleinste)
+                .arg(groesste));
         return 0;
     }
     return qint64(zahl);
@@ -122,9 +123,10 @@ QString JsonFeldleser::Text(const QString& name)
     const QString text = PruefeText(name, wert);
     const qsizetype laenge = Utf8Laenge(text);
     if (laenge > MaxPString)
-        Fehler(name, QStringLiteral("der Text ist zu lang (%1 Bytes, höchstens %2).")
-                         .arg(laenge)
-                         .arg(MaxPString));
+        Fehler(name,
+            QStringLiteral("der Text ist zu lang (%1 Bytes, höchstens %2).")
+                .arg(laenge)
+                .arg(MaxPString));
     return ok() ? text : QString();
 }
 
@@ -137,14 +139,16 @@ QString JsonFeldleser::VerschluesselterText(const QString& name)
     if (!ok())
         return {};
     if (!Hilfsmittel::ChiffreMoeglich(text)) {
-        Fehler(name, QStringLiteral("der Text enthält ein Zeichen, das sich nicht verschlüsseln lässt."));
+        Fehler(name,
+            QStringLiteral("der Text enthält ein Zeichen, das sich nicht verschlüsseln lässt."));
         return {};
     }
     const qsizetype laenge = Hilfsmittel::Chiffre(text).toUtf8().size();
     if (laenge > MaxPString)
-        Fehler(name, QStringLiteral("der Text ist zu lang (verschlüsselt %1 Bytes, höchstens %2).")
-                         .arg(laenge)
-                         .arg(MaxPString));
+        Fehler(name,
+            QStringLiteral("der Text ist zu lang (verschlüsselt %1 Bytes, höchstens %2).")
+                .arg(laenge)
+                .arg(MaxPString));
     return ok() ? text : QString();
 }
 
@@ -159,9 +163,10 @@ QString JsonFeldleser::MengenText(const QString& name)
     const QString normal = Hilfsmittel::KommaVorneKommaHinten(text);
     const qsizetype laenge = normal.toUtf8().size();
     if (laenge > MaxMenge) {
-        Fehler(name, QStringLiteral("die Menge ist zu lang (%1 Bytes, höchstens %2).")
-                         .arg(laenge)
-                         .arg(MaxMenge));
+        Fehler(name,
+            QStringLiteral("die Menge ist zu lang (%1 Bytes, höchstens %2).")
+                .arg(laenge)
+                .arg(MaxMenge));
         return {};
     }
     return text;
@@ -177,9 +182,10 @@ JsonBaum::Wert JsonFeldleser::Liste(const QString& name)
         return {};
     }
     if (wert.anzahl() > MaxListe) {
-        Fehler(name, QStringLiteral("die Liste hat zu viele Elemente (%1, höchstens %2).")
-                         .arg(wert.anzahl())
-                         .arg(MaxListe));
+        Fehler(name,
+            QStringLiteral("die Liste hat zu viele Elemente (%1, höchstens %2).")
+                .arg(wert.anzahl())
+                .arg(MaxListe));
         return {};
     }
     return wert;
@@ -189,7 +195,8 @@ JsonBaum::Wert JsonFeldleser::Element(const JsonBaum::Wert& liste, const QString
 {
     const JsonBaum::Wert wert = liste.element(i);
     if (ok() && !wert.istObjekt())
-        Fehler(QStringLiteral("%1[%2]").arg(name).arg(i), QStringLiteral("erwartet wird ein Objekt."));
+        Fehler(
+            QStringLiteral("%1[%2]").arg(name).arg(i), QStringLiteral("erwartet wird ein Objekt."));
     return ok() ? wert : JsonBaum::Wert();
 }
 

@@ -2,8 +2,8 @@
 
 #include "jsonbaum.h"
 
-#include <QVarLengthArray>
 #include <QString>
+#include <QVarLengthArray>
 
 // Reads the fields of one JSON object for the course-list file and checks each against
 // what its field in the file can hold: the type, the range of the integer, the length of
@@ -18,7 +18,7 @@ public:
     // The reader of element i of the list liste of eltern (its path "liste[i]" below
     // eltern's, made only when a message needs it). eltern outlives it.
     JsonFeldleser(const JsonBaum::Wert& objekt, const JsonFeldleser& eltern, const QString& liste,
-                  qsizetype i);
+        qsizetype i);
 
     bool ok() const { return zFehler.isEmpty(); }
     // The path of a field of this object, for messages.

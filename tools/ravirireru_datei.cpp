@@ -17,41 +17,40 @@ namespace {
 
 enum Rueckgabe { Gut = 0, Abgelehnt = 1, FalscherAufruf = 2 };
 
-const char* const Aufruf =
-    "Aufruf: ravirireru-datei json [--geheim] DATEI\n"
-    "        ravirireru-datei zln JSON AUSGABE\n"
-    "        ravirireru-datei pruefen DATEI\n"
-    "        ravirireru-datei --help\n";
+const char* const Aufruf = "Aufruf: ravirireru-datei json [--geheim] DATEI\n"
+                           "        ravirireru-datei zln JSON AUSGABE\n"
+                           "        ravirireru-datei pruefen DATEI\n"
+                           "        ravirireru-datei --help\n";
 
-const char* const Hilfe =
-    "ravirireru-datei – Notenlisten-Dateien (.zln) und Noten-Ergebnis-Dateien (.zle) ansehen,\n"
-    "prüfen und erzeugen.\n"
-    "\n"
-    "Befehle:\n"
-    "  json [--geheim] DATEI\n"
-    "      Gibt die Datei als JSON aus: jedes Feld unter seinem Namen, in der Reihenfolge\n"
-    "      der Datei, verschlüsselte Texte im Klartext. Das Feld \"Dateiart\" sagt, ob es\n"
-    "      eine \"Kursliste\" (.zln) oder ein \"Ergebnis\" (.zle) ist.\n"
-    "      Die sechs Geheimnisse (NotenPass, EMailAdresse, Absender, Server, Benutzer, Pass)\n"
-    "      erscheinen als \"***\", außer mit --geheim.\n"
-    "  zln JSON AUSGABE\n"
-    "      Schreibt aus einer JSON-Datei (so wie \"json --geheim\" sie ausgibt) eine\n"
-    "      Notenlisten-Datei. Jeder Wert wird geprüft; ein fehlendes Feld, ein falscher Typ,\n"
-    "      ein zu langer Text oder eine zu große Zahl wird mit dem Namen des Feldes gemeldet,\n"
-    "      und es wird keine Datei geschrieben. Eine vorhandene AUSGABE wird nur ersetzt,\n"
-    "      wenn die neue Datei vollständig geschrieben ist.\n"
-    "  pruefen DATEI\n"
-    "      Liest die Datei so, wie das Programm sie liest, und fasst sie in einer Zeile\n"
-    "      zusammen (Art, Halbjahr, Zahl der Schüler, Kurse und Zeilen).\n"
-    "\n"
-    "Optionen:\n"
-    "  --geheim    (nur bei json) die Geheimnisse im Klartext ausgeben\n"
-    "  --help, -h  diese Hilfe\n"
-    "\n"
-    "Rückgabewerte:\n"
-    "  0  alles in Ordnung\n"
-    "  1  die Datei wurde abgelehnt oder ist beschädigt (die Meldung steht auf stderr)\n"
-    "  2  falscher Aufruf\n";
+const char* const Hilfe
+    = "ravirireru-datei – Notenlisten-Dateien (.zln) und Noten-Ergebnis-Dateien (.zle) ansehen,\n"
+      "prüfen und erzeugen.\n"
+      "\n"
+      "Befehle:\n"
+      "  json [--geheim] DATEI\n"
+      "      Gibt die Datei als JSON aus: jedes Feld unter seinem Namen, in der Reihenfolge\n"
+      "      der Datei, verschlüsselte Texte im Klartext. Das Feld \"Dateiart\" sagt, ob es\n"
+      "      eine \"Kursliste\" (.zln) oder ein \"Ergebnis\" (.zle) ist.\n"
+      "      Die sechs Geheimnisse (NotenPass, EMailAdresse, Absender, Server, Benutzer, Pass)\n"
+      "      erscheinen als \"***\", außer mit --geheim.\n"
+      "  zln JSON AUSGABE\n"
+      "      Schreibt aus einer JSON-Datei (so wie \"json --geheim\" sie ausgibt) eine\n"
+      "      Notenlisten-Datei. Jeder Wert wird geprüft; ein fehlendes Feld, ein falscher Typ,\n"
+      "      ein zu langer Text oder eine zu große Zahl wird mit dem Namen des Feldes gemeldet,\n"
+      "      und es wird keine Datei geschrieben. Eine vorhandene AUSGABE wird nur ersetzt,\n"
+      "      wenn die neue Datei vollständig geschrieben ist.\n"
+      "  pruefen DATEI\n"
+      "      Liest die Datei so, wie das Programm sie liest, und fasst sie in einer Zeile\n"
+      "      zusammen (Art, Halbjahr, Zahl der Schüler, Kurse und Zeilen).\n"
+      "\n"
+      "Optionen:\n"
+      "  --geheim    (nur bei json) die Geheimnisse im Klartext ausgeben\n"
+      "  --help, -h  diese Hilfe\n"
+      "\n"
+      "Rückgabewerte:\n"
+      "  0  alles in Ordnung\n"
+      "  1  die Datei wurde abgelehnt oder ist beschädigt (die Meldung steht auf stderr)\n"
+      "  2  falscher Aufruf\n";
 
 void Ausgeben(FILE* ziel, const QByteArray& text)
 {
@@ -106,7 +105,7 @@ QString Sichtbar(const QString& text)
         if (c == U'\\')
             ergebnis += QStringLiteral("\\\\");
         else if (art == QChar::Other_Control || art == QChar::Other_Format
-                 || art == QChar::Separator_Line || art == QChar::Separator_Paragraph)
+            || art == QChar::Separator_Line || art == QChar::Separator_Paragraph)
             ergebnis += c < 0x100 ? QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'))
                                   : QStringLiteral("\\u{%1}").arg(uint(c), 4, 16, QLatin1Char('0'));
         else
@@ -174,19 +173,21 @@ int Zln(const QString& jsonPfad, const QString& ausgabe)
         Datenbestand gelesen;
         Spaltenstruktur gelesenStruktur;
         if (!Datenbestand::Lesen(probe, gelesen, gelesenStruktur, meldung))
-            return Melden(ausgabe, QStringLiteral("Die erzeugte Datei ließe sich nicht laden (%1); "
-                                                  "sie wird nicht geschrieben.")
-                                       .arg(meldung));
+            return Melden(ausgabe,
+                QStringLiteral("Die erzeugte Datei ließe sich nicht laden (%1); "
+                               "sie wird nicht geschrieben.")
+                    .arg(meldung));
         if (!(gelesenStruktur == struktur))
             return Melden(jsonPfad,
-                          QStringLiteral("Feld Spalten: die Spalten passen nicht zu ErsteSpalte, zu "
-                                         "mitMarkAbitur und mitWarnung oder zur Zahl der Einträge in "
-                                         "alleEintraege; das Programm würde sie verwerfen. Für die "
-                                         "Standard-Spalten: \"Spalten\": [] und \"ErsteSpalte\": 0."));
+                QStringLiteral("Feld Spalten: die Spalten passen nicht zu ErsteSpalte, zu "
+                               "mitMarkAbitur und mitWarnung oder zur Zahl der Einträge in "
+                               "alleEintraege; das Programm würde sie verwerfen. Für die "
+                               "Standard-Spalten: \"Spalten\": [] und \"ErsteSpalte\": 0."));
     }
 
     if (!Datenbestand::SchreibeDatei(ausgabe, bytes, meldung))
-        return Melden(ausgabe, QStringLiteral("Die Datei konnte nicht geschrieben werden. ") + meldung);
+        return Melden(
+            ausgabe, QStringLiteral("Die Datei konnte nicht geschrieben werden. ") + meldung);
     return Gut;
 }
 
@@ -205,11 +206,11 @@ int Pruefen(const QString& pfad)
                                "%5, 1 Kurs, %6.")
                     .arg(e.istAbiturListe ? QStringLiteral("Abitur-Ergebnis")
                                           : QStringLiteral("Ergebnis"),
-                         Kurstext(e.kurs))
+                        Kurstext(e.kurs))
                     .arg(e.Halbjahr)
                     .arg(Sichtbar(e.HalbjahrKuerzel),
-                         Anzahl(e.alleSchueler.AnzahlSchueler(), "Schüler", "Schüler"),
-                         Anzahl(e.alleSchuelerKurse.AnzahlKurse(), "Zeile", "Zeilen"));
+                        Anzahl(e.alleSchueler.AnzahlSchueler(), "Schüler", "Schüler"),
+                        Anzahl(e.alleSchuelerKurse.AnzahlKurse(), "Zeile", "Zeilen"));
     } else {
         Datenbestand d;
         Spaltenstruktur s;
@@ -220,9 +221,9 @@ int Pruefen(const QString& pfad)
                                           : QStringLiteral("Kursliste"))
                     .arg(d.Halbjahr)
                     .arg(Sichtbar(d.HalbjahrKuerzel),
-                         Anzahl(d.alleSchueler.AnzahlSchueler(), "Schüler", "Schüler"),
-                         Anzahl(d.alleKurse.AnzahlKurse(), "Kurs", "Kurse"),
-                         Anzahl(d.alleSchuelerKurse.AnzahlKurse(), "Zeile", "Zeilen"));
+                        Anzahl(d.alleSchueler.AnzahlSchueler(), "Schüler", "Schüler"),
+                        Anzahl(d.alleKurse.AnzahlKurse(), "Kurs", "Kurse"),
+                        Anzahl(d.alleSchuelerKurse.AnzahlKurse(), "Zeile", "Zeilen"));
     }
     Ausgeben(stdout, zeile.toUtf8() + '\n');
     return Gut;
@@ -239,7 +240,8 @@ int main(int argc, char** argv)
     try {
         return Befehl(argc, argv);
     } catch (const std::bad_alloc&) {
-        Ausgeben(stderr, QByteArray("ravirireru-datei: Es ist nicht genug Arbeitsspeicher frei.\n"));
+        Ausgeben(
+            stderr, QByteArray("ravirireru-datei: Es ist nicht genug Arbeitsspeicher frei.\n"));
         return Abgelehnt;
     }
 }
@@ -255,7 +257,8 @@ int Befehl(int argc, char** argv)
     // "--" ends the options, so a file may be called "--geheim".
     const qsizetype ende = argumente.indexOf(QStringLiteral("--"));
     const QStringList optionsteil = ende < 0 ? argumente : argumente.mid(0, ende);
-    if (optionsteil.contains(QStringLiteral("--help")) || optionsteil.contains(QStringLiteral("-h"))) {
+    if (optionsteil.contains(QStringLiteral("--help"))
+        || optionsteil.contains(QStringLiteral("-h"))) {
         Ausgeben(stdout, QByteArray(Hilfe) + '\n' + Aufruf);
         return Gut;
     }
@@ -269,7 +272,8 @@ int Befehl(int argc, char** argv)
     for (const QString& a : argumente) {
         if (!optionenZuEnde && a == QStringLiteral("--")) {
             optionenZuEnde = true;
-        } else if (!optionenZuEnde && a == QStringLiteral("--geheim") && befehl == QStringLiteral("json")) {
+        } else if (!optionenZuEnde && a == QStringLiteral("--geheim")
+            && befehl == QStringLiteral("json")) {
             geheim = true;
         } else if (!optionenZuEnde && a.startsWith(QLatin1Char('-')) && a.size() > 1) {
             return FalschAufgerufen(QStringLiteral("Unbekannte Option „%1“.").arg(a));
@@ -278,9 +282,7 @@ int Befehl(int argc, char** argv)
         }
     }
 
-    auto dateiAnzahl = [&](qsizetype n) {
-        return dateien.size() == n;
-    };
+    auto dateiAnzahl = [&](qsizetype n) { return dateien.size() == n; };
     if (befehl == QStringLiteral("json")) {
         if (!dateiAnzahl(1))
             return FalschAufgerufen(QStringLiteral("„json“ erwartet genau eine Datei."));
@@ -288,7 +290,8 @@ int Befehl(int argc, char** argv)
     }
     if (befehl == QStringLiteral("zln")) {
         if (!dateiAnzahl(2))
-            return FalschAufgerufen(QStringLiteral("„zln“ erwartet eine JSON-Datei und eine Ausgabedatei."));
+            return FalschAufgerufen(
+                QStringLiteral("„zln“ erwartet eine JSON-Datei und eine Ausgabedatei."));
         return Zln(dateien.at(0), dateien.at(1));
     }
     if (befehl == QStringLiteral("pruefen")) {

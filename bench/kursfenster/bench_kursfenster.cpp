@@ -14,11 +14,11 @@
 #include "kurstabelle.h"
 #include "plattform.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QApplication>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -372,8 +372,8 @@ private slots:
         }
         qInfo("Grenzdatei, Fenster von Kurs %d öffnen (%d Zeilen x %d Spalten): Median %.2f ms; "
               "Boden (bloße QTableWidget mit denselben Zellen): Median %.2f ms; Verhältnis %.2f",
-              kurs, Grossbestand::SchuelerJeKurs, int(TabellenStruktur.SpaltenAnzahl), Median(fenster),
-              Median(boden), Median(fenster) / Median(boden));
+            kurs, Grossbestand::SchuelerJeKurs, int(TabellenStruktur.SpaltenAnzahl),
+            Median(fenster), Median(boden), Median(fenster) / Median(boden));
     }
 
     // Saving: TabellenDatenSichern (every row back into the list, the file written with its
@@ -428,7 +428,8 @@ private slots:
         qInfo("Grenzdatei, Fenster von Kurs %d sichern: Median %.2f ms (davon Daten.Speichern "
               "allein: Median %.2f ms); Boden (Zellen einer bloßen QTableWidget auslesen, dieselbe "
               "Datei bloß kodieren, schreiben, fsync, umbenennen): Median %.2f ms; Verhältnis %.2f",
-              kurs, Median(sichern), Median(speichern), Median(boden), Median(sichern) / Median(boden));
+            kurs, Median(sichern), Median(speichern), Median(boden),
+            Median(sichern) / Median(boden));
     }
 };
 

@@ -19,7 +19,7 @@ int main(int argc, char** argv)
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     QTranslator uebersetzer;
     if (uebersetzer.load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&uebersetzer);
 
     QFileDialog d;
@@ -31,7 +31,8 @@ int main(int argc, char** argv)
     d.setLabelText(QFileDialog::Accept, QStringLiteral("Öffnen"));
     d.setLabelText(QFileDialog::Reject, QStringLiteral("Abbrechen"));
     if (auto* raster = qobject_cast<QGridLayout*>(d.layout())) {
-        auto* hinweis = new QLabel(QStringLiteral("Bitte wählen Sie eine Datei mit Notenlisten aus."), &d);
+        auto* hinweis
+            = new QLabel(QStringLiteral("Bitte wählen Sie eine Datei mit Notenlisten aus."), &d);
         hinweis->setWordWrap(true);
         raster->addWidget(hinweis, raster->rowCount(), 0, 1, raster->columnCount());
     }

@@ -48,8 +48,8 @@ Passwortfenster::Passwortfenster(QWidget* parent)
     Label1 = label("Label1", QStringLiteral("Geben Sie zunächst das Sicherheitspasswort ein."), 20);
     TextFieldPasswort = feld("TextFieldPasswort", 50);
     TextFieldPasswort->setEchoMode(QLineEdit::Password);
-    LabelPasswort = label("LabelPasswort",
-                          QStringLiteral("Das Passwort ist falsch. Geben Sie es erneut ein!"), 75);
+    LabelPasswort = label(
+        "LabelPasswort", QStringLiteral("Das Passwort ist falsch. Geben Sie es erneut ein!"), 75);
     LabelPasswort->hide();
     Label4 = label("Label4", QStringLiteral("Geben Sie hier Ihren Namen an:"), 115);
     TextFieldName = feld("TextFieldName", 145);

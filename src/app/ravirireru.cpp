@@ -1,8 +1,8 @@
 #include "ravirireru.h"
 
 #include "benachrichtiger.h"
-#include "datenbestand.h"
 #include "dateitypen.h"
+#include "datenbestand.h"
 #include "kursauswahl.h"
 #include "kursfenster.h"
 #include "menue.h"
@@ -72,7 +72,8 @@ int& RAVIRIreru::UmgebungVorbereiten(int& argc)
 }
 
 RAVIRIreru::RAVIRIreru(int& argc, char** argv, Art art)
-    : QApplication(UmgebungVorbereiten(argc), argv), zArt(art)
+    : QApplication(UmgebungVorbereiten(argc), argv)
+    , zArt(art)
 {
     // Our pictures live in the GUI library.
     Q_INIT_RESOURCE(ravirireru);
@@ -99,14 +100,14 @@ RAVIRIreru::RAVIRIreru(int& argc, char** argv, Art art)
     Benachrichtiger& melder = Benachrichtiger::Instanz();
     melder.SetzeProgrammEndet(false);
     connect(&melder, &Benachrichtiger::BeendenGewuenscht, this, &RAVIRIreru::Beenden,
-            Qt::QueuedConnection);
+        Qt::QueuedConnection);
 #ifdef Q_OS_MACOS
     // The application's own menu bar, shown while no window is open.
     menue.ErzeugeLeiste(nullptr);
 #endif
 
     connect(this, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager& sitzung) { SitzungSichern(sitzung); });
+        [this](QSessionManager& sitzung) { SitzungSichern(sitzung); });
 }
 
 RAVIRIreru::~RAVIRIreru()
@@ -119,16 +120,16 @@ RAVIRIreru::~RAVIRIreru()
 void RAVIRIreru::Uebersetzungen()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    const QStringList ordner = {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                QString::fromUtf8(RAVIRIRERU_UEBERSETZUNGEN),
-                                QStringLiteral("/usr/share/qt6/translations")};
-    for (const char* katalog : {"qtbase", "qt"}) {
+    const QStringList ordner = { QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+        QString::fromUtf8(RAVIRIRERU_UEBERSETZUNGEN),
+        QStringLiteral("/usr/share/qt6/translations") };
+    for (const char* katalog : { "qtbase", "qt" }) {
         for (const QString& o : ordner) {
             if (o.isEmpty())
                 continue;
             auto* uebersetzer = new QTranslator(this);
             if (uebersetzer->load(QLocale(QLocale::German), QString::fromLatin1(katalog),
-                                  QStringLiteral("_"), o)) {
+                    QStringLiteral("_"), o)) {
                 installTranslator(uebersetzer);
                 break;
             }
@@ -249,7 +250,7 @@ void RAVIRIreru::OpenDocument(const QString& pfad)
         return;
     }
     if (zLaedt)
-        return;   // the open dialog or the login window is already up
+        return; // the open dialog or the login window is already up
     if (Daten.geladen) {
         // Another course list while one is in use: grade files on their way are awaited, the
         // course windows over the current data close, and a changed state is written, so
@@ -280,8 +281,8 @@ bool RAVIRIreru::CancelClosing()
     // A failed write has said why and offered "Sichern unter …" before this question.
     if (Daten.wurdeGeaendert() && !Daten.Sichern()) {
         if (!Modales::JaNein(QStringLiteral("Programm beenden"),
-                             QStringLiteral("Soll das Programm beendet werden?"),
-                             Meldungen::KurslisteNichtGesichert))
+                QStringLiteral("Soll das Programm beendet werden?"),
+                Meldungen::KurslisteNichtGesichert))
             return true;
     }
     return false;
@@ -364,8 +365,8 @@ bool RAVIRIreru::notify(QObject* empfaenger, QEvent* ereignis)
         case QEvent::Close:
             // The selection window is the main window: closing it means quitting. (While it is
             // being destroyed it is no Kursauswahl any more, and nothing is asked.)
-            if (!Beendet() && qobject_cast<Kursauswahl*>(empfaenger) &&
-                empfaenger == zKursauswahl.data()) {
+            if (!Beendet() && qobject_cast<Kursauswahl*>(empfaenger)
+                && empfaenger == zKursauswahl.data()) {
                 Beenden();
                 if (!Beendet()) {
                     ereignis->ignore();
@@ -394,10 +395,9 @@ void RAVIRIreru::UnhandledException(const QString& typName)
     }
     // Nothing left to work with (the error came while no window was up, e.g. while a file was
     // being loaded): running on invisibly would only keep the teacher from starting anew.
-    Plattform::aktuell().Mitteilen(
-        {QString(), text,
-         QStringLiteral("Es ist kein Fenster von RAVIRIreru mehr offen; das Programm wird beendet."),
-         Plattform::Symbol::Warnung});
+    Plattform::aktuell().Mitteilen({ QString(), text,
+        QStringLiteral("Es ist kein Fenster von RAVIRIreru mehr offen; das Programm wird beendet."),
+        Plattform::Symbol::Warnung });
     if (Daten.geladen && Daten.wurdeGeaendert()) {
         try {
             Daten.Sichern();

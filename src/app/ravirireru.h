@@ -102,9 +102,9 @@ private:
     QPointer<UeberZELTA> zUeber;
     QPointer<SplashScreen> zSplash;
     QString zDokument;
-    bool zGestartet = false;   // Starten was called (a FileOpen event comes too late then)
-    bool zLaeuft = false;      // the start-up sequence ran (splash or open dialog shown)
-    bool zLaedt = false;       // DatenLaden is running (open dialog or login shown)
+    bool zGestartet = false; // Starten was called (a FileOpen event comes too late then)
+    bool zLaeuft = false; // the start-up sequence ran (splash or open dialog shown)
+    bool zLaedt = false; // DatenLaden is running (open dialog or login shown)
 };
 
 // The application object.

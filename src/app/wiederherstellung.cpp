@@ -52,8 +52,8 @@ qint64 Katalogstelle(const Eingabejournal::Aenderung& a)
     int gefunden = 0;
     for (qint64 i = 0; i < Daten.alleEintraege.Anzahl(); ++i) {
         const Eintrag& e = Daten.alleEintraege.ZeigeEintrag(i);
-        if (GleichOhneGross(e.ID, a.eintragID) && GleichOhneGross(e.Bezeichnung, a.eintragBezeichnung)
-            && gefunden++ == a.vorkommen)
+        if (GleichOhneGross(e.ID, a.eintragID)
+            && GleichOhneGross(e.Bezeichnung, a.eintragBezeichnung) && gefunden++ == a.vorkommen)
             return i;
     }
     return -1;
@@ -80,7 +80,7 @@ QString Zeitpunkt(const QDateTime& zeit)
     const QLocale deutsch(QLocale::German);
     return QStringLiteral("am %1 um %2 Uhr")
         .arg(deutsch.toString(zeit.date(), QStringLiteral("dd.MM.yyyy")),
-             deutsch.toString(zeit.time(), QStringLiteral("HH:mm")));
+            deutsch.toString(zeit.time(), QStringLiteral("HH:mm")));
 }
 
 // Checks one course's part; the reason when it does not fit.
@@ -89,11 +89,13 @@ QString TeilPruefen(Wiederherstellung::Kursteil& teil)
     const Eingabejournal::Gelesen& j = teil.journal;
     const QString titel = j.titel.isEmpty() ? j.kurs : j.titel;
     if (!j.fehler.isEmpty())
-        return QStringLiteral("Die Wiederherstellungsdatei des Kurses „%1“ kann nicht gelesen werden. %2")
+        return QStringLiteral(
+            "Die Wiederherstellungsdatei des Kurses „%1“ kann nicht gelesen werden. %2")
             .arg(titel, j.fehler);
     teil.kurs = KursMitKuerzel(j.kurs);
     if (!teil.kurs)
-        return QStringLiteral("Den Kurs „%1“ gibt es in dieser Kurslisten-Datei nicht mehr.").arg(titel);
+        return QStringLiteral("Den Kurs „%1“ gibt es in dieser Kurslisten-Datei nicht mehr.")
+            .arg(titel);
     const Kurs& kurs = *teil.kurs;
 
     // Each cell: where it is, what the file held when the entries began, what it holds now.
@@ -107,22 +109,26 @@ QString TeilPruefen(Wiederherstellung::Kursteil& teil)
     QHash<QString, qsizetype> index;
     for (const Eingabejournal::Aenderung& a : j.aenderungen) {
         if (!kurs.Schueler.Enthalten(a.schueler) || !SchuelerMitID(a.schueler))
-            return QStringLiteral("%1 gehört nicht mehr zum Kurs „%2“.").arg(SchuelerText(a.schueler), titel);
+            return QStringLiteral("%1 gehört nicht mehr zum Kurs „%2“.")
+                .arg(SchuelerText(a.schueler), titel);
         qint64 stelle = -1;
         if (a.warnung) {
             if (!Daten.mitWarnung)
-                return QStringLiteral("Die Spalte „W“ gibt es in dieser Kurslisten-Datei nicht mehr.");
+                return QStringLiteral(
+                    "Die Spalte „W“ gibt es in dieser Kurslisten-Datei nicht mehr.");
         } else {
             stelle = Katalogstelle(a);
             if (stelle < 0)
-                return QStringLiteral("Die Spalte „%1“ gibt es in dieser Kurslisten-Datei nicht mehr.")
+                return QStringLiteral(
+                    "Die Spalte „%1“ gibt es in dieser Kurslisten-Datei nicht mehr.")
                     .arg(a.eintragBezeichnung);
         }
-        const QString schluessel = QStringLiteral("%1\x1f%2\x1f%3\x1f%4\x1f%5")
-                                       .arg(a.schueler)
-                                       .arg(int(a.warnung))
-                                       .arg(a.eintragID.toCaseFolded(), a.eintragBezeichnung.toCaseFolded())
-                                       .arg(a.vorkommen);
+        const QString schluessel
+            = QStringLiteral("%1\x1f%2\x1f%3\x1f%4\x1f%5")
+                  .arg(a.schueler)
+                  .arg(int(a.warnung))
+                  .arg(a.eintragID.toCaseFolded(), a.eintragBezeichnung.toCaseFolded())
+                  .arg(a.vorkommen);
         auto it = index.constFind(schluessel);
         if (it == index.cend()) {
             Zelle z;
@@ -143,7 +149,8 @@ QString TeilPruefen(Wiederherstellung::Kursteil& teil)
         // Each change begins where the one before it ended.
         if (z.wert.wert != a.vorher)
             return QStringLiteral("Die Wiederherstellungsdatei des Kurses „%1“ ist in sich nicht "
-                                  "stimmig.").arg(titel);
+                                  "stimmig.")
+                .arg(titel);
         z.wert.wert = a.nachher;
     }
 
@@ -156,11 +163,14 @@ QString TeilPruefen(Wiederherstellung::Kursteil& teil)
                                   "„%4“, die Eingaben gingen von „%5“ aus.")
                 .arg(SchuelerText(z.wert.schueler), Spaltenname(*z.erste), titel, jetzt, z.anfang);
         if (!z.erste->warnung && z.stelle >= 0) {
-            const Zellpruefung::Spaltenart art = Zellpruefung::ArtVon(Daten.alleEintraege.ZeigeEintrag(z.stelle));
-            const bool note = art == Zellpruefung::Spaltenart::Note || art == Zellpruefung::Spaltenart::NoteMitID;
+            const Zellpruefung::Spaltenart art
+                = Zellpruefung::ArtVon(Daten.alleEintraege.ZeigeEintrag(z.stelle));
+            const bool note = art == Zellpruefung::Spaltenart::Note
+                || art == Zellpruefung::Spaltenart::NoteMitID;
             if (note && z.wert.wert != jetzt && !Daten.NoteOK(z.wert.wert))
                 return Zellpruefung::GrundKeineNote(z.wert.wert)
-                       + QStringLiteral(" (%1 im Kurs „%2“)").arg(SchuelerText(z.wert.schueler), titel);
+                    + QStringLiteral(" (%1 im Kurs „%2“)")
+                          .arg(SchuelerText(z.wert.schueler), titel);
         }
         if (jetzt != z.wert.wert)
             teil.werte.append(z.wert);
@@ -199,7 +209,7 @@ Wiederherstellung::Pruefung Wiederherstellung::Pruefen()
         return Daten.alleKurse.AnzahlKurse() + 1;
     };
     std::stable_sort(p.teile.begin(), p.teile.end(),
-                     [&](const Kursteil& a, const Kursteil& b) { return stelle(a) < stelle(b); });
+        [&](const Kursteil& a, const Kursteil& b) { return stelle(a) < stelle(b); });
     return p;
 }
 
@@ -223,7 +233,8 @@ QList<Kursfenster*> Wiederherstellung::NachDerAnmeldung()
         m.text = PasstNicht;
         m.erklaerung = p.fehler;
         if (!ordner.isEmpty())
-            m.erklaerung += QStringLiteral("\n\nDie Eingaben sind im Ordner %1 aufbewahrt.").arg(Anzeige(ordner));
+            m.erklaerung += QStringLiteral("\n\nDie Eingaben sind im Ordner %1 aufbewahrt.")
+                                .arg(Anzeige(ordner));
         m.symbol = Plattform::Symbol::Warnung;
         Plattform::aktuell().Mitteilen(m);
         return fenster;
@@ -242,16 +253,18 @@ QList<Kursfenster*> Wiederherstellung::NachDerAnmeldung()
     }
     QString erklaerung = zeilen.join(QLatin1Char('\n'));
     if (unvollstaendig)
-        erklaerung += QStringLiteral("\n\nDie letzte Eingabe vor dem Abbruch wurde nicht mehr vollständig "
-                                     "festgehalten und fehlt.");
-    erklaerung += QStringLiteral("\n\n„Wiederherstellen“ öffnet die Kursfenster mit diesen Eingaben; in "
-                                 "die Kurslisten-Datei kommen sie erst mit „Sichern“. „Verwerfen“ "
-                                 "löscht sie.");
+        erklaerung
+            += QStringLiteral("\n\nDie letzte Eingabe vor dem Abbruch wurde nicht mehr vollständig "
+                              "festgehalten und fehlt.");
+    erklaerung
+        += QStringLiteral("\n\n„Wiederherstellen“ öffnet die Kursfenster mit diesen Eingaben; in "
+                          "die Kurslisten-Datei kommen sie erst mit „Sichern“. „Verwerfen“ "
+                          "löscht sie.");
     Plattform::Auswahl frage;
     frage.titel = Titel;
     frage.meldung = Frage;
     frage.erklaerung = erklaerung;
-    frage.knoepfe = {QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")};
+    frage.knoepfe = { QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen") };
     frage.standard = 0;
     // Escape and closing the box lose nothing: they restore.
     frage.abbrechen = 0;
@@ -273,7 +286,7 @@ QList<Kursfenster*> Wiederherstellung::NachDerAnmeldung()
         for (const Wert& w : t.werte) {
             Kursfenster::Zellort ort = w.ort;
             ort.row = f->ZeileVon(w.schueler);
-            aenderungen.append({ort, w.wert});
+            aenderungen.append({ ort, w.wert });
         }
         f->EingabenWiederherstellen(t.journal, aenderungen);
         fenster.append(f);

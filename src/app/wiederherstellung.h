@@ -33,8 +33,8 @@ public:
     };
     struct Pruefung {
         QList<Kursteil> teile;
-        QStringList leer;   // journal files with nothing to restore
-        QString fehler;     // why the journal does not fit the file (empty: it fits)
+        QStringList leer; // journal files with nothing to restore
+        QString fehler; // why the journal does not fit the file (empty: it fits)
     };
 
     // Reads the journal of the loaded course-list file and checks it against the global data.

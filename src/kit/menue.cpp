@@ -15,7 +15,7 @@
 // One item of the menu bar: a menu title, a separator or a command.
 struct Menue::Punkt {
     QString name;
-    QString titel;          // the name of the menu title it belongs to; empty for a title
+    QString titel; // the name of the menu title it belongs to; empty for a title
     QString beschriftung;
     QKeySequence kuerzel;
     bool sichtbar = true;
@@ -30,30 +30,30 @@ struct Vorlage {
     const char* name;
     const char* titel;
     const char* beschriftung;
-    const char* kuerzel;     // in portable text form; "Ctrl" is the platform's command key
+    const char* kuerzel; // in portable text form; "Ctrl" is the platform's command key
     bool sichtbar;
     bool automatisch;
 };
 
 // The items in menu order.
 const Vorlage kVorlagen[] = {
-    {"Ablage", "", "Ablage", "", true, false},
-    {"AblageUeberZELTA", "Ablage", "Über RAVIRIreru...", "Ctrl+I", true, true},
-    {"UntitledMenu0", "Ablage", "-", "", true, false},
-    {"AblageDrucken", "Ablage", "Drucken", "Ctrl+P", true, true},
-    {"AblageBeenden", "Ablage", "Beenden", "Ctrl+Q", true, true},
-    {"EditMenu", "", "Bearbeiten", "", true, true},
-    {"EditUndo", "EditMenu", "Rückgängig", "Ctrl+Z", true, true},
-    {"EditRedo", "EditMenu", "Wiederholen", "Ctrl+Shift+Z", true, true},
-    {"UntitledMenu1", "EditMenu", "-", "", true, false},
-    {"EditCut", "EditMenu", "Ausschneiden", "Ctrl+X", true, true},
-    {"EditCutSpezial", "EditMenu", "Ausschneiden", "Ctrl+X", false, true},
-    {"EditCopy", "EditMenu", "Kopieren", "Ctrl+C", true, true},
-    {"EditCopySpezial", "EditMenu", "Kopieren", "Ctrl+C", false, true},
-    {"EditPaste", "EditMenu", "Einfügen", "Ctrl+V", true, true},
-    {"EditPasteSpezial", "EditMenu", "Einfügen", "Ctrl+V", false, true},
-    {"EditSelectAll", "EditMenu", "Alles auswählen", "Ctrl+A", true, true},
-    {"EditSelectAllSpezial", "EditMenu", "Alles Auswählen", "Ctrl+A", false, true},
+    { "Ablage", "", "Ablage", "", true, false },
+    { "AblageUeberZELTA", "Ablage", "Über RAVIRIreru...", "Ctrl+I", true, true },
+    { "UntitledMenu0", "Ablage", "-", "", true, false },
+    { "AblageDrucken", "Ablage", "Drucken", "Ctrl+P", true, true },
+    { "AblageBeenden", "Ablage", "Beenden", "Ctrl+Q", true, true },
+    { "EditMenu", "", "Bearbeiten", "", true, true },
+    { "EditUndo", "EditMenu", "Rückgängig", "Ctrl+Z", true, true },
+    { "EditRedo", "EditMenu", "Wiederholen", "Ctrl+Shift+Z", true, true },
+    { "UntitledMenu1", "EditMenu", "-", "", true, false },
+    { "EditCut", "EditMenu", "Ausschneiden", "Ctrl+X", true, true },
+    { "EditCutSpezial", "EditMenu", "Ausschneiden", "Ctrl+X", false, true },
+    { "EditCopy", "EditMenu", "Kopieren", "Ctrl+C", true, true },
+    { "EditCopySpezial", "EditMenu", "Kopieren", "Ctrl+C", false, true },
+    { "EditPaste", "EditMenu", "Einfügen", "Ctrl+V", true, true },
+    { "EditPasteSpezial", "EditMenu", "Einfügen", "Ctrl+V", false, true },
+    { "EditSelectAll", "EditMenu", "Alles auswählen", "Ctrl+A", true, true },
+    { "EditSelectAllSpezial", "EditMenu", "Alles Auswählen", "Ctrl+A", false, true },
 };
 
 // The items the platform handles on the focused text field when no window takes them.
@@ -194,7 +194,7 @@ Menue::Menue()
             p->aktion->setText(p->beschriftung);
             // "Wiederholen" answers to Ctrl+Y as well, as in most programs.
             if (p->name == QLatin1String("EditRedo"))
-                p->aktion->setShortcuts({p->kuerzel, QKeySequence(Qt::CTRL | Qt::Key_Y)});
+                p->aktion->setShortcuts({ p->kuerzel, QKeySequence(Qt::CTRL | Qt::Key_Y) });
             else
                 p->aktion->setShortcut(p->kuerzel);
         }
@@ -214,7 +214,7 @@ Menue::Menue()
     if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
         connect(app, &QApplication::focusChanged, this, [this] { AktivierungAktualisieren(); });
         connect(app, &QGuiApplication::focusWindowChanged, this,
-                [this] { AktivierungAktualisieren(); });
+            [this] { AktivierungAktualisieren(); });
     }
     AktivierungAktualisieren();
 }

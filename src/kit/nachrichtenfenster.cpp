@@ -4,7 +4,8 @@
 
 #include <QCloseEvent>
 
-Nachrichtenfenster::Nachrichtenfenster(QWidget* parent) : QMainWindow(parent)
+Nachrichtenfenster::Nachrichtenfenster(QWidget* parent)
+    : QMainWindow(parent)
 {
     zAnpassen = true;
     Menue::Instanz().ErzeugeLeiste(this);

@@ -25,7 +25,7 @@ protected:
     // closed deregisters itself too.
     void closeEvent(QCloseEvent* ereignis) override;
     // Called by Anpassen when zAnpassen is true.
-    virtual void LayoutUebernehmen() {}
+    virtual void LayoutUebernehmen() { }
 };
 
 // The list of open Nachrichtenfenster.

@@ -28,7 +28,7 @@ namespace {
 QMessageBox::Icon Icon(Plattform::Symbol symbol)
 {
     return symbol == Plattform::Symbol::Information ? QMessageBox::Information
-                                                   : QMessageBox::Warning;
+                                                    : QMessageBox::Warning;
 }
 
 // A message box is as wide as its texts need; a longer title ("Noteneingabe Mathematik - LK2 -
@@ -42,9 +42,10 @@ void PlatzFuerTitel(QMessageBox& box)
     QFont titelSchrift = box.font();
     titelSchrift.setBold(true);
     // The title's text plus the frame's buttons and margins.
-    const int breite = qMin(QFontMetrics(titelSchrift).horizontalAdvance(box.windowTitle()) + 140, 640);
+    const int breite
+        = qMin(QFontMetrics(titelSchrift).horizontalAdvance(box.windowTitle()) + 140, 640);
     raster->addItem(new QSpacerItem(breite, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
-                    raster->rowCount(), 0, 1, raster->columnCount());
+        raster->rowCount(), 0, 1, raster->columnCount());
 }
 
 // Puts the prompt text above everything else of Qt's own file dialog.
@@ -68,7 +69,7 @@ void HinweisEinfuegen(QFileDialog& dialog, const QString& hinweis)
     QList<Platz> plaetze;
     const int spalten = raster->columnCount();
     while (raster->count() > 0) {
-        Platz p{nullptr, 0, 0, 0, 0};
+        Platz p { nullptr, 0, 0, 0, 0 };
         raster->getItemPosition(0, &p.zeile, &p.spalte, &p.zeilen, &p.spalten);
         p.element = raster->takeAt(0);
         plaetze.append(p);
@@ -99,7 +100,8 @@ void DialogEinrichten(QFileDialog& d, const Plattform::DateiDialog& dialog)
     if (auto* liste = d.findChild<QTreeView*>(QStringLiteral("treeView"))) {
         QHeaderView* kopf = liste->header();
         const int typ = 2;
-        const int breite = kopf->fontMetrics().horizontalAdvance(QStringLiteral("RAVIRIreru-Ergebnis"))
+        const int breite
+            = kopf->fontMetrics().horizontalAdvance(QStringLiteral("RAVIRIreru-Ergebnis"))
             + 4 * kopf->style()->pixelMetric(QStyle::PM_HeaderMargin);
         if (kopf->count() > typ && kopf->sectionSize(typ) < breite)
             kopf->resizeSection(typ, breite);
@@ -131,8 +133,8 @@ void QtPlattform::Mitteilen(const struct Mitteilung& mitteilung)
 {
     VorModalem();
     QMessageBox box(Icon(mitteilung.symbol),
-                    mitteilung.titel.isEmpty() ? Programmname() : mitteilung.titel,
-                    mitteilung.text, QMessageBox::Ok, Elternfenster());
+        mitteilung.titel.isEmpty() ? Programmname() : mitteilung.titel, mitteilung.text,
+        QMessageBox::Ok, Elternfenster());
     box.setObjectName(QStringLiteral("Meldung"));
     box.setInformativeText(mitteilung.erklaerung);
     PlatzFuerTitel(box);
@@ -172,9 +174,9 @@ int QtPlattform::Waehlen(const struct Auswahl& auswahl)
     QList<QPushButton*> knoepfe;
     for (int i = 0; i < auswahl.knoepfe.size(); ++i) {
         // The roles only order the buttons as the desktop expects; the answer is the index.
-        const auto rolle = i == abbrechen       ? QMessageBox::RejectRole
-                           : i == auswahl.standard ? QMessageBox::AcceptRole
-                                                   : QMessageBox::DestructiveRole;
+        const auto rolle = i == abbrechen ? QMessageBox::RejectRole
+            : i == auswahl.standard       ? QMessageBox::AcceptRole
+                                          : QMessageBox::DestructiveRole;
         QPushButton* knopf = box.addButton(auswahl.knoepfe.at(i), rolle);
         knopf->setObjectName(QStringLiteral("Knopf%1").arg(i));
         knoepfe.append(knopf);

@@ -2,7 +2,8 @@
 
 #include <QTimer>
 
-SplashScreen::SplashScreen(QWidget* parent) : Bildfenster(QStringLiteral("ZELTA Noten"), parent)
+SplashScreen::SplashScreen(QWidget* parent)
+    : Bildfenster(QStringLiteral("ZELTA Noten"), parent)
 {
     setObjectName(QStringLiteral("SplashScreen"));
     SchliessTimer = new QTimer(this);

@@ -8,7 +8,8 @@
 #include <QIcon>
 #include <QWidgetAction>
 
-ToolbarVorlage::ToolbarVorlage(QWidget* parent) : QToolBar(parent)
+ToolbarVorlage::ToolbarVorlage(QWidget* parent)
+    : QToolBar(parent)
 {
     setObjectName(QStringLiteral("ToolbarWerkzeuge"));
     setMovable(false);
@@ -45,7 +46,8 @@ QIcon ToolbarVorlage::Bild(const QString& name)
     static QHash<QString, QIcon> bilder;
     auto it = bilder.find(name);
     if (it == bilder.end())
-        it = bilder.insert(name, QIcon(QStringLiteral(":/bilder/") + name + QStringLiteral(".svg")));
+        it = bilder.insert(
+            name, QIcon(QStringLiteral(":/bilder/") + name + QStringLiteral(".svg")));
     return it.value();
 }
 

@@ -1,6 +1,7 @@
 #include "ueberzelta.h"
 
-UeberZELTA::UeberZELTA(QWidget* parent) : Bildfenster(QStringLiteral("ZELTA-Noten"), parent)
+UeberZELTA::UeberZELTA(QWidget* parent)
+    : Bildfenster(QStringLiteral("ZELTA-Noten"), parent)
 {
     setObjectName(QStringLiteral("UeberZELTA"));
     setModal(false);

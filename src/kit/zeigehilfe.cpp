@@ -26,8 +26,8 @@ QString MitSchraegstrich(QString text)
 
 QUrl HilfeAdresse(const QString& seite)
 {
-    const QString datei = seite.isEmpty() ? QStringLiteral("index.html")
-                                          : seite + QStringLiteral(".html");
+    const QString datei
+        = seite.isEmpty() ? QStringLiteral("index.html") : seite + QStringLiteral(".html");
     const QString basis = MitSchraegstrich(QString::fromUtf8(RAVIRIRERU_HILFE_BASIS));
     const QUrl basisAdresse(basis);
     if (basisAdresse.isLocalFile() || basis.isEmpty()) {

@@ -31,7 +31,8 @@ bool NurAscii(const char* p, qsizetype n)
 DateiLeser::DateiLeser(QIODevice& geraet)
     : zGeraet(&geraet)
     // A U+FEFF at the start is text here, not a byte order mark.
-    , zDekoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)
+    , zDekoder(QStringDecoder::Utf8,
+          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)
 {
     // A buffer's bytes are read where they are.
     auto* puffer = qobject_cast<QBuffer*>(&geraet);
@@ -62,7 +63,8 @@ DateiLeser::DateiLeser(QIODevice& geraet)
 
 DateiLeser::DateiLeser(const QByteArray& bytes)
     : zBytes(bytes)
-    , zDekoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)
+    , zDekoder(QStringDecoder::Utf8,
+          QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)
 {
     Einrichten(0, 0);
     zSpeichergrenze = Grundspeicher + SpeicherJeDateibyte * zBytes.size();
@@ -106,7 +108,8 @@ quint32 DateiLeser::Fehlt()
     // What the device still held is read: the end of the file (or its read error) lies
     // after it.
     zZeiger = zEnde;
-    Fehler(!zLesefehler.isEmpty() ? zLesefehler : QStringLiteral("Dateiende nach Byte %1").arg(position()));
+    Fehler(!zLesefehler.isEmpty() ? zLesefehler
+                                  : QStringLiteral("Dateiende nach Byte %1").arg(position()));
     return 0;
 }
 
@@ -117,14 +120,20 @@ bool DateiLeser::ListeLesbar(qint64 n, qint64 mindestBytes, qint64 speicherJeEle
     if (n <= 0)
         return true;
     if (n * mindestBytes > Rest()) {
-        Fehler(QStringLiteral("%1 Elemente zu mindestens %2 Bytes an Byte %3, aber nur %4 Bytes übrig")
-                   .arg(n).arg(mindestBytes).arg(position()).arg(Rest()));
+        Fehler(
+            QStringLiteral("%1 Elemente zu mindestens %2 Bytes an Byte %3, aber nur %4 Bytes übrig")
+                .arg(n)
+                .arg(mindestBytes)
+                .arg(position())
+                .arg(Rest()));
         return false;
     }
     zSpeicher += n * speicherJeElement;
     if (zSpeicher > zSpeichergrenze) {
         Fehler(QStringLiteral("%1 Elemente an Byte %2 brauchen mehr als %3 Bytes Arbeitsspeicher")
-                   .arg(n).arg(position()).arg(zSpeichergrenze));
+                   .arg(n)
+                   .arg(position())
+                   .arg(zSpeichergrenze));
         return false;
     }
     return true;
@@ -182,7 +191,7 @@ QByteArrayView DateiLeser::PStringsVoraus(qint64 anzahl, qint64& kosten) const
         if (zEnde - p < n)
             return {};
         if (n > 0)
-            kosten += 2 * n + 32;   // as Text counts it
+            kosten += 2 * n + 32; // as Text counts it
         p += n;
     }
     return QByteArrayView(zZeiger, p - zZeiger);
@@ -206,9 +215,10 @@ QString DateiLeser::Dekodieren(const char* bytes, qsizetype n, const char* feld)
     zDekoder.resetState();
     QString text = zDekoder.decode(QByteArrayView(bytes, n));
     if (zDekoder.hasError())
-        NichtWiederSchreibbar(QStringLiteral("Der Text im Feld %1 (an Byte %2) ist kein gültiger UTF-8-Text.")
-                                  .arg(QString::fromLatin1(feld ? feld : "?"))
-                                  .arg(zBasis + (bytes - zAnfang)));
+        NichtWiederSchreibbar(
+            QStringLiteral("Der Text im Feld %1 (an Byte %2) ist kein gültiger UTF-8-Text.")
+                .arg(QString::fromLatin1(feld ? feld : "?"))
+                .arg(zBasis + (bytes - zAnfang)));
     return text;
 }
 
@@ -221,7 +231,10 @@ QString DateiLeser::LeseText(qint64 n, const char* feld)
     if (!ok())
         return {};
     if (n > Rest()) {
-        Fehler(QStringLiteral("%1 Bytes an Byte %2, aber nur %3 übrig").arg(n).arg(position()).arg(Rest()));
+        Fehler(QStringLiteral("%1 Bytes an Byte %2, aber nur %3 übrig")
+                   .arg(n)
+                   .arg(position())
+                   .arg(Rest()));
         return {};
     }
     const char* bytes = zZeiger;
@@ -231,15 +244,16 @@ QString DateiLeser::LeseText(qint64 n, const char* feld)
 
 QString DateiLeser::LeseVerschluesselt(const char* feld)
 {
-    const qint64 anfang = position() + 1;   // after the length byte
+    const qint64 anfang = position() + 1; // after the length byte
     const QString gespeichert = PString(feld, false);
     bool moeglich = true;
     QString klartext = Hilfsmittel::DeChiffre(gespeichert, &moeglich);
     if (!moeglich)
-        NichtWiederSchreibbar(QStringLiteral("Der verschlüsselte Text im Feld %1 (an Byte %2) lässt sich nicht "
-                                 "entschlüsseln.")
-                      .arg(QString::fromLatin1(feld))
-                      .arg(anfang));
+        NichtWiederSchreibbar(
+            QStringLiteral("Der verschlüsselte Text im Feld %1 (an Byte %2) lässt sich nicht "
+                           "entschlüsseln.")
+                .arg(QString::fromLatin1(feld))
+                .arg(anfang));
     return klartext;
 }
 
@@ -252,7 +266,10 @@ QByteArray DateiLeser::LeseBytes(qint64 n)
     if (!ok())
         return {};
     if (n > Rest()) {
-        Fehler(QStringLiteral("%1 Bytes an Byte %2, aber nur %3 übrig").arg(n).arg(position()).arg(Rest()));
+        Fehler(QStringLiteral("%1 Bytes an Byte %2, aber nur %3 übrig")
+                   .arg(n)
+                   .arg(position())
+                   .arg(Rest()));
         return {};
     }
     QByteArray bytes(zZeiger, qsizetype(n));

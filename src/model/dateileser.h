@@ -8,8 +8,7 @@
 
 class KursEintraege;
 class QIODevice;
-template <typename Wert>
-class Vorrat;
+template <typename Wert> class Vorrat;
 
 // Reads the big-endian fields of our binary files. The bytes are taken from the device once,
 // as a whole, and the fields are read from memory (a QBuffer's bytes are used as they are,
@@ -55,7 +54,8 @@ public:
         if (zEnde - zZeiger >= 4 && ok()) {
             const auto* b = reinterpret_cast<const unsigned char*>(zZeiger);
             zZeiger += 4;
-            const quint32 u = (quint32(b[0]) << 24) | (quint32(b[1]) << 16) | (quint32(b[2]) << 8) | b[3];
+            const quint32 u
+                = (quint32(b[0]) << 24) | (quint32(b[1]) << 16) | (quint32(b[2]) << 8) | b[3];
             return static_cast<qint32>(u);
         }
         return static_cast<qint32>(static_cast<quint32>(Fehlt()));
@@ -126,8 +126,8 @@ private:
     const char* zAnfang = nullptr;
     const char* zZeiger = nullptr;
     const char* zEnde = nullptr;
-    qint64 zBasis = 0;          // the device position of zAnfang
-    QString zLesefehler;        // the device's error while its bytes were taken
+    qint64 zBasis = 0; // the device position of zAnfang
+    QString zLesefehler; // the device's error while its bytes were taken
     QString zFehler;
     QString zUngueltig;
     qint64 zSpeicher = 0;

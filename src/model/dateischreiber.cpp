@@ -48,7 +48,10 @@ DateiSchreiber::DateiSchreiber(qsizetype erwarteteGroesse)
     }
 }
 
-DateiSchreiber::DateiSchreiber(QIODevice& geraet) : zGeraet(&geraet) {}
+DateiSchreiber::DateiSchreiber(QIODevice& geraet)
+    : zGeraet(&geraet)
+{
+}
 
 void DateiSchreiber::Fehler(const QString& meldung)
 {
@@ -117,8 +120,8 @@ void DateiSchreiber::SchreibeInt32(qint64 wert)
         Weitergeben();
 }
 
-qsizetype DateiSchreiber::Text(const QString& text, bool verschluesselt, int laengenbytes,
-                               qsizetype hoechstens)
+qsizetype DateiSchreiber::Text(
+    const QString& text, bool verschluesselt, int laengenbytes, qsizetype hoechstens)
 {
     const qsizetype anfang = zLaenge;
     qsizetype laenge = 0;
@@ -151,7 +154,8 @@ qsizetype DateiSchreiber::Text(const QString& text, bool verschluesselt, int lae
         const QByteArray utf8 = text.toUtf8();
         laenge = utf8.size();
         if (laenge <= hoechstens)
-            std::memcpy(Platz(laengenbytes + laenge) + laengenbytes, utf8.constData(), size_t(laenge));
+            std::memcpy(
+                Platz(laengenbytes + laenge) + laengenbytes, utf8.constData(), size_t(laenge));
     } else {
         // Code point by code point (a lone surrogate counts as U+FFFD, as in
         // Hilfsmittel::Chiffre); at most four bytes each.
@@ -170,7 +174,8 @@ qsizetype DateiSchreiber::Text(const QString& text, bool verschluesselt, int lae
             }
             if (verschluesselt) {
                 const qint64 neu = qint64(c) + k++;
-                c = (neu <= 0x10FFFF && !(neu >= 0xD800 && neu <= 0xDFFF)) ? char32_t(neu) : char32_t(0xFFFD);
+                c = (neu <= 0x10FFFF && !(neu >= 0xD800 && neu <= 0xDFFF)) ? char32_t(neu)
+                                                                           : char32_t(0xFFFD);
             }
             z = Kodieren(z, c);
         }
@@ -209,7 +214,8 @@ void DateiSchreiber::SchreibeVerschluesselt(const QString& text, const QString& 
     if (!ok())
         return;
     if (!Hilfsmittel::ChiffreMoeglich(text)) {
-        Fehler(QStringLiteral("Der Text im Feld %1 enthält Zeichen, die nicht verschlüsselt werden können.")
+        Fehler(QStringLiteral(
+            "Der Text im Feld %1 enthält Zeichen, die nicht verschlüsselt werden können.")
                    .arg(feld));
         return;
     }

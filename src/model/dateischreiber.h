@@ -53,13 +53,14 @@ private:
     // Writes the text as UTF-8 (the scrambled form when verschluesselt) after laengenbytes
     // bytes kept for its length, which are filled in when the text takes at most hoechstens
     // bytes. Returns the text's length in bytes; a longer text is taken back.
-    qsizetype Text(const QString& text, bool verschluesselt, int laengenbytes, qsizetype hoechstens);
+    qsizetype Text(
+        const QString& text, bool verschluesselt, int laengenbytes, qsizetype hoechstens);
     // Into a device: hands on what the last field wrote.
     void Weitergeben();
 
     QIODevice* zGeraet = nullptr;
-    QByteArray zPuffer;       // its first zLaenge bytes are written
-    char* zDaten = nullptr;   // zPuffer's bytes
+    QByteArray zPuffer; // its first zLaenge bytes are written
+    char* zDaten = nullptr; // zPuffer's bytes
     qsizetype zLaenge = 0;
     QString zFehler;
 };

@@ -14,9 +14,9 @@ class QLockFile;
 class Dateisperre {
 public:
     enum class Stand {
-        Gesperrt,        // the lock is ours
-        Vergeben,        // another running copy holds it (see besitzer)
-        NichtMoeglich,   // no lock file can be made there (a read-only folder): no protection
+        Gesperrt, // the lock is ours
+        Vergeben, // another running copy holds it (see besitzer)
+        NichtMoeglich, // no lock file can be made there (a read-only folder): no protection
     };
 
     // Who holds a lock: the computer, the process and since when.

@@ -11,8 +11,8 @@ namespace {
 QByteArray Pruefsumme(const QByteArray& bytes)
 {
     constexpr quint64 M = 0x9E3779B97F4A7C15ull;
-    quint64 h[4] = {0x243F6A8885A308D3ull, 0x13198A2E03707344ull, 0xA4093822299F31D0ull,
-                    0x082EFA98EC4E6C89ull};
+    quint64 h[4] = { 0x243F6A8885A308D3ull, 0x13198A2E03707344ull, 0xA4093822299F31D0ull,
+        0x082EFA98EC4E6C89ull };
     const char* p = bytes.constData();
     const qsizetype n = bytes.size();
     qsizetype i = 0;
@@ -59,7 +59,7 @@ bool Dateistand::Geaendert(const QString& pfad) const
         return false;
     QFile datei(pfad);
     if (!datei.open(QIODevice::ReadOnly))
-        return true;   // cannot be looked at: better asked once too often
+        return true; // cannot be looked at: better asked once too often
     const QByteArray jetzt = datei.readAll();
     if (datei.error() != QFileDevice::NoError)
         return true;

@@ -35,16 +35,15 @@ void SchonGeoeffnetMelden(const Dateisperre& sperre)
                                      : QStringLiteral("dem Rechner „%1“").arg(b.rechner);
     QString seit;
     if (b.seit.isValid())
-        seit = QStringLiteral(" seit %1 Uhr").arg(b.seit.toLocalTime().toString(
-                   QStringLiteral("dd.MM.yyyy, HH:mm")));
-    Plattform::aktuell().Mitteilen(
-        {QString(), Meldungen::SchonGeoeffnet,
-         QStringLiteral("RAVIRIreru hat sie auf %1%2 geöffnet (Prozess %3). Schließen Sie sie dort, "
-                        "bevor Sie sie hier öffnen; so überschreibt keines der beiden Programme, "
-                        "was das andere gesichert hat.")
-             .arg(wo, seit)
-             .arg(b.prozess),
-         Plattform::Symbol::Warnung});
+        seit = QStringLiteral(" seit %1 Uhr")
+                   .arg(b.seit.toLocalTime().toString(QStringLiteral("dd.MM.yyyy, HH:mm")));
+    Plattform::aktuell().Mitteilen({ QString(), Meldungen::SchonGeoeffnet,
+        QStringLiteral("RAVIRIreru hat sie auf %1%2 geöffnet (Prozess %3). Schließen Sie sie dort, "
+                       "bevor Sie sie hier öffnen; so überschreibt keines der beiden Programme, "
+                       "was das andere gesichert hat.")
+            .arg(wo, seit)
+            .arg(b.prozess),
+        Plattform::Symbol::Warnung });
 }
 
 namespace {
@@ -61,8 +60,8 @@ qint64 ErwarteteErsteSpalte(const Datenbestand& daten)
 
 // --- Reading ---------------------------------------------------------------------------------
 
-bool Datenbestand::Lesen(QIODevice& geraet, Datenbestand& daten, Spaltenstruktur& struktur,
-                         QString& meldung)
+bool Datenbestand::Lesen(
+    QIODevice& geraet, Datenbestand& daten, Spaltenstruktur& struktur, QString& meldung)
 {
     DateiLeser leser(geraet);
     const bool istErgebnis = leser.LeseBoolean();
@@ -130,9 +129,9 @@ bool Datenbestand::Lesen(QIODevice& geraet, Datenbestand& daten, Spaltenstruktur
 
     // A stored layout that does not fit the file's catalogue or flags would put values under
     // the wrong heading: such a layout is dropped and the default one is built instead.
-    if (neueStruktur.ErsteSpalte != 0 &&
-        (neueStruktur.ErsteSpalte != ErwarteteErsteSpalte(neu) ||
-         neueStruktur.SpaltenAnzahl - neueStruktur.ErsteSpalte != neu.alleEintraege.Anzahl()))
+    if (neueStruktur.ErsteSpalte != 0
+        && (neueStruktur.ErsteSpalte != ErwarteteErsteSpalte(neu)
+            || neueStruktur.SpaltenAnzahl - neueStruktur.ErsteSpalte != neu.alleEintraege.Anzahl()))
         neueStruktur = Spaltenstruktur();
 
     // Values that the file does not carry stay with the running program.
@@ -196,7 +195,8 @@ bool Datenbestand::LadeDatei(const QString& pfad)
     // mistake) is refused by its first three bytes, before it is read into memory.
     {
         QByteArray kopf = datei.peek(3);
-        const bool fremd = kopf.size() == 3 && (kopf.at(0) != 0 || kopf.at(1) != 0 || kopf.at(2) != Formatversion);
+        const bool fremd = kopf.size() == 3
+            && (kopf.at(0) != 0 || kopf.at(1) != 0 || kopf.at(2) != Formatversion);
         QBuffer puffer(&kopf);
         puffer.open(QIODevice::ReadOnly);
         Datenbestand probe;
@@ -231,7 +231,7 @@ bool Datenbestand::LadeDatei(const QString& pfad)
 // --- Writing ---------------------------------------------------------------------------------
 
 bool Datenbestand::Kodieren(const Datenbestand& daten, const Spaltenstruktur& struktur,
-                            QByteArray& bytes, QString& meldung, qsizetype erwarteteGroesse)
+    QByteArray& bytes, QString& meldung, qsizetype erwarteteGroesse)
 {
     DateiSchreiber s(erwarteteGroesse);
     s.SchreibeBoolean(false);
@@ -279,8 +279,8 @@ bool Uebergeben(QIODevice& geraet, const QByteArray& bytes, QString& meldung)
 }
 } // namespace
 
-bool Datenbestand::Schreiben(QIODevice& geraet, const Datenbestand& daten,
-                             const Spaltenstruktur& struktur, QString& meldung)
+bool Datenbestand::Schreiben(
+    QIODevice& geraet, const Datenbestand& daten, const Spaltenstruktur& struktur, QString& meldung)
 {
     QByteArray bytes;
     return Kodieren(daten, struktur, bytes, meldung) && Uebergeben(geraet, bytes, meldung);
@@ -356,7 +356,8 @@ bool Datenbestand::DefizitNote(const QString& text, qint64 halbjahr) const
     return wert >= 0 && wert <= grenze;
 }
 
-bool Datenbestand::NoteIstDefizit(const Eintrag& eintrag, const QString& text, qint64 halbjahr) const
+bool Datenbestand::NoteIstDefizit(
+    const Eintrag& eintrag, const QString& text, qint64 halbjahr) const
 {
     if (!mitDefiziten)
         return false;
@@ -369,11 +370,12 @@ bool Datenbestand::NoteIstDefizit(const Eintrag& eintrag, const QString& text, q
 
 QString Datenbestand::DateiName(const Kurs& kurs) const
 {
-    const QString rest = kurs.Kuerzel + QLatin1Char('-') + kurs.KursArt + QString::number(kurs.kNr) +
-                         QLatin1Char('-') + kurs.Lehrer;
+    const QString rest = kurs.Kuerzel + QLatin1Char('-') + kurs.KursArt + QString::number(kurs.kNr)
+        + QLatin1Char('-') + kurs.Lehrer;
     // The fields come from the school's file: what they hold must not make another folder,
     // a hidden file or a name the file system refuses.
     if (istAbiturListe)
         return ErgebnisDateiname::Stamm(QStringLiteral("Noten Abitur-") + rest);
-    return ErgebnisDateiname::Stamm(QStringLiteral("Noten ") + HalbjahrKuerzel + QLatin1Char('-') + rest);
+    return ErgebnisDateiname::Stamm(
+        QStringLiteral("Noten ") + HalbjahrKuerzel + QLatin1Char('-') + rest);
 }

@@ -57,15 +57,15 @@ public:
     // --- The format itself, on any device (no dialogs, no messages) ---------------------
     // Reads a course-list file into daten and struktur, which are replaced only when the
     // whole file was read. On refusal, meldung is the German message for the user.
-    static bool Lesen(QIODevice& geraet, Datenbestand& daten, Spaltenstruktur& struktur,
-                      QString& meldung);
+    static bool Lesen(
+        QIODevice& geraet, Datenbestand& daten, Spaltenstruktur& struktur, QString& meldung);
     // Writes the course-list file of daten and struktur; meldung says why it failed.
     static bool Schreiben(QIODevice& geraet, const Datenbestand& daten,
-                          const Spaltenstruktur& struktur, QString& meldung);
+        const Spaltenstruktur& struktur, QString& meldung);
     // The bytes of that file, made in memory (erwarteteGroesse: the bytes to reserve at
     // once, e.g. the file's size when it was read); false and meldung when it cannot be made.
     static bool Kodieren(const Datenbestand& daten, const Spaltenstruktur& struktur,
-                         QByteArray& bytes, QString& meldung, qsizetype erwarteteGroesse = 0);
+        QByteArray& bytes, QString& meldung, qsizetype erwarteteGroesse = 0);
     // Writes the grade result file of kurs.
     bool SchreibeErgebnis(QIODevice& geraet, const Kurs& kurs, QString& meldung) const;
     bool KodiereErgebnis(const Kurs& kurs, QByteArray& bytes, QString& meldung) const;
@@ -149,29 +149,31 @@ void GlobaleDatenZuruecksetzen();
 
 // The German messages of loading and saving.
 namespace Meldungen {
-inline const QString DateiFehlt =
-    QStringLiteral("Die Datei mit den Kurslisten konnte nicht gefunden werden.");
-inline const QString KeineNotenliste =
-    QStringLiteral("Die geöffnete Datei ist keine Notenlisten-Datei.");
-inline const QString NeuereVersion = QStringLiteral(
-    "Die Notenlisten-Datei ist von einer neueren Version. Sie kann von diesem Programm nicht bearbeitet werden.");
-inline const QString AeltereVersion = QStringLiteral(
-    "Die Notenlisten-Datei ist von einer älteren Version. Sie kann von diesem Programm nicht bearbeitet werden.");
-inline const QString Beschaedigt = QStringLiteral(
-    "Die Notenlisten-Datei ist beschädigt und kann nicht gelesen werden.");
-inline const QString NichtLesbar =
-    QStringLiteral("Die Notenlisten-Datei konnte nicht geöffnet werden.");
-inline const QString ErgebnisNichtAngelegt =
-    QStringLiteral("Die Noten-Datei für den Kurs konnte nicht angelegt werden");
-inline const QString KurslisteNichtGesichert =
-    QStringLiteral("Die Kurslisten-Datei (zln) konnte nicht gesichert werden.");
-inline const QString SchonGeoeffnet =
-    QStringLiteral("Die Datei ist bereits in RAVIRIreru geöffnet.");
+inline const QString DateiFehlt
+    = QStringLiteral("Die Datei mit den Kurslisten konnte nicht gefunden werden.");
+inline const QString KeineNotenliste
+    = QStringLiteral("Die geöffnete Datei ist keine Notenlisten-Datei.");
+inline const QString NeuereVersion
+    = QStringLiteral("Die Notenlisten-Datei ist von einer neueren Version. Sie kann von diesem "
+                     "Programm nicht bearbeitet werden.");
+inline const QString AeltereVersion
+    = QStringLiteral("Die Notenlisten-Datei ist von einer älteren Version. Sie kann von diesem "
+                     "Programm nicht bearbeitet werden.");
+inline const QString Beschaedigt
+    = QStringLiteral("Die Notenlisten-Datei ist beschädigt und kann nicht gelesen werden.");
+inline const QString NichtLesbar
+    = QStringLiteral("Die Notenlisten-Datei konnte nicht geöffnet werden.");
+inline const QString ErgebnisNichtAngelegt
+    = QStringLiteral("Die Noten-Datei für den Kurs konnte nicht angelegt werden");
+inline const QString KurslisteNichtGesichert
+    = QStringLiteral("Die Kurslisten-Datei (zln) konnte nicht gesichert werden.");
+inline const QString SchonGeoeffnet
+    = QStringLiteral("Die Datei ist bereits in RAVIRIreru geöffnet.");
 // The start of the refusal of a file whose texts would not come back as they are stored;
 // the reason with the field follows.
 inline const QString NichtWiederSicherbar = QStringLiteral(
     "Die Notenlisten-Datei kann nicht bearbeitet werden, weil sie sich nicht unverändert wieder "
     "sichern ließe.");
-inline const QString AussenGeaendert =
-    QStringLiteral("Die Kurslisten-Datei wurde außerhalb von RAVIRIreru geändert.");
+inline const QString AussenGeaendert
+    = QStringLiteral("Die Kurslisten-Datei wurde außerhalb von RAVIRIreru geändert.");
 } // namespace Meldungen

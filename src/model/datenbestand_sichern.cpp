@@ -74,15 +74,14 @@ void Datenbestand::SicherungsfehlerMelden()
     if (zSicherungsfehler.isEmpty() || zSicherungsfehler == zGemeldeterSicherungsfehler)
         return;
     zGemeldeterSicherungsfehler = zSicherungsfehler;
-    Plattform::aktuell().Mitteilen(
-        {QString(),
-         QStringLiteral("Die vorige Fassung der Kurslisten-Datei konnte nicht als Sicherungskopie "
-                        "aufbewahrt werden."),
-         zSicherungsfehler
-             + QStringLiteral("\n\nIhre Eingaben sind gesichert. Die Sicherungskopien liegen im "
-                              "Ordner %1 neben der Kurslisten-Datei.")
-                   .arg(Anzeige(Sicherungskopien::OrdnerVon(datenFolder))),
-         Plattform::Symbol::Warnung});
+    Plattform::aktuell().Mitteilen({ QString(),
+        QStringLiteral("Die vorige Fassung der Kurslisten-Datei konnte nicht als Sicherungskopie "
+                       "aufbewahrt werden."),
+        zSicherungsfehler
+            + QStringLiteral("\n\nIhre Eingaben sind gesichert. Die Sicherungskopien liegen im "
+                             "Ordner %1 neben der Kurslisten-Datei.")
+                  .arg(Anzeige(Sicherungskopien::OrdnerVon(datenFolder))),
+        Plattform::Symbol::Warnung });
 }
 
 bool Datenbestand::Speichern()
@@ -93,7 +92,7 @@ bool Datenbestand::Speichern()
     }
     if (zStand.Geaendert(datenFolder)) {
         zSpeicherfehler = Meldungen::AussenGeaendert
-                          + QStringLiteral(" Sie wird nicht ohne Rückfrage überschrieben.");
+            + QStringLiteral(" Sie wird nicht ohne Rückfrage überschrieben.");
         return false;
     }
     return SpeichernNach(datenFolder);
@@ -107,14 +106,15 @@ bool Datenbestand::Sichern()
         Plattform::Auswahl frage;
         frage.titel = QStringLiteral("Kurslisten-Datei geändert");
         frage.meldung = Meldungen::AussenGeaendert;
-        frage.erklaerung =
-            QStringLiteral("%1 ist nicht mehr die Datei, die RAVIRIreru geladen oder zuletzt "
-                           "gesichert hat; vielleicht hat ein anderes Programm sie verändert. "
-                           "Wenn Sie sie ersetzen, geht verloren, was dort geändert wurde. Mit "
-                           "„Sichern unter …“ bleibt sie, wie sie ist, und Ihre Eingaben kommen in "
-                           "eine andere Datei.")
-                .arg(Anzeige(datenFolder));
-        frage.knoepfe = {QStringLiteral("Ersetzen"), SichernUnterKnopf, QStringLiteral("Abbrechen")};
+        frage.erklaerung = QStringLiteral(
+            "%1 ist nicht mehr die Datei, die RAVIRIreru geladen oder zuletzt "
+            "gesichert hat; vielleicht hat ein anderes Programm sie verändert. "
+            "Wenn Sie sie ersetzen, geht verloren, was dort geändert wurde. Mit "
+            "„Sichern unter …“ bleibt sie, wie sie ist, und Ihre Eingaben kommen in "
+            "eine andere Datei.")
+                               .arg(Anzeige(datenFolder));
+        frage.knoepfe
+            = { QStringLiteral("Ersetzen"), SichernUnterKnopf, QStringLiteral("Abbrechen") };
         frage.standard = 2;
         frage.abbrechen = 2;
         switch (Plattform::aktuell().Waehlen(frage)) {
@@ -139,10 +139,10 @@ bool Datenbestand::AusweichenAnbieten()
     Plattform::Auswahl frage;
     frage.meldung = Meldungen::KurslisteNichtGesichert;
     frage.erklaerung = zSpeicherfehler
-                       + QStringLiteral("\n\nMit „Sichern unter …“ sichern Sie Ihre Eingaben in einer "
-                                        "anderen Datei, etwa in einem anderen Ordner oder auf einem "
-                                        "anderen Datenträger.");
-    frage.knoepfe = {SichernUnterKnopf, QStringLiteral("Abbrechen")};
+        + QStringLiteral("\n\nMit „Sichern unter …“ sichern Sie Ihre Eingaben in einer "
+                         "anderen Datei, etwa in einem anderen Ordner oder auf einem "
+                         "anderen Datenträger.");
+    frage.knoepfe = { SichernUnterKnopf, QStringLiteral("Abbrechen") };
     frage.standard = 0;
     frage.abbrechen = 1;
     if (Plattform::aktuell().Waehlen(frage) != 0)
@@ -156,7 +156,8 @@ bool Datenbestand::SichernUnter()
     for (;;) {
         Plattform::DateiDialog dialog;
         dialog.titel = QStringLiteral("Kursliste sichern unter");
-        dialog.hinweis = QStringLiteral("Wählen Sie, wo die Kurslisten-Datei gesichert werden soll.");
+        dialog.hinweis
+            = QStringLiteral("Wählen Sie, wo die Kurslisten-Datei gesichert werden soll.");
         dialog.aktionsKnopf = QStringLiteral("Sichern");
         dialog.abbrechenKnopf = QStringLiteral("Abbrechen");
         dialog.filterName = FileTypes::RAVIRIreru().anzeigeName;
@@ -188,18 +189,17 @@ bool Datenbestand::SichernUnter()
             // The journals of unsaved entries follow the file the program works on.
             Eingabejournal::KurslisteUmgezogen(alterPfad, pfad);
             SicherungsfehlerMelden();
-            Plattform::aktuell().Mitteilen(
-                {QString(),
-                 QStringLiteral("Die Kurslisten-Datei wurde als %1 gesichert.").arg(Anzeige(pfad)),
-                 QStringLiteral("RAVIRIreru arbeitet ab jetzt mit dieser Datei: Jedes weitere "
-                                "Sichern und das Beenden schreiben dorthin."),
-                 Plattform::Symbol::Information});
+            Plattform::aktuell().Mitteilen({ QString(),
+                QStringLiteral("Die Kurslisten-Datei wurde als %1 gesichert.").arg(Anzeige(pfad)),
+                QStringLiteral("RAVIRIreru arbeitet ab jetzt mit dieser Datei: Jedes weitere "
+                               "Sichern und das Beenden schreiben dorthin."),
+                Plattform::Symbol::Information });
             return true;
         }
         Plattform::Auswahl frage;
         frage.meldung = Meldungen::KurslisteNichtGesichert;
         frage.erklaerung = zSpeicherfehler;
-        frage.knoepfe = {SichernUnterKnopf, QStringLiteral("Abbrechen")};
+        frage.knoepfe = { SichernUnterKnopf, QStringLiteral("Abbrechen") };
         frage.standard = 0;
         frage.abbrechen = 1;
         if (Plattform::aktuell().Waehlen(frage) != 0)
@@ -213,7 +213,7 @@ bool Datenbestand::Speichern(const Kurs& kurs, const QString& pfad)
     QString meldung;
     if (!KodiereErgebnis(kurs, bytes, meldung) || !SchreibeDatei(pfad, bytes, meldung)) {
         Plattform::aktuell().Mitteilen(
-            {QString(), Meldungen::ErgebnisNichtAngelegt, meldung, Plattform::Symbol::Warnung});
+            { QString(), Meldungen::ErgebnisNichtAngelegt, meldung, Plattform::Symbol::Warnung });
         return false;
     }
     return true;

@@ -24,7 +24,8 @@ bool Datenbestand::SpalteVerschieben(Spaltenstruktur& struktur, qint64 a, qint64
     // A row stored before the catalogue grew gets the catalogue's empty entries first, so
     // that every value stays with its entry.
     for (qint64 i = 1; i <= alleSchuelerKurse.AnzahlKurse(); ++i)
-        alleSchuelerKurse.ZeigePosition(i)->Eintraege.Auffuellen(alleEintraege, std::max(von, nach));
+        alleSchuelerKurse.ZeigePosition(i)->Eintraege.Auffuellen(
+            alleEintraege, std::max(von, nach));
     alleEintraege.Verschieben(von, nach);
     struktur.SpalteVerschieben(a, b);
     alleSchuelerKurse.SpalteVerschieben(von, nach);

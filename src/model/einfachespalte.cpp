@@ -4,7 +4,9 @@
 #include "dateischreiber.h"
 
 EinfacheSpalte::EinfacheSpalte(const QString& ueberschrift, qint64 breite, qint64 ausrichtung)
-    : Ausrichtung(ausrichtung), Breite(breite), Ueberschrift(ueberschrift)
+    : Ausrichtung(ausrichtung)
+    , Breite(breite)
+    , Ueberschrift(ueberschrift)
 {
 }
 
@@ -42,7 +44,7 @@ qint64 EinfacheSpalte::GespeicherteBreite() const
 bool EinfacheSpalte::operator==(const EinfacheSpalte& andere) const
 {
     return Ausrichtung == andere.Ausrichtung && Ueberschrift == andere.Ueberschrift
-           && GespeicherteBreite() == andere.GespeicherteBreite();
+        && GespeicherteBreite() == andere.GespeicherteBreite();
 }
 
 Qt::Alignment EinfacheSpalte::Alignment() const

@@ -14,7 +14,7 @@ class EinfacheSpalte {
 public:
     EinfacheSpalte() = default;
     EinfacheSpalte(const QString& ueberschrift, qint64 breite, qint64 ausrichtung);
-    explicit EinfacheSpalte(DateiLeser& leser);   // Ueberschrift, Breite, Ausrichtung
+    explicit EinfacheSpalte(DateiLeser& leser); // Ueberschrift, Breite, Ausrichtung
     void Speichern(DateiSchreiber& schreiber) const;
     // The list alignment for Ausrichtung (decimal numbers stand right-aligned; unknown codes
     // give the default, left).

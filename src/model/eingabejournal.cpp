@@ -24,9 +24,9 @@ namespace {
 
 // The kinds of records.
 enum Satzart : quint8 {
-    SatzKopf = 1,      // course-list file, course, title, beginning
+    SatzKopf = 1, // course-list file, course, title, beginning
     SatzAenderung = 2, // one stored change
-    SatzUmzug = 3,     // the course-list file was saved under another name
+    SatzUmzug = 3, // the course-list file was saved under another name
 };
 
 const QString Endung = QStringLiteral(".journal");
@@ -154,7 +154,8 @@ private:
 
 QString Kurz(const QByteArray& daten, int stellen)
 {
-    return QString::fromLatin1(QCryptographicHash::hash(daten, QCryptographicHash::Sha256).toHex().left(stellen));
+    return QString::fromLatin1(
+        QCryptographicHash::hash(daten, QCryptographicHash::Sha256).toHex().left(stellen));
 }
 
 // The full path a course-list file is known by: its canonical path (links resolved) while it
@@ -187,7 +188,8 @@ bool OrdnerAnlegen(const QString& ordner, int& nummer)
 
 void OrdnerSynchronisieren(const QString& ordner)
 {
-    const int fd = ::open(QFile::encodeName(ordner).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd
+        = ::open(QFile::encodeName(ordner).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fsync(fd);
@@ -228,7 +230,7 @@ QDateTime Eingabejournal::Gelesen::Zuletzt() const
 // --- Records -------------------------------------------------------------------------------
 
 QByteArray Eingabejournal::KopfSatz(const QString& kursliste, const QString& kurs,
-                                    const QString& titel, const QDateTime& beginn, quint8 version)
+    const QString& titel, const QDateTime& beginn, quint8 version)
 {
     QByteArray b;
     U8(b, version);
@@ -273,7 +275,7 @@ QByteArray UmzugSatz(const QString& kursliste)
 QString Eingabejournal::Ordner()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-           + QStringLiteral("/Wiederherstellung");
+        + QStringLiteral("/Wiederherstellung");
 }
 
 QString Eingabejournal::BeiseitegelegtOrdner()
@@ -290,13 +292,13 @@ QString Eingabejournal::DateiVon(const QString& kursliste, const QString& kurs)
 {
     // Course keys compare without regard to letter case.
     return Ordner() + QLatin1Char('/') + Schluessel(kursliste) + QLatin1Char('-')
-           + Kurz(kurs.toCaseFolded().toUtf8(), 12) + Endung;
+        + Kurz(kurs.toCaseFolded().toUtf8(), 12) + Endung;
 }
 
 // --- One journal ---------------------------------------------------------------------------
 
-Eingabejournal::Eingabejournal(const QString& kursliste, const QString& kurs, const QString& titel,
-                               QObject* parent)
+Eingabejournal::Eingabejournal(
+    const QString& kursliste, const QString& kurs, const QString& titel, QObject* parent)
     : QObject(parent)
     , zKursliste(Vollpfad(kursliste))
     , zKurs(kurs)
@@ -386,8 +388,8 @@ bool Eingabejournal::Oeffnen()
                          .arg(QDir::toNativeSeparators(datei)));
         return false;
     }
-    const int fd = ::open(QFile::encodeName(datei).constData(),
-                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(
+        QFile::encodeName(datei).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) {
         nummer = errno;
         FehlerSetzen(SicheresSchreiben::Grund(nummer, datei));
@@ -593,7 +595,7 @@ QString Eingabejournal::Beiseitelegen(const QString& datei)
         return {};
     const QFileInfo info(datei);
     const QString basis = ordner + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('-')
-                          + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
     QString ziel = basis + Endung;
     for (int n = 2; QFileInfo::exists(ziel); ++n)
         ziel = basis + QLatin1Char('-') + QString::number(n) + Endung;
@@ -606,8 +608,8 @@ Eingabejournal::Gelesen Eingabejournal::LiesDatei(const QString& datei, bool abs
 {
     Gelesen j;
     j.datei = datei;
-    const int fd = ::open(QFile::encodeName(datei).constData(),
-                          (abschneiden ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    const int fd = ::open(
+        QFile::encodeName(datei).constData(), (abschneiden ? O_RDWR : O_RDONLY) | O_CLOEXEC);
     if (fd < 0) {
         j.fehler = SicheresSchreiben::Grund(errno, datei);
         return j;
@@ -639,8 +641,8 @@ Eingabejournal::Gelesen Eingabejournal::LiesDatei(const QString& datei, bool abs
         if (version != Version) {
             // A whole record of another format: written by another version of the program.
             j.fehler = version > Version
-                           ? QStringLiteral("Sie wurde von einer neueren Version von RAVIRIreru geschrieben.")
-                           : QStringLiteral("Sie hat ein unbekanntes Format.");
+                ? QStringLiteral("Sie wurde von einer neueren Version von RAVIRIreru geschrieben.")
+                : QStringLiteral("Sie hat ein unbekanntes Format.");
             ::close(fd);
             return j;
         }
@@ -687,8 +689,7 @@ Eingabejournal::Gelesen Eingabejournal::LiesDatei(const QString& datei, bool abs
         j.laenge = pos;
     }
     if (!kopf) {
-        j.fehler = bytes.isEmpty() ? QString()
-                                   : QStringLiteral("Ihr Anfang ist beschädigt.");
+        j.fehler = bytes.isEmpty() ? QString() : QStringLiteral("Ihr Anfang ist beschädigt.");
         ::close(fd);
         return j;
     }
@@ -706,8 +707,8 @@ QList<Eingabejournal::Gelesen> Eingabejournal::Lesen(const QString& kursliste)
     QList<Gelesen> liste;
     const QString ordner = Ordner();
     const QString vorne = Schluessel(kursliste) + QLatin1Char('-');
-    const QStringList namen = QDir(ordner).entryList({vorne + QStringLiteral("*") + Endung},
-                                                     QDir::Files | QDir::Hidden, QDir::Name);
+    const QStringList namen = QDir(ordner).entryList(
+        { vorne + QStringLiteral("*") + Endung }, QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString& name : namen) {
         Gelesen j = LiesDatei(ordner + QLatin1Char('/') + name, true);
         if (j.belegt)

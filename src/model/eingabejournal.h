@@ -37,12 +37,12 @@ public:
     // One stored change of a cell.
     struct Aenderung {
         QDateTime zeit;
-        qint64 schueler = 0;      // the student's ID
-        bool warnung = false;     // the "W" box (else a catalogue entry)
-        QString eintragID;        // the catalogue entry: its ID and name …
+        qint64 schueler = 0; // the student's ID
+        bool warnung = false; // the "W" box (else a catalogue entry)
+        QString eintragID; // the catalogue entry: its ID and name …
         QString eintragBezeichnung;
-        int vorkommen = 0;        // … and which of the entries with both (0: the first)
-        QString vorher;           // "X" / "" for the "W" box
+        int vorkommen = 0; // … and which of the entries with both (0: the first)
+        QString vorher; // "X" / "" for the "W" box
         QString nachher;
         bool operator==(const Aenderung&) const = default;
     };
@@ -50,14 +50,14 @@ public:
     // A journal file as read from disk.
     struct Gelesen {
         QString datei;
-        QString kursliste;        // the course-list file it belongs to
-        QString kurs;             // the course's key
-        QString titel;            // the course window's title when it began
+        QString kursliste; // the course-list file it belongs to
+        QString kurs; // the course's key
+        QString titel; // the course window's title when it began
         QDateTime beginn;
         QList<Aenderung> aenderungen;
-        qint64 laenge = 0;        // bytes of whole records
+        qint64 laenge = 0; // bytes of whole records
         bool abgeschnitten = false; // a damaged tail was cut off
-        bool belegt = false;      // a running copy writes it: not to be touched
+        bool belegt = false; // a running copy writes it: not to be touched
         // Why the file cannot be used at all (a newer format, a damaged beginning).
         QString fehler;
         // The time of the last change (the beginning without changes).
@@ -66,7 +66,7 @@ public:
 
     // A journal for a course of the course-list file; the file is made with the first change.
     Eingabejournal(const QString& kursliste, const QString& kurs, const QString& titel,
-                   QObject* parent = nullptr);
+        QObject* parent = nullptr);
     // Goes on writing a journal read from disk (its entries restored in a course window).
     explicit Eingabejournal(const Gelesen& gelesen, QObject* parent = nullptr);
     // Closes the file and keeps it (a window going without saving or discarding keeps its
@@ -125,7 +125,7 @@ public:
 
     // The bytes of a record (for tests that build damaged files).
     static QByteArray KopfSatz(const QString& kursliste, const QString& kurs, const QString& titel,
-                               const QDateTime& beginn, quint8 version = Version);
+        const QDateTime& beginn, quint8 version = Version);
     static QByteArray AenderungsSatz(const Aenderung& aenderung, quint8 version = Version);
 
 signals:
@@ -143,12 +143,12 @@ private:
     QString zKurs;
     QString zTitel;
     int zFd = -1;
-    qint64 zLaenge = 0;           // bytes of whole records in the file
-    QByteArray zAusstehend;       // records not yet written
+    qint64 zLaenge = 0; // bytes of whole records in the file
+    QByteArray zAusstehend; // records not yet written
     int zAusstehendeZahl = 0;
     bool zUngesichert = false;
-    bool zImHintergrund = false;   // a sync runs on another thread
-    quint64 zDateiNummer = 0;      // counts the files opened and closed, for its answer
+    bool zImHintergrund = false; // a sync runs on another thread
+    quint64 zDateiNummer = 0; // counts the files opened and closed, for its answer
     QString zFehler;
     QTimer* zTakt = nullptr;
 };

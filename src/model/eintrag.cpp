@@ -3,7 +3,11 @@
 #include "dateileser.h"
 #include "dateischreiber.h"
 
-Eintrag::Eintrag(const QString& id, const QString& bezeichnung) : Bezeichnung(bezeichnung), ID(id) {}
+Eintrag::Eintrag(const QString& id, const QString& bezeichnung)
+    : Bezeichnung(bezeichnung)
+    , ID(id)
+{
+}
 
 Eintrag::Eintrag(DateiLeser& leser)
 {

@@ -10,7 +10,7 @@ class Eintrag {
 public:
     Eintrag() = default;
     Eintrag(const QString& id, const QString& bezeichnung);
-    explicit Eintrag(DateiLeser& leser);   // ID, Bezeichnung
+    explicit Eintrag(DateiLeser& leser); // ID, Bezeichnung
     void Speichern(DateiSchreiber& schreiber) const;
     Eintrag Clone() const { return *this; }
 

@@ -6,7 +6,8 @@
 
 QString Meldungen::ErgebnisVersion(qint64 version)
 {
-    return QStringLiteral("Die Noten-Ergebnis-Datei hat die Version %1; gelesen wird nur Version %2.")
+    return QStringLiteral(
+        "Die Noten-Ergebnis-Datei hat die Version %1; gelesen wird nur Version %2.")
         .arg(version)
         .arg(Dateiformat::Version);
 }

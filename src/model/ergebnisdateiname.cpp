@@ -9,7 +9,7 @@ namespace {
 bool Verboten(char32_t u)
 {
     return u == u'/' || u == u'\\' || u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028
-           || u == 0x2029;
+        || u == 0x2029;
 }
 
 // The longest start of text that fits hoechstBytes of UTF-8 and ends between two graphemes
@@ -45,7 +45,7 @@ QString ErgebnisDateiname::Bereinigt(const QString& name, int hoechstBytes)
             sauber.append(c);
             sauber.append(name.at(++i));
         } else if (c.isSurrogate()) {
-            sauber.append(QChar(0xFFFD));   // half a pair is no character: no valid UTF-8
+            sauber.append(QChar(0xFFFD)); // half a pair is no character: no valid UTF-8
         } else {
             sauber.append(Verboten(c.unicode()) ? QChar(u'_') : c);
         }

@@ -74,7 +74,7 @@ QString AusUtf8(const QByteArray& bytes, bool* gueltig)
 {
     // A U+FEFF at the start is text here, not a byte order mark.
     QStringDecoder dekoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = dekoder.decode(bytes);
     if (gueltig)
         *gueltig = !dekoder.hasError();
@@ -108,8 +108,8 @@ QString ZahlAlsZweistelligerString(qint64 zahl)
 QString ErzeugeStringAusDateTime(const QDateTime& zeitpunkt)
 {
     const QDate d = zeitpunkt.date();
-    return ZahlAlsZweistelligerString(d.day()) + QLatin1Char('.') +
-           ZahlAlsZweistelligerString(d.month()) + QLatin1Char('.') + QString::number(d.year());
+    return ZahlAlsZweistelligerString(d.day()) + QLatin1Char('.')
+        + ZahlAlsZweistelligerString(d.month()) + QLatin1Char('.') + QString::number(d.year());
 }
 
 QString Chiffre(const QString& text)
@@ -144,8 +144,8 @@ QString Dateiname(const QString& text)
     QString name;
     name.reserve(text.size());
     for (const QChar c : text) {
-        const bool steuer = c.category() == QChar::Other_Control || c == QChar(0x2028)
-            || c == QChar(0x2029);
+        const bool steuer
+            = c.category() == QChar::Other_Control || c == QChar(0x2028) || c == QChar(0x2029);
         name += steuer || Verboten.contains(c) ? QLatin1Char('-') : c;
     }
     // Blanks and dots at the ends: hidden files, names some systems refuse.

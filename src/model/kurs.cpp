@@ -25,8 +25,8 @@ Kurs::Kurs(DateiLeser& leser, bool mitMarkAbitur, bool mitMarkKlausur, bool mitW
         GewarntSchueler = Menge(leser, "Kurs.GewarntSchueler");
 }
 
-void Kurs::Speichern(DateiSchreiber& schreiber, bool mitMarkAbitur, bool mitMarkKlausur,
-                     bool mitWarnung) const
+void Kurs::Speichern(
+    DateiSchreiber& schreiber, bool mitMarkAbitur, bool mitMarkKlausur, bool mitWarnung) const
 {
     schreiber.SchreibeBoolean(geaendert);
     schreiber.SchreibeBoolean(gespeichert);

@@ -18,8 +18,8 @@ public:
     // Sets not carried are created empty.
     Kurs(DateiLeser& leser, bool mitMarkAbitur, bool mitMarkKlausur, bool mitWarnung);
     // The course-list form: the state flags, the four texts scrambled, kNr, the sets.
-    void Speichern(DateiSchreiber& schreiber, bool mitMarkAbitur, bool mitMarkKlausur,
-                   bool mitWarnung) const;
+    void Speichern(
+        DateiSchreiber& schreiber, bool mitMarkAbitur, bool mitMarkKlausur, bool mitWarnung) const;
     // The grade result form: no state flags, the warning flag itself before the warned set.
     void Speichern(DateiSchreiber& schreiber, bool mitWarnung) const;
 

@@ -5,13 +5,14 @@
 #include "listen.h"
 #include "plattform.h"
 
-KursAuswahlliste::KursAuswahlliste(DateiLeser& leser, bool mitMarkAbitur, bool mitMarkKlausur,
-                                   bool mitWarnung)
+KursAuswahlliste::KursAuswahlliste(
+    DateiLeser& leser, bool mitMarkAbitur, bool mitMarkKlausur, bool mitWarnung)
 {
     const qint64 n = leser.LeseInt16();
     // A course holds at least three flags, four length bytes, kNr and one set per set it
     // carries; in memory it is a shared object of its own.
-    const qint64 mengen = 1 + (mitMarkAbitur ? 2 : 0) + (mitMarkKlausur ? 1 : 0) + (mitWarnung ? 1 : 0);
+    const qint64 mengen
+        = 1 + (mitMarkAbitur ? 2 : 0) + (mitMarkKlausur ? 1 : 0) + (mitWarnung ? 1 : 0);
     if (!leser.ListeLesbar(n, 3 + 4 + 2 + 2 * mengen, sizeof(Kurs) + 64))
         return;
     zKurse.reserve(n);
@@ -20,8 +21,8 @@ KursAuswahlliste::KursAuswahlliste(DateiLeser& leser, bool mitMarkAbitur, bool m
     zAnzahlKurse = zKurse.size();
 }
 
-void KursAuswahlliste::Speichern(DateiSchreiber& schreiber, bool mitMarkAbitur,
-                                 bool mitMarkKlausur, bool mitWarnung) const
+void KursAuswahlliste::Speichern(
+    DateiSchreiber& schreiber, bool mitMarkAbitur, bool mitMarkKlausur, bool mitWarnung) const
 {
     if (zAnzahlKurse > 32767) {
         schreiber.Fehler(QStringLiteral("Zu viele Kurse (höchstens 32767)."));
@@ -48,10 +49,11 @@ bool KursAuswahlliste::Gesichert() const
 {
     for (const KursZeiger& k : zKurse) {
         if (k->geaendert && !k->gespeichert && !k->gesendet) {
-            return Modales::JaNein(
-                QStringLiteral("RAVIRIreru beenden?"), QStringLiteral("Soll RAVIRIreru beendet werden?"),
-                QStringLiteral("Der aktuelle Stand der Eingabe wird zwar gesichert, aber mindestens "
-                               "ein Kurs wurde geändert und weder gespeichert noch versandt!"));
+            return Modales::JaNein(QStringLiteral("RAVIRIreru beenden?"),
+                QStringLiteral("Soll RAVIRIreru beendet werden?"),
+                QStringLiteral(
+                    "Der aktuelle Stand der Eingabe wird zwar gesichert, aber mindestens "
+                    "ein Kurs wurde geändert und weder gespeichert noch versandt!"));
         }
     }
     return true;

@@ -9,8 +9,8 @@ class KursAuswahlliste {
 public:
     KursAuswahlliste() = default;
     KursAuswahlliste(DateiLeser& leser, bool mitMarkAbitur, bool mitMarkKlausur, bool mitWarnung);
-    void Speichern(DateiSchreiber& schreiber, bool mitMarkAbitur, bool mitMarkKlausur,
-                   bool mitWarnung) const;
+    void Speichern(
+        DateiSchreiber& schreiber, bool mitMarkAbitur, bool mitMarkKlausur, bool mitWarnung) const;
 
     qint64 AnzahlKurse() const { return zAnzahlKurse; }
     // i from 1 to AnzahlKurse; outside is a programming error (std::out_of_range).

@@ -14,7 +14,8 @@ KursEintraege::KursEintraege(DateiLeser& leser, qint64 hoechstens)
     const qint64 n = leser.LeseInt16();
     // One entry per catalogue entry: a row with more has no place for the rest.
     if (n > hoechstens) {
-        leser.Fehler(QStringLiteral("Kurszeile mit %1 Einträgen bei %2 im Katalog").arg(n).arg(hoechstens));
+        leser.Fehler(
+            QStringLiteral("Kurszeile mit %1 Einträgen bei %2 im Katalog").arg(n).arg(hoechstens));
         return;
     }
     // An entry holds at least its three length bytes.
@@ -28,7 +29,9 @@ KursEintraege::KursEintraege(DateiLeser& leser, qint64 hoechstens)
     qint64 kosten = 0;
     const QByteArrayView bytes = leser.PStringsVoraus(3 * n, kosten);
     bool gefunden = false;
-    auto* platz = bytes.isNull() ? nullptr : &leser.Eintragsvorrat().Suchen(bytes.data(), bytes.size(), gefunden);
+    auto* platz = bytes.isNull()
+        ? nullptr
+        : &leser.Eintragsvorrat().Suchen(bytes.data(), bytes.size(), gefunden);
     if (gefunden) {
         zKursEintraege = platz->wert.zKursEintraege;
         leser.Ueberspringen(bytes.size(), kosten);

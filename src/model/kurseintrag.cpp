@@ -4,7 +4,9 @@
 #include "dateischreiber.h"
 
 KursEintrag::KursEintrag(const QString& id, const QString& bezeichnung, const QString& datum_)
-    : datum(datum_), ID(id), Bezeichnung(bezeichnung)
+    : datum(datum_)
+    , ID(id)
+    , Bezeichnung(bezeichnung)
 {
 }
 

@@ -10,7 +10,7 @@ class KursEintrag {
 public:
     KursEintrag() = default;
     KursEintrag(const QString& id, const QString& bezeichnung, const QString& datum);
-    explicit KursEintrag(DateiLeser& leser);   // ID, Bezeichnung, datum
+    explicit KursEintrag(DateiLeser& leser); // ID, Bezeichnung, datum
     void Speichern(DateiSchreiber& schreiber) const;
     KursEintrag Clone() const { return *this; }
 

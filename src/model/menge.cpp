@@ -30,9 +30,15 @@ QString ZuLang(const QString& feld, qint64 bytes)
 }
 } // namespace
 
-Menge::Menge() : zElemente(Komma) {}
+Menge::Menge()
+    : zElemente(Komma)
+{
+}
 
-Menge::Menge(const QString& text) : zElemente(Hilfsmittel::KommaVorneKommaHinten(text)) {}
+Menge::Menge(const QString& text)
+    : zElemente(Hilfsmittel::KommaVorneKommaHinten(text))
+{
+}
 
 Menge::Menge(DateiLeser& leser, const char* feld)
 {

@@ -12,7 +12,7 @@ class DateiSchreiber;
 class Menge {
 public:
     Menge();
-    explicit Menge(const QString& text);   // normalised
+    explicit Menge(const QString& text); // normalised
     // Int16 byte length, then the bytes; normalised. feld names the set in the reader's
     // report of a text that is no valid UTF-8.
     explicit Menge(DateiLeser& leser, const char* feld = "Menge");
@@ -26,7 +26,7 @@ public:
     Menge Clone() const { return *this; }
     qint64 Anzahl() const;
     void Setzen(const QString& text);
-    QString Element(qint64 i) const;   // counted from 1; outside 1..Anzahl: empty
+    QString Element(qint64 i) const; // counted from 1; outside 1..Anzahl: empty
     bool Leer() const;
     void MengeEntnehmen(const Menge& andere);
     void Schnitt(const Menge& andere);

@@ -3,8 +3,12 @@
 #include "dateileser.h"
 #include "dateischreiber.h"
 
-Note::Note(const QString& kuerzel, const QString& bezeichnung, qint64 alsWert, const QString& punkte)
-    : Kuerzel(kuerzel), Bezeichnung(bezeichnung), AlsWert(alsWert), Punkte(punkte)
+Note::Note(
+    const QString& kuerzel, const QString& bezeichnung, qint64 alsWert, const QString& punkte)
+    : Kuerzel(kuerzel)
+    , Bezeichnung(bezeichnung)
+    , AlsWert(alsWert)
+    , Punkte(punkte)
 {
 }
 

@@ -10,7 +10,7 @@ class Note {
 public:
     Note() = default;
     Note(const QString& kuerzel, const QString& bezeichnung, qint64 alsWert, const QString& punkte);
-    explicit Note(DateiLeser& leser);   // Kuerzel, Bezeichnung, Punkte, AlsWert
+    explicit Note(DateiLeser& leser); // Kuerzel, Bezeichnung, Punkte, AlsWert
     void Speichern(DateiSchreiber& schreiber) const;
 
     QString Kuerzel;

@@ -6,7 +6,7 @@ namespace {
 // every question with its safe default (no, cancel).
 class StillePlattform final : public Plattform {
 public:
-    void Mitteilen(const struct Mitteilung&) override {}
+    void Mitteilen(const struct Mitteilung&) override { }
     bool Frage(const struct Frage&) override { return false; }
     int Waehlen(const struct Auswahl& auswahl) override { return AbbrechenIndex(auswahl); }
     bool Abwarten(const struct Warten&, const std::function<bool()>&) override { return false; }
@@ -14,7 +14,7 @@ public:
     QString DateiSpeichern(const DateiDialog&) override { return {}; }
     bool Seiteneinrichtung(QPrinter&) override { return false; }
     bool DruckDialog(QPrinter&) override { return false; }
-    void Piep() override {}
+    void Piep() override { }
     bool UrlOeffnen(const QUrl&) override { return false; }
 };
 
@@ -45,13 +45,13 @@ namespace Modales {
 bool JaNein(const QString& titel, const QString& meldung, const QString& erklaerung)
 {
     return Plattform::aktuell().Frage(
-        {titel, meldung, erklaerung, QStringLiteral("Ja"), QStringLiteral("Nein")});
+        { titel, meldung, erklaerung, QStringLiteral("Ja"), QStringLiteral("Nein") });
 }
 
 bool NeinJa(const QString& titel, const QString& meldung, const QString& erklaerung)
 {
     return Plattform::aktuell().Frage(
-        {titel, meldung, erklaerung, QStringLiteral("Nein"), QStringLiteral("Ja")});
+        { titel, meldung, erklaerung, QStringLiteral("Nein"), QStringLiteral("Ja") });
 }
 
 } // namespace Modales

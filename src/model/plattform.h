@@ -17,12 +17,12 @@ public:
     // The icon of a message or question.
     enum class Symbol {
         Information, // a report of success
-        Warnung,     // a failure, a refusal; the caution icon of questions
+        Warnung, // a failure, a refusal; the caution icon of questions
     };
 
     // A message box with one button ("OK").
     struct Mitteilung {
-        QString titel;      // empty: the program's name
+        QString titel; // empty: the program's name
         QString text;
         QString erklaerung; // smaller text under the message; may be empty
         Symbol symbol = Symbol::Warnung;
@@ -33,9 +33,9 @@ public:
         QString titel;
         QString meldung;
         QString erklaerung;
-        QStringList knoepfe;  // captions, in the order they are offered
-        int standard = 0;     // the default button (Return)
-        int abbrechen = -1;   // Escape and closing the box; -1: the last button
+        QStringList knoepfe; // captions, in the order they are offered
+        int standard = 0; // the default button (Return)
+        int abbrechen = -1; // Escape and closing the box; -1: the last button
         Symbol symbol = Symbol::Warnung;
     };
 
@@ -43,26 +43,26 @@ public:
     struct Warten {
         QString titel;
         QString text;
-        QString knopf;        // "Abbrechen"
+        QString knopf; // "Abbrechen"
     };
 
     struct Frage {
         QString titel;
         QString meldung;
         QString erklaerung;
-        QString standardKnopf;   // the default button (Return)
+        QString standardKnopf; // the default button (Return)
         QString andererKnopf;
     };
 
     struct DateiDialog {
         QString titel;
-        QString hinweis;          // prompt text above the list
-        QString aktionsKnopf;     // "Öffnen", "Speichern"
-        QString abbrechenKnopf;   // "Abbrechen", "Nicht speichern"
-        QString filterName;       // "ZELTA-NotenDatei"
-        QString filterMuster;     // "*.zln"
-        QString startOrdner;      // empty: the platform's default
-        QString vorschlag;        // suggested file name (save) or file to select (open)
+        QString hinweis; // prompt text above the list
+        QString aktionsKnopf; // "Öffnen", "Speichern"
+        QString abbrechenKnopf; // "Abbrechen", "Nicht speichern"
+        QString filterName; // "ZELTA-NotenDatei"
+        QString filterMuster; // "*.zln"
+        QString startOrdner; // empty: the platform's default
+        QString vorschlag; // suggested file name (save) or file to select (open)
     };
 
     virtual ~Plattform() = default;
@@ -70,7 +70,10 @@ public:
     // A message box with one button.
     virtual void Mitteilen(const struct Mitteilung& mitteilung) = 0;
     // The plain message box of a failure: the program's name as title, the warning icon.
-    void Meldung(const QString& text) { Mitteilen({QString(), text, QString(), Symbol::Warnung}); }
+    void Meldung(const QString& text)
+    {
+        Mitteilen({ QString(), text, QString(), Symbol::Warnung });
+    }
     // A modal question with the caution icon and two buttons; true when the default button
     // was chosen, false for the other button and for any other way of closing it.
     virtual bool Frage(const struct Frage& frage) = 0;

@@ -4,7 +4,12 @@
 #include "dateischreiber.h"
 #include "hilfsmittel.h"
 
-Schueler::Schueler(qint64 id, const QString& name, const QString& guid) : ID(id), Name(name), GUID(guid) {}
+Schueler::Schueler(qint64 id, const QString& name, const QString& guid)
+    : ID(id)
+    , Name(name)
+    , GUID(guid)
+{
+}
 
 Schueler::Schueler(DateiLeser& leser)
 {

@@ -10,7 +10,7 @@ class Schueler {
 public:
     Schueler() = default;
     Schueler(qint64 id, const QString& name, const QString& guid);
-    explicit Schueler(DateiLeser& leser);   // ID (Int32), GUID, Name (scrambled)
+    explicit Schueler(DateiLeser& leser); // ID (Int32), GUID, Name (scrambled)
     void Speichern(DateiSchreiber& schreiber) const;
 
     qint64 ID = 0;

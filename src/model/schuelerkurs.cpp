@@ -1,11 +1,13 @@
 #include "schuelerkurs.h"
 
-#include "datenbestand.h"
 #include "dateileser.h"
 #include "dateischreiber.h"
+#include "datenbestand.h"
 
 SchuelerKurs::SchuelerKurs(const QString& fachKuerzel, qint64 id)
-    : FachKuerzel(fachKuerzel), ID(id), Eintraege(Daten.alleEintraege.ErzeugeKursEintraege())
+    : FachKuerzel(fachKuerzel)
+    , ID(id)
+    , Eintraege(Daten.alleEintraege.ErzeugeKursEintraege())
 {
 }
 

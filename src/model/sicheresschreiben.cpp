@@ -52,7 +52,8 @@ int AllesSchreiben(int fd, const QByteArray& bytes)
 // itself is complete either way.
 void OrdnerSynchronisieren(const QString& ordner)
 {
-    const int fd = ::open(QFile::encodeName(ordner).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd
+        = ::open(QFile::encodeName(ordner).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fsync(fd);
@@ -67,13 +68,15 @@ QString SicheresSchreiben::Grund(int fehlernummer, const QString& pfad)
     case ENOSPC:
         return QStringLiteral("Der Datenträger ist voll.");
     case EDQUOT:
-        return QStringLiteral("Der Speicherplatz, der Ihnen auf dem Datenträger zusteht, ist aufgebraucht.");
+        return QStringLiteral(
+            "Der Speicherplatz, der Ihnen auf dem Datenträger zusteht, ist aufgebraucht.");
     case EFBIG:
         return QStringLiteral("Die Datei wäre größer, als auf diesem Datenträger oder für dieses "
                               "Programm erlaubt ist.");
     case EIO:
-        return QStringLiteral("Beim Schreiben ist ein Ein-/Ausgabefehler aufgetreten; der Datenträger "
-                              "ist vielleicht beschädigt oder nicht mehr verbunden.");
+        return QStringLiteral(
+            "Beim Schreiben ist ein Ein-/Ausgabefehler aufgetreten; der Datenträger "
+            "ist vielleicht beschädigt oder nicht mehr verbunden.");
     case EROFS:
         return QStringLiteral("Der Datenträger mit %1 ist schreibgeschützt.").arg(Anzeige(pfad));
     case EACCES:
@@ -93,7 +96,8 @@ QString SicheresSchreiben::Grund(int fehlernummer, const QString& pfad)
     case ENOMEM:
         return QStringLiteral("Es ist nicht genug Arbeitsspeicher frei.");
     case 0:
-        return QStringLiteral("Die Datei %1 konnte nicht vollständig geschrieben werden.").arg(Anzeige(pfad));
+        return QStringLiteral("Die Datei %1 konnte nicht vollständig geschrieben werden.")
+            .arg(Anzeige(pfad));
     default:
         return QStringLiteral("Das Betriebssystem meldet Fehler %1 (%2).")
             .arg(fehlernummer)
@@ -101,7 +105,8 @@ QString SicheresSchreiben::Grund(int fehlernummer, const QString& pfad)
     }
 }
 
-SicheresSchreiben::Ergebnis SicheresSchreiben::Schreiben(const QString& pfad, const QByteArray& bytes)
+SicheresSchreiben::Ergebnis SicheresSchreiben::Schreiben(
+    const QString& pfad, const QByteArray& bytes)
 {
     if (pfad.isEmpty())
         return Fehlschlag(0, QStringLiteral("Es ist keine Datei angegeben."));
@@ -121,10 +126,11 @@ SicheresSchreiben::Ergebnis SicheresSchreiben::Schreiben(const QString& pfad, co
     // (writing the old file in place could leave it half written).
     const auto keinPlatzDaneben = [&](int nummer) {
         const QString wo = nummer == EACCES || nummer == EPERM ? ordner : pfad;
-        return Fehlschlag(nummer, Grund(nummer, wo)
-                                      + QStringLiteral(" Die Datei wird nur durch eine neue Datei im "
-                                                       "selben Ordner ersetzt, damit sie nie halb "
-                                                       "geschrieben zurückbleibt."));
+        return Fehlschlag(nummer,
+            Grund(nummer, wo)
+                + QStringLiteral(" Die Datei wird nur durch eine neue Datei im "
+                                 "selben Ordner ersetzt, damit sie nie halb "
+                                 "geschrieben zurückbleibt."));
     };
     if (::access(QFile::encodeName(ordner).constData(), W_OK) != 0)
         return keinPlatzDaneben(errno);
@@ -136,8 +142,9 @@ SicheresSchreiben::Ergebnis SicheresSchreiben::Schreiben(const QString& pfad, co
         const int nummer = errno;
         if (nummer != 0)
             return keinPlatzDaneben(nummer);
-        return Fehlschlag(0, QStringLiteral("Neben der Datei kann keine neue Datei angelegt werden (%1).")
-                                 .arg(datei.errorString()));
+        return Fehlschlag(0,
+            QStringLiteral("Neben der Datei kann keine neue Datei angelegt werden (%1).")
+                .arg(datei.errorString()));
     }
     // Written straight to the descriptor: every short write and its error number are seen
     // here, and nothing is left in a buffer for commit() to flush unchecked.
@@ -146,16 +153,17 @@ SicheresSchreiben::Ergebnis SicheresSchreiben::Schreiben(const QString& pfad, co
     if (nummer == 0 && ::fsync(fd) != 0)
         nummer = errno;
     if (nummer != 0) {
-        datei.cancelWriting();   // the temporary file goes with the object
+        datei.cancelWriting(); // the temporary file goes with the object
         return Fehlschlag(nummer, Grund(nummer, pfad));
     }
     errno = 0;
     if (!datei.commit()) {
         const int n = errno;
-        return Fehlschlag(n, n != 0 ? Grund(n, pfad)
-                                    : QStringLiteral("Die neue Datei konnte nicht an die Stelle der "
-                                                     "alten treten (%1).")
-                                          .arg(datei.errorString()));
+        return Fehlschlag(n,
+            n != 0 ? Grund(n, pfad)
+                   : QStringLiteral("Die neue Datei konnte nicht an die Stelle der "
+                                    "alten treten (%1).")
+                         .arg(datei.errorString()));
     }
     OrdnerSynchronisieren(ordner);
     Ergebnis gut;

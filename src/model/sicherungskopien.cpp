@@ -29,9 +29,9 @@ QString Endung(const QString& pfad)
 QRegularExpression Muster(const QString& pfad)
 {
     return QRegularExpression(QStringLiteral("^") + QRegularExpression::escape(Stamm(pfad))
-                                  + QStringLiteral("-(\\d{4}-\\d{2}-\\d{2}-\\d{6})(?:-(\\d+))?\\.")
-                                  + QRegularExpression::escape(Endung(pfad)) + QStringLiteral("$"),
-                              QRegularExpression::CaseInsensitiveOption);
+            + QStringLiteral("-(\\d{4}-\\d{2}-\\d{2}-\\d{6})(?:-(\\d+))?\\.")
+            + QRegularExpression::escape(Endung(pfad)) + QStringLiteral("$"),
+        QRegularExpression::CaseInsensitiveOption);
 }
 
 struct Kopie {
@@ -44,7 +44,8 @@ QList<Kopie> Kopien(const QString& pfad)
 {
     QList<Kopie> kopien;
     const QRegularExpression muster = Muster(pfad);
-    const QStringList namen = QDir(Sicherungskopien::OrdnerVon(pfad)).entryList(QDir::Files | QDir::Hidden);
+    const QStringList namen
+        = QDir(Sicherungskopien::OrdnerVon(pfad)).entryList(QDir::Files | QDir::Hidden);
     for (const QString& name : namen) {
         const QRegularExpressionMatch treffer = muster.match(name);
         if (!treffer.hasMatch())
@@ -86,8 +87,8 @@ QStringList Sicherungskopien::Liste(const QString& pfad)
     return liste;
 }
 
-SicheresSchreiben::Ergebnis Sicherungskopien::Anlegen(const QString& pfad, const QByteArray& vorher,
-                                                      const QDateTime& zeit)
+SicheresSchreiben::Ergebnis Sicherungskopien::Anlegen(
+    const QString& pfad, const QByteArray& vorher, const QDateTime& zeit)
 {
     const QString ordner = OrdnerVon(pfad);
     if (::mkdir(QFile::encodeName(ordner).constData(), 0777) != 0 && errno != EEXIST) {
@@ -95,11 +96,11 @@ SicheresSchreiben::Ergebnis Sicherungskopien::Anlegen(const QString& pfad, const
         return Fehlschlag(nummer, SicheresSchreiben::Grund(nummer, ordner));
     }
     if (!QFileInfo(ordner).isDir())
-        return Fehlschlag(ENOTDIR, QStringLiteral("„%1“ ist kein Ordner.")
-                                       .arg(QDir::toNativeSeparators(ordner)));
+        return Fehlschlag(
+            ENOTDIR, QStringLiteral("„%1“ ist kein Ordner.").arg(QDir::toNativeSeparators(ordner)));
 
-    const QString basis = ordner + QLatin1Char('/') + Stamm(pfad) + QLatin1Char('-')
-                          + zeit.toString(Zeitformat);
+    const QString basis
+        = ordner + QLatin1Char('/') + Stamm(pfad) + QLatin1Char('-') + zeit.toString(Zeitformat);
     const QString endung = QLatin1Char('.') + Endung(pfad);
     QString ziel = basis + endung;
     for (int n = 2; QFileInfo::exists(ziel); ++n)

@@ -28,5 +28,5 @@ public:
     // removes all but the newest Anzahl backups of pfad. Two backups of the same second get
     // a running number ("…-153012-2.zln"). A failure leaves the backups that were there.
     static SicheresSchreiben::Ergebnis Anlegen(const QString& pfad, const QByteArray& vorher,
-                                               const QDateTime& zeit = QDateTime::currentDateTime());
+        const QDateTime& zeit = QDateTime::currentDateTime());
 };

@@ -1,8 +1,8 @@
 #include "spaltenstruktur.h"
 
-#include "datenbestand.h"
 #include "dateileser.h"
 #include "dateischreiber.h"
+#include "datenbestand.h"
 #include "listen.h"
 
 Spaltenstruktur TabellenStruktur;

@@ -19,13 +19,13 @@ public:
     // without it every entry column is MinStandardbreite wide. A layout that exists (read
     // from the file) stays as it is.
     void KurslistenInit();
-    void KurslistenInit(const Datenbestand& daten,
-        const std::function<qint64(const QString&)>& textbreite = {});
+    void KurslistenInit(
+        const Datenbestand& daten, const std::function<qint64(const QString&)>& textbreite = {});
     static constexpr qint64 MinStandardbreite = 60;
     static constexpr qint64 MaxStandardbreite = 160;
     void SpalteAnfuegen(const EinfacheSpalte& spalte) { Spalten.append(spalte); }
     void SpalteVerschieben(qint64 von, qint64 nach);
-    void SetzeSpaltenBreite(qint64 position, qint64 breite);   // at least 10
+    void SetzeSpaltenBreite(qint64 position, qint64 breite); // at least 10
     qint64 Gesamtbreite() const;
     QString BreitenString() const;
     // The entry column whose right edge lies strictly within 3 pixels of x, or -1.

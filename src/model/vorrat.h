@@ -15,14 +15,13 @@
 // the one of the two that was used longer ago, so the pool never holds more than its slots and
 // values that come again and again (the catalogue's, read for every row) stay. It points into
 // the bytes being read; it lives only as long as they do (one reading).
-template <typename Wert>
-class Vorrat {
+template <typename Wert> class Vorrat {
 public:
     struct Platz {
         const char* bytes = nullptr;
         qsizetype laenge = -1;
-        quint64 zuletzt = 0;   // when it was last found or put there
-        Wert wert{};
+        quint64 zuletzt = 0; // when it was last found or put there
+        Wert wert {};
     };
 
     // plaetze: the number of slots, rounded up to a power of two (at least 256).

@@ -30,11 +30,12 @@ const CurlBibliothek* CurlBibliothek::Programm()
     static CurlBibliothek bibliothek;
     static const bool geladen = [] {
 #if defined(Q_OS_WIN)
-        const QStringList namen = {QStringLiteral("libcurl-x64"), QStringLiteral("libcurl")};
+        const QStringList namen = { QStringLiteral("libcurl-x64"), QStringLiteral("libcurl") };
 #elif defined(Q_OS_MACOS)
-        const QStringList namen = {QStringLiteral("libcurl.4.dylib"), QStringLiteral("libcurl.dylib")};
+        const QStringList namen
+            = { QStringLiteral("libcurl.4.dylib"), QStringLiteral("libcurl.dylib") };
 #else
-        const QStringList namen = {QStringLiteral("libcurl.so.4")};
+        const QStringList namen = { QStringLiteral("libcurl.so.4") };
 #endif
         for (const QString& name : namen) {
             if (bibliothek.Laden(name))

@@ -6,12 +6,35 @@
 #include <curl/curl.h>
 
 // The functions of libcurl that the mail client uses.
-#define RAVIRIRERU_CURL_FUNKTIONEN(X)                                                              \
-    X(global_init) X(easy_init) X(easy_setopt) X(easy_cleanup) X(url) X(url_set) X(url_get)       \
-    X(url_cleanup) X(free) X(slist_append) X(slist_free_all) X(mime_init) X(mime_addpart)         \
-    X(mime_data) X(mime_type) X(mime_encoder) X(mime_headers) X(mime_free) X(multi_init)          \
-    X(multi_add_handle) X(multi_remove_handle) X(multi_perform) X(multi_info_read) X(multi_poll)  \
-    X(multi_wakeup) X(multi_cleanup)
+// clang-format off
+#define RAVIRIRERU_CURL_FUNKTIONEN(X) \
+    X(global_init) \
+    X(easy_init) \
+    X(easy_setopt) \
+    X(easy_cleanup) \
+    X(url) \
+    X(url_set) \
+    X(url_get) \
+    X(url_cleanup) \
+    X(free) \
+    X(slist_append) \
+    X(slist_free_all) \
+    X(mime_init) \
+    X(mime_addpart) \
+    X(mime_data) \
+    X(mime_type) \
+    X(mime_encoder) \
+    X(mime_headers) \
+    X(mime_free) \
+    X(multi_init) \
+    X(multi_add_handle) \
+    X(multi_remove_handle) \
+    X(multi_perform) \
+    X(multi_info_read) \
+    X(multi_poll) \
+    X(multi_wakeup) \
+    X(multi_cleanup)
+// clang-format on
 
 // libcurl, loaded when the first grade file is sent instead of when the program starts: it
 // brings some two dozen libraries of its own (TLS, Kerberos, LDAP, SSH, ...) that a session

@@ -30,8 +30,9 @@ QPointer<Kursauswahl>& EinzigesFenster()
 } // namespace
 
 Kursauswahl::Kursauswahl(QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                              | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)
+    : QMainWindow(parent,
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint
+            | Qt::WindowMaximizeButtonHint)
 {
     EinzigesFenster() = this;
     setObjectName(QStringLiteral("Kursauswahl"));
@@ -39,7 +40,7 @@ Kursauswahl::Kursauswahl(QWidget* parent)
     setMenuBar(Menue::Instanz().ErzeugeLeiste(this));
     // A course saved in its window shows its new state here.
     connect(&Benachrichtiger::Instanz(), &Benachrichtiger::KursGeaendert, this,
-            [this] { Aktualisieren(); });
+        [this] { Aktualisieren(); });
 
     QPalette weiss = palette();
     weiss.setColor(QPalette::Window, Qt::white);
@@ -49,9 +50,9 @@ Kursauswahl::Kursauswahl(QWidget* parent)
     // The list fills the window and follows it on all sides.
     Liste = new QTableWidget(0, Spalten, this);
     Liste->setObjectName(QStringLiteral("Liste"));
-    Liste->setHorizontalHeaderLabels({QStringLiteral(" "), QStringLiteral("Fach"),
-                                      QStringLiteral("Kursart"), QStringLiteral("Nr"),
-                                      QStringLiteral("Lehrer*in"), QStringLiteral("Noten")});
+    Liste->setHorizontalHeaderLabels(
+        { QStringLiteral(" "), QStringLiteral("Fach"), QStringLiteral("Kursart"),
+            QStringLiteral("Nr"), QStringLiteral("Lehrer*in"), QStringLiteral("Noten") });
     QFont schrift(QStringLiteral("Arial"));
     schrift.setPixelSize(13);
     Liste->setFont(schrift);
@@ -83,20 +84,21 @@ Kursauswahl::Kursauswahl(QWidget* parent)
     kopf->setHighlightSections(false);
     kopf->setStretchLastSection(false);
     kopf->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    const int breiten[Spalten] = {20, 150, 80, 30, 140, 60};
+    const int breiten[Spalten] = { 20, 150, 80, 30, 140, 60 };
     for (int spalte = 0; spalte < Spalten; ++spalte)
         Liste->setColumnWidth(spalte, breiten[spalte]);
     if (QTableWidgetItem* noten = Liste->horizontalHeaderItem(SpalteNoten))
         noten->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QPalette farben = Liste->palette();
-    for (const auto gruppe : {QPalette::Active, QPalette::Inactive}) {
+    for (const auto gruppe : { QPalette::Active, QPalette::Inactive }) {
         farben.setColor(gruppe, QPalette::Base, Qt::white);
         farben.setColor(gruppe, QPalette::Text, Qt::black);
         farben.setColor(gruppe, QPalette::Highlight, QColor(181, 213, 255));
         farben.setColor(gruppe, QPalette::HighlightedText, Qt::black);
     }
     Liste->setPalette(farben);
-    auto* zeichner = new KurslistenZeichner([this](int zeile) { return KursInZeile(zeile); }, Liste);
+    auto* zeichner
+        = new KurslistenZeichner([this](int zeile) { return KursInZeile(zeile); }, Liste);
     zeichner->setzeVersandAbfrage([this](int zeile) {
         const KursZeiger kurs = KursInZeile(zeile);
         return kurs && VersandLaeuft(kurs);
@@ -116,14 +118,13 @@ Kursauswahl::Kursauswahl(QWidget* parent)
     resize(Breite, Hoehe);
     if (const QScreen* bildschirm = QGuiApplication::primaryScreen()) {
         const QRect frei = bildschirm->availableGeometry();
-        move(bildschirm->geometry().left() + 10,
-             frei.top() + qMax(0, (frei.height() - Hoehe) / 2));
+        move(bildschirm->geometry().left() + 10, frei.top() + qMax(0, (frei.height() - Hoehe) / 2));
     }
 
     ToolbarInit();
     ListeFuellen();
     connect(Liste->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &Kursauswahl::Liste_SelectionChanged);
+        &Kursauswahl::Liste_SelectionChanged);
     connect(Liste, &QAbstractItemView::doubleClicked, this, &Kursauswahl::Liste_DoublePressed);
     if (Liste->rowCount() > 0)
         Liste->selectRow(0);
@@ -154,11 +155,11 @@ void Kursauswahl::ToolbarInit()
         return item;
     };
     zToolSenden = knopf(QStringLiteral("Senden"), QStringLiteral("ToolItemSenden"),
-                        QStringLiteral("ToolNotenSenden"));
+        QStringLiteral("ToolNotenSenden"));
     zToolSpeichern = knopf(QStringLiteral("Speichern"), QStringLiteral("ToolItemSpeichern"),
-                           QStringLiteral("ToolNotenErgebnis"));
+        QStringLiteral("ToolNotenErgebnis"));
     zToolZeigen = knopf(QStringLiteral("Kursliste zeigen"), QStringLiteral("ToolItemZeigen"),
-                        QStringLiteral("ToolNotenDatei"));
+        QStringLiteral("ToolNotenDatei"));
 
     // Left to right: "Kursliste zeigen", "Speichern", "Senden", a flexible space, "Hilfe".
     QAction* hilfe = ToolbarWerkzeuge->ToolItemHilfe;
@@ -167,8 +168,8 @@ void Kursauswahl::ToolbarInit()
     ToolbarWerkzeuge->insertAction(hilfe, zToolSenden);
     ToolbarWerkzeuge->insertAction(hilfe, ToolbarWerkzeuge->FlexiblerRaum());
 
-    connect(ToolbarWerkzeuge, &ToolbarVorlage::Pressed, this,
-            &Kursauswahl::ToolbarWerkzeuge_Pressed);
+    connect(
+        ToolbarWerkzeuge, &ToolbarVorlage::Pressed, this, &Kursauswahl::ToolbarWerkzeuge_Pressed);
 }
 
 void Kursauswahl::ListeFuellen()
@@ -180,8 +181,8 @@ void Kursauswahl::ListeFuellen()
         const KursZeiger kurs = Daten.alleKurse.Zeigen(i);
         const int zeile = Liste->rowCount();
         Liste->insertRow(zeile);
-        const QString texte[Spalten] = {QString(), kurs->Fach, kurs->KursArt,
-                                        QString::number(kurs->kNr), kurs->Lehrer, QString()};
+        const QString texte[Spalten] = { QString(), kurs->Fach, kurs->KursArt,
+            QString::number(kurs->kNr), kurs->Lehrer, QString() };
         for (int spalte = 0; spalte < Spalten; ++spalte) {
             auto* zelle = new QTableWidgetItem(texte[spalte]);
             zelle->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
@@ -207,10 +208,10 @@ void Kursauswahl::NotenZaehlen()
         if (zelle->text() != text) {
             zelle->setText(text);
             zelle->setData(Qt::AccessibleTextRole,
-                           text.isEmpty() ? QString()
-                                          : QStringLiteral("%1 von %2 Noten eingetragen")
-                                                .arg(zahlen.eingetragen)
-                                                .arg(zahlen.schueler));
+                text.isEmpty() ? QString()
+                               : QStringLiteral("%1 von %2 Noten eingetragen")
+                                     .arg(zahlen.eingetragen)
+                                     .arg(zahlen.schueler));
         }
     }
 }
@@ -233,8 +234,8 @@ void Kursauswahl::ToolBarAnpassen()
     zToolZeigen->setEnabled(true);
     zToolSpeichern->setEnabled(Daten.mitDaten && zKurs->geaendert && !zKurs->gespeichert);
     // A course whose file is on its way cannot be sent a second time meanwhile.
-    zToolSenden->setEnabled(Daten.mitDaten && zKurs->geaendert && !zKurs->gesendet
-                            && !VersandLaeuft(zKurs));
+    zToolSenden->setEnabled(
+        Daten.mitDaten && zKurs->geaendert && !zKurs->gesendet && !VersandLaeuft(zKurs));
 }
 
 void Kursauswahl::Aktualisieren()
@@ -247,7 +248,8 @@ void Kursauswahl::Aktualisieren()
         const KursZeiger kurs = KursInZeile(zeile);
         const QString hinweis = kurs && VersandLaeuft(kurs) ? WirdVersandt : QString();
         for (int spalte = 0; spalte < Liste->columnCount(); ++spalte) {
-            if (QTableWidgetItem* zelle = Liste->item(zeile, spalte); zelle && zelle->toolTip() != hinweis)
+            if (QTableWidgetItem* zelle = Liste->item(zeile, spalte);
+                zelle && zelle->toolTip() != hinweis)
                 zelle->setToolTip(hinweis);
         }
         Liste->viewport()->update(Liste->visualRect(Liste->model()->index(zeile, 0)));

@@ -67,20 +67,20 @@ public:
     static constexpr int MaxHoehe = 32000;
 
     // The texts of the window.
-    static inline const QString OhneSchuelerDoppelklick =
-        QStringLiteral("Der Kurs enthält keine Schüler; somit entfällt eine Noteneingabe.");
-    static inline const QString OhneSchueler =
-        QStringLiteral("Der Kurs enthält keine Schüler. Somit entfällt eine Noteneingabe.");
-    static inline const QString MailVersandt =
-        QStringLiteral("Die Mail wurde erfolgreich versandt!");
-    static inline const QString VersandFehler =
-        QStringLiteral("Beim Versenden der Nachricht ist ein Fehler aufgetreten!");
-    static inline const QString MailprogrammFehlt =
-        QStringLiteral("Das Mailprogramm konnte nicht geöffnet werden.");
+    static inline const QString OhneSchuelerDoppelklick
+        = QStringLiteral("Der Kurs enthält keine Schüler; somit entfällt eine Noteneingabe.");
+    static inline const QString OhneSchueler
+        = QStringLiteral("Der Kurs enthält keine Schüler. Somit entfällt eine Noteneingabe.");
+    static inline const QString MailVersandt
+        = QStringLiteral("Die Mail wurde erfolgreich versandt!");
+    static inline const QString VersandFehler
+        = QStringLiteral("Beim Versenden der Nachricht ist ein Fehler aufgetreten!");
+    static inline const QString MailprogrammFehlt
+        = QStringLiteral("Das Mailprogramm konnte nicht geöffnet werden.");
     static inline const QString VersandWarten = QStringLiteral("Die Noten werden noch versandt …");
     static inline const QString VersandWartenTitel = QStringLiteral("Noten werden versandt");
-    static inline const QString WirdVersandt =
-        QStringLiteral("Die Noten dieses Kurses werden gerade versandt.");
+    static inline const QString WirdVersandt
+        = QStringLiteral("Die Noten dieses Kurses werden gerade versandt.");
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
@@ -109,9 +109,9 @@ private:
     // A transfer handed to the mail client and not yet reported.
     struct Versandauftrag {
         KursZeiger kurs;
-        QString datei;          // the result file that was attached
-        QString empfaenger;     // the school's address at the time of sending
-        bool veraltet = false;  // a newer result file of the course was written meanwhile
+        QString datei; // the result file that was attached
+        QString empfaenger; // the school's address at the time of sending
+        bool veraltet = false; // a newer result file of the course was written meanwhile
     };
     // The report of a finished transfer: code 0 sent, else the mail client's error code.
     void Berichten(const Versandauftrag& auftrag, int code);

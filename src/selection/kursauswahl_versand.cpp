@@ -27,7 +27,7 @@ QString Kursauswahl::DateiName() const
 QString Kursauswahl::KursTitel(const Kurs& kurs)
 {
     return kurs.Fach + QStringLiteral(" - ") + kurs.KursArt + QString::number(kurs.kNr)
-           + QStringLiteral(" - ") + kurs.Lehrer;
+        + QStringLiteral(" - ") + kurs.Lehrer;
 }
 
 bool Kursauswahl::VersandLaeuft(const KursZeiger& kurs) const
@@ -49,7 +49,7 @@ bool Kursauswahl::ErgebnisSchreiben(const KursZeiger& kurs, QString& datei)
     if (datei.isEmpty())
         return false;
     if (!Daten.Speichern(*kurs, datei))
-        return false;   // the writer has shown its message
+        return false; // the writer has shown its message
     // A transfer of an older file of this course no longer delivers the course's state.
     for (Versandauftrag& auftrag : zUnterwegs) {
         if (auftrag.kurs == kurs)
@@ -83,8 +83,7 @@ void Kursauswahl::ErgebnisSenden()
     if (!ErgebnisSchreiben(kurs, datei))
         return;
     const QString titel = KursTitel(*kurs);
-    const bool senden = Modales::JaNein(
-        QStringLiteral("Noteneingabe ") + titel,
+    const bool senden = Modales::JaNein(QStringLiteral("Noteneingabe ") + titel,
         QStringLiteral("Soll die Kursliste\n") + titel + QStringLiteral("\ngesendet werden?"),
         QStringLiteral("Die Kursliste wurde unter dem Namen\n") + ErgebnisDateiname::Name(datei)
             + QStringLiteral("\nim Ordner\n") + ErgebnisDateiname::Ordner(datei)
@@ -109,9 +108,9 @@ void Kursauswahl::Senden(const KursZeiger& kurs, const QString& datei)
     auftrag.dateiPfad = datei;
     // The tag ties the report to this course: a running number, then the course for reading.
     auftrag.kennung = QString::number(++zLaufendeNummer) + QLatin1Char(':') + kurs->Kuerzel
-                      + QLatin1Char('-') + kurs->KursArt + QString::number(kurs->kNr);
-    zUnterwegs.insert(auftrag.kennung, Versandauftrag{kurs, datei, Daten.EMailAdresse, false});
-    Aktualisieren();   // the row shows the transfer, "Senden" waits for its end
+        + QLatin1Char('-') + kurs->KursArt + QString::number(kurs->kNr);
+    zUnterwegs.insert(auftrag.kennung, Versandauftrag { kurs, datei, Daten.EMailAdresse, false });
+    Aktualisieren(); // the row shows the transfer, "Senden" waits for its end
     if (zVersand)
         zVersand(auftrag);
     else
@@ -131,7 +130,7 @@ void Kursauswahl::SMTPSocket1_MailSent(const QString& kennung)
 {
     const auto gefunden = zUnterwegs.constFind(kennung);
     if (gefunden == zUnterwegs.constEnd())
-        return;   // no transfer of ours
+        return; // no transfer of ours
     const Versandauftrag auftrag = gefunden.value();
     zUnterwegs.erase(gefunden);
     Aktualisieren();
@@ -154,7 +153,7 @@ void Kursauswahl::SMTPSocket1_Error(const QString& kennung, int code)
 void Kursauswahl::Berichten(const Versandauftrag& auftrag, int code)
 {
     if (zBerichteZurueckhalten) {
-        zZurueckgehalten.append({auftrag, code});
+        zZurueckgehalten.append({ auftrag, code });
         return;
     }
     if (code == 0)
@@ -172,8 +171,7 @@ void Kursauswahl::ErfolgMelden(const Versandauftrag& auftrag)
     mitteilung.titel = Titel(*auftrag.kurs);
     mitteilung.text = MailVersandt;
     mitteilung.erklaerung = QStringLiteral("Die Datei '") + ErgebnisDateiname::Name(auftrag.datei)
-                            + QStringLiteral("' wurde an ") + auftrag.empfaenger
-                            + QStringLiteral(" gesendet.");
+        + QStringLiteral("' wurde an ") + auftrag.empfaenger + QStringLiteral(" gesendet.");
     if (!aktuell)
         mitteilung.erklaerung += QStringLiteral(" Der Kurs wurde seitdem erneut gesichert; "
                                                 "er gilt deshalb noch nicht als versandt.");
@@ -193,25 +191,24 @@ void Kursauswahl::FehlerMelden(const Versandauftrag& auftrag, int code)
     frage.titel = Titel(*auftrag.kurs);
     frage.meldung = VersandFehler;
     frage.erklaerung = QStringLiteral("Die Noten wurden in der Datei '") + name
-                       + QStringLiteral("' im Ordner '") + ordner
-                       + QStringLiteral("' gesichert. Verwenden Sie den Knopf 'Mail senden' und "
-                                        "senden Sie die Datei als Anhang in ihrem Mailprogramm.\n\n")
-                       + Mailversand::Fehlergrund(code);
+        + QStringLiteral("' im Ordner '") + ordner
+        + QStringLiteral("' gesichert. Verwenden Sie den Knopf 'Mail senden' und "
+                         "senden Sie die Datei als Anhang in ihrem Mailprogramm.\n\n")
+        + Mailversand::Fehlergrund(code);
     frage.standardKnopf = QStringLiteral("Mail senden");
     frage.andererKnopf = QStringLiteral("Abbrechen");
     if (!Plattform::aktuell().Frage(frage))
         return;
-    const QUrl adresse =
-        Mailversand::MailtoAdresse(auftrag.empfaenger, ErgebnisDateiname::StammAus(auftrag.datei));
+    const QUrl adresse = Mailversand::MailtoAdresse(
+        auftrag.empfaenger, ErgebnisDateiname::StammAus(auftrag.datei));
     if (Plattform::aktuell().UrlOeffnen(adresse))
         return;
     Plattform::Mitteilung mitteilung;
     mitteilung.titel = frage.titel;
     mitteilung.text = MailprogrammFehlt;
     mitteilung.erklaerung = QStringLiteral("Bitte senden Sie die Datei '") + name
-                            + QStringLiteral("' aus dem Ordner '") + ordner
-                            + QStringLiteral("' selbst als Anhang an ") + auftrag.empfaenger
-                            + u'.';
+        + QStringLiteral("' aus dem Ordner '") + ordner + QStringLiteral("' selbst als Anhang an ")
+        + auftrag.empfaenger + u'.';
     mitteilung.symbol = Plattform::Symbol::Warnung;
     Plattform::aktuell().Mitteilen(mitteilung);
 }
@@ -219,12 +216,12 @@ void Kursauswahl::FehlerMelden(const Versandauftrag& auftrag, int code)
 bool Kursauswahl::VersandAbwarten()
 {
     if (zBerichteZurueckhalten)
-        return false;   // the wait is showing already
+        return false; // the wait is showing already
     if (zUnterwegs.isEmpty())
         return true;
     zBerichteZurueckhalten = true;
     const bool beendet = Plattform::aktuell().Abwarten(
-        {VersandWartenTitel, VersandWarten, QStringLiteral("Abbrechen")},
+        { VersandWartenTitel, VersandWarten, QStringLiteral("Abbrechen") },
         [this] { return zUnterwegs.isEmpty(); });
     zBerichteZurueckhalten = false;
     if (!beendet && !zUnterwegs.isEmpty()) {

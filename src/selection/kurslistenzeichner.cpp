@@ -2,9 +2,9 @@
 
 #include <QPainter>
 
-KurslistenZeichner::KurslistenZeichner(std::function<KursZeiger(int)> kursZuZeile,
-                                       QObject* parent)
-    : QStyledItemDelegate(parent), zKursZuZeile(std::move(kursZuZeile))
+KurslistenZeichner::KurslistenZeichner(std::function<KursZeiger(int)> kursZuZeile, QObject* parent)
+    : QStyledItemDelegate(parent)
+    , zKursZuZeile(std::move(kursZuZeile))
 {
 }
 
@@ -19,17 +19,16 @@ QColor KurslistenZeichner::PunktFarbe(const Kurs& kurs)
     return {};
 }
 
-void KurslistenZeichner::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                               const QModelIndex& index) const
+void KurslistenZeichner::paint(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     if (Liste_PaintCellBackground(painter, option, index))
         return;
     Liste_PaintCellText(painter, option, index);
 }
 
-bool KurslistenZeichner::Liste_PaintCellBackground(QPainter* painter,
-                                                   const QStyleOptionViewItem& option,
-                                                   const QModelIndex& index) const
+bool KurslistenZeichner::Liste_PaintCellBackground(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     if (!index.isValid() || index.column() != 0 || index.row() >= index.model()->rowCount())
         return false;
@@ -43,26 +42,25 @@ bool KurslistenZeichner::Liste_PaintCellBackground(QPainter* painter,
         painter->setPen(Qt::NoPen);
         painter->setBrush(farbe);
         painter->drawEllipse(QRectF(option.rect.left() + PunktRand, option.rect.top() + PunktRand,
-                                    PunktGroesse, PunktGroesse));
+            PunktGroesse, PunktGroesse));
     }
     if (zWirdGesendet && zWirdGesendet(index.row())) {
         // The file is on its way: a green ring, the colour the dot takes once it arrived.
         painter->setPen(QPen(RingFarbe, 2.0));
         painter->setBrush(Qt::NoBrush);
-        painter->drawEllipse(QRectF(option.rect.left() + RingRand + 1, option.rect.top() + RingRand + 1,
-                                    RingGroesse - 2, RingGroesse - 2));
+        painter->drawEllipse(QRectF(option.rect.left() + RingRand + 1,
+            option.rect.top() + RingRand + 1, RingGroesse - 2, RingGroesse - 2));
     }
     painter->restore();
     return true;
 }
 
-void KurslistenZeichner::Liste_PaintCellText(QPainter* painter,
-                                             const QStyleOptionViewItem& option,
-                                             const QModelIndex& index) const
+void KurslistenZeichner::Liste_PaintCellText(
+    QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QStyleOptionViewItem stil(option);
     stil.palette.setColor(QPalette::Text, Qt::black);
     stil.palette.setColor(QPalette::HighlightedText, Qt::black);
-    stil.state &= ~QStyle::State_HasFocus;   // no focus frame
+    stil.state &= ~QStyle::State_HasFocus; // no focus frame
     QStyledItemDelegate::paint(painter, stil, index);
 }

@@ -12,8 +12,8 @@ class KurslistenZeichner : public QStyledItemDelegate {
     Q_OBJECT
 public:
     // kursZuZeile gives the course of a row, or nullptr.
-    explicit KurslistenZeichner(std::function<KursZeiger(int)> kursZuZeile,
-                                QObject* parent = nullptr);
+    explicit KurslistenZeichner(
+        std::function<KursZeiger(int)> kursZuZeile, QObject* parent = nullptr);
     // wirdGesendet tells whether the file of a row's course is on its way; such a row shows a
     // green ring around its dot.
     void setzeVersandAbfrage(std::function<bool(int)> wirdGesendet)
@@ -22,7 +22,7 @@ public:
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override;
+        const QModelIndex& index) const override;
 
     // The colour of a course's dot: green when sent, else blue when saved, else red when
     // changed; an invalid colour when the course shows no dot.
@@ -38,10 +38,10 @@ public:
 
 private:
     // True when the background (and the whole cell) of column 0 was painted here.
-    bool Liste_PaintCellBackground(QPainter* painter, const QStyleOptionViewItem& option,
-                                   const QModelIndex& index) const;
-    void Liste_PaintCellText(QPainter* painter, const QStyleOptionViewItem& option,
-                             const QModelIndex& index) const;
+    bool Liste_PaintCellBackground(
+        QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
+    void Liste_PaintCellText(
+        QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const;
 
     std::function<KursZeiger(int)> zKursZuZeile;
     std::function<bool(int)> zWirdGesendet;

@@ -35,19 +35,23 @@ QByteArray MailNachricht::TextKopfzeile(const char* name, const QString& wert)
 {
     const QString sauber = Einzeilig(wert);
     const QByteArray kopf = QByteArray(name) + ": ";
-    if (druckbaresAscii(sauber) && !sauber.contains(QStringLiteral("=?")) && kopf.size() + sauber.size() <= 78)
+    if (druckbaresAscii(sauber) && !sauber.contains(QStringLiteral("=?"))
+        && kopf.size() + sauber.size() <= 78)
         return kopf + sauber.toLatin1();
 
     // Each encoded word "=?UTF-8?B?...?=" has at most 75 characters and each line at most 76:
     // the first line also carries the name, the others a folding blank. n bytes of UTF-8 take
     // 4 * ceil(n / 3) Base64 characters.
-    const auto hoechstens = [](qsizetype platz) { return qMax<qsizetype>(4, (qMin<qsizetype>(platz, 75) - 12) / 4 * 3); };
+    const auto hoechstens = [](qsizetype platz) {
+        return qMax<qsizetype>(4, (qMin<qsizetype>(platz, 75) - 12) / 4 * 3);
+    };
     QList<QByteArray> woerter;
     QByteArray stueck;
     qsizetype grenze = hoechstens(76 - kopf.size());
     const QList<uint> zeichen = sauber.toUcs4();
     for (const uint z : zeichen) {
-        const QByteArray bytes = QString::fromUcs4(reinterpret_cast<const char32_t*>(&z), 1).toUtf8();
+        const QByteArray bytes
+            = QString::fromUcs4(reinterpret_cast<const char32_t*>(&z), 1).toUtf8();
         if (!stueck.isEmpty() && stueck.size() + bytes.size() > grenze) {
             woerter << stueck;
             stueck.clear();
@@ -68,18 +72,18 @@ QByteArray MailNachricht::TextKopfzeile(const char* name, const QString& wert)
 
 QByteArray MailNachricht::DatumKopfzeile(const QDateTime& zeit)
 {
-    static const char* const tage[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-    static const char* const monate[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    static const char* const tage[] = { "Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun" };
+    static const char* const monate[]
+        = { "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec" };
     const QDate d = zeit.date();
     const QTime t = zeit.time();
     const int abstand = zeit.offsetFromUtc();
     const int betrag = std::abs(abstand);
     return "Date: "
-           + QString::asprintf("%s, %02d %s %04d %02d:%02d:%02d %c%02d%02d", tage[d.dayOfWeek() - 1], d.day(),
-                               monate[d.month() - 1], d.year(), t.hour(), t.minute(), t.second(),
-                               abstand < 0 ? '-' : '+', betrag / 3600, betrag % 3600 / 60)
-                 .toLatin1();
+        + QString::asprintf("%s, %02d %s %04d %02d:%02d:%02d %c%02d%02d", tage[d.dayOfWeek() - 1],
+            d.day(), monate[d.month() - 1], d.year(), t.hour(), t.minute(), t.second(),
+            abstand < 0 ? '-' : '+', betrag / 3600, betrag % 3600 / 60)
+              .toLatin1();
 }
 
 QByteArray MailNachricht::KennungKopfzeile(const QString& absender)
@@ -93,7 +97,8 @@ QByteArray MailNachricht::KennungKopfzeile(const QString& absender)
             domain.chop(1);
         const QByteArray ace = QUrl::toAce(domain);
         for (const char c : ace)
-            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' || c == '.')
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                || c == '-' || c == '.')
                 rechner += c;
         while (rechner.startsWith('.'))
             rechner.remove(0, 1);
@@ -104,7 +109,8 @@ QByteArray MailNachricht::KennungKopfzeile(const QString& absender)
         rechner = "localhost";
     quint32 zufall[4];
     QRandomGenerator::system()->fillRange(zufall);
-    const QByteArray links = QByteArray(reinterpret_cast<const char*>(zufall), sizeof zufall).toHex();
+    const QByteArray links
+        = QByteArray(reinterpret_cast<const char*>(zufall), sizeof zufall).toHex();
     return "Message-ID: <" + links + '@' + rechner + '>';
 }
 

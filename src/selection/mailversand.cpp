@@ -20,8 +20,8 @@ namespace {
 // thread when the order was given.
 struct Auftragsdaten {
     Mailversand::Auftrag auftrag;
-    QByteArray zertifikatDatei;   // SSL_CERT_FILE at the time of Senden; empty: the system's
-    quint64 nummer = 0;           // running number, from 1
+    QByteArray zertifikatDatei; // SSL_CERT_FILE at the time of Senden; empty: the system's
+    quint64 nummer = 0; // running number, from 1
 };
 
 // Releases what a transfer holds, whatever way it ends.
@@ -45,7 +45,6 @@ struct CurlTeile {
     }
 };
 
-
 // The URL smtps://<server>:<port>/ , accepted only when libcurl's parser finds exactly the
 // given host in it (a value such as "a@b" or "a/b" would otherwise pick another host).
 CURLcode urlSetzen(const CurlBibliothek& c, CURLU* url, const QString& server, int port)
@@ -56,7 +55,7 @@ CURLcode urlSetzen(const CurlBibliothek& c, CURLU* url, const QString& server, i
     if (rechner.isEmpty())
         rechner = server.toUtf8();
     if (rechner.contains(':') && !rechner.startsWith('['))
-        rechner = '[' + rechner + ']';   // an IPv6 address
+        rechner = '[' + rechner + ']'; // an IPv6 address
     const QByteArray text = "smtps://" + rechner + ':' + QByteArray::number(port) + '/';
     if (c.url_set(url, CURLUPART_URL, text.constData(), 0) != CURLUE_OK)
         return CURLE_URL_MALFORMAT;
@@ -73,16 +72,16 @@ CURLcode urlSetzen(const CurlBibliothek& c, CURLU* url, const QString& server, i
 struct Mailversand::Intern {
     std::mutex sperre;
     std::condition_variable bedingung;
-    std::deque<Auftragsdaten> warteschlange;   // guarded by sperre
-    std::atomic<bool> ende{false};              // the object is being destroyed
-    std::atomic<quint64> verworfenBis{0};       // transfers up to this number were called off
+    std::deque<Auftragsdaten> warteschlange; // guarded by sperre
+    std::atomic<bool> ende { false }; // the object is being destroyed
+    std::atomic<quint64> verworfenBis { 0 }; // transfers up to this number were called off
     // libcurl and the multi handle, from the first Senden on (set on the owner's thread before
     // the worker starts, unchanged afterwards); both stay empty when libcurl cannot be loaded.
     const CurlBibliothek* curl = nullptr;
     CURLM* multi = nullptr;
     std::thread arbeiter;
-    quint64 letzteNummer = 0;                   // owner's thread only
-    int offen = 0;                              // owner's thread only
+    quint64 letzteNummer = 0; // owner's thread only
+    int offen = 0; // owner's thread only
 
     bool verworfen(quint64 nummer) const { return ende || nummer <= verworfenBis; }
     void arbeiten(Mailversand* q);
@@ -101,7 +100,8 @@ struct Mailversand::Intern {
 };
 
 Mailversand::Mailversand(QObject* parent)
-    : QObject(parent), z(std::make_unique<Intern>())
+    : QObject(parent)
+    , z(std::make_unique<Intern>())
 {
 }
 
@@ -123,7 +123,7 @@ Mailversand::~Mailversand()
 
 void Mailversand::Senden(const Auftrag& auftrag)
 {
-    Auftragsdaten daten{auftrag, qgetenv("SSL_CERT_FILE"), ++z->letzteNummer};
+    Auftragsdaten daten { auftrag, qgetenv("SSL_CERT_FILE"), ++z->letzteNummer };
     ++z->offen;
     // libcurl is loaded by the first transfer, not when the program starts.
     if (!z->curl) {
@@ -133,7 +133,10 @@ void Mailversand::Senden(const Auftrag& auftrag)
     }
     if (!z->multi) {
         QMetaObject::invokeMethod(
-            this, [this, nummer = daten.nummer, kennung = auftrag.kennung] { melden(nummer, kennung, CURLE_FAILED_INIT); },
+            this,
+            [this, nummer = daten.nummer, kennung = auftrag.kennung] {
+                melden(nummer, kennung, CURLE_FAILED_INIT);
+            },
             Qt::QueuedConnection);
         return;
     }
@@ -160,7 +163,7 @@ void Mailversand::Abbrechen()
     }
     z->offen = 0;
     if (z->multi)
-        z->curl->multi_wakeup(z->multi);   // the running transfer sees it at once
+        z->curl->multi_wakeup(z->multi); // the running transfer sees it at once
 }
 
 QString Mailversand::Nachrichtentext(const QString& unterschrift)
@@ -172,7 +175,8 @@ QUrl Mailversand::MailtoAdresse(const QString& empfaenger, const QString& betref
 {
     // Everything but letters, digits, "-._~" and the "@" of the address is percent-encoded,
     // so "?", "&", "#", "%" and blanks in either part cannot change the prepared message.
-    const QByteArray adresse = QUrl::toPercentEncoding(MailNachricht::Einzeilig(empfaenger).trimmed(), "@");
+    const QByteArray adresse
+        = QUrl::toPercentEncoding(MailNachricht::Einzeilig(empfaenger).trimmed(), "@");
     const QByteArray stamm = QUrl::toPercentEncoding(MailNachricht::Einzeilig(betreff));
     return QUrl::fromEncoded("mailto:" + adresse + "?subject=" + stamm, QUrl::StrictMode);
 }
@@ -229,13 +233,13 @@ QString Mailversand::Fehlergrund(int code)
         break;
     }
     return QStringLiteral("Grund: ") + grund + QStringLiteral(" (Fehler ") + QString::number(code)
-           + u')';
+        + u')';
 }
 
 void Mailversand::melden(quint64 nummer, const QString& kennung, int code)
 {
     if (z->verworfen(nummer))
-        return;   // called off before its report came
+        return; // called off before its report came
     --z->offen;
     if (code == 0)
         emit MailSent(kennung);
@@ -264,7 +268,10 @@ void Mailversand::Intern::arbeiten(Mailversand* q)
             continue;
         // A positive code for every failure; 0 only when the server took the message.
         QMetaObject::invokeMethod(
-            q, [q, nummer = daten.nummer, kennung = daten.auftrag.kennung, code] { q->melden(nummer, kennung, code); },
+            q,
+            [q, nummer = daten.nummer, kennung = daten.auftrag.kennung, code] {
+                q->melden(nummer, kennung, code);
+            },
             Qt::QueuedConnection);
     }
 }
@@ -287,7 +294,7 @@ CURLcode Mailversand::Intern::uebertragen(const Auftragsdaten& daten)
         return CURLE_BAD_FUNCTION_ARGUMENT;
 
     const CurlBibliothek& c = *curl;
-    CurlTeile t{c};
+    CurlTeile t { c };
     t.easy = c.easy_init();
     t.url = c.url();
     if (!t.easy || !t.url || !multi)
@@ -305,7 +312,7 @@ CURLcode Mailversand::Intern::uebertragen(const Auftragsdaten& daten)
     if (!daten.zertifikatDatei.isEmpty())
         c.easy_setopt(e, CURLOPT_CAINFO, daten.zertifikatDatei.constData());
     const QByteArray benutzer = MailNachricht::Einzeilig(a.benutzer).trimmed().toUtf8();
-    const QByteArray pass = a.pass.toUtf8();   // sent Base64-encoded, cannot end a line
+    const QByteArray pass = a.pass.toUtf8(); // sent Base64-encoded, cannot end a line
     if (!benutzer.isEmpty()) {
         c.easy_setopt(e, CURLOPT_USERNAME, benutzer.constData());
         c.easy_setopt(e, CURLOPT_PASSWORD, pass.constData());
@@ -341,8 +348,8 @@ CURLcode Mailversand::Intern::uebertragen(const Auftragsdaten& daten)
     c.mime_data(anhang, inhalt.constData(), static_cast<size_t>(inhalt.size()));
     c.mime_type(anhang, "application/octet-stream");
     c.mime_encoder(anhang, "base64");
-    curl_slist* anhangKopf =
-        c.slist_append(nullptr, MailNachricht::AnhangKopfzeile(QFileInfo(a.dateiPfad).fileName()).constData());
+    curl_slist* anhangKopf = c.slist_append(
+        nullptr, MailNachricht::AnhangKopfzeile(QFileInfo(a.dateiPfad).fileName()).constData());
     c.mime_headers(anhang, anhangKopf, 1);
     c.easy_setopt(e, CURLOPT_MIMEPOST, t.mime);
 
@@ -357,7 +364,7 @@ CURLcode Mailversand::Intern::uebertragen(const Auftragsdaten& daten)
     // have dropped while it was idle.
     c.easy_setopt(e, CURLOPT_FRESH_CONNECT, 1L);
     c.easy_setopt(e, CURLOPT_FORBID_REUSE, 1L);
-    Wache wache{this, daten.nummer};
+    Wache wache { this, daten.nummer };
     c.easy_setopt(e, CURLOPT_NOPROGRESS, 0L);
     c.easy_setopt(e, CURLOPT_XFERINFOFUNCTION, &Intern::abbrechenFrage);
     c.easy_setopt(e, CURLOPT_XFERINFODATA, &wache);

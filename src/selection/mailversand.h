@@ -30,15 +30,15 @@ public:
     };
 
     struct Auftrag {
-        QString server;       // host name or address
+        QString server; // host name or address
         int port = 465;
         QString benutzer;
         QString pass;
         QString absender;
         QString empfaenger;
-        QString betreff;      // the result file's name without ".zle"
-        QString text;         // the one-line plain text body
-        QString dateiPfad;    // the saved result file, attached under its own file name
+        QString betreff; // the result file's name without ".zle"
+        QString text; // the one-line plain text body
+        QString dateiPfad; // the saved result file, attached under its own file name
         // The caller's tag for the transfer (the course whose file is sent); given back with
         // the report so that the report applies to that course.
         QString kennung;

@@ -3,7 +3,10 @@
 #include "dateitypen.h"
 #include "plattform.h"
 
-NotenSpeichernDialog::NotenSpeichernDialog(const QString& vorschlag) : zVorschlag(vorschlag) {}
+NotenSpeichernDialog::NotenSpeichernDialog(const QString& vorschlag)
+    : zVorschlag(vorschlag)
+{
+}
 
 QString NotenSpeichernDialog::Zeigen() const
 {
@@ -14,7 +17,7 @@ QString NotenSpeichernDialog::Zeigen() const
     dialog.abbrechenKnopf = QStringLiteral("Nicht speichern");
     dialog.filterName = typ.anzeigeName;
     dialog.filterMuster = typ.Filtermuster();
-    dialog.startOrdner = QString();   // the platform's default location
+    dialog.startOrdner = QString(); // the platform's default location
     dialog.vorschlag = zVorschlag;
     return Plattform::aktuell().DateiSpeichern(dialog);
 }

@@ -19,8 +19,8 @@ class QPainter;
 
 // What the print shows of a course table, taken when the print starts.
 struct Kursabbild {
-    QString titel;     // the window's title (the print adds the date and time)
-    QFont schrift;     // the table's font
+    QString titel; // the window's title (the print adds the date and time)
+    QFont schrift; // the table's font
     int zeilenhoehe = 0; // a row's height on screen, in pixels
     // Per column: the width on screen in pixels (column 0 is the hidden ID column and never
     // prints), the heading, the alignment code of the column structure (0 default, 1 left,
@@ -29,9 +29,9 @@ struct Kursabbild {
     QStringList ueberschriften;
     QList<int> ausrichtungen;
     struct Zeile {
-        QStringList texte;     // per column, as the teacher sees them
+        QStringList texte; // per column, as the teacher sees them
         int unterstrichen = -1; // the column printed underlined (the name of an exam student)
-        QList<int> rot;        // the columns printed red (a deficit)
+        QList<int> rot; // the columns printed red (a deficit)
     };
     QList<Zeile> zeilen;
 };
@@ -79,8 +79,8 @@ public:
     // The text fitted into a column of that width (cut, ending in "...", when too wide).
     QString FormatierungBreite(QPainter& g, const QString& text, int breite) const;
     // Where a text starts in a column of the given alignment code.
-    int FormatierungSpalte(QPainter& g, const QString& text, int links, int breite,
-                           int ausrichtung) const;
+    int FormatierungSpalte(
+        QPainter& g, const QString& text, int links, int breite, int ausrichtung) const;
 
 private:
     Kursabbild zAbbild;

@@ -57,9 +57,9 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
     // A column moved in any course window moves here too.
     Benachrichtiger& melder = Benachrichtiger::Instanz();
     connect(&melder, &Benachrichtiger::SpalteWirdVerschoben, this,
-            &Kursfenster::EigeneZeilenVerschieben);
-    connect(&melder, &Benachrichtiger::SpalteVerschoben, this,
-            &Kursfenster::SpaltenfolgeUebernehmen);
+        &Kursfenster::EigeneZeilenVerschieben);
+    connect(
+        &melder, &Benachrichtiger::SpalteVerschoben, this, &Kursfenster::SpaltenfolgeUebernehmen);
     meineTabelle_Opening();
 
     ToolbarInit();
@@ -203,7 +203,8 @@ int Kursfenster::BenoetigteHoehe(qint64 anzahlSchueler) const
     const int oben = zTabelle->mapTo(this, QPoint(0, 0)).y();
     // What the window holds under the table: the status line, and anything else laid out
     // there (at least the status line, also before the window has its size).
-    const int statuszeile = zStatuszeile && !zStatuszeile->isHidden() ? zStatuszeile->sizeHint().height() : 0;
+    const int statuszeile
+        = zStatuszeile && !zStatuszeile->isHidden() ? zStatuszeile->sizeHint().height() : 0;
     const int unten = qMax(statuszeile, height() - (oben + zTabelle->height()));
     return int(oben + zTabelle->Kopfhoehe() + anzahlSchueler * Kurstabelle::Zeilenhoehe + unten);
 }
@@ -378,8 +379,7 @@ bool Kursfenster::ProgrammEndet()
 bool Kursfenster::OffeneEingabe() const
 {
     const QLineEdit* editor = zTabelle->Editor();
-    return editor
-        && editor->text() != Zelltext(zTabelle->EditorZeile(), zTabelle->EditorSpalte());
+    return editor && editor->text() != Zelltext(zTabelle->EditorZeile(), zTabelle->EditorSpalte());
 }
 
 bool Kursfenster::Event_CancelClosing(bool programmEndet)

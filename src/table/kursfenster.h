@@ -13,8 +13,8 @@
 #include <QList>
 #include <QPair>
 #include <QPoint>
-#include <QStringList>
 #include <QRect>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -129,8 +129,8 @@ public:
     // What "Sichern" does before the window closes: the open cell checked, then the table
     // saved into the course-list file.
     enum class Sicherung {
-        Abgelehnt,      // the open cell refused its text: nothing saved
-        Gesichert,      // the table is in the global data and in the file
+        Abgelehnt, // the open cell refused its text: nothing saved
+        Gesichert, // the table is in the global data and in the file
         Fehlgeschlagen, // the table is in the global data, the file could not be written
     };
     Sicherung TabelleSichern();
@@ -310,8 +310,8 @@ public:
     // undone, and goes on writing that journal. aenderungen: the cells and the values they
     // get (checked against the file by the caller). Returns how many cells changed; the
     // window counts as changed when any did. Nothing is written into the course-list file.
-    int EingabenWiederherstellen(const Eingabejournal::Gelesen& journal,
-                                 const QList<QPair<Zellort, QString>>& aenderungen);
+    int EingabenWiederherstellen(
+        const Eingabejournal::Gelesen& journal, const QList<QPair<Zellort, QString>>& aenderungen);
 
     // --- Rows and saving (kursfenster_zeilen.cpp) --------------------------------------
     void DatenEintragen();
@@ -417,15 +417,15 @@ private:
     QString zGrund; // why the last value was refused
     QUndoStack* zStapel = nullptr;
     QUndoCommand* zSammlung = nullptr; // the step being collected (a paste)
-    bool zRueckgaengigAn = false;      // "Rückgängig" has a handler
-    bool zWiederholenAn = false;       // "Wiederholen" has a handler
-    int zZielZeile = -1;               // the cell an undo or redo changed last
+    bool zRueckgaengigAn = false; // "Rückgängig" has a handler
+    bool zWiederholenAn = false; // "Wiederholen" has a handler
+    int zZielZeile = -1; // the cell an undo or redo changed last
     int zZielSpalte = -1;
     Kurszahlen zZahlen;
     Kursstatuszeile* zStatuszeile = nullptr;
-    QList<qint64> zZeilenIDs;          // the student of every row
+    QList<qint64> zZeilenIDs; // the student of every row
     Eingabejournal* zJournal = nullptr;
-    bool zJournalAus = false;          // changes already in the journal (restoring)
+    bool zJournalAus = false; // changes already in the journal (restoring)
     // The resolution of the device printed on, pixels per inch.
     int zZeilenProSeite = 0;
     double zDruckMassstab = 1.0;

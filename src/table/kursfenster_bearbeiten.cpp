@@ -216,7 +216,8 @@ bool Kursfenster::meineTabelle_CellPressed(int row, int column, Qt::KeyboardModi
     }
     const int erste = int(TabellenStruktur.ErsteSpalte);
     if (Daten.mitWarnung && column == erste - 1) {
-        ZelleAendern(row, column, ZellWert(row, column).isEmpty() ? QStringLiteral("X") : QString());
+        ZelleAendern(
+            row, column, ZellWert(row, column).isEmpty() ? QStringLiteral("X") : QString());
         // Typing goes on in the row of the box, in the column worked in last.
         AktiviereEditZelle(row, IstEintragsspalte(activeColumn) ? activeColumn : erste);
         return true;

@@ -52,11 +52,11 @@ bool Kursfenster::EingabenVorDemBeenden()
 
     Plattform::Auswahl frage;
     frage.titel = QStringLiteral("Kursfenster mit Eingaben");
-    frage.meldung = QStringLiteral("Sollen die Eingaben in den offenen Kursfenstern gesichert werden?");
+    frage.meldung
+        = QStringLiteral("Sollen die Eingaben in den offenen Kursfenstern gesichert werden?");
     frage.erklaerung = titel.join(QLatin1Char('\n'));
-    frage.knoepfe = QStringList {
-        QStringLiteral("Sichern"), QStringLiteral("Verwerfen"), QStringLiteral("Abbrechen")
-    };
+    frage.knoepfe = QStringList { QStringLiteral("Sichern"), QStringLiteral("Verwerfen"),
+        QStringLiteral("Abbrechen") };
     frage.standard = 0;
     frage.abbrechen = 2;
     frage.symbol = Plattform::Symbol::Warnung;

@@ -15,14 +15,15 @@ namespace {
 // The status line says as long as the journal cannot be written.
 void WarnungVerbinden(Kursfenster* fenster, Eingabejournal* journal)
 {
-    QObject::connect(journal, &Eingabejournal::FehlerGeaendert, fenster, [fenster](const QString& grund) {
-        if (Kursstatuszeile* zeile = fenster->Statuszeile())
-            zeile->WarnungZeigen(grund.isEmpty()
-                                     ? QString()
-                                     : QStringLiteral("Keine Sicherheitskopie der Eingaben: %1 "
-                                                      "Bitte bald sichern.")
-                                           .arg(grund));
-    });
+    QObject::connect(
+        journal, &Eingabejournal::FehlerGeaendert, fenster, [fenster](const QString& grund) {
+            if (Kursstatuszeile* zeile = fenster->Statuszeile())
+                zeile->WarnungZeigen(grund.isEmpty()
+                        ? QString()
+                        : QStringLiteral("Keine Sicherheitskopie der Eingaben: %1 "
+                                         "Bitte bald sichern.")
+                              .arg(grund));
+        });
 }
 
 } // namespace
@@ -36,7 +37,8 @@ void Kursfenster::JournalEinrichten()
     WarnungVerbinden(this, zJournal);
 }
 
-void Kursfenster::JournalVermerken(int row, int column, const QString& vorher, const QString& nachher)
+void Kursfenster::JournalVermerken(
+    int row, int column, const QString& vorher, const QString& nachher)
 {
     if (!zJournal || zJournalAus || vorher == nachher)
         return;
@@ -59,8 +61,8 @@ void Kursfenster::JournalEntfernen()
         zJournal->Entfernen();
 }
 
-int Kursfenster::EingabenWiederherstellen(const Eingabejournal::Gelesen& journal,
-                                          const QList<QPair<Zellort, QString>>& aenderungen)
+int Kursfenster::EingabenWiederherstellen(
+    const Eingabejournal::Gelesen& journal, const QList<QPair<Zellort, QString>>& aenderungen)
 {
     // The changes are in the journal already: applied without writing them again, as one
     // step ("Rückgängig" takes them all back).
@@ -78,7 +80,7 @@ int Kursfenster::EingabenWiederherstellen(const Eingabejournal::Gelesen& journal
             continue;
         ZelleAendern(ort.row, column, wert);
         orte.append(ort);
-        gesetzt.append({column, {vorher, ZellWert(ort.row, column)}});
+        gesetzt.append({ column, { vorher, ZellWert(ort.row, column) } });
     }
     SammlungBeenden();
     zJournalAus = false;
@@ -92,7 +94,7 @@ int Kursfenster::EingabenWiederherstellen(const Eingabejournal::Gelesen& journal
     if (!zJournal->Offen()) {
         for (int i = 0; i < orte.size(); ++i)
             JournalVermerken(orte.at(i).row, gesetzt.at(i).first, gesetzt.at(i).second.first,
-                             gesetzt.at(i).second.second);
+                gesetzt.at(i).second.second);
     }
     zJournal->Synchronisieren();
     return int(orte.size());

@@ -103,8 +103,8 @@ QString Kursfenster::ZellWert(int row, int column) const
     return EintragVon(Zeilenkurs(row).get(), column - TabellenStruktur.ErsteSpalte);
 }
 
-bool Kursfenster::WertSetzen(int row, int column, const QString& wert, QString& vorher,
-                             QString& nachher)
+bool Kursfenster::WertSetzen(
+    int row, int column, const QString& wert, QString& vorher, QString& nachher)
 {
     if (row < 0 || row >= zTabelle->rowCount())
         return false;

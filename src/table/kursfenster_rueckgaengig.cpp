@@ -19,7 +19,7 @@ namespace {
 bool GleicherSchluessel(const Eintrag& e, const QString& id, const QString& bezeichnung)
 {
     return Hilfsmittel::GleichOhneGross(e.ID, id)
-           && Hilfsmittel::GleichOhneGross(e.Bezeichnung, bezeichnung);
+        && Hilfsmittel::GleichOhneGross(e.Bezeichnung, bezeichnung);
 }
 
 } // namespace
@@ -48,7 +48,8 @@ Kursfenster::Zellort Kursfenster::OrtVon(int row, int column) const
     ort.eintragID = eintrag->ID;
     ort.eintragBezeichnung = eintrag->Bezeichnung;
     for (int c = 0; c < column; ++c)
-        if (const Eintrag* e = Spalteneintrag(c); e && GleicherSchluessel(*e, eintrag->ID, eintrag->Bezeichnung))
+        if (const Eintrag* e = Spalteneintrag(c);
+            e && GleicherSchluessel(*e, eintrag->ID, eintrag->Bezeichnung))
             ++ort.vorkommen;
     return ort;
 }
@@ -60,7 +61,8 @@ int Kursfenster::SpalteVon(const Zellort& ort) const
     int gefunden = 0;
     for (int c = 0; c < zSpaltenEintraege.size(); ++c) {
         const Eintrag* e = Spalteneintrag(c);
-        if (!e || !IstEintragsspalte(c) || !GleicherSchluessel(*e, ort.eintragID, ort.eintragBezeichnung))
+        if (!e || !IstEintragsspalte(c)
+            || !GleicherSchluessel(*e, ort.eintragID, ort.eintragBezeichnung))
             continue;
         if (gefunden++ == ort.vorkommen)
             return c;
@@ -80,8 +82,8 @@ qint64 Kursfenster::SchuelerVon(int row) const
 
 // --- The history ---------------------------------------------------------------------------
 
-void Kursfenster::AenderungVermerken(int row, int column, const QString& vorher,
-                                     const QString& nachher)
+void Kursfenster::AenderungVermerken(
+    int row, int column, const QString& vorher, const QString& nachher)
 {
     if (vorher == nachher || !zStapel)
         return;
@@ -147,7 +149,7 @@ bool Kursfenster::Rueckgaengig()
             editor->undo();
         else
             Anzeigen(zTabelle->EditorZeile(), zTabelle->EditorSpalte(),
-                     Zelltext(zTabelle->EditorZeile(), zTabelle->EditorSpalte()));
+                Zelltext(zTabelle->EditorZeile(), zTabelle->EditorSpalte()));
         VerlaufMenueAnpassen();
         return true;
     }

@@ -9,14 +9,14 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDragLeaveEvent>
-#include <QHelpEvent>
-#include <QToolTip>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QStyleOptionHeader>
+#include <QToolTip>
 
 Kurskopf::Kurskopf(QWidget* parent, Kursfenster* fenster)
     : QHeaderView(Qt::Horizontal, parent)
@@ -30,9 +30,9 @@ Kurskopf::Kurskopf(QWidget* parent, Kursfenster* fenster)
     connect(this, &QHeaderView::sectionMoved, this, &Kurskopf::Verschoben);
 }
 
-const QString Kurskopf::SpaltenHinweis = QStringLiteral(
-    "Breite ändern: die Trennlinie am rechten Rand der Überschrift ziehen.\n"
-    "Verschieben: die Überschrift an die neue Stelle ziehen.");
+const QString Kurskopf::SpaltenHinweis
+    = QStringLiteral("Breite ändern: die Trennlinie am rechten Rand der Überschrift ziehen.\n"
+                     "Verschieben: die Überschrift an die neue Stelle ziehen.");
 
 namespace {
 // The room a heading has in a section of that width.
@@ -62,7 +62,8 @@ QString Kurskopf::SichtbareUeberschrift(int spalte) const
     if (!model() || spalte < 0 || spalte >= count())
         return {};
     const QString text = model()->headerData(spalte, orientation(), Qt::DisplayRole).toString();
-    return fontMetrics().elidedText(text, Qt::ElideRight, Platz(style(), this, sectionSize(spalte)));
+    return fontMetrics().elidedText(
+        text, Qt::ElideRight, Platz(style(), this, sectionSize(spalte)));
 }
 
 QString Kurskopf::Kopftipp(int spalte) const
@@ -89,7 +90,8 @@ bool Kurskopf::viewportEvent(QEvent* ereignis)
         return true;
     }
     const QRect sektion(sectionViewportPosition(spalte), 0, sectionSize(spalte), height());
-    QToolTip::showText(hilfe->globalPos(), Kurszellendelegate::AlsTooltip(tipp), viewport(), sektion);
+    QToolTip::showText(
+        hilfe->globalPos(), Kurszellendelegate::AlsTooltip(tipp), viewport(), sektion);
     return true;
 }
 

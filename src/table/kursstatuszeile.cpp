@@ -42,7 +42,7 @@ Kursstatuszeile::Kursstatuszeile(QWidget* parent)
     zWarnung->setPalette(rot);
     zWarnung->hide();
     // Long texts are cut at the window's edge instead of widening the window.
-    for (QLabel* l : {zZahlen, zGrund, zWarnung})
+    for (QLabel* l : { zZahlen, zGrund, zWarnung })
         l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     addWidget(zZahlen, 1);
     addWidget(zGrund, 1);

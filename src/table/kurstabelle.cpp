@@ -247,7 +247,8 @@ void Kurstabelle::keyPressEvent(QKeyEvent* ereignis)
     if (QLineEdit* editor = Editor()) {
         const QString text = ereignis->text();
         const bool zeichen = !text.isEmpty() && text.at(0).isPrint()
-            && !(ereignis->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+            && !(
+                ereignis->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
         if (zeichen && !zWeitergeben) {
             zWeitergeben = true;
             editor->setFocus();

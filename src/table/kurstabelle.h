@@ -80,7 +80,6 @@ protected:
     void resizeEvent(QResizeEvent* ereignis) override;
 
 private:
-
     Kursfenster* zFenster;
     Kurszellendelegate* zDelegate;
     bool zDruckBehandelt = false; // the last press was handled by the window

@@ -46,9 +46,10 @@ QString Kurszahlen::Summe::Text() const
     QStringList teile;
     teile.append(QString::number(schueler) + QStringLiteral(" Schüler"));
     if (mitNote) {
-        teile.append(QStringLiteral("Noten: %1 eingetragen, %2")
-                         .arg(eingetragen)
-                         .arg(Mehrzahl(Fehlend(), QStringLiteral("fehlt"), QStringLiteral("fehlen"))));
+        teile.append(
+            QStringLiteral("Noten: %1 eingetragen, %2")
+                .arg(eingetragen)
+                .arg(Mehrzahl(Fehlend(), QStringLiteral("fehlt"), QStringLiteral("fehlen"))));
         if (const std::optional<double> schnitt = Schnitt())
             teile.append(QStringLiteral("Schnitt %1 Punkte").arg(Zahl(*schnitt)));
         if (mitDefiziten)
@@ -70,8 +71,9 @@ QString Kurszahlen::Summe::KurzText() const
     QStringList teile;
     teile.append(QString::number(schueler) + QStringLiteral(" Schüler"));
     if (mitNote) {
-        teile.append(Mehrzahl(eingetragen, QStringLiteral("Note"), QStringLiteral("Noten")) + QStringLiteral(", ")
-                     + Mehrzahl(Fehlend(), QStringLiteral("fehlt"), QStringLiteral("fehlen")));
+        teile.append(Mehrzahl(eingetragen, QStringLiteral("Note"), QStringLiteral("Noten"))
+            + QStringLiteral(", ")
+            + Mehrzahl(Fehlend(), QStringLiteral("fehlt"), QStringLiteral("fehlen")));
         if (const std::optional<double> schnitt = Schnitt())
             teile.append(QStringLiteral("Ø ") + Zahl(*schnitt));
         if (mitDefiziten)
@@ -148,8 +150,8 @@ Kurszahlen::Zeile Kurszahlen::Berechnen(const KursEintraege* e) const
         const qint64 w = zDaten->NotenWert(note);
         z.mitWert = w >= 0;
         z.wert = z.mitWert ? w : 0;
-        z.defizit = zDaten->NoteIstDefizit(zDaten->alleEintraege.ZeigeEintrag(zNote), note,
-                                           zDaten->Halbjahr);
+        z.defizit = zDaten->NoteIstDefizit(
+            zDaten->alleEintraege.ZeigeEintrag(zNote), note, zDaten->Halbjahr);
     }
     z.fehlstunden = Stunden(wert(zFehlstunden));
     z.unentschuldigt = Stunden(wert(zUnentschuldigt));

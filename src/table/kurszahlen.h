@@ -25,13 +25,13 @@ class Kurszahlen {
 public:
     struct Summe {
         int schueler = 0;
-        int eingetragen = 0;      // grades entered
-        int mitWert = 0;          // of those, grades with a value of the scale
-        qint64 punkte = 0;        // the sum of their values
+        int eingetragen = 0; // grades entered
+        int mitWert = 0; // of those, grades with a value of the scale
+        qint64 punkte = 0; // the sum of their values
         int defizite = 0;
         double fehlstunden = 0;
         double unentschuldigt = 0;
-        bool mitNote = false;     // the catalogue has a grade column
+        bool mitNote = false; // the catalogue has a grade column
         bool mitDefiziten = false;
         bool mitFehlstunden = false;
         bool mitUnentschuldigt = false;
@@ -79,7 +79,7 @@ private:
     Zeile Berechnen(const KursEintraege* eintraege) const;
 
     const Datenbestand* zDaten = nullptr;
-    qint64 zNote = -1;            // catalogue positions, -1 without
+    qint64 zNote = -1; // catalogue positions, -1 without
     qint64 zFehlstunden = -1;
     qint64 zUnentschuldigt = -1;
     QList<Zeile> zZeilen;

@@ -39,7 +39,7 @@ bool IstWiederholen(const QKeyEvent& taste)
         return true;
     const Qt::KeyboardModifiers mod = taste.modifiers() & ~Qt::KeypadModifier;
     return (taste.key() == Qt::Key_Z && mod == (Qt::ControlModifier | Qt::ShiftModifier))
-           || (taste.key() == Qt::Key_Y && mod == Qt::ControlModifier);
+        || (taste.key() == Qt::Key_Y && mod == Qt::ControlModifier);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "zellaenderung.h"
 
 Zellaenderung::Zellaenderung(Kursfenster* fenster, const Kursfenster::Zellort& ort,
-                             const QString& vorher, const QString& nachher, QUndoCommand* parent)
+    const QString& vorher, const QString& nachher, QUndoCommand* parent)
     : QUndoCommand(parent)
     , zFenster(fenster)
     , zOrt(ort)

@@ -13,7 +13,7 @@
 class Zellaenderung : public QUndoCommand {
 public:
     Zellaenderung(Kursfenster* fenster, const Kursfenster::Zellort& ort, const QString& vorher,
-                  const QString& nachher, QUndoCommand* parent = nullptr);
+        const QString& nachher, QUndoCommand* parent = nullptr);
 
     void undo() override;
     void redo() override;

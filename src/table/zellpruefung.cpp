@@ -13,10 +13,9 @@ using Hilfsmittel::GleichOhneGross;
 namespace Zellpruefung {
 
 const QString GrundFehlstunden = QStringLiteral("Fehlstunden: nur Zahlen ab 0.");
-const QString GrundUnentschuldigt
-    = QStringLiteral("Unentschuldigte Fehlstunden: nur Zahlen ab 0.");
-const QString GrundUnentschuldigtZuHoch = QStringLiteral(
-    "Unentschuldigte Fehlstunden dürfen die Fehlstunden nicht übersteigen.");
+const QString GrundUnentschuldigt = QStringLiteral("Unentschuldigte Fehlstunden: nur Zahlen ab 0.");
+const QString GrundUnentschuldigtZuHoch
+    = QStringLiteral("Unentschuldigte Fehlstunden dürfen die Fehlstunden nicht übersteigen.");
 const QString GrundSteuerzeichen = QStringLiteral(
     "Tabulatoren, Zeilenumbrüche und andere Steuerzeichen können nicht eingetragen werden.");
 const QString GrundZuLang = QStringLiteral(
@@ -32,8 +31,7 @@ namespace {
 
 // A plain decimal number: optional sign, digits with an optional decimal point, optional
 // exponent. No blanks, no separators of a locale ("3,5" is no number here).
-const QString Zahlmuster
-    = QStringLiteral("[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?");
+const QString Zahlmuster = QStringLiteral("[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?");
 
 bool IstZahl(const QString& text, double& wert)
 {

@@ -14,12 +14,12 @@ namespace Zellpruefung {
 
 // The kind of an entry column, read from its catalogue entry.
 enum class Spaltenart {
-    NoteMitID,       // an entry with an ID: a grade of the scale
-    Note,            // no ID, "Note"
-    Fehlstunden,     // no ID, "Fehlstunden"
-    Unentschuldigt,  // no ID, "unentschuldigte Fehlstunden"
-    Hinweis,         // no ID, "Hinweis"
-    Andere,          // no ID, any other name: free text like "Hinweis"
+    NoteMitID, // an entry with an ID: a grade of the scale
+    Note, // no ID, "Note"
+    Fehlstunden, // no ID, "Fehlstunden"
+    Unentschuldigt, // no ID, "unentschuldigte Fehlstunden"
+    Hinweis, // no ID, "Hinweis"
+    Andere, // no ID, any other name: free text like "Hinweis"
 };
 
 // Names compared without regard to letter case, in the order above.
@@ -27,15 +27,15 @@ Spaltenart ArtVon(const Eintrag& eintrag);
 
 // What the row holds now.
 struct Zeile {
-    QString wert;         // the stored value of the column checked
-    QString fehlstunden;  // the row's stored absence hours (for the unexcused hours)
+    QString wert; // the stored value of the column checked
+    QString fehlstunden; // the row's stored absence hours (for the unexcused hours)
 };
 
 struct Ergebnis {
     enum Art {
-        Unveraendert,  // nothing to store; the cell shows the stored value
-        Angenommen,    // store wert
-        Abgelehnt,     // nothing stored; the cell shows the stored value again
+        Unveraendert, // nothing to store; the cell shows the stored value
+        Angenommen, // store wert
+        Abgelehnt, // nothing stored; the cell shows the stored value again
     };
     Art art = Unveraendert;
     // The value the row holds afterwards; the cell shows exactly this text.

@@ -23,7 +23,7 @@ QByteArray Inhalt(const QString& pfad)
 // Every save puts a new file in place of the old one: a new inode tells that it was written.
 ino_t Inode(const QString& pfad)
 {
-    struct stat info {};
+    struct stat info { };
     return ::stat(QFile::encodeName(pfad).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
@@ -44,7 +44,7 @@ private slots:
 
     void beenden_data()
     {
-        QTest::addColumn<QList<int>>("flags");   // per course: 1 geaendert, 2 gespeichert, 4 gesendet
+        QTest::addColumn<QList<int>>("flags"); // per course: 1 geaendert, 2 gespeichert, 4 gesendet
         QTest::addColumn<bool>("datenGeaendert");
         QTest::addColumn<bool>("schreibenKlappt");
         QTest::addColumn<QList<bool>>("antworten");
@@ -56,40 +56,39 @@ private slots:
 
         const QString kurse = "RAVIRIreru beenden?";
         const QString programm = "Programm beenden";
-        QTest::newRow("nichts geändert") << QList<int>{0, 0} << false << true << QList<bool>{} << QList<int>{}
-                                         << QStringList{} << true << false;
-        QTest::newRow("zwei ungesichert, Nein") << QList<int>{1, 1} << true << true
-                                                << QList<bool>{false} << QList<int>{} << QStringList{kurse}
-                                                << false << false;
-        QTest::newRow("zwei ungesichert, Ja") << QList<int>{1, 1} << true << true
-                                              << QList<bool>{true} << QList<int>{} << QStringList{kurse} << true
-                                              << true;
-        QTest::newRow("ungesichert aus der Datei, Ja") << QList<int>{0, 1} << false << true
-                                                       << QList<bool>{true} << QList<int>{} << QStringList{kurse}
-                                                       << true << false;
-        QTest::newRow("gespeichert") << QList<int>{3, 0} << false << true << QList<bool>{} << QList<int>{}
-                                     << QStringList{} << true << false;
-        QTest::newRow("gesendet") << QList<int>{5, 0} << false << true << QList<bool>{} << QList<int>{}
-                                  << QStringList{} << true << false;
-        QTest::newRow("nur gesendet, nicht geändert") << QList<int>{4, 4} << false << true
-                                                      << QList<bool>{} << QList<int>{} << QStringList{} << true
-                                                      << false;
-        QTest::newRow("Daten geändert") << QList<int>{0, 0} << true << true << QList<bool>{} << QList<int>{}
-                                        << QStringList{} << true << true;
-        QTest::newRow("Schreiben scheitert, Nein") << QList<int>{0, 0} << true << false
-                                                   << QList<bool>{false} << QList<int>{1} << QStringList{programm}
-                                                   << false << false;
-        QTest::newRow("Schreiben scheitert, Ja") << QList<int>{0, 0} << true << false
-                                                 << QList<bool>{true} << QList<int>{1} << QStringList{programm}
-                                                 << true << false;
-        QTest::newRow("ungesichert und Schreiben scheitert") << QList<int>{1, 0} << true << false
-                                                             << QList<bool>{true, false} << QList<int>{1}
-                                                             << QStringList{kurse, programm}
-                                                             << false << false;
+        QTest::newRow("nichts geändert") << QList<int> { 0, 0 } << false << true << QList<bool> {}
+                                         << QList<int> {} << QStringList {} << true << false;
+        QTest::newRow("zwei ungesichert, Nein")
+            << QList<int> { 1, 1 } << true << true << QList<bool> { false } << QList<int> {}
+            << QStringList { kurse } << false << false;
+        QTest::newRow("zwei ungesichert, Ja")
+            << QList<int> { 1, 1 } << true << true << QList<bool> { true } << QList<int> {}
+            << QStringList { kurse } << true << true;
+        QTest::newRow("ungesichert aus der Datei, Ja")
+            << QList<int> { 0, 1 } << false << true << QList<bool> { true } << QList<int> {}
+            << QStringList { kurse } << true << false;
+        QTest::newRow("gespeichert") << QList<int> { 3, 0 } << false << true << QList<bool> {}
+                                     << QList<int> {} << QStringList {} << true << false;
+        QTest::newRow("gesendet") << QList<int> { 5, 0 } << false << true << QList<bool> {}
+                                  << QList<int> {} << QStringList {} << true << false;
+        QTest::newRow("nur gesendet, nicht geändert")
+            << QList<int> { 4, 4 } << false << true << QList<bool> {} << QList<int> {}
+            << QStringList {} << true << false;
+        QTest::newRow("Daten geändert") << QList<int> { 0, 0 } << true << true << QList<bool> {}
+                                        << QList<int> {} << QStringList {} << true << true;
+        QTest::newRow("Schreiben scheitert, Nein")
+            << QList<int> { 0, 0 } << true << false << QList<bool> { false } << QList<int> { 1 }
+            << QStringList { programm } << false << false;
+        QTest::newRow("Schreiben scheitert, Ja")
+            << QList<int> { 0, 0 } << true << false << QList<bool> { true } << QList<int> { 1 }
+            << QStringList { programm } << true << false;
+        QTest::newRow("ungesichert und Schreiben scheitert")
+            << QList<int> { 1, 0 } << true << false << QList<bool> { true, false }
+            << QList<int> { 1 } << QStringList { kurse, programm } << false << false;
         // The entries go to another file instead: no question, the program ends.
-        QTest::newRow("Schreiben scheitert, Sichern unter") << QList<int>{0, 0} << true << false
-                                                            << QList<bool>{} << QList<int>{0}
-                                                            << QStringList{} << true << false;
+        QTest::newRow("Schreiben scheitert, Sichern unter")
+            << QList<int> { 0, 0 } << true << false << QList<bool> {} << QList<int> { 0 }
+            << QStringList {} << true << false;
     }
 
     void beenden()
@@ -126,7 +125,7 @@ private slots:
         plattform.antwortenFrage = antworten;
         plattform.antwortenWahl = wahlen;
         const QString gerettet = zOrdner->filePath("Gerettet.zln");
-        plattform.antwortenDatei = {gerettet};
+        plattform.antwortenDatei = { gerettet };
         App()->Beenden();
 
         QStringList gefragt;
@@ -171,14 +170,16 @@ private slots:
         QCOMPARE(plattform.fragen.size(), 2);
         const auto& a = plattform.fragen.at(0);
         QCOMPARE(a.meldung, QString("Soll RAVIRIreru beendet werden?"));
-        QCOMPARE(a.erklaerung, QString("Der aktuelle Stand der Eingabe wird zwar gesichert, aber "
-                                       "mindestens ein Kurs wurde geändert und weder gespeichert "
-                                       "noch versandt!"));
+        QCOMPARE(a.erklaerung,
+            QString("Der aktuelle Stand der Eingabe wird zwar gesichert, aber "
+                    "mindestens ein Kurs wurde geändert und weder gespeichert "
+                    "noch versandt!"));
         QCOMPARE(a.standardKnopf, QString("Ja"));
         const auto& b = plattform.fragen.at(1);
         QCOMPARE(b.titel, QString("Programm beenden"));
         QCOMPARE(b.meldung, QString("Soll das Programm beendet werden?"));
-        QCOMPARE(b.erklaerung, QString("Die Kurslisten-Datei (zln) konnte nicht gesichert werden."));
+        QCOMPARE(
+            b.erklaerung, QString("Die Kurslisten-Datei (zln) konnte nicht gesichert werden."));
         QCOMPARE(b.standardKnopf, QString("Ja"));
         QCOMPARE(b.andererKnopf, QString("Nein"));
     }

@@ -55,7 +55,7 @@ private slots:
         QFETCH(int, schliessen);
         Zaehlfenster f[3];
         QCOMPARE(BasisEinstellungen::zFenster().size(), 3);
-        QCOMPARE(Indizes(), QList<qint64>({0, 1, 2}));
+        QCOMPARE(Indizes(), QList<qint64>({ 0, 1, 2 }));
         for (auto& x : f)
             x.show();
         QVERIFY(f[schliessen].close());
@@ -64,7 +64,7 @@ private slots:
             if (i != schliessen)
                 rest << &f[i];
         QCOMPARE(BasisEinstellungen::zFenster(), rest);
-        QCOMPARE(Indizes(), QList<qint64>({0, 1}));
+        QCOMPARE(Indizes(), QList<qint64>({ 0, 1 }));
         QCOMPARE(f[schliessen].FensterIndex, qint64(-1));
         // Invariant: every window sits at its index.
         for (Nachrichtenfenster* w : BasisEinstellungen::zFenster())
@@ -79,7 +79,7 @@ private slots:
         auto* a = new Zaehlfenster;
         Zaehlfenster b;
         delete a;
-        QCOMPARE(BasisEinstellungen::zFenster(), QList<Nachrichtenfenster*>({&b}));
+        QCOMPARE(BasisEinstellungen::zFenster(), QList<Nachrichtenfenster*>({ &b }));
         QCOMPARE(b.FensterIndex, qint64(0));
     }
 
@@ -135,8 +135,8 @@ private slots:
     {
         QFETCH(bool, splash);
         QFETCH(QString, titel);
-        QScopedPointer<Bildfenster> f(splash ? static_cast<Bildfenster*>(new SplashScreen)
-                                             : new UeberZELTA);
+        QScopedPointer<Bildfenster> f(
+            splash ? static_cast<Bildfenster*>(new SplashScreen) : new UeberZELTA);
         f->show();
         QCOMPARE(f->windowTitle(), titel);
         QCOMPARE(f->size(), QSize(400, 316));
@@ -152,10 +152,10 @@ private slots:
         QVERIFY(f->copyright->text().startsWith(RAVIRIreru::Copyright()));
         // The three lines fit the label in the font used.
         const QFontMetrics masse(f->copyright->font());
-        const QRect noetig = masse.boundingRect(QRect(0, 0, 250, 1000), Qt::AlignLeft,
-                                                f->copyright->text());
+        const QRect noetig
+            = masse.boundingRect(QRect(0, 0, 250, 1000), Qt::AlignLeft, f->copyright->text());
         QVERIFY2(noetig.width() <= 250 && noetig.height() <= 57,
-                 qPrintable(QString("%1 x %2").arg(noetig.width()).arg(noetig.height())));
+            qPrintable(QString("%1 x %2").arg(noetig.width()).arg(noetig.height())));
         QVERIFY(masse.horizontalAdvance(f->txtVersion->text()) <= 113);
         // The picture is the backdrop: the rendered window is not plain white.
         const QImage bild = f->grab().toImage();

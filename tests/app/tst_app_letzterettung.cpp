@@ -14,7 +14,7 @@
 // the leak check of the sanitizer build is switched off for this program alone.
 
 namespace Testfehler {
-struct Kaputt {};
+struct Kaputt { };
 } // namespace Testfehler
 
 namespace {
@@ -75,7 +75,7 @@ private slots:
         werfer.wurf = wirf;
         QEvent eigenes(QEvent::User);
         QCoreApplication::sendEvent(&werfer, &eigenes);
-        QCOMPARE(plattform.meldungen, QStringList({text}));
+        QCOMPARE(plattform.meldungen, QStringList({ text }));
 
         // From a queued slot.
         QMetaObject::invokeMethod(&werfer, wirf, Qt::QueuedConnection);
@@ -111,9 +111,9 @@ private slots:
         QCoreApplication::sendEvent(&werfer, &eigenes);
         QCOMPARE(plattform.mitteilungen.size(), 1);
         QCOMPARE(plattform.mitteilungen.first().text,
-                 QString("Ein unbekannter Fehler ist aufgetreten.\n\nstd::bad_alloc"));
+            QString("Ein unbekannter Fehler ist aufgetreten.\n\nstd::bad_alloc"));
         QCOMPARE(plattform.mitteilungen.first().erklaerung,
-                 QString("Es ist kein Fenster von RAVIRIreru mehr offen; das Programm wird beendet."));
+            QString("Es ist kein Fenster von RAVIRIreru mehr offen; das Programm wird beendet."));
         QVERIFY(App()->Beendet());
     }
 
@@ -142,7 +142,6 @@ private slots:
         App()->UnhandledException(QString());
         QVERIFY(plattform.protokoll.isEmpty());
     }
-
 };
 
 RAVIRIRERU_GUI_TEST_MAIN(TestLetzteRettung)

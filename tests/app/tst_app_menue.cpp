@@ -15,9 +15,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTextEdit>
-#include <QSignalSpy>
 #include <QVBoxLayout>
 
 namespace {
@@ -58,12 +58,10 @@ private slots:
 
     void reihenfolge()
     {
-        const QStringList erwartet = {
-            "Ablage",  "AblageUeberZELTA", "UntitledMenu0",    "AblageDrucken",
-            "AblageBeenden", "EditMenu", "EditUndo",      "EditRedo",
-            "UntitledMenu1", "EditCut",  "EditCutSpezial",
-            "EditCopy", "EditCopySpezial", "EditPaste",     "EditPasteSpezial",
-            "EditSelectAll", "EditSelectAllSpezial"};
+        const QStringList erwartet = { "Ablage", "AblageUeberZELTA", "UntitledMenu0",
+            "AblageDrucken", "AblageBeenden", "EditMenu", "EditUndo", "EditRedo", "UntitledMenu1",
+            "EditCut", "EditCutSpezial", "EditCopy", "EditCopySpezial", "EditPaste",
+            "EditPasteSpezial", "EditSelectAll", "EditSelectAllSpezial" };
         QCOMPARE(Menue::Instanz().Namen(), erwartet);
         QCOMPARE(Menue::Instanz().Eintrag("Gibtsnicht"), nullptr);
     }
@@ -77,31 +75,56 @@ private slots:
         QTest::addColumn<bool>("aktivOhneHandler");
         QTest::addColumn<bool>("automatisch");
 
-        QTest::newRow("Ablage") << "Ablage" << "Ablage" << "" << true << true << false;
-        QTest::newRow("Über") << "AblageUeberZELTA" << "Über RAVIRIreru..." << "Ctrl+I" << true
-                              << true << true;   // the application's own handler
-        QTest::newRow("Trenner") << "UntitledMenu0" << "" << "" << true << true << false;
-        QTest::newRow("Drucken") << "AblageDrucken" << "Drucken" << "Ctrl+P" << true << false << true;
-        QTest::newRow("Beenden") << "AblageBeenden" << "Beenden" << "Ctrl+Q" << true << true << true;
-        QTest::newRow("Bearbeiten") << "EditMenu" << "Bearbeiten" << "" << true << false << true;
-        QTest::newRow("Rückgängig") << "EditUndo" << "Rückgängig" << "Ctrl+Z" << true << false
-                                    << true;
-        QTest::newRow("Wiederholen") << "EditRedo" << "Wiederholen" << "Ctrl+Shift+Z" << true
-                                     << false << true;
-        QTest::newRow("Trenner Bearbeiten") << "UntitledMenu1" << "" << "" << true << true << false;
-        QTest::newRow("Ausschneiden") << "EditCut" << "Ausschneiden" << "Ctrl+X" << true << false
-                                      << true;
-        QTest::newRow("Ausschneiden spezial") << "EditCutSpezial" << "Ausschneiden" << "Ctrl+X"
-                                              << false << false << true;
-        QTest::newRow("Kopieren") << "EditCopy" << "Kopieren" << "Ctrl+C" << true << false << true;
-        QTest::newRow("Kopieren spezial") << "EditCopySpezial" << "Kopieren" << "Ctrl+C" << false
-                                          << false << true;
-        QTest::newRow("Einfügen") << "EditPaste" << "Einfügen" << "Ctrl+V" << true << false << true;
-        QTest::newRow("Einfügen spezial") << "EditPasteSpezial" << "Einfügen" << "Ctrl+V" << false
-                                          << false << true;
-        QTest::newRow("Alles auswählen") << "EditSelectAll" << "Alles auswählen" << "Ctrl+A" << true
-                                         << false << true;
-        QTest::newRow("Alles auswählen spezial") << "EditSelectAllSpezial" << "Alles Auswählen"
+        QTest::newRow("Ablage") << "Ablage"
+                                << "Ablage"
+                                << "" << true << true << false;
+        QTest::newRow("Über") << "AblageUeberZELTA"
+                              << "Über RAVIRIreru..."
+                              << "Ctrl+I" << true << true << true; // the application's own handler
+        QTest::newRow("Trenner") << "UntitledMenu0"
+                                 << ""
+                                 << "" << true << true << false;
+        QTest::newRow("Drucken") << "AblageDrucken"
+                                 << "Drucken"
+                                 << "Ctrl+P" << true << false << true;
+        QTest::newRow("Beenden") << "AblageBeenden"
+                                 << "Beenden"
+                                 << "Ctrl+Q" << true << true << true;
+        QTest::newRow("Bearbeiten") << "EditMenu"
+                                    << "Bearbeiten"
+                                    << "" << true << false << true;
+        QTest::newRow("Rückgängig") << "EditUndo"
+                                    << "Rückgängig"
+                                    << "Ctrl+Z" << true << false << true;
+        QTest::newRow("Wiederholen") << "EditRedo"
+                                     << "Wiederholen"
+                                     << "Ctrl+Shift+Z" << true << false << true;
+        QTest::newRow("Trenner Bearbeiten") << "UntitledMenu1"
+                                            << ""
+                                            << "" << true << true << false;
+        QTest::newRow("Ausschneiden") << "EditCut"
+                                      << "Ausschneiden"
+                                      << "Ctrl+X" << true << false << true;
+        QTest::newRow("Ausschneiden spezial") << "EditCutSpezial"
+                                              << "Ausschneiden"
+                                              << "Ctrl+X" << false << false << true;
+        QTest::newRow("Kopieren") << "EditCopy"
+                                  << "Kopieren"
+                                  << "Ctrl+C" << true << false << true;
+        QTest::newRow("Kopieren spezial") << "EditCopySpezial"
+                                          << "Kopieren"
+                                          << "Ctrl+C" << false << false << true;
+        QTest::newRow("Einfügen") << "EditPaste"
+                                  << "Einfügen"
+                                  << "Ctrl+V" << true << false << true;
+        QTest::newRow("Einfügen spezial") << "EditPasteSpezial"
+                                          << "Einfügen"
+                                          << "Ctrl+V" << false << false << true;
+        QTest::newRow("Alles auswählen") << "EditSelectAll"
+                                         << "Alles auswählen"
+                                         << "Ctrl+A" << true << false << true;
+        QTest::newRow("Alles auswählen spezial") << "EditSelectAllSpezial"
+                                                 << "Alles Auswählen"
                                                  << "Ctrl+A" << false << false << true;
     }
 
@@ -124,8 +147,9 @@ private slots:
             QCOMPARE(a->text(), beschriftung);
         QCOMPARE(a->shortcut(), QKeySequence::fromString(kuerzel, QKeySequence::PortableText));
         if (name == "EditRedo")
-            QCOMPARE(a->shortcuts(), (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
-                                                          QKeySequence(QStringLiteral("Ctrl+Y"))}));
+            QCOMPARE(a->shortcuts(),
+                (QList<QKeySequence> { QKeySequence(QStringLiteral("Ctrl+Shift+Z")),
+                    QKeySequence(QStringLiteral("Ctrl+Y")) }));
         QCOMPARE(a->isVisible(), sichtbar);
 
         // A window without handlers and without a text field is active.
@@ -178,7 +202,7 @@ private slots:
         eins->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(eins));
         drucken->trigger();
-        QCOMPARE(gerufen, QStringList({"Programm", "eins"}));
+        QCOMPARE(gerufen, QStringList({ "Programm", "eins" }));
 
         // A destroyed window takes its handlers with it.
         menue.HandlerAbmelden(nullptr, "AblageDrucken");
@@ -219,12 +243,12 @@ private slots:
             t.fenster.centralWidget()->setFocus();
         App()->EditUmschalten(spezial);
         QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &t.fenster,
-                        Qt::Key_C, Qt::ControlModifier);
+            Qt::Key_C, Qt::ControlModifier);
         if (erwartet == "Text") {
             QVERIFY(gerufen.isEmpty());
             QCOMPARE(QGuiApplication::clipboard()->text(), QString("Hallo"));
         } else {
-            QCOMPARE(gerufen, QStringList({"Tabelle"}));
+            QCOMPARE(gerufen, QStringList({ "Tabelle" }));
         }
     }
 
@@ -248,10 +272,10 @@ private slots:
         App()->EditCopyUmschalten(spezial);
         const QStringList sichtbar = SichtbareNamen(bearbeiten);
         const QStringList erwartet = spezial
-            ? QStringList{"EditUndo", "EditRedo", "UntitledMenu1", "EditCut", "EditCopySpezial",
-                          "EditPasteSpezial", "EditSelectAll"}
-            : QStringList{"EditUndo", "EditRedo", "UntitledMenu1", "EditCut", "EditCopy",
-                          "EditPaste", "EditSelectAll"};
+            ? QStringList { "EditUndo", "EditRedo", "UntitledMenu1", "EditCut", "EditCopySpezial",
+                  "EditPasteSpezial", "EditSelectAll" }
+            : QStringList { "EditUndo", "EditRedo", "UntitledMenu1", "EditCut", "EditCopy",
+                  "EditPaste", "EditSelectAll" };
         QCOMPARE(sichtbar, erwartet);
     }
 
@@ -277,8 +301,8 @@ private slots:
         QMenuBar* b = Menue::Instanz().ErzeugeLeiste(&zwei);
         QVERIFY(a != b);
         QCOMPARE(eins.menuBar(), a);
-        const QStringList titel = {a->actions().at(0)->text(), a->actions().at(1)->text()};
-        QCOMPARE(titel, QStringList({"Ablage", "Bearbeiten"}));
+        const QStringList titel = { a->actions().at(0)->text(), a->actions().at(1)->text() };
+        QCOMPARE(titel, QStringList({ "Ablage", "Bearbeiten" }));
         // Both bars carry the same shared items.
         QMenu* ablageA = a->findChild<QMenu*>("Ablage");
         QMenu* ablageB = b->findChild<QMenu*>("Ablage");
@@ -298,13 +322,13 @@ private slots:
     {
         QTest::addColumn<QString>("feldArt");
         QTest::addColumn<QStringList>("aktiv");
-        const QStringList alle = {"EditCut", "EditCopy", "EditPaste", "EditSelectAll"};
+        const QStringList alle = { "EditCut", "EditCopy", "EditPaste", "EditSelectAll" };
         QTest::newRow("Textfeld") << "Zeile" << alle;
-        QTest::newRow("nur lesbar") << "nurLesen" << QStringList{"EditCopy", "EditSelectAll"};
-        QTest::newRow("Passwort") << "Passwort" << QStringList{"EditPaste", "EditSelectAll"};
+        QTest::newRow("nur lesbar") << "nurLesen" << QStringList { "EditCopy", "EditSelectAll" };
+        QTest::newRow("Passwort") << "Passwort" << QStringList { "EditPaste", "EditSelectAll" };
         QTest::newRow("mehrzeilig") << "Mehrzeilig" << alle;
         QTest::newRow("Zahlenfeld") << "Zahl" << alle;
-        QTest::newRow("Knopf") << "Knopf" << QStringList{};
+        QTest::newRow("Knopf") << "Knopf" << QStringList {};
     }
 
     void textbearbeitung()
@@ -330,7 +354,7 @@ private slots:
         // As when the menu opens (the field's state changed while it had the focus).
         emit t.fenster.menuBar()->findChild<QMenu*>("EditMenu")->aboutToShow();
         QStringList an;
-        for (const QString& n : {"EditCut", "EditCopy", "EditPaste", "EditSelectAll"})
+        for (const QString& n : { "EditCut", "EditCopy", "EditPaste", "EditSelectAll" })
             if (Menue::Instanz().Eintrag(n)->isEnabled())
                 an << n;
         QCOMPARE(an, aktiv);
@@ -365,7 +389,7 @@ private slots:
         QVERIFY(!GuiTest::SchreibeUndLade(ordner.path()).isEmpty());
         plattform.antwortenFrage << false;
         Menue::Instanz().Eintrag("AblageBeenden")->trigger();
-        QCOMPARE(plattform.protokoll, QStringList({"Frage: RAVIRIreru beenden?"}));
+        QCOMPARE(plattform.protokoll, QStringList({ "Frage: RAVIRIreru beenden?" }));
         QVERIFY(!App()->Beendet());
         plattform.antwortenFrage << true;
         Menue::Instanz().Eintrag("AblageBeenden")->trigger();
@@ -419,7 +443,7 @@ private slots:
         auto* senden = new QAction("Senden", &leiste);
         senden->setObjectName("ToolItemSenden");
         leiste.insertAction(raum, senden);
-        QCOMPARE(leiste.actions(), QList<QAction*>({senden, raum, leiste.ToolItemHilfe}));
+        QCOMPARE(leiste.actions(), QList<QAction*>({ senden, raum, leiste.ToolItemHilfe }));
         QSignalSpy gedrueckt(&leiste, &ToolbarVorlage::Pressed);
         leiste.show();
         QTest::mouseClick(leiste.widgetForAction(senden), Qt::LeftButton);
@@ -431,8 +455,8 @@ private slots:
     void bildAusDenResourcen_data()
     {
         QTest::addColumn<QString>("name");
-        for (const char* n : {"ToolHilfe", "ToolNotenDatei", "ToolNotenErgebnis", "ToolNotenSenden",
-                              "ToolSichern", "RAVIRIreruSplashScreen", "ravirireru"})
+        for (const char* n : { "ToolHilfe", "ToolNotenDatei", "ToolNotenErgebnis",
+                 "ToolNotenSenden", "ToolSichern", "RAVIRIreruSplashScreen", "ravirireru" })
             QTest::newRow(n) << QString::fromLatin1(n);
     }
 
@@ -446,8 +470,10 @@ private slots:
     {
         QTest::addColumn<QString>("seite");
         QTest::addColumn<QString>("datei");
-        QTest::newRow("leer") << "" << "index.html";
-        QTest::newRow("Lehrer") << "noteneingabelehrer" << "noteneingabelehrer.html";
+        QTest::newRow("leer") << ""
+                              << "index.html";
+        QTest::newRow("Lehrer") << "noteneingabelehrer"
+                                << "noteneingabelehrer.html";
     }
 
     void hilfeseiten()

@@ -32,31 +32,35 @@ private slots:
         QTest::addColumn<bool>("hinweisName");
         QTest::addColumn<QString>("unterschrift");
 
-        QTest::newRow("richtig") << "Geheim" << true << "Geheim" << "Frau Meier" << true << "Geheim"
-                                 << false << false << "Frau Meier";
-        QTest::newRow("nur Groß/klein anders") << "Geheim" << true << "geheim" << "Meier" << false
-                                               << "" << true << false << "";
-        QTest::newRow("leeres Passwort gespeichert") << "" << true << "" << "Meier" << true << ""
-                                                     << false << false << "Meier";
-        QTest::newRow("leer eingegeben, Passwort gespeichert") << "Geheim" << true << "" << "Meier"
-                                                               << false << "" << true << false << "";
-        QTest::newRow("falsch und leerer Name") << "Geheim" << true << "x" << "" << false << ""
-                                                << true << true << "";
-        QTest::newRow("richtig, leerer Name") << "Geheim" << true << "Geheim" << "" << false
-                                              << "Geheim" << false << true << "";
-        QTest::newRow("Name aus Leerzeichen") << "Geheim" << true << "Geheim" << "   " << true
-                                              << "Geheim" << false << false << "   ";
-        QTest::newRow("Name mit Leerzeichen drumherum") << "Geheim" << true << "Geheim"
-                                                        << " Meier " << true << "Geheim" << false
-                                                        << false << " Meier ";
-        QTest::newRow("Passwort mit Leerzeichen") << "Geheim" << true << "Geheim " << "Meier"
-                                                  << false << "" << true << false << "";
-        QTest::newRow("leerer Katalog") << "Geheim" << false << "Geheim" << "" << true << "Geheim"
-                                        << false << false << "";
-        QTest::newRow("leerer Katalog, falsch") << "Geheim" << false << "Falsch" << "" << false
-                                                << "" << true << false << "";
-        QTest::newRow("Umlaute") << "Prüfungsäöü" << true << "Prüfungsäöü" << "Jörg" << true
-                                 << "Prüfungsäöü" << false << false << "Jörg";
+        QTest::newRow("richtig") << "Geheim" << true << "Geheim"
+                                 << "Frau Meier" << true << "Geheim" << false << false
+                                 << "Frau Meier";
+        QTest::newRow("nur Groß/klein anders") << "Geheim" << true << "geheim"
+                                               << "Meier" << false << "" << true << false << "";
+        QTest::newRow("leeres Passwort gespeichert")
+            << "" << true << ""
+            << "Meier" << true << "" << false << false << "Meier";
+        QTest::newRow("leer eingegeben, Passwort gespeichert")
+            << "Geheim" << true << ""
+            << "Meier" << false << "" << true << false << "";
+        QTest::newRow("falsch und leerer Name") << "Geheim" << true << "x"
+                                                << "" << false << "" << true << true << "";
+        QTest::newRow("richtig, leerer Name") << "Geheim" << true << "Geheim"
+                                              << "" << false << "Geheim" << false << true << "";
+        QTest::newRow("Name aus Leerzeichen")
+            << "Geheim" << true << "Geheim"
+            << "   " << true << "Geheim" << false << false << "   ";
+        QTest::newRow("Name mit Leerzeichen drumherum")
+            << "Geheim" << true << "Geheim"
+            << " Meier " << true << "Geheim" << false << false << " Meier ";
+        QTest::newRow("Passwort mit Leerzeichen") << "Geheim" << true << "Geheim "
+                                                  << "Meier" << false << "" << true << false << "";
+        QTest::newRow("leerer Katalog") << "Geheim" << false << "Geheim"
+                                        << "" << true << "Geheim" << false << false << "";
+        QTest::newRow("leerer Katalog, falsch") << "Geheim" << false << "Falsch"
+                                                << "" << false << "" << true << false << "";
+        QTest::newRow("Umlaute") << "Prüfungsäöü" << true << "Prüfungsäöü"
+                                 << "Jörg" << true << "Prüfungsäöü" << false << false << "Jörg";
     }
 
     void faelle()
@@ -137,8 +141,8 @@ private slots:
         QCOMPARE(f.palette().color(QPalette::Window), QColor(Qt::white));
         QCOMPARE(f.TextFieldPasswort->echoMode(), QLineEdit::Password);
         QCOMPARE(f.Label1->text(), QString("Geben Sie zunächst das Sicherheitspasswort ein."));
-        QCOMPARE(f.LabelPasswort->text(),
-                 QString("Das Passwort ist falsch. Geben Sie es erneut ein!"));
+        QCOMPARE(
+            f.LabelPasswort->text(), QString("Das Passwort ist falsch. Geben Sie es erneut ein!"));
         QCOMPARE(f.Label4->text(), QString("Geben Sie hier Ihren Namen an:"));
         QCOMPARE(f.LabelName->text(), QString("Geben Sie bitte Ihren Namen an!\r"));
         QCOMPARE(f.PushBeenden->text(), QString("Abbrechen"));
@@ -158,13 +162,15 @@ private slots:
             QCOMPARE(w->font().pixelSize(), 13);
             QCOMPARE(QFontInfo(w->font()).pixelSize(), 13);
             QVERIFY(QFontInfo(w->font()).family() == "Arial"
-                    || QFontInfo(w->font()).family() == "Liberation Sans");
+                || QFontInfo(w->font()).family() == "Liberation Sans");
         }
         // Every text fits its control.
         for (QLabel* l : f.findChildren<QLabel*>())
             QVERIFY2(l->fontMetrics().horizontalAdvance(l->text().trimmed()) <= l->width(),
-                     qPrintable(QString("%1: %2 > %3").arg(l->objectName()).arg(
-                         l->fontMetrics().horizontalAdvance(l->text().trimmed())).arg(l->width())));
+                qPrintable(QString("%1: %2 > %3")
+                               .arg(l->objectName())
+                               .arg(l->fontMetrics().horizontalAdvance(l->text().trimmed()))
+                               .arg(l->width())));
     }
 
     void tabReihenfolge()
@@ -180,8 +186,8 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             folge << QApplication::focusWidget();
         }
-        QCOMPARE(folge, QList<QWidget*>({f.TextFieldName, f.PushOK, f.PushBeenden,
-                                         f.TextFieldPasswort}));
+        QCOMPARE(folge,
+            QList<QWidget*>({ f.TextFieldName, f.PushOK, f.PushBeenden, f.TextFieldPasswort }));
     }
 
     // The real window, modal as at the start, answered with the keyboard.
@@ -191,13 +197,15 @@ private slots:
         GuiTest::BeispielDaten();
         QVERIFY(!GuiTest::SchreibeUndLade(zOrdner.path()).isEmpty());
         Passwortfenster f;
-        GuiTest::BeiModal([](QWidget* w) {
-            auto* fenster = qobject_cast<Passwortfenster*>(w);
-            QTest::keyClicks(fenster->TextFieldPasswort, "Geheim");
-            QTest::keyClick(fenster->TextFieldPasswort, Qt::Key_Tab);
-            QTest::keyClicks(fenster->TextFieldName, "Frau Özdemir");
-            QTest::keyClick(fenster->TextFieldName, Qt::Key_Return);
-        }, "Passwortfenster");
+        GuiTest::BeiModal(
+            [](QWidget* w) {
+                auto* fenster = qobject_cast<Passwortfenster*>(w);
+                QTest::keyClicks(fenster->TextFieldPasswort, "Geheim");
+                QTest::keyClick(fenster->TextFieldPasswort, Qt::Key_Tab);
+                QTest::keyClicks(fenster->TextFieldName, "Frau Özdemir");
+                QTest::keyClick(fenster->TextFieldName, Qt::Key_Return);
+            },
+            "Passwortfenster");
         QCOMPARE(f.exec(), int(QDialog::Accepted));
         QCOMPARE(GuiTest::Unbeantwortet(), 0);
         QCOMPARE(Daten.Unterschrift, QString("Frau Özdemir"));
@@ -210,17 +218,19 @@ private slots:
         QVERIFY(!GuiTest::SchreibeUndLade(zOrdner.path()).isEmpty());
         Passwortfenster f;
         bool hinweis = false;
-        GuiTest::BeiModal([&hinweis](QWidget* w) {
-            auto* fenster = qobject_cast<Passwortfenster*>(w);
-            QTest::keyClicks(fenster->TextFieldPasswort, "geheim");
-            QTest::keyClick(fenster->TextFieldPasswort, Qt::Key_Return);
-            hinweis = fenster->LabelPasswort->isVisible() && fenster->isVisible()
-                && fenster->TextFieldPasswort->text().isEmpty();
-            // Then the right one.
-            QTest::keyClicks(fenster->TextFieldPasswort, "Geheim");
-            QTest::keyClicks(fenster->TextFieldName, "Meier");
-            QTest::keyClick(fenster->TextFieldName, Qt::Key_Enter);
-        }, "Passwortfenster");
+        GuiTest::BeiModal(
+            [&hinweis](QWidget* w) {
+                auto* fenster = qobject_cast<Passwortfenster*>(w);
+                QTest::keyClicks(fenster->TextFieldPasswort, "geheim");
+                QTest::keyClick(fenster->TextFieldPasswort, Qt::Key_Return);
+                hinweis = fenster->LabelPasswort->isVisible() && fenster->isVisible()
+                    && fenster->TextFieldPasswort->text().isEmpty();
+                // Then the right one.
+                QTest::keyClicks(fenster->TextFieldPasswort, "Geheim");
+                QTest::keyClicks(fenster->TextFieldName, "Meier");
+                QTest::keyClick(fenster->TextFieldName, Qt::Key_Enter);
+            },
+            "Passwortfenster");
         QCOMPARE(f.exec(), int(QDialog::Accepted));
         QVERIFY(hinweis);
     }
@@ -232,10 +242,12 @@ private slots:
         const QString pfad = GuiTest::SchreibeUndLade(zOrdner.path());
         QVERIFY(!pfad.isEmpty());
         Passwortfenster f;
-        GuiTest::BeiModal([](QWidget* w) {
-            QTest::keyClicks(qobject_cast<Passwortfenster*>(w)->TextFieldPasswort, "Geh");
-            QTest::keyClick(w, Qt::Key_Escape);
-        }, "Passwortfenster");
+        GuiTest::BeiModal(
+            [](QWidget* w) {
+                QTest::keyClicks(qobject_cast<Passwortfenster*>(w)->TextFieldPasswort, "Geh");
+                QTest::keyClick(w, Qt::Key_Escape);
+            },
+            "Passwortfenster");
         QCOMPARE(f.exec(), int(QDialog::Rejected));
         QVERIFY(App()->Beendet());
         QVERIFY(!App()->kursauswahl());
@@ -254,7 +266,7 @@ private slots:
         f.show();
         plattform.antwortenFrage << false;
         QTest::mouseClick(f.PushBeenden, Qt::LeftButton);
-        QCOMPARE(plattform.protokoll, QStringList({"Frage: RAVIRIreru beenden?"}));
+        QCOMPARE(plattform.protokoll, QStringList({ "Frage: RAVIRIreru beenden?" }));
         QVERIFY(f.isVisible());
         QVERIFY(!App()->Beendet());
         plattform.antwortenFrage << true;

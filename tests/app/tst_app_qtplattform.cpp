@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(erklaerung, QString("Erklärung"));
         QCOMPARE(standard, neinJa ? QString("Nein") : QString("Ja"));
         knoepfe.sort();
-        QCOMPARE(knoepfe, QStringList({"Ja", "Nein"}));
+        QCOMPARE(knoepfe, QStringList({ "Ja", "Nein" }));
     }
 
     void mitteilung_data()
@@ -133,8 +133,8 @@ private slots:
         QTest::addColumn<QString>("erwarteterTitel");
         QTest::newRow("Erfolg") << int(Plattform::Symbol::Information) << "Mail versandt"
                                 << int(QMessageBox::Information) << "Mail versandt";
-        QTest::newRow("Fehler ohne Titel") << int(Plattform::Symbol::Warnung) << ""
-                                           << int(QMessageBox::Warning) << "RAVIRIreru";
+        QTest::newRow("Fehler ohne Titel")
+            << int(Plattform::Symbol::Warnung) << "" << int(QMessageBox::Warning) << "RAVIRIreru";
         QTest::newRow("langer Titel") << int(Plattform::Symbol::Information)
                                       << "Noteneingabe Sozialwissenschaften - GK12 - Meier-Schulze"
                                       << int(QMessageBox::Information)
@@ -160,9 +160,8 @@ private slots:
             erklaerung = box->informativeText();
             QTest::keyClick(box, Qt::Key_Return);
         });
-        Plattform::aktuell().Mitteilen(
-            {titel, "Die Mail wurde erfolgreich versandt!", "/tmp/Noten.zle",
-             Plattform::Symbol(symbol)});
+        Plattform::aktuell().Mitteilen({ titel, "Die Mail wurde erfolgreich versandt!",
+            "/tmp/Noten.zle", Plattform::Symbol(symbol) });
         QCOMPARE(GuiTest::Unbeantwortet(), 0);
         QCOMPARE(gezeigt, erwartetesSymbol);
         QCOMPARE(fenstertitel, erwarteterTitel);
@@ -173,7 +172,7 @@ private slots:
         QFont fett = QApplication::font();
         fett.setBold(true);
         QVERIFY2(breite >= QFontMetrics(fett).horizontalAdvance(erwarteterTitel) + 80,
-                 qPrintable(QString::number(breite)));
+            qPrintable(QString::number(breite)));
     }
 
     void waehlen_data()
@@ -220,7 +219,7 @@ private slots:
         a.titel = "Kursfenster mit Eingaben";
         a.meldung = "Sollen die Eingaben gesichert werden?";
         a.erklaerung = "Q1 - Mathematik";
-        a.knoepfe = QStringList{"Sichern", "Verwerfen", "Abbrechen"};
+        a.knoepfe = QStringList { "Sichern", "Verwerfen", "Abbrechen" };
         a.standard = 0;
         a.abbrechen = abbrechen;
         const int antwort = Plattform::aktuell().Waehlen(a);
@@ -231,7 +230,7 @@ private slots:
         QCOMPARE(erklaerung, a.erklaerung);
         QCOMPARE(standard, QString("Sichern"));
         knoepfe.sort();
-        QCOMPARE(knoepfe, QStringList({"Abbrechen", "Sichern", "Verwerfen"}));
+        QCOMPARE(knoepfe, QStringList({ "Abbrechen", "Sichern", "Verwerfen" }));
     }
 
     void abwarten_data()
@@ -247,19 +246,21 @@ private slots:
         bool fertig = false;
         QString titel, text;
         bool modal = false;
-        GuiTest::BeiModal([&](QWidget* w) {
-            auto* dialog = qobject_cast<QProgressDialog*>(w);
-            QVERIFY(dialog);
-            titel = dialog->windowTitle();
-            text = dialog->labelText();
-            modal = dialog->isModal();
-            if (abbrechen)
-                QVERIFY(GuiTest::KnopfDruecken(dialog, "Abbrechen"));
-            else
-                QTimer::singleShot(100, [&] { fertig = true; });
-        }, "QProgressDialog");
+        GuiTest::BeiModal(
+            [&](QWidget* w) {
+                auto* dialog = qobject_cast<QProgressDialog*>(w);
+                QVERIFY(dialog);
+                titel = dialog->windowTitle();
+                text = dialog->labelText();
+                modal = dialog->isModal();
+                if (abbrechen)
+                    QVERIFY(GuiTest::KnopfDruecken(dialog, "Abbrechen"));
+                else
+                    QTimer::singleShot(100, [&] { fertig = true; });
+            },
+            "QProgressDialog");
         const bool ergebnis = Plattform::aktuell().Abwarten(
-            {"Noten werden versandt", "Die Noten werden noch versandt …", "Abbrechen"},
+            { "Noten werden versandt", "Die Noten werden noch versandt …", "Abbrechen" },
             [&] { return fertig; });
         QCOMPARE(GuiTest::Unbeantwortet(), 0);
         QCOMPARE(ergebnis, !abbrechen);
@@ -296,26 +297,28 @@ private slots:
         QStringList filter, gewaehlt;
         bool hinweisSichtbar = false;
         int typBreite = 0;
-        GuiTest::BeiModal([&](QWidget* w) {
-            auto* dialog = qobject_cast<QFileDialog*>(w);
-            QVERIFY(dialog);
-            titel = dialog->windowTitle();
-            annehmenText = dialog->labelText(QFileDialog::Accept);
-            abbrechenText = dialog->labelText(QFileDialog::Reject);
-            if (auto* l = dialog->findChild<QLabel*>("Hinweis")) {
-                hinweis = l->text();
-                hinweisSichtbar = l->isVisible();
-            }
-            filter = dialog->nameFilters();
-            if (auto* liste = dialog->findChild<QTreeView*>("treeView"))
-                typBreite = liste->header()->sectionSize(2);
-            verzeichnis = dialog->directory().absolutePath();
-            gewaehlt = dialog->selectedFiles();
-            if (annehmen)
-                QTest::keyClick(dialog->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
-            else
-                QTest::keyClick(dialog, Qt::Key_Escape);
-        }, "QFileDialog");
+        GuiTest::BeiModal(
+            [&](QWidget* w) {
+                auto* dialog = qobject_cast<QFileDialog*>(w);
+                QVERIFY(dialog);
+                titel = dialog->windowTitle();
+                annehmenText = dialog->labelText(QFileDialog::Accept);
+                abbrechenText = dialog->labelText(QFileDialog::Reject);
+                if (auto* l = dialog->findChild<QLabel*>("Hinweis")) {
+                    hinweis = l->text();
+                    hinweisSichtbar = l->isVisible();
+                }
+                filter = dialog->nameFilters();
+                if (auto* liste = dialog->findChild<QTreeView*>("treeView"))
+                    typBreite = liste->header()->sectionSize(2);
+                verzeichnis = dialog->directory().absolutePath();
+                gewaehlt = dialog->selectedFiles();
+                if (annehmen)
+                    QTest::keyClick(dialog->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
+                else
+                    QTest::keyClick(dialog, Qt::Key_Escape);
+            },
+            "QFileDialog");
         const QString ergebnis = Plattform::aktuell().DateiOeffnen(d);
         QCOMPARE(GuiTest::Unbeantwortet(), 0);
         QCOMPARE(titel, d.titel);
@@ -323,12 +326,13 @@ private slots:
         QCOMPARE(abbrechenText, QString("Abbrechen"));
         QCOMPARE(hinweis, d.hinweis);
         QVERIFY(hinweisSichtbar);
-        QCOMPARE(filter, QStringList({"ZELTA-NotenDatei (*.zln)"}));
+        QCOMPARE(filter, QStringList({ "ZELTA-NotenDatei (*.zln)" }));
         QCOMPARE(verzeichnis, QDir(ordner.path()).absolutePath());
-        QCOMPARE(gewaehlt, QStringList({ordner.filePath("b.zln")}));
+        QCOMPARE(gewaehlt, QStringList({ ordner.filePath("b.zln") }));
         QCOMPARE(ergebnis, annehmen ? ordner.filePath("b.zln") : QString());
         // The type column shows our type names whole.
-        QVERIFY(typBreite > QFontMetrics(QApplication::font()).horizontalAdvance("RAVIRIreru-Ergebnis"));
+        QVERIFY(typBreite
+            > QFontMetrics(QApplication::font()).horizontalAdvance("RAVIRIreru-Ergebnis"));
     }
 
     void dateiSpeichern()
@@ -344,15 +348,17 @@ private slots:
         d.startOrdner = ordner.path();
         d.vorschlag = "Noten Q1-M-LK1";
         QString annehmenText, abbrechenText, name;
-        GuiTest::BeiModal([&](QWidget* w) {
-            auto* dialog = qobject_cast<QFileDialog*>(w);
-            QVERIFY(dialog);
-            annehmenText = dialog->labelText(QFileDialog::Accept);
-            abbrechenText = dialog->labelText(QFileDialog::Reject);
-            auto* feld = dialog->findChild<QLineEdit*>("fileNameEdit");
-            name = feld->text();
-            QTest::keyClick(feld, Qt::Key_Return);
-        }, "QFileDialog");
+        GuiTest::BeiModal(
+            [&](QWidget* w) {
+                auto* dialog = qobject_cast<QFileDialog*>(w);
+                QVERIFY(dialog);
+                annehmenText = dialog->labelText(QFileDialog::Accept);
+                abbrechenText = dialog->labelText(QFileDialog::Reject);
+                auto* feld = dialog->findChild<QLineEdit*>("fileNameEdit");
+                name = feld->text();
+                QTest::keyClick(feld, Qt::Key_Return);
+            },
+            "QFileDialog");
         const QString ergebnis = Plattform::aktuell().DateiSpeichern(d);
         QCOMPARE(annehmenText, QString("Speichern"));
         QCOMPARE(abbrechenText, QString("Nicht speichern"));
@@ -382,8 +388,10 @@ private slots:
         QTest::addColumn<QString>("datei"); // file name; a path: set before, kept
         QTest::newRow("Titel mit Punkt") << "Q1.1 - Mathematik - LK1 - Mü"
                                          << "Q1.1 - Mathematik - LK1 - Mü.pdf";
-        QTest::newRow("Schrägstrich") << "Q1/2 - Deutsch - GK2 - WEH" << "Q1-2 - Deutsch - GK2 - WEH.pdf";
-        QTest::newRow("schon gewählt") << "Q1.1 - Physik" << "/tmp/gewaehlt.pdf";
+        QTest::newRow("Schrägstrich") << "Q1/2 - Deutsch - GK2 - WEH"
+                                      << "Q1-2 - Deutsch - GK2 - WEH.pdf";
+        QTest::newRow("schon gewählt") << "Q1.1 - Physik"
+                                       << "/tmp/gewaehlt.pdf";
     }
 
     void druckDialogPdfName()
@@ -395,11 +403,13 @@ private slots:
         if (datei.startsWith(QLatin1Char('/')))
             drucker.setOutputFileName(datei);
         QString angeboten;
-        GuiTest::BeiModal([&](QWidget* w) {
-            if (auto* feld = w->findChild<QLineEdit*>("filename"))
-                angeboten = feld->text();
-            QTest::keyClick(w, Qt::Key_Escape);
-        }, "QPrintDialog");
+        GuiTest::BeiModal(
+            [&](QWidget* w) {
+                if (auto* feld = w->findChild<QLineEdit*>("filename"))
+                    angeboten = feld->text();
+                QTest::keyClick(w, Qt::Key_Escape);
+            },
+            "QPrintDialog");
         QVERIFY(!Plattform::aktuell().DruckDialog(drucker));
         QCOMPARE(GuiTest::Unbeantwortet(), 0);
         if (datei.startsWith(QLatin1Char('/'))) {

@@ -60,12 +60,12 @@ private slots:
         GlobaleDatenZuruecksetzen();
         QSignalSpy splash(App(), &RAVIRIreru::SplashGeoeffnet);
 
-        plattform.antwortenDatei << QString();   // the open dialog is cancelled
+        plattform.antwortenDatei << QString(); // the open dialog is cancelled
         App()->Starten(pfad);
         StartAusfuehren();
 
         QCOMPARE(splash.size(), 0);
-        QCOMPARE(plattform.protokoll, QStringList({"Öffnen: Notenlisten öffnen"}));
+        QCOMPARE(plattform.protokoll, QStringList({ "Öffnen: Notenlisten öffnen" }));
         // Not opened without asking: the dialog starts in its folder with it selected.
         QCOMPARE(plattform.oeffnenDialoge.first().startOrdner, zOrdner->path());
         QCOMPARE(plattform.oeffnenDialoge.first().vorschlag, pfad);
@@ -83,11 +83,13 @@ private slots:
         GlobaleDatenZuruecksetzen();
         QSignalSpy splash(App(), &RAVIRIreru::SplashGeoeffnet);
         bool offenBeimDialog = true;
-        GuiTest::BeiModal([&](QWidget* w) {
-            // The open dialog waits for the splash window.
-            offenBeimDialog = !plattform.oeffnenDialoge.isEmpty();
-            QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(100, 100));
-        }, "SplashScreen");
+        GuiTest::BeiModal(
+            [&](QWidget* w) {
+                // The open dialog waits for the splash window.
+                offenBeimDialog = !plattform.oeffnenDialoge.isEmpty();
+                QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(100, 100));
+            },
+            "SplashScreen");
 
         plattform.antwortenDatei << QString();
         App()->Starten(QString());
@@ -97,16 +99,16 @@ private slots:
         QCOMPARE(GuiTest::Unbeantwortet(), 0);
         QVERIFY(!offenBeimDialog);
         // Cancelled: ends without message and without writing.
-        QCOMPARE(plattform.protokoll, QStringList({"Öffnen: Notenlisten öffnen"}));
+        QCOMPARE(plattform.protokoll, QStringList({ "Öffnen: Notenlisten öffnen" }));
         QVERIFY(plattform.oeffnenDialoge.first().vorschlag.isEmpty());
         QVERIFY(App()->Beendet());
-        QCOMPARE(QDir(zOrdner->path()).entryList(QDir::Files), QStringList({"Kursliste.zln"}));
+        QCOMPARE(QDir(zOrdner->path()).entryList(QDir::Files), QStringList({ "Kursliste.zln" }));
         QCOMPARE(Inhalt(pfad), vorher);
     }
 
     void abgelehnteDateiEndet_data()
     {
-        QTest::addColumn<QByteArray>("inhalt");   // empty: no file at all
+        QTest::addColumn<QByteArray>("inhalt"); // empty: no file at all
         QTest::addColumn<QString>("meldung");
         GuiTest::BeispielDaten();
         const QByteArray gut = GuiTest::KurslistenBytes();
@@ -130,17 +132,19 @@ private slots:
             Schreibe(pfad, inhalt);
         GlobaleDatenZuruecksetzen();
         bool anmeldung = false;
-        GuiTest::BeiModal([&anmeldung](QWidget* w) {
-            anmeldung = true;
-            w->close();
-        }, "Passwortfenster");
+        GuiTest::BeiModal(
+            [&anmeldung](QWidget* w) {
+                anmeldung = true;
+                w->close();
+            },
+            "Passwortfenster");
 
         plattform.antwortenDatei << pfad;
         App()->Starten(pfad);
         StartAusfuehren();
 
         QCOMPARE(plattform.protokoll,
-                 QStringList({"Öffnen: Notenlisten öffnen", "Meldung: " + meldung}));
+            QStringList({ "Öffnen: Notenlisten öffnen", "Meldung: " + meldung }));
         QVERIFY(!anmeldung);
         QVERIFY(App()->Beendet());
         QVERIFY(!Daten.geladen);
@@ -157,9 +161,8 @@ private slots:
         const QString pfad = GuiTest::SchreibeKursliste(zOrdner->path());
         const QByteArray vorher = Inhalt(pfad);
         GlobaleDatenZuruecksetzen();
-        GuiTest::BeiModal([](QWidget* w) {
-            QVERIFY(GuiTest::KnopfDruecken(w, "Abbrechen"));
-        }, "Passwortfenster");
+        GuiTest::BeiModal(
+            [](QWidget* w) { QVERIFY(GuiTest::KnopfDruecken(w, "Abbrechen")); }, "Passwortfenster");
 
         plattform.antwortenDatei << pfad;
         App()->Starten(pfad);
@@ -169,7 +172,7 @@ private slots:
         QVERIFY(Daten.geladen);
         QVERIFY(App()->Beendet());
         QVERIFY(!App()->kursauswahl());
-        QCOMPARE(plattform.protokoll, QStringList({"Öffnen: Notenlisten öffnen"}));
+        QCOMPARE(plattform.protokoll, QStringList({ "Öffnen: Notenlisten öffnen" }));
         QCOMPARE(Inhalt(pfad), vorher);
     }
 
@@ -179,12 +182,14 @@ private slots:
         GuiTest::BeispielDaten();
         const QString pfad = GuiTest::SchreibeKursliste(zOrdner->path());
         GlobaleDatenZuruecksetzen();
-        GuiTest::BeiModal([](QWidget* w) {
-            auto* f = qobject_cast<Passwortfenster*>(w);
-            f->TextFieldPasswort->setText("Geheim");
-            f->TextFieldName->setText("Meier");
-            QTest::keyClick(f, Qt::Key_Return);
-        }, "Passwortfenster");
+        GuiTest::BeiModal(
+            [](QWidget* w) {
+                auto* f = qobject_cast<Passwortfenster*>(w);
+                f->TextFieldPasswort->setText("Geheim");
+                f->TextFieldName->setText("Meier");
+                QTest::keyClick(f, Qt::Key_Return);
+            },
+            "Passwortfenster");
 
         plattform.antwortenDatei << pfad;
         App()->Starten(QString());
@@ -269,7 +274,7 @@ private slots:
         QCoreApplication::sendEvent(App(), &oeffnen);
 
         QCOMPARE(GuiTest::Unbeantwortet(), 0);
-        QCOMPARE(plattform.protokoll, QStringList({"Öffnen: Notenlisten öffnen"}));
+        QCOMPARE(plattform.protokoll, QStringList({ "Öffnen: Notenlisten öffnen" }));
         QCOMPARE(plattform.oeffnenDialoge.first().vorschlag, zweite);
         QVERIFY(BasisEinstellungen::zFenster().isEmpty());
         QCOMPARE(Daten.datenFolder, zweite);
@@ -293,12 +298,14 @@ private slots:
         const QString pfad = GuiTest::SchreibeKursliste(zOrdner->path());
         GlobaleDatenZuruecksetzen();
         plattform.antwortenDatei << pfad;
-        GuiTest::BeiModal([](QWidget* w) {
-            auto* f = qobject_cast<Passwortfenster*>(w);
-            f->TextFieldPasswort->setText("Geheim");
-            f->TextFieldName->setText("Meier");
-            f->PushOK->click();
-        }, "Passwortfenster");
+        GuiTest::BeiModal(
+            [](QWidget* w) {
+                auto* f = qobject_cast<Passwortfenster*>(w);
+                f->TextFieldPasswort->setText("Geheim");
+                f->TextFieldName->setText("Meier");
+                f->PushOK->click();
+            },
+            "Passwortfenster");
         App()->Starten(pfad);
         StartAusfuehren();
         QVERIFY(App()->kursauswahl());
@@ -309,7 +316,7 @@ private slots:
         plattform.antwortenDatei << QString();
         App()->OpenDocument(zOrdner->filePath("andere.zln"));
 
-        QCOMPARE(plattform.protokoll, QStringList({"Öffnen: Notenlisten öffnen"}));
+        QCOMPARE(plattform.protokoll, QStringList({ "Öffnen: Notenlisten öffnen" }));
         QVERIFY(App()->Beendet());
         QCOMPARE(Daten.datenFolder, pfad);
         GlobaleDatenZuruecksetzen();

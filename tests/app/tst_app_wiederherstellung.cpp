@@ -118,24 +118,29 @@ private slots:
         EingabenMachen();
         Neustart();
         AufzeichnendePlattform plattform;
-        plattform.antwortenWahl = {0};
+        plattform.antwortenWahl = { 0 };
         const QList<Kursfenster*> fenster = Wiederherstellung::NachDerAnmeldung();
         QCOMPARE(fenster.size(), 2);
 
         QCOMPARE(plattform.auswahlen.size(), 1);
         const Plattform::Auswahl& frage = plattform.auswahlen.first();
         QCOMPARE(frage.titel, QStringLiteral("Nicht gesicherte Eingaben"));
-        QCOMPARE(frage.meldung, QStringLiteral("Beim letzten Mal wurden Eingaben nicht gesichert. Sollen sie "
-                                               "wiederhergestellt werden?"));
-        QCOMPARE(frage.knoepfe, (QStringList {QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")}));
+        QCOMPARE(frage.meldung,
+            QStringLiteral("Beim letzten Mal wurden Eingaben nicht gesichert. Sollen sie "
+                           "wiederhergestellt werden?"));
+        QCOMPARE(frage.knoepfe,
+            (QStringList { QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen") }));
         QCOMPARE(frage.standard, 0);
         const QStringList zeilen = frage.erklaerung.split(QLatin1Char('\n'));
         // Five cells: leaving row 2's empty unexcused hours stored "0" there.
-        QVERIFY2(zeilen.at(0).startsWith(QStringLiteral("12.1 - Mathematik - LK2 - Mü: 5 Eingaben, zuletzt am ")),
-                 qPrintable(frage.erklaerung));
-        QVERIFY2(zeilen.at(1).startsWith(QStringLiteral("12.1 - Deutsch - GK1 - Mü: 1 Eingabe, zuletzt am ")),
-                 qPrintable(frage.erklaerung));
-        QVERIFY(zeilen.at(0).contains(QRegularExpression(QStringLiteral("am \\d\\d\\.\\d\\d\\.\\d{4} um \\d\\d:\\d\\d Uhr$"))));
+        QVERIFY2(zeilen.at(0).startsWith(
+                     QStringLiteral("12.1 - Mathematik - LK2 - Mü: 5 Eingaben, zuletzt am ")),
+            qPrintable(frage.erklaerung));
+        QVERIFY2(zeilen.at(1).startsWith(
+                     QStringLiteral("12.1 - Deutsch - GK1 - Mü: 1 Eingabe, zuletzt am ")),
+            qPrintable(frage.erklaerung));
+        QVERIFY(zeilen.at(0).contains(QRegularExpression(
+            QStringLiteral("am \\d\\d\\.\\d\\d\\.\\d{4} um \\d\\d:\\d\\d Uhr$"))));
 
         Kursfenster* m = FensterVon(QStringLiteral("M"));
         Kursfenster* d = FensterVon(QStringLiteral("D"));
@@ -144,8 +149,10 @@ private slots:
         QCOMPARE(Sichtbar(*m, 0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
         QVERIFY(m->Gewarnt(0));
         QCOMPARE(m->ZellWert(2, Spalte(QStringLiteral("Fehlstunden"))), QStringLiteral("3"));
-        QCOMPARE(m->ZellWert(2, Spalte(QStringLiteral("unentschuldigte Fehlstunden"))), QStringLiteral("0"));
-        QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Hinweis"))), QStringLiteral("Referat „Ökologie“"));
+        QCOMPARE(m->ZellWert(2, Spalte(QStringLiteral("unentschuldigte Fehlstunden"))),
+            QStringLiteral("0"));
+        QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Hinweis"))),
+            QStringLiteral("Referat „Ökologie“"));
         QCOMPARE(d->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("8"));
         // Nothing else changed.
         QCOMPARE(m->ZellWert(1, Spalte(QStringLiteral("Note"))), QStringLiteral("3"));
@@ -170,22 +177,25 @@ private slots:
         Eingeben(*m, 3, QStringLiteral("Note"), QStringLiteral("9"));
         Neustart();
         plattform.Leeren();
-        plattform.antwortenWahl = {0};
+        plattform.antwortenWahl = { 0 };
         QCOMPARE(Wiederherstellung::NachDerAnmeldung().size(), 2);
         m = FensterVon(QStringLiteral("M"));
         QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
         QCOMPARE(m->ZellWert(3, Spalte(QStringLiteral("Note"))), QStringLiteral("9"));
-        QVERIFY(plattform.auswahlen.first().erklaerung.contains(QStringLiteral("Mathematik - LK2 - Mü: 6 Eingaben")));
+        QVERIFY(plattform.auswahlen.first().erklaerung.contains(
+            QStringLiteral("Mathematik - LK2 - Mü: 6 Eingaben")));
 
         // "Sichern" puts them into the file, and the course's journal goes; D's stays.
         QCOMPARE(m->TabelleSichern(), Kursfenster::Sicherung::Gesichert);
         Datenbestand gelesen;
         Spaltenstruktur struktur;
         QVERIFY(Lesen(pfad, gelesen, struktur));
-        QCOMPARE(gelesen.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Eintraege.Zeigen(QString(), QStringLiteral("Note")),
-                 QStringLiteral("13"));
-        QCOMPARE(gelesen.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 13)->Eintraege.Zeigen(QString(), QStringLiteral("Fehlstunden")),
-                 QStringLiteral("3"));
+        QCOMPARE(gelesen.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)
+                     ->Eintraege.Zeigen(QString(), QStringLiteral("Note")),
+            QStringLiteral("13"));
+        QCOMPARE(gelesen.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 13)
+                     ->Eintraege.Zeigen(QString(), QStringLiteral("Fehlstunden")),
+            QStringLiteral("3"));
         QVERIFY(gelesen.alleKurse.Zeigen(1)->GewarntSchueler.Enthalten(11));
         QCOMPARE(Journaldateien().size(), 1);
         QVERIFY(!QFileInfo::exists(Eingabejournal::DateiVon(pfad, QStringLiteral("M"))));
@@ -197,7 +207,7 @@ private slots:
         EingabenMachen();
         Neustart();
         AufzeichnendePlattform plattform;
-        plattform.antwortenWahl = {1};
+        plattform.antwortenWahl = { 1 };
         QVERIFY(Wiederherstellung::NachDerAnmeldung().isEmpty());
         QCOMPARE(plattform.auswahlen.size(), 1);
         QVERIFY(Kursfenster::OffeneFenster().isEmpty());
@@ -224,7 +234,7 @@ private slots:
     void nichtsZuFragen()
     {
         AufzeichnendePlattform plattform;
-        plattform.antwortenWahl = {1}; // the closing question: "Ja"
+        plattform.antwortenWahl = { 1 }; // the closing question: "Ja"
         QPointer<Kursfenster> m = Oeffnen(QStringLiteral("M"));
         Eingeben(*m, 0, QStringLiteral("Note"), QStringLiteral("13"));
         QVERIFY(QFileInfo::exists(Eingabejournal::DateiVon(pfad, QStringLiteral("M"))));
@@ -249,17 +259,27 @@ private slots:
     {
         QTest::addColumn<int>("aenderung");
         QTest::addColumn<QString>("grund");
-        QTest::newRow("Schüler fehlt im Kurs") << 0
-            << QStringLiteral("„Albers, Anna“ gehört nicht mehr zum Kurs „12.1 - Mathematik - LK2 - Mü“.");
-        QTest::newRow("Kurs fehlt") << 1
-            << QStringLiteral("Den Kurs „12.1 - Mathematik - LK2 - Mü“ gibt es in dieser Kurslisten-Datei nicht mehr.");
-        QTest::newRow("Spalte fehlt") << 2
-            << QStringLiteral("Die Spalte „Hinweis“ gibt es in dieser Kurslisten-Datei nicht mehr.");
-        QTest::newRow("andere Werte") << 3
-            << QStringLiteral("„Albers, Anna“, Spalte „Note“ im Kurs „12.1 - Mathematik - LK2 - Mü“: Die "
-                              "Kurslisten-Datei enthält dort „5“, die Eingaben gingen von „12“ aus.");
-        QTest::newRow("Note nicht in der Skala") << 4
-            << QStringLiteral("„13“ ist keine Note dieser Notenskala. („Albers, Anna“ im Kurs „12.1 - Mathematik - "
+        QTest::newRow("Schüler fehlt im Kurs")
+            << 0
+            << QStringLiteral(
+                   "„Albers, Anna“ gehört nicht mehr zum Kurs „12.1 - Mathematik - LK2 - Mü“.");
+        QTest::newRow("Kurs fehlt")
+            << 1
+            << QStringLiteral("Den Kurs „12.1 - Mathematik - LK2 - Mü“ gibt es in dieser "
+                              "Kurslisten-Datei nicht mehr.");
+        QTest::newRow("Spalte fehlt")
+            << 2
+            << QStringLiteral(
+                   "Die Spalte „Hinweis“ gibt es in dieser Kurslisten-Datei nicht mehr.");
+        QTest::newRow("andere Werte")
+            << 3
+            << QStringLiteral(
+                   "„Albers, Anna“, Spalte „Note“ im Kurs „12.1 - Mathematik - LK2 - Mü“: Die "
+                   "Kurslisten-Datei enthält dort „5“, die Eingaben gingen von „12“ aus.");
+        QTest::newRow("Note nicht in der Skala")
+            << 4
+            << QStringLiteral("„13“ ist keine Note dieser Notenskala. („Albers, Anna“ im Kurs "
+                              "„12.1 - Mathematik - "
                               "LK2 - Mü“)");
     }
     void passtNicht()
@@ -300,7 +320,9 @@ private slots:
             break;
         }
         case 3:
-            neu.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Eintraege.ZeigeKursEintrag(0).datum
+            neu.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)
+                ->Eintraege.ZeigeKursEintrag(0)
+                .datum
                 = QStringLiteral("5");
             break;
         case 4: {
@@ -322,10 +344,12 @@ private slots:
         QCOMPARE(plattform.mitteilungen.size(), 1);
         const Plattform::Mitteilung& m = plattform.mitteilungen.first();
         QCOMPARE(m.titel, QStringLiteral("Nicht gesicherte Eingaben"));
-        QCOMPARE(m.text, QStringLiteral("Die nicht gesicherten Eingaben vom letzten Mal passen nicht zu dieser "
-                                        "Kurslisten-Datei. Sie werden nicht übernommen."));
-        QVERIFY2(m.erklaerung.startsWith(grund + QStringLiteral("\n\nDie Eingaben sind im Ordner „")),
-                 qPrintable(m.erklaerung));
+        QCOMPARE(m.text,
+            QStringLiteral("Die nicht gesicherten Eingaben vom letzten Mal passen nicht zu dieser "
+                           "Kurslisten-Datei. Sie werden nicht übernommen."));
+        QVERIFY2(
+            m.erklaerung.startsWith(grund + QStringLiteral("\n\nDie Eingaben sind im Ordner „")),
+            qPrintable(m.erklaerung));
         QVERIFY(Kursfenster::OffeneFenster().isEmpty());
         QCOMPARE(Inhalt(pfad), datei);
         // Kept aside, both parts, never offered again.
@@ -348,15 +372,17 @@ private slots:
         QVERIFY(f.resize(f.size() - 3));
         QVERIFY(Daten.LadeDatei(pfad));
         AufzeichnendePlattform plattform;
-        plattform.antwortenWahl = {0};
+        plattform.antwortenWahl = { 0 };
         QCOMPARE(Wiederherstellung::NachDerAnmeldung().size(), 2);
         QVERIFY(plattform.auswahlen.first().erklaerung.contains(
-            QStringLiteral("Die letzte Eingabe vor dem Abbruch wurde nicht mehr vollständig festgehalten und fehlt.")));
+            QStringLiteral("Die letzte Eingabe vor dem Abbruch wurde nicht mehr vollständig "
+                           "festgehalten und fehlt.")));
         Kursfenster* m = FensterVon(QStringLiteral("M"));
         QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
         QVERIFY(m->Gewarnt(0));
         QCOMPARE(m->ZellWert(2, Spalte(QStringLiteral("Fehlstunden"))), QStringLiteral("3"));
-        QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Hinweis"))), QStringLiteral("Facharbeit")); // the cut one
+        QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Hinweis"))),
+            QStringLiteral("Facharbeit")); // the cut one
     }
 
     // "Sichern unter …": the journal of another window's unsaved entries follows the new file.
@@ -367,7 +393,7 @@ private slots:
         Eingeben(*m, 0, QStringLiteral("Note"), QStringLiteral("13"));
         const QString neu = ordner.filePath(QStringLiteral("anderswo/Gerettet.zln"));
         QVERIFY(QDir().mkpath(QFileInfo(neu).absolutePath()));
-        plattform.antwortenDatei = {neu};
+        plattform.antwortenDatei = { neu };
         QVERIFY(Daten.SichernUnter());
         QCOMPARE(Daten.datenFolder, neu);
         QCOMPARE(Eingabejournal::Lesen(pfad).size(), 0);
@@ -381,7 +407,7 @@ private slots:
 
         GlobaleDatenZuruecksetzen();
         QVERIFY(Daten.LadeDatei(neu));
-        plattform.antwortenWahl = {0};
+        plattform.antwortenWahl = { 0 };
         QCOMPARE(Wiederherstellung::NachDerAnmeldung().size(), 1);
         Kursfenster* w = FensterVon(QStringLiteral("M"));
         QCOMPARE(w->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
@@ -395,9 +421,10 @@ private slots:
         QPointer<Kursfenster> m = Oeffnen(QStringLiteral("M"));
         Eingeben(*m, 0, QStringLiteral("Note"), QStringLiteral("13"));
         QCOMPARE(m->TabelleSichern(), Kursfenster::Sicherung::Gesichert);
-        QCOMPARE(QDir(ordner.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
-                 (QStringList {QStringLiteral(".Kursliste.zln.lock"), QStringLiteral("Kursliste.zln"),
-                               QStringLiteral("RAVIRIreru-Sicherungen")}));
+        QCOMPARE(QDir(ordner.path())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            (QStringList { QStringLiteral(".Kursliste.zln.lock"), QStringLiteral("Kursliste.zln"),
+                QStringLiteral("RAVIRIreru-Sicherungen") }));
         QCOMPARE(Sicherungskopien::Liste(pfad).size(), 1);
         QCOMPARE(Inhalt(Sicherungskopien::Liste(pfad).first()), vorher);
     }

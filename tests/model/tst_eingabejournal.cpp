@@ -19,8 +19,8 @@
 
 namespace {
 
-Eingabejournal::Aenderung Aenderung(qint64 schueler, const QString& bezeichnung,
-                                    const QString& vorher, const QString& nachher)
+Eingabejournal::Aenderung Aenderung(
+    qint64 schueler, const QString& bezeichnung, const QString& vorher, const QString& nachher)
 {
     Eingabejournal::Aenderung a;
     a.zeit = QDateTime::fromMSecsSinceEpoch(QDateTime::currentMSecsSinceEpoch());
@@ -48,8 +48,8 @@ bool Schreibe(const QString& pfad, const QByteArray& bytes)
 class TestEingabejournal : public QObject {
     Q_OBJECT
 
-    QTemporaryDir daten;      // XDG_DATA_HOME
-    QTemporaryDir dateien;    // the course-list files
+    QTemporaryDir daten; // XDG_DATA_HOME
+    QTemporaryDir dateien; // the course-list files
     QString kursliste;
 
 private slots:
@@ -70,13 +70,15 @@ private slots:
     {
         QList<Eingabejournal::Aenderung> erwartet;
         {
-            Eingabejournal j(kursliste, QStringLiteral("M"), QStringLiteral("Q1 - Mathe - LK2 - Mü"));
+            Eingabejournal j(
+                kursliste, QStringLiteral("M"), QStringLiteral("Q1 - Mathe - LK2 - Mü"));
             QVERIFY(!QFileInfo::exists(j.Datei())); // made with the first change
             erwartet.append(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("12")));
             auto w = Aenderung(12, QString(), QString(), QStringLiteral("X"));
             w.warnung = true;
             erwartet.append(w);
-            auto k = Aenderung(11, QStringLiteral("Klausur"), QStringLiteral("12"), QStringLiteral("ä„ö“ 😀"));
+            auto k = Aenderung(
+                11, QStringLiteral("Klausur"), QStringLiteral("12"), QStringLiteral("ä„ö“ 😀"));
             k.eintragID = QStringLiteral("KL");
             k.vorkommen = 1;
             erwartet.append(k);
@@ -110,12 +112,13 @@ private slots:
         const QString link = dateien.filePath(QStringLiteral("Verweis.zln"));
         QVERIFY(QFile::link(kursliste, link));
         QCOMPARE(Eingabejournal::DateiVon(link, QStringLiteral("m")),
-                 Eingabejournal::DateiVon(kursliste, QStringLiteral("M")));
+            Eingabejournal::DateiVon(kursliste, QStringLiteral("M")));
         QVERIFY(Eingabejournal::DateiVon(kursliste, QStringLiteral("M"))
-                != Eingabejournal::DateiVon(kursliste, QStringLiteral("D")));
+            != Eingabejournal::DateiVon(kursliste, QStringLiteral("D")));
         QVERIFY(Eingabejournal::Schluessel(kursliste)
-                != Eingabejournal::Schluessel(dateien.filePath(QStringLiteral("Andere.zln"))));
-        QVERIFY(QFileInfo(Eingabejournal::DateiVon(kursliste, QStringLiteral("M"))).fileName()
+            != Eingabejournal::Schluessel(dateien.filePath(QStringLiteral("Andere.zln"))));
+        QVERIFY(QFileInfo(Eingabejournal::DateiVon(kursliste, QStringLiteral("M")))
+                    .fileName()
                     .startsWith(Eingabejournal::Schluessel(kursliste) + QLatin1Char('-')));
         QFile::remove(link);
     }
@@ -137,8 +140,10 @@ private slots:
         QString datei;
         {
             Eingabejournal j(kursliste, QStringLiteral("M"), QStringLiteral("Mathe"));
-            QVERIFY(j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("1"))));
-            QVERIFY(j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QStringLiteral("1"), QStringLiteral("2"))));
+            QVERIFY(
+                j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("1"))));
+            QVERIFY(j.Anfuegen(
+                Aenderung(11, QStringLiteral("Note"), QStringLiteral("1"), QStringLiteral("2"))));
             datei = j.Datei();
         }
         const qint64 ganz = QFileInfo(datei).size();
@@ -146,11 +151,22 @@ private slots:
             Aenderung(11, QStringLiteral("Note"), QStringLiteral("2"), QStringLiteral("3")));
         QByteArray bytes = Inhalt(datei);
         switch (art) {
-        case 0: bytes += satz.left(2); break;
-        case 1: bytes += satz.left(satz.size() - 5); break;
-        case 2: satz[satz.size() - 1] = char(satz.at(satz.size() - 1) ^ 0x40); bytes += satz; break;
-        case 3: bytes += QByteArray(37, '\xAB'); break;
-        case 4: bytes += QByteArray::fromHex("7fffffff0101") + satz; break;
+        case 0:
+            bytes += satz.left(2);
+            break;
+        case 1:
+            bytes += satz.left(satz.size() - 5);
+            break;
+        case 2:
+            satz[satz.size() - 1] = char(satz.at(satz.size() - 1) ^ 0x40);
+            bytes += satz;
+            break;
+        case 3:
+            bytes += QByteArray(37, '\xAB');
+            break;
+        case 4:
+            bytes += QByteArray::fromHex("7fffffff0101") + satz;
+            break;
         }
         QVERIFY(Schreibe(datei, bytes));
 
@@ -168,7 +184,8 @@ private slots:
         {
             Eingabejournal weiter(Eingabejournal::LiesDatei(datei, true));
             QVERIFY(weiter.Offen());
-            QVERIFY(weiter.Anfuegen(Aenderung(11, QStringLiteral("Note"), QStringLiteral("2"), QStringLiteral("4"))));
+            QVERIFY(weiter.Anfuegen(
+                Aenderung(11, QStringLiteral("Note"), QStringLiteral("2"), QStringLiteral("4"))));
         }
         const Eingabejournal::Gelesen danach = Eingabejournal::LiesDatei(datei, true);
         QVERIFY(!danach.abgeschnitten);
@@ -181,20 +198,21 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("fehler");
-        const QByteArray kopf = Eingabejournal::KopfSatz(QStringLiteral("/x.zln"), QStringLiteral("M"),
-                                                         QStringLiteral("Mathe"), QDateTime::currentDateTime());
-        QTest::newRow("neuere Version") << Eingabejournal::KopfSatz(QStringLiteral("/x.zln"), QStringLiteral("M"),
-                                                                     QStringLiteral("Mathe"),
-                                                                     QDateTime::currentDateTime(), 2)
-                                        << QStringLiteral("Sie wurde von einer neueren Version von RAVIRIreru geschrieben.");
+        const QByteArray kopf = Eingabejournal::KopfSatz(QStringLiteral("/x.zln"),
+            QStringLiteral("M"), QStringLiteral("Mathe"), QDateTime::currentDateTime());
+        QTest::newRow("neuere Version") << Eingabejournal::KopfSatz(QStringLiteral("/x.zln"),
+            QStringLiteral("M"), QStringLiteral("Mathe"), QDateTime::currentDateTime(),
+            2) << QStringLiteral("Sie wurde von einer neueren Version von RAVIRIreru geschrieben.");
         QTest::newRow("neuere Version später")
-            << kopf + Eingabejournal::AenderungsSatz(Aenderung(1, QStringLiteral("Note"), QString(), QStringLiteral("1")), 7)
+            << kopf
+                + Eingabejournal::AenderungsSatz(
+                    Aenderung(1, QStringLiteral("Note"), QString(), QStringLiteral("1")), 7)
             << QStringLiteral("Sie wurde von einer neueren Version von RAVIRIreru geschrieben.");
-        QTest::newRow("Anfang beschädigt") << QByteArray("kein Journal, nur Text")
-                                           << QStringLiteral("Ihr Anfang ist beschädigt.");
-        QTest::newRow("ohne Kopf")
-            << Eingabejournal::AenderungsSatz(Aenderung(1, QStringLiteral("Note"), QString(), QStringLiteral("1")))
-            << QStringLiteral("Ihr Anfang ist beschädigt.");
+        QTest::newRow("Anfang beschädigt")
+            << QByteArray("kein Journal, nur Text") << QStringLiteral("Ihr Anfang ist beschädigt.");
+        QTest::newRow("ohne Kopf") << Eingabejournal::AenderungsSatz(
+            Aenderung(1, QStringLiteral("Note"), QString(), QStringLiteral("1")))
+                                   << QStringLiteral("Ihr Anfang ist beschädigt.");
     }
     void unbrauchbar()
     {
@@ -222,7 +240,8 @@ private slots:
         QString datei;
         {
             Eingabejournal j(kursliste, QStringLiteral("M"), QStringLiteral("Mathe"));
-            QVERIFY(j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("1"))));
+            QVERIFY(
+                j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("1"))));
             datei = j.Datei();
         }
         int rohr[2];
@@ -267,12 +286,14 @@ private slots:
         QString datei;
         {
             Eingabejournal alt(kursliste, QStringLiteral("M"), QStringLiteral("Mathe"));
-            QVERIFY(alt.Anfuegen(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("1"))));
+            QVERIFY(alt.Anfuegen(
+                Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("1"))));
             datei = alt.Datei();
         }
         {
             Eingabejournal neu(kursliste, QStringLiteral("M"), QStringLiteral("Mathe"));
-            QVERIFY(neu.Anfuegen(Aenderung(12, QStringLiteral("Note"), QString(), QStringLiteral("2"))));
+            QVERIFY(neu.Anfuegen(
+                Aenderung(12, QStringLiteral("Note"), QString(), QStringLiteral("2"))));
         }
         const QList<Eingabejournal::Gelesen> alle = Eingabejournal::Lesen(kursliste);
         QCOMPARE(alle.size(), 1);
@@ -293,11 +314,14 @@ private slots:
         {
             Dateigroessengrenze grenze(groesse + 10);
             QVERIFY(grenze.ok());
-            QVERIFY(!j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QStringLiteral("1"), QStringLiteral("2"))));
-            QVERIFY(!j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QStringLiteral("2"), QStringLiteral("3"))));
+            QVERIFY(!j.Anfuegen(
+                Aenderung(11, QStringLiteral("Note"), QStringLiteral("1"), QStringLiteral("2"))));
+            QVERIFY(!j.Anfuegen(
+                Aenderung(11, QStringLiteral("Note"), QStringLiteral("2"), QStringLiteral("3"))));
             QCOMPARE(j.Ausstehend(), 2);
-            QCOMPARE(j.Fehler(), QStringLiteral("Die Datei wäre größer, als auf diesem Datenträger oder "
-                                                "für dieses Programm erlaubt ist."));
+            QCOMPARE(j.Fehler(),
+                QStringLiteral("Die Datei wäre größer, als auf diesem Datenträger oder "
+                               "für dieses Programm erlaubt ist."));
             QCOMPARE(fehler.size(), 1);
             QCOMPARE(QFileInfo(j.Datei()).size(), groesse); // no half record
         }
@@ -318,23 +342,28 @@ private slots:
     {
         {
             Eingabejournal j(kursliste, QStringLiteral("M"), QStringLiteral("Mathe"));
-            QVERIFY(j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("1"))));
+            QVERIFY(
+                j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("1"))));
             j.ImHintergrundSynchronisieren();
             QVERIFY(!j.Ungesichert());
             QVERIFY(j.Synchronisieren()); // waits, although a sync is on its way
-            QVERIFY(j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QStringLiteral("1"), QStringLiteral("2"))));
+            QVERIFY(j.Anfuegen(
+                Aenderung(11, QStringLiteral("Note"), QStringLiteral("1"), QStringLiteral("2"))));
             j.ImHintergrundSynchronisieren();
             QVERIFY(j.Entfernen());
-            QVERIFY(j.Anfuegen(Aenderung(12, QStringLiteral("Note"), QString(), QStringLiteral("3"))));
+            QVERIFY(
+                j.Anfuegen(Aenderung(12, QStringLiteral("Note"), QString(), QStringLiteral("3"))));
             QVERIFY(j.Ungesichert());
-            j.ImHintergrundSynchronisieren(); // the new file's own sync, not held back by the old one
+            j.ImHintergrundSynchronisieren(); // the new file's own sync, not held back by the old
+                                              // one
             QVERIFY(!j.Ungesichert());
             QTest::qWait(200); // both answers arrive
             QVERIFY(j.Fehler().isEmpty());
             QVERIFY(!j.Ungesichert());
             QVERIFY(Eingabejournal::LiesDatei(j.Datei(), false).belegt);
             // Closed while a sync is on its way: the file is free for reading at once.
-            QVERIFY(j.Anfuegen(Aenderung(12, QStringLiteral("Note"), QStringLiteral("3"), QStringLiteral("4"))));
+            QVERIFY(j.Anfuegen(
+                Aenderung(12, QStringLiteral("Note"), QStringLiteral("3"), QStringLiteral("4"))));
             j.ImHintergrundSynchronisieren();
         }
         const QList<Eingabejournal::Gelesen> alle = Eingabejournal::Lesen(kursliste);
@@ -351,9 +380,8 @@ private slots:
         QVERIFY(j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("1"))));
         QVERIFY(j.Ungesichert());
         AufzeichnendePlattform plattform;
-        Plattform::aktuell().Waehlen({QStringLiteral("Frage"), QStringLiteral("?"), QString(),
-                                      {QStringLiteral("Ja"), QStringLiteral("Nein")}, 0, 1,
-                                      Plattform::Symbol::Warnung});
+        Plattform::aktuell().Waehlen({ QStringLiteral("Frage"), QStringLiteral("?"), QString(),
+            { QStringLiteral("Ja"), QStringLiteral("Nein") }, 0, 1, Plattform::Symbol::Warnung });
         QVERIFY(!j.Ungesichert());
     }
 
@@ -365,10 +393,12 @@ private slots:
         QVERIFY(Schreibe(neu, "zln"));
         {
             Eingabejournal j(kursliste, QStringLiteral("M"), QStringLiteral("Mathe"));
-            QVERIFY(j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("1"))));
+            QVERIFY(
+                j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QString(), QStringLiteral("1"))));
             Eingabejournal::KurslisteUmgezogen(kursliste, neu);
             QCOMPARE(j.Kursliste(), QFileInfo(neu).canonicalFilePath());
-            QVERIFY(j.Anfuegen(Aenderung(11, QStringLiteral("Note"), QStringLiteral("1"), QStringLiteral("2"))));
+            QVERIFY(j.Anfuegen(
+                Aenderung(11, QStringLiteral("Note"), QStringLiteral("1"), QStringLiteral("2"))));
         }
         QCOMPARE(Eingabejournal::Lesen(kursliste).size(), 0);
         const QList<Eingabejournal::Gelesen> alle = Eingabejournal::Lesen(neu);

@@ -61,7 +61,8 @@ private slots:
 
         ByteBauer b;
         b.Bool(true).Int16(11).Bool(false).Bool(false).Int16(3).PString("Q1").PString("Q-Phase");
-        b.Verschluesselt("M").Verschluesselt("Mathe").Verschluesselt("LK").Int16(2).Verschluesselt("ABC");
+        b.Verschluesselt("M").Verschluesselt("Mathe").Verschluesselt("LK").Int16(2).Verschluesselt(
+            "ABC");
         b.Menge(",7,").Bool(mitWarnung);
         if (mitWarnung)
             b.Menge(gewarnt);
@@ -119,7 +120,9 @@ private slots:
 
         // A path that cannot be created: the message, and false.
         QVERIFY(!d.Speichern(KleinerKurs(), ordner.filePath(QStringLiteral("fehlt/x.zle"))));
-        QCOMPARE(p.meldungen, QStringList{QStringLiteral("Die Noten-Datei für den Kurs konnte nicht angelegt werden")});
+        QCOMPARE(p.meldungen,
+            QStringList {
+                QStringLiteral("Die Noten-Datei für den Kurs konnte nicht angelegt werden") });
         // A text too long for its field is refused the same way, nothing half-written.
         Kurs lang = KleinerKurs();
         lang.Fach = QString(300, QLatin1Char('F'));

@@ -38,19 +38,24 @@ private slots:
 
         const QString vorne = QStringLiteral("Noten Q1-M-LK2-");
         QTest::newRow("unverändert") << vorne + "ABC" << vorne + "ABC";
-        QTest::newRow("Umlaute bleiben") << "Noten Q1-Mü-GK1-MÜL ß" << "Noten Q1-Mü-GK1-MÜL ß";
+        QTest::newRow("Umlaute bleiben") << "Noten Q1-Mü-GK1-MÜL ß"
+                                         << "Noten Q1-Mü-GK1-MÜL ß";
         QTest::newRow("Schrägstrich") << vorne + "A/B" << vorne + "A_B";
         QTest::newRow("umgekehrter Schrägstrich") << vorne + "A\\B" << vorne + "A_B";
         QTest::newRow("nach oben") << vorne + "../../etc/passwd" << vorne + ".._.._etc_passwd";
         QTest::newRow("CR LF") << vorne + "A\r\nB" << vorne + "A__B";
-        QTest::newRow("NUL") << vorne + QStringLiteral("A") + QChar(0) + "B.txt" << vorne + "A_B.txt";
+        QTest::newRow("NUL") << vorne + QStringLiteral("A") + QChar(0) + "B.txt"
+                             << vorne + "A_B.txt";
         QTest::newRow("Tab, DEL, C1") << vorne + "A\tB\x7f" + QChar(0x85) + "C" << vorne + "A_B__C";
         QTest::newRow("Zeilentrenner") << vorne + QChar(0x2028) + QChar(0x2029) << vorne + "__";
-        QTest::newRow("führender Punkt") << ".versteckt" << "_versteckt";
-        QTest::newRow("nur Punkte") << ".." << "_.";
+        QTest::newRow("führender Punkt") << ".versteckt"
+                                         << "_versteckt";
+        QTest::newRow("nur Punkte") << ".."
+                                    << "_.";
         QTest::newRow("halbes Ersatzpaar") << QStringLiteral("A") + QChar(0xD834) + "B"
                                            << QStringLiteral("A") + QChar(0xFFFD) + "B";
-        QTest::newRow("leer") << "" << "_";
+        QTest::newRow("leer") << ""
+                              << "_";
 
         // 196 bytes for the stem, so that it fits 200 bytes with ".zle".
         QTest::newRow("300 Bytes ASCII") << QString(300, u'x') << QString(196, u'x');
@@ -61,7 +66,8 @@ private slots:
             << Wiederholt(QStringLiteral("e") + QChar(0x0301), 100)
             << Wiederholt(QStringLiteral("e") + QChar(0x0301), 65);
         QTest::newRow("Grenze genau") << QString(196, u'y') << QString(196, u'y');
-        QTest::newRow("gemischt, Schnitt vor Umlaut") << QString(195, u'z') + "ü" << QString(195, u'z');
+        QTest::newRow("gemischt, Schnitt vor Umlaut")
+            << QString(195, u'z') + "ü" << QString(195, u'z');
     }
 
     void stamm()
@@ -75,8 +81,8 @@ private slots:
         QVERIFY(!ergebnis.contains(u'/') && !ergebnis.contains(u'\\'));
         QVERIFY(!ergebnis.startsWith(u'.'));
         QVERIFY(EndetAnZeichengrenze(ergebnis));
-        QCOMPARE(QString::fromUtf8(ergebnis.toUtf8()), ergebnis);   // valid UTF-8 both ways
-        QCOMPARE(ErgebnisDateiname::Stamm(ergebnis), ergebnis);    // a clean name stays
+        QCOMPARE(QString::fromUtf8(ergebnis.toUtf8()), ergebnis); // valid UTF-8 both ways
+        QCOMPARE(ErgebnisDateiname::Stamm(ergebnis), ergebnis); // a clean name stays
     }
 
     void pfad_data()
@@ -84,18 +90,28 @@ private slots:
         QTest::addColumn<QString>("gewaehlt");
         QTest::addColumn<QString>("pfad");
 
-        QTest::newRow("wie vorgeschlagen") << "/home/l/Noten Q1-M-LK2-ABC.zle" << "/home/l/Noten Q1-M-LK2-ABC.zle";
-        QTest::newRow("ohne Endung") << "/home/l/Mathe" << "/home/l/Mathe.zle";
-        QTest::newRow("andere Endung") << "/home/l/Mathe.txt" << "/home/l/Mathe.txt.zle";
-        QTest::newRow("Endung groß") << "/home/l/Mathe.ZLE" << "/home/l/Mathe.ZLE";
-        QTest::newRow("nur die Endung") << "/home/l/.zle" << "/home/l/_zle.zle";
-        QTest::newRow("versteckte Datei") << "/home/l/.Mathe.zle" << "/home/l/_Mathe.zle";
-        QTest::newRow("Zeilenende im Namen") << "/home/l/a\nb.zle" << "/home/l/a_b.zle";
-        QTest::newRow("Ordner mit Punkt bleibt") << "/home/l/.noten/M.zle" << "/home/l/.noten/M.zle";
+        QTest::newRow("wie vorgeschlagen") << "/home/l/Noten Q1-M-LK2-ABC.zle"
+                                           << "/home/l/Noten Q1-M-LK2-ABC.zle";
+        QTest::newRow("ohne Endung") << "/home/l/Mathe"
+                                     << "/home/l/Mathe.zle";
+        QTest::newRow("andere Endung") << "/home/l/Mathe.txt"
+                                       << "/home/l/Mathe.txt.zle";
+        QTest::newRow("Endung groß") << "/home/l/Mathe.ZLE"
+                                     << "/home/l/Mathe.ZLE";
+        QTest::newRow("nur die Endung") << "/home/l/.zle"
+                                        << "/home/l/_zle.zle";
+        QTest::newRow("versteckte Datei") << "/home/l/.Mathe.zle"
+                                          << "/home/l/_Mathe.zle";
+        QTest::newRow("Zeilenende im Namen") << "/home/l/a\nb.zle"
+                                             << "/home/l/a_b.zle";
+        QTest::newRow("Ordner mit Punkt bleibt") << "/home/l/.noten/M.zle"
+                                                 << "/home/l/.noten/M.zle";
         QTest::newRow("zu lang") << "/home/l/" + QString(250, u'n') + ".zle"
                                  << "/home/l/" + QString(196, u'n') + ".zle";
-        QTest::newRow("ohne Ordner") << "Mathe" << "Mathe.zle";
-        QTest::newRow("abgebrochen") << "" << "";
+        QTest::newRow("ohne Ordner") << "Mathe"
+                                     << "Mathe.zle";
+        QTest::newRow("abgebrochen") << ""
+                                     << "";
     }
 
     void pfad()
@@ -107,7 +123,8 @@ private slots:
 
     void stammUndOrdnerEinesPfads()
     {
-        QCOMPARE(ErgebnisDateiname::StammAus("/home/l/Noten Q1-M-LK2-ABC.zle"), QString("Noten Q1-M-LK2-ABC"));
+        QCOMPARE(ErgebnisDateiname::StammAus("/home/l/Noten Q1-M-LK2-ABC.zle"),
+            QString("Noten Q1-M-LK2-ABC"));
         QCOMPARE(ErgebnisDateiname::StammAus("/home/l/Mathe.ZLE"), QString("Mathe"));
         QCOMPARE(ErgebnisDateiname::Name("/home/l/Mathe.zle"), QString("Mathe.zle"));
         QCOMPARE(ErgebnisDateiname::Ordner("/home/l/Mathe.zle"), QString("/home/l"));
@@ -123,15 +140,39 @@ private slots:
         QTest::addColumn<QString>("lehrer");
         QTest::addColumn<QString>("stamm");
 
-        QTest::newRow("gewöhnlich") << false << "Q1" << "M" << "LK" << "ABC" << "Noten Q1-M-LK2-ABC";
-        QTest::newRow("Schrägstrich im Lehrer") << false << "Q1" << "M" << "LK" << "AB/CD" << "Noten Q1-M-LK2-AB_CD";
-        QTest::newRow("Halbjahr nach oben") << false << "../.." << "M" << "LK" << "ABC" << "Noten .._..-M-LK2-ABC";
-        QTest::newRow("Abitur mit Backslash") << true << "Q1" << "M\\E" << "LK" << "ABC" << "Noten Abitur-M_E-LK2-ABC";
-        QTest::newRow("CR LF in der Kursart") << false << "Q1" << "M" << "L\r\nK" << "ABC" << "Noten Q1-M-L__K2-ABC";
-        QTest::newRow("NUL im Kürzel") << false << "Q1" << QStringLiteral("M") + QChar(0) + "x" << "LK" << "ABC"
+        QTest::newRow("gewöhnlich") << false << "Q1"
+                                    << "M"
+                                    << "LK"
+                                    << "ABC"
+                                    << "Noten Q1-M-LK2-ABC";
+        QTest::newRow("Schrägstrich im Lehrer") << false << "Q1"
+                                                << "M"
+                                                << "LK"
+                                                << "AB/CD"
+                                                << "Noten Q1-M-LK2-AB_CD";
+        QTest::newRow("Halbjahr nach oben") << false << "../.."
+                                            << "M"
+                                            << "LK"
+                                            << "ABC"
+                                            << "Noten .._..-M-LK2-ABC";
+        QTest::newRow("Abitur mit Backslash") << true << "Q1"
+                                              << "M\\E"
+                                              << "LK"
+                                              << "ABC"
+                                              << "Noten Abitur-M_E-LK2-ABC";
+        QTest::newRow("CR LF in der Kursart") << false << "Q1"
+                                              << "M"
+                                              << "L\r\nK"
+                                              << "ABC"
+                                              << "Noten Q1-M-L__K2-ABC";
+        QTest::newRow("NUL im Kürzel") << false << "Q1" << QStringLiteral("M") + QChar(0) + "x"
+                                       << "LK"
+                                       << "ABC"
                                        << "Noten Q1-M_x-LK2-ABC";
-        QTest::newRow("langer Lehrer") << false << "Q1" << "M" << "LK" << QString(300, u'L')
-                                       << "Noten Q1-M-LK2-" + QString(196 - 15, u'L');
+        QTest::newRow("langer Lehrer")
+            << false << "Q1"
+            << "M"
+            << "LK" << QString(300, u'L') << "Noten Q1-M-LK2-" + QString(196 - 15, u'L');
     }
 
     void dateinameAusKursfeldern()

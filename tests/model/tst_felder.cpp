@@ -31,7 +31,10 @@ QByteArray PStringGeschrieben(const QString& text, bool verschluesselt, DateiSch
         s.SchreibePString(text, QStringLiteral("Feld"));
     if (!s.ok())
         return QByteArray("zu lang ")
-               + s.fehler().section(QStringLiteral(" Bytes"), 0, 0).section(QLatin1Char(' '), -1).toUtf8();
+            + s.fehler()
+                  .section(QStringLiteral(" Bytes"), 0, 0)
+                  .section(QLatin1Char(' '), -1)
+                  .toUtf8();
     return s.Entnehmen();
 }
 
@@ -59,19 +62,19 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("verschluesselt");
         const QList<QPair<const char*, QString>> texte = {
-            {"leer", QString()},
-            {"ASCII", QStringLiteral("Attest liegt vor")},
-            {"Umlaute", QStringLiteral("Müller, Jürgen")},
-            {"U+FEFF am Anfang", QStringLiteral("\uFEFFQ1")},
-            {"außerhalb der BMP", QStringLiteral("😀 gut")},
-            {"einzelnes hohes Surrogat", QString(QChar(0xD83D)) + QStringLiteral("x")},
-            {"einzelnes tiefes Surrogat am Ende", QStringLiteral("x") + QChar(0xDE00)},
-            {"nahe U+FFFF, verschlüsselt außerhalb der BMP", QString(3, QChar(0xFFFC))},
-            {"255 Bytes", QString(255, QLatin1Char('a'))},
-            {"256 Bytes", QString(256, QLatin1Char('a'))},
-            {"85 Zeichen zu drei Bytes", QString(85, QChar(0x4E00))},
-            {"86 Zeichen zu drei Bytes", QString(86, QChar(0x4E00))},
-            {"Steuerzeichen", QStringLiteral("a\nb\tc\x01")},
+            { "leer", QString() },
+            { "ASCII", QStringLiteral("Attest liegt vor") },
+            { "Umlaute", QStringLiteral("Müller, Jürgen") },
+            { "U+FEFF am Anfang", QStringLiteral("\uFEFFQ1") },
+            { "außerhalb der BMP", QStringLiteral("😀 gut") },
+            { "einzelnes hohes Surrogat", QString(QChar(0xD83D)) + QStringLiteral("x") },
+            { "einzelnes tiefes Surrogat am Ende", QStringLiteral("x") + QChar(0xDE00) },
+            { "nahe U+FFFF, verschlüsselt außerhalb der BMP", QString(3, QChar(0xFFFC)) },
+            { "255 Bytes", QString(255, QLatin1Char('a')) },
+            { "256 Bytes", QString(256, QLatin1Char('a')) },
+            { "85 Zeichen zu drei Bytes", QString(85, QChar(0x4E00)) },
+            { "86 Zeichen zu drei Bytes", QString(86, QChar(0x4E00)) },
+            { "Steuerzeichen", QStringLiteral("a\nb\tc\x01") },
         };
         for (const auto& [name, text] : texte) {
             QTest::newRow(name) << text << false;
@@ -86,7 +89,8 @@ private slots:
         // Into memory and into a device, the same bytes as the plain rule, or the same refusal
         // with the same length.
         DateiSchreiber imSpeicher;
-        QCOMPARE(PStringGeschrieben(text, verschluesselt, imSpeicher), PStringRegel(text, verschluesselt));
+        QCOMPARE(PStringGeschrieben(text, verschluesselt, imSpeicher),
+            PStringRegel(text, verschluesselt));
         QByteArray bytes;
         QBuffer puffer(&bytes);
         puffer.open(QIODevice::WriteOnly);
@@ -98,7 +102,8 @@ private slots:
 
         // Read back: a text that UTF-8 can carry comes back as it was.
         DateiLeser leser(bytes);
-        const QString gelesen = verschluesselt ? leser.LeseVerschluesselt("Feld") : leser.LesePString("Feld");
+        const QString gelesen
+            = verschluesselt ? leser.LeseVerschluesselt("Feld") : leser.LesePString("Feld");
         QVERIFY(leser.ok());
         if (text.isValidUtf16())
             QCOMPARE(gelesen, text);
@@ -108,16 +113,17 @@ private slots:
     void mengentextWieBisher()
     {
         // A set: Int16 length and toUtf8 of its text, up to 32,767 bytes.
-        for (const QString& text : {QStringLiteral(","), QStringLiteral(",1,2,"), QStringLiteral(",ä,😀,"),
-                                    QStringLiteral(",") + QString(32765, QLatin1Char('7')) + QStringLiteral(","),
-                                    QStringLiteral(",") + QString(32766, QLatin1Char('7')) + QStringLiteral(",")}) {
+        for (const QString& text :
+            { QStringLiteral(","), QStringLiteral(",1,2,"), QStringLiteral(",ä,😀,"),
+                QStringLiteral(",") + QString(32765, QLatin1Char('7')) + QStringLiteral(","),
+                QStringLiteral(",") + QString(32766, QLatin1Char('7')) + QStringLiteral(",") }) {
             DateiSchreiber s;
             const qsizetype laenge = s.SchreibeLangtext(text, 32767);
             const QByteArray utf8 = text.toUtf8();
             QCOMPARE(laenge, utf8.size());
             const QByteArray erwartet = utf8.size() > 32767
-                                            ? QByteArray()
-                                            : char((utf8.size() >> 8) & 0xFF) + QByteArray(1, char(utf8.size() & 0xFF)) + utf8;
+                ? QByteArray()
+                : char((utf8.size() >> 8) & 0xFF) + QByteArray(1, char(utf8.size() & 0xFF)) + utf8;
             QCOMPARE(s.Entnehmen(), erwartet);
         }
     }
@@ -172,7 +178,8 @@ private slots:
             auto z = std::make_shared<SchuelerKurs>(QStringLiteral("K001"), 100 + i);
             z->Eintraege.ZeigeKursEintrag(0).datum = QStringLiteral("12");
             // Remarks of their own, longer than the texts that are shared.
-            z->Eintraege.ZeigeKursEintrag(1).datum = QStringLiteral("Eine Bemerkung, die nur diese Zeile hat: %1").arg(i);
+            z->Eintraege.ZeigeKursEintrag(1).datum
+                = QStringLiteral("Eine Bemerkung, die nur diese Zeile hat: %1").arg(i);
             d.alleSchuelerKurse.Anfuegen(z);
         }
         Spaltenstruktur s;
@@ -192,15 +199,18 @@ private slots:
             const KursEintrag& e = std::as_const(z->Eintraege).ZeigeKursEintrag(0);
             QVERIFY(e.ID.isSharedWith(katalog.ID));
             QVERIFY(e.Bezeichnung.isSharedWith(katalog.Bezeichnung));
-            QVERIFY(e.datum.isSharedWith(std::as_const(erste->Eintraege).ZeigeKursEintrag(0).datum));
+            QVERIFY(
+                e.datum.isSharedWith(std::as_const(erste->Eintraege).ZeigeKursEintrag(0).datum));
             QVERIFY(z->FachKuerzel.isSharedWith(erste->FachKuerzel));
             QVERIFY(std::as_const(z->Eintraege).ZeigeKursEintrag(1).ID.isNull());
         }
         // A change to one row's shared text changes that row alone.
-        g.alleSchuelerKurse.ZeigePosition(2)->Eintraege.ZeigeKursEintrag(0).datum = QStringLiteral("3");
+        g.alleSchuelerKurse.ZeigePosition(2)->Eintraege.ZeigeKursEintrag(0).datum
+            = QStringLiteral("3");
         QCOMPARE(std::as_const(erste->Eintraege).ZeigeKursEintrag(0).datum, QStringLiteral("12"));
         QByteArray wieder;
-        g.alleSchuelerKurse.ZeigePosition(2)->Eintraege.ZeigeKursEintrag(0).datum = QStringLiteral("12");
+        g.alleSchuelerKurse.ZeigePosition(2)->Eintraege.ZeigeKursEintrag(0).datum
+            = QStringLiteral("12");
         QVERIFY(Datenbestand::Kodieren(g, gs, wieder, m));
         QCOMPARE(wieder, bytes);
     }
@@ -230,13 +240,15 @@ private slots:
         Spaltenstruktur gs;
         QVERIFY2(Datenbestand::Lesen(puffer, g, gs, m), qPrintable(m));
         const auto eintraege = [&](qint64 position) {
-            return &std::as_const(g.alleSchuelerKurse.ZeigePosition(position)->Eintraege).ZeigeKursEintrag(0);
+            return &std::as_const(g.alleSchuelerKurse.ZeigePosition(position)->Eintraege)
+                        .ZeigeKursEintrag(0);
         };
         QCOMPARE(eintraege(2), eintraege(1));
         QCOMPARE(eintraege(30), eintraege(10));
         QVERIFY(eintraege(10) != eintraege(1));
 
-        g.alleSchuelerKurse.ZeigePosition(2)->Eintraege.ZeigeKursEintrag(0).datum = QStringLiteral("3");
+        g.alleSchuelerKurse.ZeigePosition(2)->Eintraege.ZeigeKursEintrag(0).datum
+            = QStringLiteral("3");
         QCOMPARE(eintraege(1)->datum, QString());
         QCOMPARE(eintraege(2)->datum, QStringLiteral("3"));
         g.alleSchuelerKurse.ZeigePosition(2)->Eintraege.ZeigeKursEintrag(0).datum = QString();
@@ -245,8 +257,10 @@ private slots:
         g.alleSchuelerKurse.SpalteVerschieben(0, 1);
         d.alleSchuelerKurse.SpalteVerschieben(0, 1);
         for (qint64 i = 1; i <= 30; ++i)
-            QCOMPARE(std::as_const(g.alleSchuelerKurse.ZeigePosition(i)->Eintraege).ZeigeKursEintrag(0).ID,
-                     QStringLiteral("KL"));
+            QCOMPARE(std::as_const(g.alleSchuelerKurse.ZeigePosition(i)->Eintraege)
+                         .ZeigeKursEintrag(0)
+                         .ID,
+                QStringLiteral("KL"));
         QByteArray erwartet, wieder;
         QVERIFY(Datenbestand::Kodieren(d, s, erwartet, m));
         QVERIFY(Datenbestand::Kodieren(g, gs, wieder, m));
@@ -260,9 +274,9 @@ private slots:
         // Random Anfuegen, Loeschen and column moves on a list read from a file that holds keys
         // twice and course codes in other letter case (Ä/ä, ß/ẞ, K/k and the Kelvin sign):
         // every look-up finds the row a walk through the list finds.
-        const QStringList kuerzel = {QStringLiteral("M"), QStringLiteral("m"), QStringLiteral("Ä1"),
-                                     QStringLiteral("ä1"), QStringLiteral("straße"), QStringLiteral("STRAẞE"),
-                                     QStringLiteral("k"), QString(QChar(0x212A)), QString()};
+        const QStringList kuerzel = { QStringLiteral("M"), QStringLiteral("m"),
+            QStringLiteral("Ä1"), QStringLiteral("ä1"), QStringLiteral("straße"),
+            QStringLiteral("STRAẞE"), QStringLiteral("k"), QString(QChar(0x212A)), QString() };
         Daten.alleEintraege.Anfuegen(Eintrag(QString(), QStringLiteral("Note")));
         Daten.alleEintraege.Anfuegen(Eintrag(QStringLiteral("K1"), QStringLiteral("Klausur")));
         QRandomGenerator zufall(20261210);
@@ -284,10 +298,17 @@ private slots:
                     const qint64 p = PositionImDurchlauf(l, fach, id);
                     const SchuelerKursZeiger z = l.Zeigen(fach, id);
                     if (p == 0)
-                        QVERIFY2(!z, qPrintable(QStringLiteral("Schritt %1: %2/%3").arg(schritt).arg(fach).arg(id)));
+                        QVERIFY2(!z,
+                            qPrintable(QStringLiteral("Schritt %1: %2/%3")
+                                           .arg(schritt)
+                                           .arg(fach)
+                                           .arg(id)));
                     else
                         QVERIFY2(z == l.ZeigePosition(p),
-                                 qPrintable(QStringLiteral("Schritt %1: %2/%3").arg(schritt).arg(fach).arg(id)));
+                            qPrintable(QStringLiteral("Schritt %1: %2/%3")
+                                           .arg(schritt)
+                                           .arg(fach)
+                                           .arg(id)));
                 }
             }
         };
@@ -309,14 +330,16 @@ private slots:
                 for (qint64 i = 1; i <= l.AnzahlKurse(); ++i) {
                     const SchuelerKursZeiger z = l.ZeigePosition(i);
                     if (z->ID == id && z->FachKuerzel.compare(fach, Qt::CaseInsensitive) == 0)
-                        QCOMPARE(std::as_const(z->Eintraege).ZeigeKursEintrag(0).datum, QStringLiteral("neu %1").arg(schritt));
+                        QCOMPARE(std::as_const(z->Eintraege).ZeigeKursEintrag(0).datum,
+                            QStringLiteral("neu %1").arg(schritt));
                 }
                 break;
             }
             case 2: {
                 const qint64 vorher = l.AnzahlKurse();
                 const qint64 p = PositionImDurchlauf(l, fach, id);
-                const SchuelerKursZeiger danach = p > 0 && p < vorher ? l.ZeigePosition(p + 1) : nullptr;
+                const SchuelerKursZeiger danach
+                    = p > 0 && p < vorher ? l.ZeigePosition(p + 1) : nullptr;
                 l.Loeschen(fach, id);
                 QCOMPARE(l.AnzahlKurse(), vorher - (p == 0 ? 0 : 1));
                 if (danach)

@@ -9,16 +9,26 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("erwartet");
-        QTest::newRow("leer") << "" << ",";
-        QTest::newRow("nur Blanks") << "   " << ",";
-        QTest::newRow("ein Element") << "a" << ",a,";
-        QTest::newRow("Blanks rundherum") << "  a, b  " << ",a,b,";
-        QTest::newRow("schon normal") << ",a," << ",a,";
-        QTest::newRow("Komma und Blank am Ende") << "a, " << ",a,";
-        QTest::newRow("Blank im Element") << "x y" << ",xy,";
-        QTest::newRow("nur Komma") << "," << ",";
-        QTest::newRow("Tab innen bleibt") << "a\tb" << ",a\tb,";
-        QTest::newRow("Blank vor Komma am Anfang") << " ,a" << ",a,";
+        QTest::newRow("leer") << ""
+                              << ",";
+        QTest::newRow("nur Blanks") << "   "
+                                    << ",";
+        QTest::newRow("ein Element") << "a"
+                                     << ",a,";
+        QTest::newRow("Blanks rundherum") << "  a, b  "
+                                          << ",a,b,";
+        QTest::newRow("schon normal") << ",a,"
+                                      << ",a,";
+        QTest::newRow("Komma und Blank am Ende") << "a, "
+                                                 << ",a,";
+        QTest::newRow("Blank im Element") << "x y"
+                                          << ",xy,";
+        QTest::newRow("nur Komma") << ","
+                                   << ",";
+        QTest::newRow("Tab innen bleibt") << "a\tb"
+                                          << ",a\tb,";
+        QTest::newRow("Blank vor Komma am Anfang") << " ,a"
+                                                   << ",a,";
     }
     void kommaVorneKommaHinten()
     {
@@ -53,24 +63,26 @@ private slots:
     void datum()
     {
         QCOMPARE(Hilfsmittel::ErzeugeStringAusDateTime(QDateTime(QDate(2025, 3, 5), QTime(23, 59))),
-                 QStringLiteral("05.03.2025"));
+            QStringLiteral("05.03.2025"));
         QCOMPARE(Hilfsmittel::ErzeugeStringAusDateTime(QDateTime(QDate(1999, 12, 31), QTime(0, 0))),
-                 QStringLiteral("31.12.1999"));
+            QStringLiteral("31.12.1999"));
     }
 
     void chiffre_data()
     {
         QTest::addColumn<QString>("klar");
         QTest::addColumn<QString>("verschluesselt");
-        QTest::newRow("leer") << "" << "";
-        QTest::newRow("abc") << "abc" << "dfh";
+        QTest::newRow("leer") << ""
+                              << "";
+        QTest::newRow("abc") << "abc"
+                             << "dfh";
         // U+FEFC scrambles to U+FEFF, which must stay a character, not vanish as a BOM.
         QTest::newRow("wird zu U+FEFF") << QString(QChar(0xFEFC)) + QStringLiteral("a")
-                                       << QString(QChar(0xFEFF)) + QStringLiteral("e");
+                                        << QString(QChar(0xFEFF)) + QStringLiteral("e");
         QTest::newRow("Umlaut") << QStringLiteral("ü") << QString(QChar(0xFC + 3));
         // A character outside the basic plane counts as one character, not two.
-        QTest::newRow("Emoji dann a") << QString::fromUcs4(U"\U0001F600a")
-                                      << QString::fromUcs4(U"\U0001F603e");
+        QTest::newRow("Emoji dann a")
+            << QString::fromUcs4(U"\U0001F600a") << QString::fromUcs4(U"\U0001F603e");
     }
     void chiffre()
     {
@@ -98,13 +110,20 @@ private slots:
         // Dots inside a name stay: "Q1.1" is the half-year, not an extension.
         QTest::newRow("Fenstertitel") << "Q1.1 - Mathematik - LK1 - Mü"
                                       << "Q1.1 - Mathematik - LK1 - Mü";
-        QTest::newRow("Schrägstriche") << "Q1/2 - Deutsch\\GK" << "Q1-2 - Deutsch-GK";
-        QTest::newRow("Windows-Zeichen") << "a:b*c?d\"e<f>g|h" << "a-b-c-d-e-f-g-h";
-        QTest::newRow("Steuerzeichen") << "Kurs\tA\nB" << "Kurs-A-B";
-        QTest::newRow("Ränder") << "  ..Kurs. " << "Kurs";
-        QTest::newRow("nur Punkte") << " . . " << "";
-        QTest::newRow("leer") << "" << "";
-        QTest::newRow("Unicode bleibt") << "Łukasik – Zoë" << "Łukasik – Zoë";
+        QTest::newRow("Schrägstriche") << "Q1/2 - Deutsch\\GK"
+                                       << "Q1-2 - Deutsch-GK";
+        QTest::newRow("Windows-Zeichen") << "a:b*c?d\"e<f>g|h"
+                                         << "a-b-c-d-e-f-g-h";
+        QTest::newRow("Steuerzeichen") << "Kurs\tA\nB"
+                                       << "Kurs-A-B";
+        QTest::newRow("Ränder") << "  ..Kurs. "
+                                << "Kurs";
+        QTest::newRow("nur Punkte") << " . . "
+                                    << "";
+        QTest::newRow("leer") << ""
+                              << "";
+        QTest::newRow("Unicode bleibt") << "Łukasik – Zoë"
+                                        << "Łukasik – Zoë";
     }
     void dateiname()
     {

@@ -1,8 +1,8 @@
 #include "aufzeichnendeplattform.h"
 #include "beispieldaten.h"
 #include "bytebauer.h"
-#include "kleinedatei.h"
 #include "datenbestand.h"
+#include "kleinedatei.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -46,7 +46,11 @@ bool Lesen(QByteArray bytes, Datenbestand& d, Spaltenstruktur& s, QString& meldu
 // A device that fails after a number of bytes, like a full disk.
 class BrechendesGeraet : public QIODevice {
 public:
-    explicit BrechendesGeraet(qint64 grenze) : zGrenze(grenze) { open(QIODevice::WriteOnly); }
+    explicit BrechendesGeraet(qint64 grenze)
+        : zGrenze(grenze)
+    {
+        open(QIODevice::WriteOnly);
+    }
     QByteArray daten;
 
 protected:
@@ -101,7 +105,7 @@ private slots:
         QFETCH(bool, abitur);
         QFETCH(bool, klausur);
         QFETCH(bool, warnung);
-        const Datenbestand d = Beispieldaten::Erzeugen({abitur, klausur, warnung, false});
+        const Datenbestand d = Beispieldaten::Erzeugen({ abitur, klausur, warnung, false });
         const QByteArray original = Beispieldaten::AlsKursliste(d);
 
         // From a real file on disk through the program's own load and save.
@@ -116,9 +120,9 @@ private slots:
         QCOMPARE(Daten.alleSchueler.Zeigen(2).Name, QStringLiteral("Öztürk, Ben"));
         QCOMPARE(Daten.alleKurse.Zeigen(1)->Fach, QStringLiteral("Mathematik"));
         QCOMPARE(Daten.alleKurse.Zeigen(1)->DrittesFachSchueler.Ausgeben(),
-                 abitur ? QStringLiteral(",101,") : QStringLiteral(","));
+            abitur ? QStringLiteral(",101,") : QStringLiteral(","));
         QCOMPARE(Daten.alleKurse.Zeigen(1)->GewarntSchueler.Ausgeben(),
-                 warnung ? QStringLiteral(",103,") : QStringLiteral(","));
+            warnung ? QStringLiteral(",103,") : QStringLiteral(","));
         QCOMPARE(Daten.alleKurse.Zeigen(2)->geaendert, true);
         QCOMPARE(TabellenStruktur.ErsteSpalte, qint64((abitur ? 4 : 3) + (warnung ? 1 : 0)));
         QVERIFY(Daten.Speichern());
@@ -128,7 +132,7 @@ private slots:
     void optionaleMengenNurMitFlagge()
     {
         // Sets whose flag is false are not written, even when filled in memory.
-        Datenbestand voll = Beispieldaten::Erzeugen({false, false, false, false});
+        Datenbestand voll = Beispieldaten::Erzeugen({ false, false, false, false });
         Datenbestand leer = voll;
         leer.alleKurse = voll.alleKurse.Kopie();
         for (qint64 i = 1; i <= leer.alleKurse.AnzahlKurse(); ++i) {
@@ -147,8 +151,8 @@ private slots:
         QString m;
         QVERIFY(Lesen(Beispieldaten::AlsKursliste(voll), d, s, m));
         const Kurs& k = *d.alleKurse.Zeigen(1);
-        QVERIFY(k.DrittesFachSchueler.Leer() && k.ViertesFachSchueler.Leer() && k.KlausurSchueler.Leer() &&
-                k.GewarntSchueler.Leer());
+        QVERIFY(k.DrittesFachSchueler.Leer() && k.ViertesFachSchueler.Leer()
+            && k.KlausurSchueler.Leer() && k.GewarntSchueler.Leer());
         QCOMPARE(k.Schueler.Ausgeben(), QStringLiteral(",101,102,103,"));
     }
 
@@ -177,8 +181,9 @@ private slots:
         QString m;
         QVERIFY2(Lesen(bytes, d, s, m), qPrintable(m));
         QCOMPARE(d.alleKurse.Zeigen(1)->Lehrer, QStringLiteral("ABC"));
-        QCOMPARE(d.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 1)->Eintraege.Zeigen(QString(), QStringLiteral("Note")),
-                 QStringLiteral("10"));
+        QCOMPARE(d.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 1)
+                     ->Eintraege.Zeigen(QString(), QStringLiteral("Note")),
+            QStringLiteral("10"));
         QCOMPARE(d.Server, QStringLiteral("srv"));
         QCOMPARE(Schreiben(d, s), bytes);
     }
@@ -240,7 +245,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("meldung");
-        const QByteArray gut = KleineDateiBytes(Kopf{});
+        const QByteArray gut = KleineDateiBytes(Kopf {});
         QByteArray ergebnis = gut;
         ergebnis[0] = 1;
         QByteArray v10 = gut;
@@ -257,8 +262,10 @@ private slots:
         QTest::newRow("nur ein Byte") << QByteArray(1, 0) << Meldungen::Beschaedigt;
         QTest::newRow("abgeschnitten") << gut.left(gut.size() - 1) << Meldungen::Beschaedigt;
         QTest::newRow("negative Mengenlänge")
-            << ByteBauer{KleineDateiBytes(Kopf{}).left(gut.indexOf(QByteArray("\x00\x03,1,", 5)))}
-                       .Int16(-2).b
+            << ByteBauer { KleineDateiBytes(Kopf {}).left(
+                               gut.indexOf(QByteArray("\x00\x03,1,", 5))) }
+                   .Int16(-2)
+                   .b
             << Meldungen::Beschaedigt;
     }
     void ablehnungen()
@@ -272,9 +279,9 @@ private slots:
         const QString pfad = zOrdner.filePath(QStringLiteral("abgelehnt.zln"));
         QVERIFY(DateiSchreiben(pfad, bytes));
         AufzeichnendePlattform p;
-        p.antwortenDatei = {pfad};
+        p.antwortenDatei = { pfad };
         QVERIFY(!Daten.Laden());
-        QCOMPARE(p.meldungen, QStringList{meldung});
+        QCOMPARE(p.meldungen, QStringList { meldung });
         QCOMPARE(Schreiben(Daten, TabellenStruktur), vorher);
         QCOMPARE(Daten.datenFolder, QStringLiteral("/alt/datei.zln"));
         QVERIFY(Daten.wurdeGeaendert());
@@ -286,12 +293,13 @@ private slots:
         Daten.Geaendert();
         const QByteArray vorher = Schreiben(Daten, TabellenStruktur);
         AufzeichnendePlattform p;
-        p.antwortenDatei = {QString(), zOrdner.filePath(QStringLiteral("gibtsnicht.zln")), zOrdner.path()};
+        p.antwortenDatei
+            = { QString(), zOrdner.filePath(QStringLiteral("gibtsnicht.zln")), zOrdner.path() };
         QVERIFY(!Daten.Laden());
         QVERIFY(p.meldungen.isEmpty());
         QVERIFY(!Daten.Laden());
         QVERIFY(!Daten.Laden()); // a folder is no file either
-        QCOMPARE(p.meldungen, QStringList({Meldungen::DateiFehlt, Meldungen::DateiFehlt}));
+        QCOMPARE(p.meldungen, QStringList({ Meldungen::DateiFehlt, Meldungen::DateiFehlt }));
         QCOMPARE(Schreiben(Daten, TabellenStruktur), vorher);
         QVERIFY(Daten.wurdeGeaendert());
 
@@ -309,10 +317,11 @@ private slots:
     void vorschlagBestimmtStartordner()
     {
         AufzeichnendePlattform p;
-        p.antwortenDatei = {QString()};
+        p.antwortenDatei = { QString() };
         QVERIFY(!Daten.Laden(QStringLiteral("/home/lehrer/Noten/Kurse.zln")));
         QCOMPARE(p.oeffnenDialoge.first().startOrdner, QStringLiteral("/home/lehrer/Noten"));
-        QCOMPARE(p.oeffnenDialoge.first().vorschlag, QStringLiteral("/home/lehrer/Noten/Kurse.zln"));
+        QCOMPARE(
+            p.oeffnenDialoge.first().vorschlag, QStringLiteral("/home/lehrer/Noten/Kurse.zln"));
     }
 
     void unpassendesLayoutWirdNeuAufgebaut()
@@ -348,8 +357,8 @@ private slots:
     void zufaelligeBytefehler()
     {
         const QByteArray gut = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
-        const QStringList erlaubt{Meldungen::Beschaedigt, Meldungen::KeineNotenliste,
-                                  Meldungen::AeltereVersion, Meldungen::NeuereVersion};
+        const QStringList erlaubt { Meldungen::Beschaedigt, Meldungen::KeineNotenliste,
+            Meldungen::AeltereVersion, Meldungen::NeuereVersion };
         QRandomGenerator zufall(20261209);
         int geladen = 0;
         for (int i = 0; i < 4000; ++i) {
@@ -366,7 +375,7 @@ private slots:
                 QVERIFY(!Schreiben(d, s).startsWith("FEHLER"));
             } else {
                 QVERIFY2(erlaubt.contains(m) || m.startsWith(Meldungen::NichtWiederSicherbar),
-                         qPrintable(m));
+                    qPrintable(m));
             }
         }
         QVERIFY(geladen > 0);
@@ -379,15 +388,15 @@ private slots:
         const QDir korpus(QStringLiteral(TESTDATEN "/fuzz-korpus"));
         const QStringList dateien = korpus.entryList(QDir::Files);
         QVERIFY(dateien.size() > 100);
-        const QStringList erlaubt{Meldungen::Beschaedigt, Meldungen::KeineNotenliste,
-                                  Meldungen::AeltereVersion, Meldungen::NeuereVersion};
+        const QStringList erlaubt { Meldungen::Beschaedigt, Meldungen::KeineNotenliste,
+            Meldungen::AeltereVersion, Meldungen::NeuereVersion };
         for (const QString& name : dateien) {
             Datenbestand d;
             Spaltenstruktur s;
             QString m;
             if (!Lesen(DateiInhalt(korpus.filePath(name)), d, s, m)) {
                 QVERIFY2(erlaubt.contains(m) || m.startsWith(Meldungen::NichtWiederSicherbar),
-                         qPrintable(name + QLatin1String(": ") + m));
+                    qPrintable(name + QLatin1String(": ") + m));
                 continue;
             }
             // What loads can be written back: a file that could not is refused on loading.
@@ -406,7 +415,7 @@ private slots:
         Spaltenstruktur s;
         s.KurslistenInit(d);
         const qint64 laenge = Schreiben(d, s).size();
-        for (qint64 grenze : {qint64(0), qint64(1), qint64(2), laenge / 2, laenge - 1}) {
+        for (qint64 grenze : { qint64(0), qint64(1), qint64(2), laenge / 2, laenge - 1 }) {
             BrechendesGeraet g(grenze);
             QString m;
             QVERIFY(!Datenbestand::Schreiben(g, d, s, m));
@@ -436,12 +445,16 @@ private slots:
         QVERIFY(Daten.Speichern());
         const QByteArray alt = DateiInhalt(pfad);
         switch (fall) {
-        case 0: Daten.alleSchueler.Zeigen(1).Name = QString(300, QLatin1Char('x')); break;
-        case 1:
-            Daten.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(3).datum =
-                QString(256, QLatin1Char('y'));
+        case 0:
+            Daten.alleSchueler.Zeigen(1).Name = QString(300, QLatin1Char('x'));
             break;
-        case 2: Daten.HalbjahrKuerzel = QString(128, QChar(0xE4)); break;
+        case 1:
+            Daten.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(3).datum
+                = QString(256, QLatin1Char('y'));
+            break;
+        case 2:
+            Daten.HalbjahrKuerzel = QString(128, QChar(0xE4));
+            break;
         case 3:
             for (int i = 0; i < 5000; ++i)
                 Daten.alleKurse.Zeigen(1)->Schueler.Einfuegen(qint64(100000 + i));
@@ -480,8 +493,8 @@ private slots:
         // A name whose scrambled form starts with U+FEFF, a remark and a set starting with it.
         Datenbestand d = Beispieldaten::Erzeugen();
         d.alleSchueler.Zeigen(1).Name = QString(QChar(0xFEFC)) + QStringLiteral("Anna");
-        d.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(3).datum =
-            QString(QChar(0xFEFF)) + QStringLiteral("Hinweis");
+        d.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(3).datum
+            = QString(QChar(0xFEFF)) + QStringLiteral("Hinweis");
         d.alleKurse.Zeigen(1)->Schueler.Einfuegen(QString(QChar(0xFEFF)));
         Spaltenstruktur s;
         s.KurslistenInit(d);
@@ -492,7 +505,7 @@ private slots:
         QVERIFY(Lesen(bytes, gelesen, gs, m));
         QCOMPARE(gelesen.alleSchueler.Zeigen(1).Name, d.alleSchueler.Zeigen(1).Name);
         QCOMPARE(gelesen.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(3).datum,
-                 QString(QChar(0xFEFF)) + QStringLiteral("Hinweis"));
+            QString(QChar(0xFEFF)) + QStringLiteral("Hinweis"));
         QCOMPARE(Schreiben(gelesen, gs), bytes);
     }
 
@@ -535,7 +548,8 @@ private slots:
         QString m;
         QVERIFY(Datenbestand::SchreibeDatei(pfad, QByteArray("neu und länger"), m));
         QCOMPARE(DateiInhalt(pfad), QByteArray("neu und länger"));
-        QCOMPARE(QDir(zOrdner.path()).entryList(QDir::Files).filter(QStringLiteral("atomar")).size(), 1);
+        QCOMPARE(
+            QDir(zOrdner.path()).entryList(QDir::Files).filter(QStringLiteral("atomar")).size(), 1);
     }
 };
 

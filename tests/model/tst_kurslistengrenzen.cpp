@@ -74,7 +74,7 @@ QByteArray LeereEintraege(int n, qint64 groesse)
 
 long SpitzeKilobyte()
 {
-    struct rusage r {};
+    struct rusage r { };
     getrusage(RUSAGE_SELF, &r);
     return r.ru_maxrss;
 }
@@ -96,34 +96,34 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("grund");
-        const QByteArray gut = KleineDatei{}.Bytes();
+        const QByteArray gut = KleineDatei {}.Bytes();
         // The messages give the byte where the text starts in the file.
         const auto stelle = [](const QByteArray& bytes, const QByteArray& text) {
             return QString::number(bytes.indexOf(char(text.size()) + text) + 1);
         };
         const QByteArray name(255, '\xFF');
         const QByteArray mitName = PStringErsetzen(gut, "Anna", true, name);
-        QTest::newRow("Name aus 255 ungültigen Bytes")
-            << mitName
-            << "Der Text im Feld Schueler.Name (an Byte " + stelle(mitName, name)
-                   + ") ist kein gültiger UTF-8-Text.";
+        QTest::newRow("Name aus 255 ungültigen Bytes") << mitName
+                                                       << "Der Text im Feld Schueler.Name (an Byte "
+                + stelle(mitName, name) + ") ist kein gültiger UTF-8-Text.";
         const QByteArray note("1\xC3");
         const QByteArray mitNote = PStringErsetzen(gut, "10", false, note);
         QTest::newRow("Note mit einem ungültigen Byte")
             << mitNote
             << "Der Text im Feld KursEintrag.datum (an Byte " + stelle(mitNote, note)
-                   + ") ist kein gültiger UTF-8-Text.";
+                + ") ist kein gültiger UTF-8-Text.";
         const QByteArray fach("\x01\x02");
         const QByteArray mitFach = PStringErsetzen(gut, "Mathe", true, fach);
         QTest::newRow("Fach, das keine Verschlüsselung ergibt")
             << mitFach
             << "Der verschlüsselte Text im Feld Kurs.Fach (an Byte " + stelle(mitFach, fach)
-                   + ") lässt sich nicht entschlüsseln.";
+                + ") lässt sich nicht entschlüsseln.";
         KleineDatei volleMenge;
         volleMenge.schuelerMenge = QString(32767, QLatin1Char('7'));
         QTest::newRow("Menge, die mit ihren Kommas nicht mehr passt")
             << volleMenge.Bytes()
-            << "Die Menge im Feld Kurs.Schueler ist mit 32769 Bytes zu lang (höchstens 32767 Bytes).";
+            << "Die Menge im Feld Kurs.Schueler ist mit 32769 Bytes zu lang (höchstens 32767 "
+               "Bytes).";
     }
     void nichtWiederSicherbar()
     {
@@ -140,7 +140,8 @@ private slots:
         f.close();
         AufzeichnendePlattform p;
         QVERIFY(!Daten.LadeDatei(pfad));
-        QCOMPARE(p.meldungen, QStringList{Meldungen::NichtWiederSicherbar + QLatin1Char(' ') + grund});
+        QCOMPARE(p.meldungen,
+            QStringList { Meldungen::NichtWiederSicherbar + QLatin1Char(' ') + grund });
         QCOMPARE(Schreiben(Daten, TabellenStruktur), vorher);
         QCOMPARE(Daten.datenFolder, QStringLiteral("/alt/datei.zln"));
     }
@@ -150,9 +151,10 @@ private slots:
         // What is sound at the edges still loads: a set of 32,765 bytes between its commas,
         // a scrambled name of exactly 255 bytes, U+FFFD stored as real UTF-8.
         KleineDatei k;
-        k.schuelerMenge = QStringLiteral(",") + QString(32765, QLatin1Char('7')) + QStringLiteral(",");
+        k.schuelerMenge
+            = QStringLiteral(",") + QString(32765, QLatin1Char('7')) + QStringLiteral(",");
         QByteArray bytes = PStringErsetzen(k.Bytes(), "Anna", true,
-                                           Hilfsmittel::Chiffre(Hilfsmittel::DeChiffre(QString(85, QChar(0x4E00)))).toUtf8());
+            Hilfsmittel::Chiffre(Hilfsmittel::DeChiffre(QString(85, QChar(0x4E00)))).toUtf8());
         bytes = PStringErsetzen(bytes, "10", false, QString(QChar(0xFFFD)).toUtf8());
         Datenbestand d;
         Spaltenstruktur s;
@@ -181,7 +183,9 @@ private slots:
         vieleNoten.letzteNote = 0;
         QByteArray noten = vieleNoten.Bytes();
         // The last grade index, just after the one-entry catalogue: 32,766 grades promised.
-        const qsizetype stelle = noten.indexOf(QByteArray("\x00\x00\x01" "0", 4));
+        const qsizetype stelle = noten.indexOf(QByteArray("\x00\x00\x01"
+                                                          "0",
+            4));
         noten[stelle] = char(0x7F);
         noten[stelle + 1] = char(0xFE);
         QTest::newRow("32767 Noten versprochen, eine da") << noten;
@@ -210,12 +214,14 @@ private slots:
         QVERIFY(leser.ListeLesbar(-7, 1000, 1000));
         QVERIFY(!leser.ListeLesbar(6, 2, 48));
         QVERIFY(!leser.ok());
-        QCOMPARE(leser.fehler(), QStringLiteral("6 Elemente zu mindestens 2 Bytes an Byte 0, aber nur 10 Bytes übrig"));
+        QCOMPARE(leser.fehler(),
+            QStringLiteral("6 Elemente zu mindestens 2 Bytes an Byte 0, aber nur 10 Bytes übrig"));
 
         QBuffer puffer2(&zehn);
         puffer2.open(QIODevice::ReadOnly);
         DateiLeser knapp(puffer2);
-        QCOMPARE(knapp.Speichergrenze(), DateiLeser::Grundspeicher + 10 * DateiLeser::SpeicherJeDateibyte);
+        QCOMPARE(knapp.Speichergrenze(),
+            DateiLeser::Grundspeicher + 10 * DateiLeser::SpeicherJeDateibyte);
         QVERIFY(!knapp.ListeLesbar(2, 1, knapp.Speichergrenze() / 2 + 1));
     }
 
@@ -235,11 +241,11 @@ private slots:
             const bool gelesen = Lesen(std::move(bytes), d, s, m);
             const long zuwachs = (SpitzeKilobyte() - vorher) * 1024;
             std::fprintf(stderr, "30 MB leere Einträge: %s, Spitze %.1f MB = %.1f × Dateigröße\n",
-                         gelesen ? "gelesen" : "abgelehnt", zuwachs / 1e6, double(zuwachs) / groesse);
+                gelesen ? "gelesen" : "abgelehnt", zuwachs / 1e6, double(zuwachs) / groesse);
             if (gelesen || m != Meldungen::Beschaedigt)
                 _exit(2);
 #ifdef MIT_ASAN
-            _exit(0);   // the sanitizer's own bookkeeping makes the measure meaningless
+            _exit(0); // the sanitizer's own bookkeeping makes the measure meaningless
 #else
             _exit(zuwachs <= 10 * groesse ? 0 : 1);
 #endif
@@ -255,12 +261,11 @@ private slots:
         // A school-wide file at the format's limit of rows, as exported at the start of a
         // half-year (every value still empty, so memory per file byte is at its highest):
         // well within what reading may take.
-        const QList<QPair<QString, QString>> katalog = {
-            {QString(), QStringLiteral("Note")},
-            {QString(), QStringLiteral("Fehlstunden")},
-            {QString(), QStringLiteral("unentschuldigte Fehlstunden")},
-            {QString(), QStringLiteral("Hinweis")},
-            {QStringLiteral("KL"), QStringLiteral("Klausur")}};
+        const QList<QPair<QString, QString>> katalog
+            = { { QString(), QStringLiteral("Note") }, { QString(), QStringLiteral("Fehlstunden") },
+                  { QString(), QStringLiteral("unentschuldigte Fehlstunden") },
+                  { QString(), QStringLiteral("Hinweis") },
+                  { QStringLiteral("KL"), QStringLiteral("Klausur") } };
         ByteBauer b;
         b.Bool(false).Int16(11).Bool(false).Int16(3).PString("Q1").PString("Q1");
         b.Bool(false).Bool(false).Bool(false).Int16(4).Int16(4).Bool(false);
@@ -273,7 +278,8 @@ private slots:
         b.Int16(0).Int16(0);
         b.Int16(32767);
         for (int z = 0; z < 32767; ++z) {
-            b.PString(QStringLiteral("K%1").arg(z % 300, 3, 10, QLatin1Char('0'))).Int32(100000 + z);
+            b.PString(QStringLiteral("K%1").arg(z % 300, 3, 10, QLatin1Char('0')))
+                .Int32(100000 + z);
             b.Int16(int(katalog.size()));
             for (const auto& [id, bezeichnung] : katalog)
                 b.PString(id).PString(bezeichnung).PString(QString());
@@ -294,7 +300,7 @@ private slots:
         Spaltenstruktur s;
         s.KurslistenInit(d);
         const int erste = int(s.ErsteSpalte);
-        s.Spalten[0].Breite = 0;           // the hidden ID column
+        s.Spalten[0].Breite = 0; // the hidden ID column
         s.Spalten[1].Breite = 30000;
         s.Spalten[2].Breite = -5;
         s.Spalten[erste].Breite = 3;

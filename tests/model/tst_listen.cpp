@@ -26,9 +26,10 @@ private slots:
     {
         SchuelerKurs z(QStringLiteral("M"), 7);
         QCOMPARE(z.Eintraege.Anzahl(), qint64(2));
-        QCOMPARE(z.Eintraege.ZeigeKursEintrag(0), KursEintrag(QString(), QStringLiteral("Note"), QString()));
+        QCOMPARE(z.Eintraege.ZeigeKursEintrag(0),
+            KursEintrag(QString(), QStringLiteral("Note"), QString()));
         QCOMPARE(z.Eintraege.ZeigeKursEintrag(1),
-                 KursEintrag(QStringLiteral("K1"), QStringLiteral("Klausur"), QString()));
+            KursEintrag(QStringLiteral("K1"), QStringLiteral("Klausur"), QString()));
         QCOMPARE(Eintraege().ErzeugeKursEintraege().Anzahl(), qint64(0));
     }
 
@@ -44,7 +45,8 @@ private slots:
         l.Anfuegen(neu);
         QCOMPARE(l.AnzahlKurse(), qint64(3));
         QCOMPARE(l.ZeigePosition(2), neu); // the row itself, at the same place
-        QCOMPARE(l.ZeigePosition(1)->Eintraege.Zeigen(QString(), QStringLiteral("Note")), QStringLiteral("10"));
+        QCOMPARE(l.ZeigePosition(1)->Eintraege.Zeigen(QString(), QStringLiteral("Note")),
+            QStringLiteral("10"));
         QCOMPARE(l.ZeigePosition(3)->FachKuerzel, QStringLiteral("D"));
 
         l.Anfuegen(Zeile(QStringLiteral("M"), 3, QStringLiteral("1")));
@@ -78,9 +80,11 @@ private slots:
         auto original = Zeile(QStringLiteral("M"), 1, QStringLiteral("10"));
         auto kopie = original->Clone();
         kopie->Eintraege.Eintragen(QString(), QStringLiteral("Note"), QStringLiteral("3"));
-        QCOMPARE(original->Eintraege.Zeigen(QString(), QStringLiteral("note")), QStringLiteral("10"));
+        QCOMPARE(
+            original->Eintraege.Zeigen(QString(), QStringLiteral("note")), QStringLiteral("10"));
         original->Eintraege.Eintragen(QStringLiteral("k1"), QStringLiteral("7"));
-        QCOMPARE(kopie->Eintraege.Zeigen(QStringLiteral("K1"), QStringLiteral("Klausur")), QString());
+        QCOMPARE(
+            kopie->Eintraege.Zeigen(QStringLiteral("K1"), QStringLiteral("Klausur")), QString());
 
         KursEintraege a = original->Eintraege;
         KursEintraege b = a.Clone();
@@ -121,7 +125,7 @@ private slots:
         QFETCH(QString, erwartet);
         Eintraege katalog;
         KursEintraege zeile;
-        for (const QString& n : {QStringLiteral("p"), QStringLiteral("q"), QStringLiteral("r")}) {
+        for (const QString& n : { QStringLiteral("p"), QStringLiteral("q"), QStringLiteral("r") }) {
             katalog.Anfuegen(Eintrag(n, n));
             zeile.Anfuegen(KursEintrag(n, n, n));
         }
@@ -139,7 +143,8 @@ private slots:
 
     void katalogSuche()
     {
-        QCOMPARE(Daten.alleEintraege.ZeigeEintrag(QStringLiteral("KLAUSUR"))->ID, QStringLiteral("K1"));
+        QCOMPARE(
+            Daten.alleEintraege.ZeigeEintrag(QStringLiteral("KLAUSUR"))->ID, QStringLiteral("K1"));
         QVERIFY(!Daten.alleEintraege.ZeigeEintrag(QStringLiteral("Hinweis")));
         Daten.alleEintraege.Loeschen(0);
         QCOMPARE(Daten.alleEintraege.Anzahl(), qint64(1));
@@ -160,21 +165,22 @@ private slots:
 
     void gesichert_data()
     {
-        QTest::addColumn<QList<int>>("flaggen"); // per course: geaendert*4 + gespeichert*2 + gesendet
+        QTest::addColumn<QList<int>>(
+            "flaggen"); // per course: geaendert*4 + gespeichert*2 + gesendet
         QTest::addColumn<bool>("frage");
-        QTest::newRow("keine Kurse") << QList<int>{} << false;
-        QTest::newRow("nichts geändert") << QList<int>{0, 0} << false;
-        QTest::newRow("geändert und gespeichert") << QList<int>{6} << false;
-        QTest::newRow("geändert und gesendet") << QList<int>{5} << false;
-        QTest::newRow("gespeichert ohne Änderung") << QList<int>{2} << false;
-        QTest::newRow("einer offen") << QList<int>{6, 4} << true;
-        QTest::newRow("zwei offen: eine Frage") << QList<int>{4, 0, 4} << true;
+        QTest::newRow("keine Kurse") << QList<int> {} << false;
+        QTest::newRow("nichts geändert") << QList<int> { 0, 0 } << false;
+        QTest::newRow("geändert und gespeichert") << QList<int> { 6 } << false;
+        QTest::newRow("geändert und gesendet") << QList<int> { 5 } << false;
+        QTest::newRow("gespeichert ohne Änderung") << QList<int> { 2 } << false;
+        QTest::newRow("einer offen") << QList<int> { 6, 4 } << true;
+        QTest::newRow("zwei offen: eine Frage") << QList<int> { 4, 0, 4 } << true;
     }
     void gesichert()
     {
         QFETCH(QList<int>, flaggen);
         QFETCH(bool, frage);
-        for (bool antwort : {true, false}) {
+        for (bool antwort : { true, false }) {
             KursAuswahlliste kurse;
             for (int f : flaggen) {
                 auto k = std::make_shared<Kurs>();
@@ -184,16 +190,18 @@ private slots:
                 kurse.Anfuegen(k);
             }
             AufzeichnendePlattform p;
-            p.antwortenFrage = {antwort};
+            p.antwortenFrage = { antwort };
             const bool ergebnis = kurse.Gesichert();
             QCOMPARE(p.fragen.size(), frage ? 1 : 0);
             QCOMPARE(ergebnis, frage ? antwort : true);
             if (frage) {
                 QCOMPARE(p.fragen.first().titel, QStringLiteral("RAVIRIreru beenden?"));
-                QCOMPARE(p.fragen.first().meldung, QStringLiteral("Soll RAVIRIreru beendet werden?"));
+                QCOMPARE(
+                    p.fragen.first().meldung, QStringLiteral("Soll RAVIRIreru beendet werden?"));
                 QCOMPARE(p.fragen.first().erklaerung,
-                         QStringLiteral("Der aktuelle Stand der Eingabe wird zwar gesichert, aber mindestens "
-                                        "ein Kurs wurde geändert und weder gespeichert noch versandt!"));
+                    QStringLiteral(
+                        "Der aktuelle Stand der Eingabe wird zwar gesichert, aber mindestens "
+                        "ein Kurs wurde geändert und weder gespeichert noch versandt!"));
                 QCOMPARE(p.fragen.first().standardKnopf, QStringLiteral("Ja"));
                 QCOMPARE(p.fragen.first().andererKnopf, QStringLiteral("Nein"));
             }

@@ -75,10 +75,14 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("normal");
         QTest::addColumn<qint64>("anzahl");
-        QTest::newRow("Blanks") << " 3, 4 ,5" << ",3,4,5," << qint64(3);
-        QTest::newRow("leeres Element") << ",," << ",," << qint64(1);
-        QTest::newRow("doppelt bleibt") << "1,1" << ",1,1," << qint64(2);
-        QTest::newRow("leer") << "" << "," << qint64(0);
+        QTest::newRow("Blanks") << " 3, 4 ,5"
+                                << ",3,4,5," << qint64(3);
+        QTest::newRow("leeres Element") << ",,"
+                                        << ",," << qint64(1);
+        QTest::newRow("doppelt bleibt") << "1,1"
+                                        << ",1,1," << qint64(2);
+        QTest::newRow("leer") << ""
+                              << "," << qint64(0);
     }
     void setzen()
     {
@@ -137,8 +141,8 @@ private slots:
         QFETCH(QString, text);
         const Menge m(text);
         const QSet<qint64> zahlen = m.Zahlen();
-        const QList<qint64> proben = {0, 5, 6, 7, 8, 12, -3, 1, 70, 9223372036854775807LL,
-                                      std::numeric_limits<qint64>::min()};
+        const QList<qint64> proben = { 0, 5, 6, 7, 8, 12, -3, 1, 70, 9223372036854775807LL,
+            std::numeric_limits<qint64>::min() };
         for (qint64 n : proben) {
             QCOMPARE(m.Enthalten(n), m.Enthalten(QString::number(n)));
             QCOMPARE(zahlen.contains(n), m.Enthalten(n));

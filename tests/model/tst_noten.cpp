@@ -12,13 +12,14 @@ private slots:
     void init()
     {
         d = Datenbestand();
-        d.zNoten = {Note(QStringLiteral("1+"), QStringLiteral("sehr gut plus"), 15, QStringLiteral("15")),
-                    Note(QStringLiteral("ab"), QStringLiteral("erste"), 7, QString()),
-                    Note(QStringLiteral("AB"), QStringLiteral("zweite"), 8, QString()),
-                    Note(QStringLiteral("5"), QStringLiteral("mangelhaft"), 4, QStringLiteral("4")),
-                    Note(QStringLiteral("5-"), QStringLiteral("mangelhaft minus"), 5, QStringLiteral("5")),
-                    Note(QStringLiteral("6"), QStringLiteral("ungenügend"), 0, QStringLiteral("0")),
-                    Note(QStringLiteral("neg"), QStringLiteral("negativ"), -1, QString())};
+        d.zNoten = { Note(QStringLiteral("1+"), QStringLiteral("sehr gut plus"), 15,
+                         QStringLiteral("15")),
+            Note(QStringLiteral("ab"), QStringLiteral("erste"), 7, QString()),
+            Note(QStringLiteral("AB"), QStringLiteral("zweite"), 8, QString()),
+            Note(QStringLiteral("5"), QStringLiteral("mangelhaft"), 4, QStringLiteral("4")),
+            Note(QStringLiteral("5-"), QStringLiteral("mangelhaft minus"), 5, QStringLiteral("5")),
+            Note(QStringLiteral("6"), QStringLiteral("ungenügend"), 0, QStringLiteral("0")),
+            Note(QStringLiteral("neg"), QStringLiteral("negativ"), -1, QString()) };
         d.mitDefiziten = true;
         d.DefizitgrenzeEPH = 4;
         d.DefizitgrenzeQ = 5;
@@ -96,13 +97,20 @@ private slots:
         QTest::addColumn<QString>("bezeichnung");
         QTest::addColumn<bool>("mitDefiziten");
         QTest::addColumn<bool>("rot");
-        QTest::newRow("Note") << "" << "Note" << true << true;
-        QTest::newRow("note klein") << "" << "note" << true << true;
-        QTest::newRow("mit ID") << "K1" << "Klausur" << true << true;
-        QTest::newRow("Hinweis") << "" << "Hinweis" << true << false;
-        QTest::newRow("Fehlstunden") << "" << "Fehlstunden" << true << false;
-        QTest::newRow("ohne Defizite") << "" << "Note" << false << false;
-        QTest::newRow("ohne Defizite mit ID") << "K1" << "Klausur" << false << false;
+        QTest::newRow("Note") << ""
+                              << "Note" << true << true;
+        QTest::newRow("note klein") << ""
+                                    << "note" << true << true;
+        QTest::newRow("mit ID") << "K1"
+                                << "Klausur" << true << true;
+        QTest::newRow("Hinweis") << ""
+                                 << "Hinweis" << true << false;
+        QTest::newRow("Fehlstunden") << ""
+                                     << "Fehlstunden" << true << false;
+        QTest::newRow("ohne Defizite") << ""
+                                       << "Note" << false << false;
+        QTest::newRow("ohne Defizite mit ID") << "K1"
+                                              << "Klausur" << false << false;
     }
     void spalte()
     {

@@ -50,8 +50,8 @@ void Vergroessern(Datenbestand& d)
 {
     for (int i = 0; i < 60; ++i) {
         const qint64 id = 500 + i;
-        d.alleSchueler.Anfuegen(Schueler(id, QStringLiteral("Neu, Schülerin %1").arg(i),
-                                         QStringLiteral("{guid-%1}").arg(i)));
+        d.alleSchueler.Anfuegen(Schueler(
+            id, QStringLiteral("Neu, Schülerin %1").arg(i), QStringLiteral("{guid-%1}").arg(i)));
         d.alleKurse.Zeigen(1)->Schueler.Einfuegen(id);
         auto z = std::make_shared<SchuelerKurs>(QStringLiteral("M"), id);
         z->Eintraege = d.alleEintraege.ErzeugeKursEintraege();
@@ -125,9 +125,11 @@ private slots:
         QTest::addColumn<QString>("was");
         QTest::addColumn<bool>("vollerDatentraeger");
         QTest::addColumn<QString>("grund");
-        for (const char* was : {"Kursliste", "Ergebnis", "Werkzeug"}) {
-            QTest::addRow("%s, Dateigrößengrenze", was) << QString::fromLatin1(was) << false << ZuGross;
-            QTest::addRow("%s, voller Datenträger", was) << QString::fromLatin1(was) << true << Voll;
+        for (const char* was : { "Kursliste", "Ergebnis", "Werkzeug" }) {
+            QTest::addRow("%s, Dateigrößengrenze", was)
+                << QString::fromLatin1(was) << false << ZuGross;
+            QTest::addRow("%s, voller Datenträger", was)
+                << QString::fromLatin1(was) << true << Voll;
         }
     }
     void schreibfehler()
@@ -165,7 +167,8 @@ private slots:
             Vergroessern(daten);
             const QString quelle = basis.filePath(QStringLiteral("quelle.zln"));
             QVERIFY(Schreibe(quelle, Beispieldaten::AlsKursliste(daten)));
-            const Werkzeuglauf lauf = Werkzeug({QStringLiteral("json"), QStringLiteral("--geheim"), quelle});
+            const Werkzeuglauf lauf
+                = Werkzeug({ QStringLiteral("json"), QStringLiteral("--geheim"), quelle });
             QCOMPARE(lauf.rueckgabe, 0);
             json = basis.filePath(QStringLiteral("eingabe.json"));
             QVERIFY(Schreibe(json, lauf.ausgabe));
@@ -180,7 +183,7 @@ private slots:
         }
 
         AufzeichnendePlattform plattform;
-        plattform.antwortenWahl = {1};   // the offer of "Sichern unter …": "Abbrechen"
+        plattform.antwortenWahl = { 1 }; // the offer of "Sichern unter …": "Abbrechen"
         {
             // Below the size of the new file (which is bigger than the old one).
             std::optional<Dateigroessengrenze> grenze;
@@ -193,10 +196,11 @@ private slots:
             } else if (was == QLatin1String("Ergebnis")) {
                 QVERIFY(!Daten.Speichern(*Daten.alleKurse.Zeigen(1), pfad));
             } else {
-                const Werkzeuglauf lauf = Werkzeug({QStringLiteral("zln"), json, pfad});
+                const Werkzeuglauf lauf = Werkzeug({ QStringLiteral("zln"), json, pfad });
                 QCOMPARE(lauf.rueckgabe, 1);
-                QCOMPARE(lauf.fehler, pfad + QStringLiteral(": Die Datei konnte nicht geschrieben werden. ")
-                                          + grund + QLatin1Char('\n'));
+                QCOMPARE(lauf.fehler,
+                    pfad + QStringLiteral(": Die Datei konnte nicht geschrieben werden. ") + grund
+                        + QLatin1Char('\n'));
             }
         }
 
@@ -204,8 +208,10 @@ private slots:
             QCOMPARE(plattform.auswahlen.size(), 1);
             const auto& frage = plattform.auswahlen.first();
             QCOMPARE(frage.meldung, Meldungen::KurslisteNichtGesichert);
-            QVERIFY2(frage.erklaerung.startsWith(grund + QStringLiteral("\n\n")), qPrintable(frage.erklaerung));
-            QCOMPARE(frage.knoepfe, QStringList({QStringLiteral("Sichern unter …"), QStringLiteral("Abbrechen")}));
+            QVERIFY2(frage.erklaerung.startsWith(grund + QStringLiteral("\n\n")),
+                qPrintable(frage.erklaerung));
+            QCOMPARE(frage.knoepfe,
+                QStringList({ QStringLiteral("Sichern unter …"), QStringLiteral("Abbrechen") }));
             QCOMPARE(frage.standard, 0);
             QCOMPARE(Daten.Speicherfehler(), grund);
         } else if (was == QLatin1String("Ergebnis")) {
@@ -235,16 +241,19 @@ private slots:
         QVERIFY(Daten.Sichern());
         QVERIFY(plattform.protokoll.isEmpty());
         QCOMPARE(Inhalt(pfad), Beispieldaten::AlsKursliste(Daten, TabellenStruktur));
-        QCOMPARE(Dateien(ordner.path()), QStringList({".Kursliste.zln.lock", "Kursliste.zln"}));
+        QCOMPARE(Dateien(ordner.path()), QStringList({ ".Kursliste.zln.lock", "Kursliste.zln" }));
     }
 
     void gruendeDerFehlschlaege_data()
     {
-        QTest::addColumn<QString>("ziel");   // relative to the folder
-        QTest::addColumn<QString>("grund");  // %1: the folder
-        QTest::newRow("Ordner fehlt") << "fehlt/Kursliste.zln" << "Den Ordner „%1/fehlt“ gibt es nicht.";
-        QTest::newRow("ein Ordner") << "ordner" << "„%1/ordner“ ist ein Ordner, keine Datei.";
-        QTest::newRow("kein Name") << "" << "Es ist keine Datei angegeben.";
+        QTest::addColumn<QString>("ziel"); // relative to the folder
+        QTest::addColumn<QString>("grund"); // %1: the folder
+        QTest::newRow("Ordner fehlt") << "fehlt/Kursliste.zln"
+                                      << "Den Ordner „%1/fehlt“ gibt es nicht.";
+        QTest::newRow("ein Ordner") << "ordner"
+                                    << "„%1/ordner“ ist ein Ordner, keine Datei.";
+        QTest::newRow("kein Name") << ""
+                                   << "Es ist keine Datei angegeben.";
     }
     void gruendeDerFehlschlaege()
     {
@@ -253,8 +262,8 @@ private slots:
         QTemporaryDir ordner;
         QVERIFY(QDir(ordner.path()).mkdir(QStringLiteral("ordner")));
         QString meldung;
-        QVERIFY(!Datenbestand::SchreibeDatei(ziel.isEmpty() ? QString() : ordner.filePath(ziel),
-                                             QByteArray("x"), meldung));
+        QVERIFY(!Datenbestand::SchreibeDatei(
+            ziel.isEmpty() ? QString() : ordner.filePath(ziel), QByteArray("x"), meldung));
         QCOMPARE(meldung, grund.arg(ordner.path()));
         QCOMPARE(Dateien(ordner.path()), QStringList());
     }
@@ -274,7 +283,7 @@ private slots:
         const QString quelle = basis.filePath(QStringLiteral("quelle"));
         const QString ansicht = basis.filePath(QStringLiteral("ansicht"));
         const QString anderswo = basis.filePath(QStringLiteral("anderswo"));
-        for (const QString& o : {quelle, ansicht, anderswo})
+        for (const QString& o : { quelle, ansicht, anderswo })
             QVERIFY(QDir().mkdir(o));
         const QByteArray alt = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
         QVERIFY(Schreibe(quelle + QStringLiteral("/Kursliste.zln"), alt));
@@ -296,14 +305,16 @@ private slots:
             pfad = quelle + QStringLiteral("/Kursliste.zln");
             grund = QStringLiteral("Keine Schreibrechte für „%1“.").arg(quelle);
         }
-        const auto rechteZurueck = qScopeGuard([&] { chmod(QFile::encodeName(quelle).constData(), 0755); });
+        const auto rechteZurueck
+            = qScopeGuard([&] { chmod(QFile::encodeName(quelle).constData(), 0755); });
 
         // It opens although no lock file can be made there.
         AufzeichnendePlattform plattform;
         QVERIFY(Daten.LadeDatei(pfad));
-        Daten.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(0).datum = QStringLiteral("14");
-        plattform.antwortenWahl = {0};
-        plattform.antwortenDatei = {anderswo + QStringLiteral("/Gerettet")};
+        Daten.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(0).datum
+            = QStringLiteral("14");
+        plattform.antwortenWahl = { 0 };
+        plattform.antwortenDatei = { anderswo + QStringLiteral("/Gerettet") };
         QVERIFY(Daten.Sichern());
 
         QCOMPARE(plattform.protokoll.size(), 3);
@@ -318,18 +329,19 @@ private slots:
         const QString neu = anderswo + QStringLiteral("/Gerettet.zln");
         const auto& bericht = plattform.mitteilungen.first();
         QCOMPARE(bericht.symbol, Plattform::Symbol::Information);
-        QCOMPARE(bericht.text, QStringLiteral("Die Kurslisten-Datei wurde als „%1“ gesichert.").arg(neu));
+        QCOMPARE(bericht.text,
+            QStringLiteral("Die Kurslisten-Datei wurde als „%1“ gesichert.").arg(neu));
 
         // The old file is as it was; the new one is complete and is the file from now on.
         QCOMPARE(Inhalt(pfad), alt);
         QCOMPARE(Daten.datenFolder, neu);
         const QByteArray gerettet = Inhalt(neu);
         QCOMPARE(gerettet, Beispieldaten::AlsKursliste(Daten, TabellenStruktur));
-        QCOMPARE(Dateien(anderswo), QStringList({".Gerettet.zln.lock", "Gerettet.zln"}));
+        QCOMPARE(Dateien(anderswo), QStringList({ ".Gerettet.zln.lock", "Gerettet.zln" }));
         GlobaleDatenZuruecksetzen();
         QVERIFY(Daten.LadeDatei(neu));
         QCOMPARE(Daten.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(0).datum,
-                 QStringLiteral("14"));
+            QStringLiteral("14"));
     }
 
     void sichernUnterAbgebrochen()
@@ -341,11 +353,11 @@ private slots:
         QVERIFY(Daten.LadeDatei(pfad));
         Daten.datenFolder = ordner.filePath(QStringLiteral("fehlt/Kursliste.zln"));
         AufzeichnendePlattform plattform;
-        plattform.antwortenWahl = {0};
-        plattform.antwortenDatei = {QString()};
+        plattform.antwortenWahl = { 0 };
+        plattform.antwortenDatei = { QString() };
         QVERIFY(!Daten.Sichern());
         QCOMPARE(plattform.protokoll,
-                 QStringList({"Auswahl: ", "Speichern: Kursliste sichern unter"}));
+            QStringList({ "Auswahl: ", "Speichern: Kursliste sichern unter" }));
         QCOMPARE(Daten.datenFolder, ordner.filePath(QStringLiteral("fehlt/Kursliste.zln")));
     }
 
@@ -358,13 +370,14 @@ private slots:
         QVERIFY(Daten.LadeDatei(pfad));
         Daten.datenFolder = ordner.filePath(QStringLiteral("fehlt/Kursliste.zln"));
         AufzeichnendePlattform plattform;
-        plattform.antwortenWahl = {0, 0};
-        plattform.antwortenDatei = {ordner.filePath(QStringLiteral("auch-weg/x.zln")),
-                                    ordner.filePath(QStringLiteral("Zweiter Versuch.zln"))};
+        plattform.antwortenWahl = { 0, 0 };
+        plattform.antwortenDatei = { ordner.filePath(QStringLiteral("auch-weg/x.zln")),
+            ordner.filePath(QStringLiteral("Zweiter Versuch.zln")) };
         QVERIFY(Daten.Sichern());
         QCOMPARE(plattform.auswahlen.size(), 2);
         QCOMPARE(plattform.auswahlen.at(1).erklaerung,
-                 QStringLiteral("Den Ordner „%1“ gibt es nicht.").arg(ordner.filePath(QStringLiteral("auch-weg"))));
+            QStringLiteral("Den Ordner „%1“ gibt es nicht.")
+                .arg(ordner.filePath(QStringLiteral("auch-weg"))));
         QCOMPARE(Daten.datenFolder, ordner.filePath(QStringLiteral("Zweiter Versuch.zln")));
         QVERIFY(!QFileInfo::exists(ordner.filePath(QStringLiteral("auch-weg"))));
     }
@@ -390,8 +403,9 @@ private slots:
         const auto& m = plattform.mitteilungen.first();
         QCOMPARE(m.text, QStringLiteral("Die Datei ist bereits in RAVIRIreru geöffnet."));
         QVERIFY2(m.erklaerung.contains(QStringLiteral("„%1“").arg(QSysInfo::machineHostName())),
-                 qPrintable(m.erklaerung));
-        QVERIFY2(m.erklaerung.contains(QStringLiteral("(Prozess %1)").arg(anderes)), qPrintable(m.erklaerung));
+            qPrintable(m.erklaerung));
+        QVERIFY2(m.erklaerung.contains(QStringLiteral("(Prozess %1)").arg(anderes)),
+            qPrintable(m.erklaerung));
         const QString heute = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
         QVERIFY2(m.erklaerung.contains(QStringLiteral(" seit ") + heute), qPrintable(m.erklaerung));
 
@@ -471,15 +485,16 @@ private slots:
 
         AufzeichnendePlattform plattform;
         if (antwort >= 0)
-            plattform.antwortenWahl = {antwort};
+            plattform.antwortenWahl = { antwort };
         const QString anderswo = ordner.filePath(QStringLiteral("Meine.zln"));
-        plattform.antwortenDatei = {anderswo};
+        plattform.antwortenDatei = { anderswo };
         QCOMPARE(Daten.Sichern(), gesichert);
 
         const auto& frage = plattform.auswahlen.first();
         QCOMPARE(frage.titel, QStringLiteral("Kurslisten-Datei geändert"));
-        QCOMPARE(frage.meldung, QStringLiteral("Die Kurslisten-Datei wurde außerhalb von RAVIRIreru geändert."));
-        QCOMPARE(frage.knoepfe, QStringList({"Ersetzen", "Sichern unter …", "Abbrechen"}));
+        QCOMPARE(frage.meldung,
+            QStringLiteral("Die Kurslisten-Datei wurde außerhalb von RAVIRIreru geändert."));
+        QCOMPARE(frage.knoepfe, QStringList({ "Ersetzen", "Sichern unter …", "Abbrechen" }));
         QCOMPARE(frage.standard, 2);
         QCOMPARE(Plattform::AbbrechenIndex(frage), 2);
         const QByteArray unsere = Beispieldaten::AlsKursliste(Daten, TabellenStruktur);
@@ -506,7 +521,8 @@ private slots:
         QVERIFY(Daten.LadeDatei(pfad));
         QFile datei(pfad);
         QVERIFY(datei.open(QIODevice::ReadWrite));
-        QVERIFY(datei.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        QVERIFY(datei.setFileTime(
+            QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
         datei.close();
         AufzeichnendePlattform plattform;
         QVERIFY(Daten.Sichern());

@@ -47,7 +47,8 @@ QString NoteIn(const QByteArray& bytes)
 
 void NoteSetzen(const QString& note)
 {
-    Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101)->Eintraege.ZeigeKursEintrag(0).datum = note;
+    Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101)->Eintraege.ZeigeKursEintrag(0).datum
+        = note;
     Daten.Geaendert();
 }
 
@@ -76,7 +77,7 @@ private slots:
     void sechsMalSichernBehaeltFuenf()
     {
         AufzeichnendePlattform plattform;
-        QList<QByteArray> fassungen {Inhalt(pfad)};
+        QList<QByteArray> fassungen { Inhalt(pfad) };
         for (int i = 1; i <= 6; ++i) {
             NoteSetzen(QString::number(i));
             QVERIFY(Daten.Sichern());
@@ -92,17 +93,21 @@ private slots:
         for (int k = 0; k < 5; ++k) {
             QCOMPARE(Inhalt(kopien.at(k)), fassungen.at(k + 1));
             QCOMPARE(NoteIn(Inhalt(kopien.at(k))), QString::number(k + 1));
-            QVERIFY2(QFileInfo(kopien.at(k)).fileName().contains(
-                         QRegularExpression(QStringLiteral("^Kursliste-\\d{4}-\\d{2}-\\d{2}-\\d{6}(-\\d+)?\\.zln$"))),
-                     qPrintable(kopien.at(k)));
+            QVERIFY2(QFileInfo(kopien.at(k))
+                         .fileName()
+                         .contains(QRegularExpression(QStringLiteral(
+                             "^Kursliste-\\d{4}-\\d{2}-\\d{2}-\\d{6}(-\\d+)?\\.zln$"))),
+                qPrintable(kopien.at(k)));
             QCOMPARE(QFileInfo(kopien.at(k)).absolutePath(),
-                     ordner.filePath(QStringLiteral("RAVIRIreru-Sicherungen")));
+                ordner.filePath(QStringLiteral("RAVIRIreru-Sicherungen")));
         }
         // A backup opens as a course-list file of its own.
         GlobaleDatenZuruecksetzen();
         QVERIFY(Daten.LadeDatei(kopien.first()));
-        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101)->Eintraege.ZeigeKursEintrag(0).datum,
-                 QStringLiteral("1"));
+        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101)
+                     ->Eintraege.ZeigeKursEintrag(0)
+                     .datum,
+            QStringLiteral("1"));
     }
 
     // The order is the order of the saves, also past the first second and across a day.
@@ -116,11 +121,11 @@ private slots:
         QStringList inhalte;
         for (const QString& k : Sicherungskopien::Liste(pfad))
             inhalte.append(QString::fromLatin1(Inhalt(k)));
-        QCOMPARE(inhalte, (QStringList {"a", "b", "c", "d"}));
+        QCOMPARE(inhalte, (QStringList { "a", "b", "c", "d" }));
         QCOMPARE(QFileInfo(Sicherungskopien::Liste(pfad).at(2)).fileName(),
-                 QStringLiteral("Kursliste-2025-03-14-235959-3.zln"));
+            QStringLiteral("Kursliste-2025-03-14-235959-3.zln"));
         QCOMPARE(QFileInfo(Sicherungskopien::Liste(pfad).at(3)).fileName(),
-                 QStringLiteral("Kursliste-2025-03-15-000000.zln"));
+            QStringLiteral("Kursliste-2025-03-15-000000.zln"));
     }
 
     // A save that fails leaves the file and every backup as they were.
@@ -140,9 +145,10 @@ private slots:
 
         // A bigger file than the limit allows.
         for (int i = 0; i < 40; ++i)
-            Daten.alleSchueler.Anfuegen(Schueler(900 + i, QStringLiteral("Neu %1").arg(i), QString()));
+            Daten.alleSchueler.Anfuegen(
+                Schueler(900 + i, QStringLiteral("Neu %1").arg(i), QString()));
         Daten.Geaendert();
-        plattform.antwortenWahl = {1}; // "Sichern unter …" offered: "Abbrechen"
+        plattform.antwortenWahl = { 1 }; // "Sichern unter …" offered: "Abbrechen"
         {
             Dateigroessengrenze grenze(datei.size() + 16);
             QVERIFY(grenze.ok());
@@ -159,10 +165,10 @@ private slots:
     {
         const QString sicherungen = Sicherungskopien::OrdnerVon(pfad);
         QVERIFY(QDir().mkpath(sicherungen));
-        const QStringList fremde = {QStringLiteral("Kursliste-Notizen.txt"),
-                                    QStringLiteral("Kursliste-alt.zln"),
-                                    QStringLiteral("Kursliste-2024-2025-01-01-120000.zln"),
-                                    QStringLiteral("Andere-2020-01-01-120000.zln")};
+        const QStringList fremde
+            = { QStringLiteral("Kursliste-Notizen.txt"), QStringLiteral("Kursliste-alt.zln"),
+                  QStringLiteral("Kursliste-2024-2025-01-01-120000.zln"),
+                  QStringLiteral("Andere-2020-01-01-120000.zln") };
         for (const QString& f : fremde)
             QVERIFY(Schreibe(sicherungen + QLatin1Char('/') + f, "fremd"));
         for (int i = 1; i <= 7; ++i) {
@@ -173,9 +179,10 @@ private slots:
         for (const QString& f : fremde)
             QCOMPARE(Inhalt(sicherungen + QLatin1Char('/') + f), QByteArray("fremd"));
         // The lock file and the course-list file are all that lie beside the folder.
-        QCOMPARE(QDir(ordner.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
-                 (QStringList {QStringLiteral(".Kursliste.zln.lock"), QStringLiteral("Kursliste.zln"),
-                               QStringLiteral("RAVIRIreru-Sicherungen")}));
+        QCOMPARE(QDir(ordner.path())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            (QStringList { QStringLiteral(".Kursliste.zln.lock"), QStringLiteral("Kursliste.zln"),
+                QStringLiteral("RAVIRIreru-Sicherungen") }));
     }
 
     // A save that writes the same bytes again keeps no copy of them.
@@ -201,10 +208,12 @@ private slots:
         QVERIFY(!Daten.Sicherungsfehler().isEmpty());
         QCOMPARE(plattform.mitteilungen.size(), 1);
         QCOMPARE(plattform.mitteilungen.first().text,
-                 QStringLiteral("Die vorige Fassung der Kurslisten-Datei konnte nicht als Sicherungskopie "
-                                "aufbewahrt werden."));
-        QVERIFY2(plattform.mitteilungen.first().erklaerung.contains(QStringLiteral("Ihre Eingaben sind gesichert.")),
-                 qPrintable(plattform.mitteilungen.first().erklaerung));
+            QStringLiteral(
+                "Die vorige Fassung der Kurslisten-Datei konnte nicht als Sicherungskopie "
+                "aufbewahrt werden."));
+        QVERIFY2(plattform.mitteilungen.first().erklaerung.contains(
+                     QStringLiteral("Ihre Eingaben sind gesichert.")),
+            qPrintable(plattform.mitteilungen.first().erklaerung));
         NoteSetzen(QStringLiteral("8"));
         QVERIFY(Daten.Sichern());
         QCOMPARE(plattform.mitteilungen.size(), 1);

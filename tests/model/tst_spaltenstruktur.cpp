@@ -36,15 +36,15 @@ private slots:
         QTest::addColumn<qint64>("gesamt");
         QTest::newRow("schlicht, 5 Einträge")
             << false << false << 5 << qint64(3) << "0,40,200,60,60,60,60,60"
-            << QStringList{"", "Nr.", "Name", "E0", "E1", "E2", "E3", "E4"} << qint64(540);
+            << QStringList { "", "Nr.", "Name", "E0", "E1", "E2", "E3", "E4" } << qint64(540);
         QTest::newRow("beide Marken, 2 Einträge")
             << true << true << 2 << qint64(5) << "0,40,30,200,25,60,60"
-            << QStringList{"", "Nr.", "A", "Name", "W", "E0", "E1"} << qint64(415);
+            << QStringList { "", "Nr.", "A", "Name", "W", "E0", "E1" } << qint64(415);
         QTest::newRow("nur Abitur") << true << false << 1 << qint64(4) << "0,40,30,200,60"
-                                    << QStringList{"", "Nr.", "A", "Name", "E0"} << qint64(330);
+                                    << QStringList { "", "Nr.", "A", "Name", "E0" } << qint64(330);
         QTest::newRow("nur Warnung, leerer Katalog")
-            << false << true << 0 << qint64(4) << "0,40,200,25" << QStringList{"", "Nr.", "Name", "W"}
-            << qint64(265);
+            << false << true << 0 << qint64(4) << "0,40,200,25"
+            << QStringList { "", "Nr.", "Name", "W" } << qint64(265);
     }
     void kurslistenInit()
     {
@@ -65,10 +65,12 @@ private slots:
         QCOMPARE(s.Gesamtbreite(), gesamt);
         // Alignments: "Nr." right, "Name" left, the rest centred.
         QCOMPARE(int(s.Spalten.at(1).Alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignRight));
-        QCOMPARE(int(s.Spalten.at(ersteSpalte - (warnung ? 2 : 1)).Alignment() & Qt::AlignHorizontal_Mask),
-                 int(Qt::AlignLeft));
+        QCOMPARE(int(s.Spalten.at(ersteSpalte - (warnung ? 2 : 1)).Alignment()
+                     & Qt::AlignHorizontal_Mask),
+            int(Qt::AlignLeft));
         for (qint64 p = ersteSpalte; p < s.SpaltenAnzahl; ++p)
-            QCOMPARE(int(s.Spalten.at(p).Alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignHCenter));
+            QCOMPARE(
+                int(s.Spalten.at(p).Alignment() & Qt::AlignHorizontal_Mask), int(Qt::AlignHCenter));
 
         const Spaltenstruktur vorher = s;
         s.KurslistenInit(Daten(!abitur, !warnung, eintraege + 3));
@@ -81,9 +83,8 @@ private slots:
         // gets: at least 60, at most 160.
         QTest::addColumn<QList<qint64>>("bedarf");
         QTest::addColumn<QString>("breiten");
-        QTest::newRow("schmal, genau, breit")
-            << QList<qint64> { 12, 60, 61, 97, 159, 160, 161, 900 }
-            << "0,40,30,200,25,60,60,61,97,159,160,160,160";
+        QTest::newRow("schmal, genau, breit") << QList<qint64> { 12, 60, 61, 97, 159, 160, 161,
+            900 } << "0,40,30,200,25,60,60,61,97,159,160,160,160";
         QTest::newRow("leere Überschrift") << QList<qint64> { 0 } << "0,40,30,200,25,60";
     }
     void standardbreiten()
@@ -163,9 +164,9 @@ private slots:
         QTest::addColumn<qint64>("von");
         QTest::addColumn<qint64>("nach");
         QTest::addColumn<QStringList>("erwartet");
-        QTest::newRow("1 nach 3") << qint64(1) << qint64(3) << QStringList{"a", "c", "d", "b"};
-        QTest::newRow("3 nach 1") << qint64(3) << qint64(1) << QStringList{"a", "d", "b", "c"};
-        QTest::newRow("auf sich") << qint64(2) << qint64(2) << QStringList{"a", "b", "c", "d"};
+        QTest::newRow("1 nach 3") << qint64(1) << qint64(3) << QStringList { "a", "c", "d", "b" };
+        QTest::newRow("3 nach 1") << qint64(3) << qint64(1) << QStringList { "a", "d", "b", "c" };
+        QTest::newRow("auf sich") << qint64(2) << qint64(2) << QStringList { "a", "b", "c", "d" };
     }
     void verschieben()
     {
@@ -173,7 +174,7 @@ private slots:
         QFETCH(qint64, nach);
         QFETCH(QStringList, erwartet);
         Spaltenstruktur s;
-        for (const char* n : {"a", "b", "c", "d"})
+        for (const char* n : { "a", "b", "c", "d" })
             s.SpalteAnfuegen(EinfacheSpalte(QString::fromLatin1(n), 60, 2));
         s.SpaltenAnzahl = 4;
         s.SpalteVerschieben(von, nach);
@@ -192,17 +193,20 @@ private slots:
         QTest::addColumn<QStringList>("katalog");
         QTest::addColumn<QStringList>("volleZeile");
         QTest::addColumn<QStringList>("kurzeZeile");
-        const QStringList kurzVorher{"1|E0|x"};
-        QTest::newRow("erste nach letzte") << qint64(3) << qint64(5) << QStringList{"E1", "E2", "E0"}
-            << QStringList{"b", "c", "a"} << QStringList{"E1|E1|", "E2|E2|", "1|E0|x"};
-        QTest::newRow("letzte nach erste") << qint64(5) << qint64(3) << QStringList{"E2", "E0", "E1"}
-            << QStringList{"c", "a", "b"} << QStringList{"E2|E2|", "1|E0|x", "E1|E1|"};
-        QTest::newRow("auf sich") << qint64(4) << qint64(4) << QStringList{"E0", "E1", "E2"}
-            << QStringList{"a", "b", "c"} << kurzVorher;
-        QTest::newRow("Namensspalte") << qint64(2) << qint64(4) << QStringList{"E0", "E1", "E2"}
-            << QStringList{"a", "b", "c"} << kurzVorher;
-        QTest::newRow("hinter der letzten") << qint64(3) << qint64(6) << QStringList{"E0", "E1", "E2"}
-            << QStringList{"a", "b", "c"} << kurzVorher;
+        const QStringList kurzVorher { "1|E0|x" };
+        QTest::newRow("erste nach letzte")
+            << qint64(3) << qint64(5) << QStringList { "E1", "E2", "E0" }
+            << QStringList { "b", "c", "a" } << QStringList { "E1|E1|", "E2|E2|", "1|E0|x" };
+        QTest::newRow("letzte nach erste")
+            << qint64(5) << qint64(3) << QStringList { "E2", "E0", "E1" }
+            << QStringList { "c", "a", "b" } << QStringList { "E2|E2|", "1|E0|x", "E1|E1|" };
+        QTest::newRow("auf sich") << qint64(4) << qint64(4) << QStringList { "E0", "E1", "E2" }
+                                  << QStringList { "a", "b", "c" } << kurzVorher;
+        QTest::newRow("Namensspalte") << qint64(2) << qint64(4) << QStringList { "E0", "E1", "E2" }
+                                      << QStringList { "a", "b", "c" } << kurzVorher;
+        QTest::newRow("hinter der letzten")
+            << qint64(3) << qint64(6) << QStringList { "E0", "E1", "E2" }
+            << QStringList { "a", "b", "c" } << kurzVorher;
     }
     void datenVerschieben()
     {
@@ -212,15 +216,16 @@ private slots:
         QFETCH(QStringList, volleZeile);
         QFETCH(QStringList, kurzeZeile);
         Datenbestand d;
-        for (const char* n : {"E0", "E1", "E2"})
+        for (const char* n : { "E0", "E1", "E2" })
             d.alleEintraege.Anfuegen(Eintrag(QString::fromLatin1(n), QString::fromLatin1(n)));
         Spaltenstruktur s;
         s.KurslistenInit(d);
         auto voll = std::make_shared<SchuelerKurs>(QStringLiteral("M"), 1);
-        for (const char* w : {"a", "b", "c"})
+        for (const char* w : { "a", "b", "c" })
             voll->Eintraege.Anfuegen(KursEintrag(QString(), QString(), QString::fromLatin1(w)));
         auto kurz = std::make_shared<SchuelerKurs>(QStringLiteral("M"), 2);
-        kurz->Eintraege.Anfuegen(KursEintrag(QStringLiteral("1"), QStringLiteral("E0"), QStringLiteral("x")));
+        kurz->Eintraege.Anfuegen(
+            KursEintrag(QStringLiteral("1"), QStringLiteral("E0"), QStringLiteral("x")));
         d.alleSchuelerKurse.Anfuegen(voll);
         d.alleSchuelerKurse.Anfuegen(kurz);
 
@@ -234,14 +239,14 @@ private slots:
         };
         QObject zuhoerer;
         QObject::connect(&melder, &Benachrichtiger::SpalteWirdVerschoben, &zuhoerer,
-                         [&](qint64 von, qint64 nach) {
-                             gehoert << QStringLiteral("vorher %1>%2 %3").arg(von).arg(nach).arg(katalogJetzt());
-                         });
+            [&](qint64 von, qint64 nach) {
+                gehoert << QStringLiteral("vorher %1>%2 %3").arg(von).arg(nach).arg(katalogJetzt());
+            });
         QObject::connect(&melder, &Benachrichtiger::SpalteVerschoben, &zuhoerer, [&](int x, int y) {
             gehoert << QStringLiteral("nachher %1>%2 %3").arg(x).arg(y).arg(katalogJetzt());
         });
 
-        const bool bewegt = a != b && katalog != QStringList{"E0", "E1", "E2"};
+        const bool bewegt = a != b && katalog != QStringList { "E0", "E1", "E2" };
         QCOMPARE(d.SpalteVerschieben(s, a, b), bewegt);
         QCOMPARE(katalogJetzt(), katalog.join(','));
         QStringList ueberschriften = Ueberschriften(s).mid(3);
@@ -257,8 +262,9 @@ private slots:
         }
         QCOMPARE(kurzJetzt, kurzeZeile);
         if (bewegt)
-            QCOMPARE(gehoert, (QStringList{QStringLiteral("vorher %1>%2 E0,E1,E2").arg(a - 3).arg(b - 3),
-                                           QStringLiteral("nachher %1>%2 %3").arg(a).arg(b).arg(katalog.join(','))}));
+            QCOMPARE(gehoert,
+                (QStringList { QStringLiteral("vorher %1>%2 E0,E1,E2").arg(a - 3).arg(b - 3),
+                    QStringLiteral("nachher %1>%2 %3").arg(a).arg(b).arg(katalog.join(',')) }));
         else
             QVERIFY(gehoert.isEmpty());
     }
@@ -286,7 +292,8 @@ private slots:
     {
         QFETCH(qint64, code);
         QFETCH(int, horizontal);
-        QCOMPARE(int(EinfacheSpalte(QString(), 10, code).Alignment() & Qt::AlignHorizontal_Mask), horizontal);
+        QCOMPARE(int(EinfacheSpalte(QString(), 10, code).Alignment() & Qt::AlignHorizontal_Mask),
+            horizontal);
     }
 };
 

@@ -14,7 +14,7 @@ Verloren* volatile zeiger = nullptr;
 
 int main(int argc, char** argv)
 {
-    qunsetenv("QT_NO_GLIB");   // the event loop of the desktop: glib's
+    qunsetenv("QT_NO_GLIB"); // the event loop of the desktop: glib's
     QCoreApplication app(argc, argv);
     QTimer::singleShot(0, &app, [] {
         zeiger = new Verloren;

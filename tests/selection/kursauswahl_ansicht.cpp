@@ -10,8 +10,7 @@
 namespace {
 
 void Kurs_(const QString& kuerzel, const QString& fach, const QString& art, qint64 nr,
-           const QString& lehrer, const QString& schueler, bool geaendert, bool gespeichert,
-           bool gesendet)
+    const QString& lehrer, const QString& schueler, bool geaendert, bool gespeichert, bool gesendet)
 {
     auto kurs = std::make_shared<Kurs>();
     kurs->Kuerzel = kuerzel;
@@ -48,7 +47,7 @@ int main(int argc, char** argv)
     // Biologie's file is on its way (a transfer that never reports): the ring around its dot.
     fenster.setzeVersand([](const Mailversand::Auftrag&) {});
     fenster.Senden(Daten.alleKurse.Zeigen(Daten.alleKurse.AnzahlKurse()),
-                   QStringLiteral("/tmp/Noten Q1-BI-GK5-MEI.zle"));
+        QStringLiteral("/tmp/Noten Q1-BI-GK5-MEI.zle"));
     fenster.show();
     return app.exec();
 }

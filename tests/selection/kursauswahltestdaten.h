@@ -24,8 +24,7 @@ struct Flaggen {
 };
 
 inline KursZeiger NeuerKurs(const QString& kuerzel, const QString& fach, const QString& art,
-                            qint64 nr, const QString& lehrer, const QString& schueler,
-                            Flaggen flaggen = {})
+    qint64 nr, const QString& lehrer, const QString& schueler, Flaggen flaggen = {})
 {
     auto kurs = std::make_shared<Kurs>();
     kurs->Kuerzel = kuerzel;

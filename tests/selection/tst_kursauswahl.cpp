@@ -127,9 +127,9 @@ void TstKursauswahl::zeilenZeigenDieKurse()
     QCOMPARE(liste->rowCount(), 3);
 
     const QStringList erwartet[] = {
-        {QString(), "Mathematik", "LK", "2", "ABC"},
-        {QString(), "Englisch", "GK", nrText, "XYZ"},
-        {QString(), "Physik", "GK", "7", "Möller-Ümit"},
+        { QString(), "Mathematik", "LK", "2", "ABC" },
+        { QString(), "Englisch", "GK", nrText, "XYZ" },
+        { QString(), "Physik", "GK", "7", "Möller-Ümit" },
     };
     for (int zeile = 0; zeile < 3; ++zeile) {
         for (int spalte = 0; spalte < 5; ++spalte)
@@ -143,8 +143,8 @@ void TstKursauswahl::kopfUndSpalten()
     Kursauswahl fenster;
     QTableWidget* liste = Liste(fenster);
 
-    const QStringList kopf = {" ", "Fach", "Kursart", "Nr", "Lehrer*in", "Noten"};
-    const int breiten[] = {20, 150, 80, 30, 140, 60};
+    const QStringList kopf = { " ", "Fach", "Kursart", "Nr", "Lehrer*in", "Noten" };
+    const int breiten[] = { 20, 150, 80, 30, 140, 60 };
     QCOMPARE(liste->columnCount(), 6);
     for (int spalte = 0; spalte < 6; ++spalte) {
         QCOMPARE(liste->horizontalHeaderItem(spalte)->text(), kopf.at(spalte));
@@ -171,11 +171,11 @@ void TstKursauswahl::werkzeugleiste()
 
     const QList<QAction*> items = leiste->actions();
     QCOMPARE(items.size(), 5);
-    const QStringList namen = {"ToolItemZeigen", "ToolItemSpeichern", "ToolItemSenden", QString(),
-                               "ToolItemHilfe"};
-    const QStringList texte = {"Kursliste zeigen", "Speichern", "Senden", QString(), "Hilfe"};
-    const QStringList bilder = {"ToolNotenDatei", "ToolNotenErgebnis", "ToolNotenSenden", QString(),
-                                "ToolHilfe"};
+    const QStringList namen
+        = { "ToolItemZeigen", "ToolItemSpeichern", "ToolItemSenden", QString(), "ToolItemHilfe" };
+    const QStringList texte = { "Kursliste zeigen", "Speichern", "Senden", QString(), "Hilfe" };
+    const QStringList bilder
+        = { "ToolNotenDatei", "ToolNotenErgebnis", "ToolNotenSenden", QString(), "ToolHilfe" };
     for (int i = 0; i < items.size(); ++i) {
         QCOMPARE(items.at(i)->objectName(), namen.at(i));
         QCOMPARE(items.at(i)->text(), texte.at(i));
@@ -200,7 +200,8 @@ void TstKursauswahl::ersterKursIstAusgewaehlt()
 {
     const KursZeiger erster = NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2");
     Daten.alleKurse.Anfuegen(erster);
-    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", 1, "XYZ", "3", {true, false, false}));
+    Daten.alleKurse.Anfuegen(
+        NeuerKurs("E", "Englisch", "GK", 1, "XYZ", "3", { true, false, false }));
 
     Kursauswahl fenster;
     QCOMPARE(fenster.AusgewaehlterKurs(), erster);
@@ -255,8 +256,8 @@ void TstKursauswahl::freigabe()
     Daten.mitDaten = mitDaten;
     if (!mitDaten)
         Daten.alleEintraege = Eintraege();
-    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2",
-                                       {geaendert, gespeichert, gesendet}));
+    Daten.alleKurse.Anfuegen(
+        NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", { geaendert, gespeichert, gesendet }));
     Kursauswahl fenster;
     QVERIFY(Knopf(fenster, "ToolItemZeigen")->isEnabled());
     QCOMPARE(Knopf(fenster, "ToolItemSpeichern")->isEnabled(), speichern);
@@ -280,8 +281,8 @@ void TstKursauswahl::aktualisierenFolgtDenFlaggen()
 
     Daten.mitDaten = mitDaten;
     // Start from the opposite flags, then change them as a course window would.
-    const KursZeiger kurs = NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2",
-                                      {!geaendert, !gespeichert, !gesendet});
+    const KursZeiger kurs = NeuerKurs(
+        "M", "Mathematik", "LK", 2, "ABC", "1,2", { !geaendert, !gespeichert, !gesendet });
     Daten.alleKurse.Anfuegen(kurs);
     Kursauswahl fenster;
     fenster.show();
@@ -299,7 +300,8 @@ void TstKursauswahl::aktualisierenFolgtDenFlaggen()
 
 void TstKursauswahl::ohneAuswahlIstAllesGesperrt()
 {
-    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", {true, false, false}));
+    Daten.alleKurse.Anfuegen(
+        NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", { true, false, false }));
     Kursauswahl fenster;
     fenster.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fenster));
@@ -308,11 +310,11 @@ void TstKursauswahl::ohneAuswahlIstAllesGesperrt()
     // Ctrl+click takes the selection away.
     QTableWidget* liste = Liste(fenster);
     QTest::mouseClick(liste->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      liste->visualRect(liste->model()->index(0, 1)).center());
+        liste->visualRect(liste->model()->index(0, 1)).center());
     QVERIFY(liste->selectionModel()->selectedRows().isEmpty());
     QCOMPARE(fenster.AusgewaehlterKurs(), KursZeiger());
     QCOMPARE(fenster.DateiName(), QString());
-    for (const char* name : {"ToolItemZeigen", "ToolItemSpeichern", "ToolItemSenden"})
+    for (const char* name : { "ToolItemZeigen", "ToolItemSpeichern", "ToolItemSenden" })
         QVERIFY2(!Knopf(fenster, name)->isEnabled(), name);
     QVERIFY(Knopf(fenster, "ToolItemHilfe")->isEnabled());
 
@@ -327,7 +329,7 @@ void TstKursauswahl::ohneKurse()
     Kursauswahl fenster;
     QCOMPARE(Liste(fenster)->rowCount(), 0);
     QCOMPARE(fenster.AusgewaehlterKurs(), KursZeiger());
-    for (const char* name : {"ToolItemZeigen", "ToolItemSpeichern", "ToolItemSenden"})
+    for (const char* name : { "ToolItemZeigen", "ToolItemSpeichern", "ToolItemSenden" })
         QVERIFY2(!Knopf(fenster, name)->isEnabled(), name);
 }
 
@@ -336,7 +338,7 @@ void TstKursauswahl::punktFarbe_data()
     QTest::addColumn<bool>("geaendert");
     QTest::addColumn<bool>("gespeichert");
     QTest::addColumn<bool>("gesendet");
-    QTest::addColumn<QColor>("farbe");   // white: no dot
+    QTest::addColumn<QColor>("farbe"); // white: no dot
 
     const QColor weiss(255, 255, 255), rot(255, 0, 0), blau(0, 0, 255), gruen(0, 200, 0);
     QTest::newRow("keine Flagge") << false << false << false << weiss;
@@ -358,21 +360,22 @@ void TstKursauswahl::punktFarbe()
 
     // The course under test sits between two others whose dots differ from each other.
     Daten.alleKurse.Anfuegen(NeuerKurs("D", "Deutsch", "GK", 1, "ABC", "1"));
-    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2",
-                                       {geaendert, gespeichert, gesendet}));
-    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", 3, "ABC", "2", {true, false, false}));
+    Daten.alleKurse.Anfuegen(
+        NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", { geaendert, gespeichert, gesendet }));
+    Daten.alleKurse.Anfuegen(
+        NeuerKurs("E", "Englisch", "GK", 3, "ABC", "2", { true, false, false }));
     Kursauswahl fenster;
     fenster.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fenster));
 
     const QColor weiss(255, 255, 255);
-    for (bool ausgewaehlt : {false, true}) {
+    for (bool ausgewaehlt : { false, true }) {
         if (ausgewaehlt)
             KlickeZeile(fenster, 1);
         QCOMPARE(FarbeInZelle(fenster, 1), farbe);
         // A round dot: its box's corners and the cell's edges stay white.
-        for (const QPoint punkt : {QPoint(5, 5), QPoint(14, 14), QPoint(1, 1), QPoint(10, 2),
-                                   QPoint(17, 10)})
+        for (const QPoint punkt :
+            { QPoint(5, 5), QPoint(14, 14), QPoint(1, 1), QPoint(10, 2), QPoint(17, 10) })
             QCOMPARE(FarbeInZelle(fenster, 1, punkt), weiss);
         QCOMPARE(FarbeInZelle(fenster, 0), weiss);
         QCOMPARE(FarbeInZelle(fenster, 2), QColor(255, 0, 0));
@@ -409,7 +412,7 @@ void TstKursauswahl::leererKursMeldungen()
         DoppelKlick(fenster, Zelle(fenster, 1, 2));
     else
         Druecken(fenster, "ToolItemZeigen");
-    QCOMPARE(zPlattform->meldungen, QStringList{meldung});
+    QCOMPARE(zPlattform->meldungen, QStringList { meldung });
     QVERIFY(OffeneKursfenster().isEmpty());
 }
 

@@ -32,7 +32,7 @@ void KlickeZeile(Kursauswahl& fenster, int zeile)
 {
     QTableWidget* liste = Liste(fenster);
     QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
-                      liste->visualRect(liste->model()->index(zeile, 1)).center());
+        liste->visualRect(liste->model()->index(zeile, 1)).center());
 }
 
 } // namespace
@@ -65,15 +65,18 @@ private:
     std::unique_ptr<SmtpsServer> zServer;
     std::unique_ptr<AufzeichnendePlattform> zPlattform;
     std::unique_ptr<QTemporaryDir> zOrdner;
-    QString zZiel;   // the folder chosen in the save dialog, inside zOrdner
+    QString zZiel; // the folder chosen in the save dialog, inside zOrdner
 };
 
 void TstKursauswahlMail::init()
 {
     Grunddaten();
-    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", {true, false, false}));
-    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", 1, "XYZ", "3", {true, false, false}));
-    Daten.alleKurse.Anfuegen(NeuerKurs("Ph", "Physik", "GK", 3, "Mü", "1,3", {true, false, false}));
+    Daten.alleKurse.Anfuegen(
+        NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", { true, false, false }));
+    Daten.alleKurse.Anfuegen(
+        NeuerKurs("E", "Englisch", "GK", 1, "XYZ", "3", { true, false, false }));
+    Daten.alleKurse.Anfuegen(
+        NeuerKurs("Ph", "Physik", "GK", 3, "Mü", "1,3", { true, false, false }));
     zPlattform = std::make_unique<AufzeichnendePlattform>();
     zOrdner = std::make_unique<QTemporaryDir>();
     QVERIFY(zOrdner->isValid());
@@ -131,7 +134,7 @@ bool TstKursauswahlMail::WarteAufMitteilungen(qsizetype n, int millisekunden)
     // Ends early at the fallback dialog of a failed transfer.
     const auto fehlschlag = [this] {
         return !zPlattform->fragen.isEmpty()
-               && zPlattform->fragen.last().standardKnopf == QStringLiteral("Mail senden");
+            && zPlattform->fragen.last().standardKnopf == QStringLiteral("Mail senden");
     };
     QDeadlineTimer frist(millisekunden);
     while (zPlattform->mitteilungen.size() < n && !fehlschlag() && !frist.hasExpired())
@@ -151,11 +154,11 @@ void TstKursauswahlMail::kurseNacheinanderMitPausen()
     QVERIFY(ServerStarten(verhalten));
     auto fenster = Fenster();
 
-    const QStringList staemme = {QStringLiteral("Noten Q1-M-LK2-ABC"), QStringLiteral("Noten Q1-E-GK1-XYZ"),
-                                 QStringLiteral("Noten Q1-Ph-GK3-Mü")};
+    const QStringList staemme = { QStringLiteral("Noten Q1-M-LK2-ABC"),
+        QStringLiteral("Noten Q1-E-GK1-XYZ"), QStringLiteral("Noten Q1-Ph-GK3-Mü") };
     for (int zeile = 0; zeile < 3; ++zeile) {
         if (zeile > 0)
-            QTest::qWait(2500);   // longer than the server keeps an idle session
+            QTest::qWait(2500); // longer than the server keeps an idle session
         KlickeZeile(*fenster, zeile);
         Senden(*fenster);
         QVERIFY(WarteAufMitteilungen(zeile + 1));
@@ -181,16 +184,36 @@ void TstKursauswahlMail::dateinamenAusKursfeldern_data()
     QTest::addColumn<QString>("lehrer");
     QTest::addColumn<QString>("datei");
 
-    QTest::newRow("Schrägstrich") << "Q1" << "M" << "AB/CD" << "Noten Q1-M-LK2-AB_CD.zle";
-    QTest::newRow("umgekehrter Schrägstrich") << "Q1" << "M\\N" << "ABC" << "Noten Q1-M_N-LK2-ABC.zle";
-    QTest::newRow("nach oben") << "../.." << "M" << "../../ABC" << "Noten .._..-M-LK2-.._.._ABC.zle";
-    QTest::newRow("CR LF") << "Q1" << "M" << "A\r\nB" << "Noten Q1-M-LK2-A__B.zle";
-    QTest::newRow("NUL") << "Q1" << QStringLiteral("M") + QChar(0) + "X" << "ABC" << "Noten Q1-M_X-LK2-ABC.zle";
-    QTest::newRow("Umlaute") << "Q1" << "Mü" << "Jörg Weiß" << "Noten Q1-Mü-LK2-Jörg Weiß.zle";
+    QTest::newRow("Schrägstrich") << "Q1"
+                                  << "M"
+                                  << "AB/CD"
+                                  << "Noten Q1-M-LK2-AB_CD.zle";
+    QTest::newRow("umgekehrter Schrägstrich") << "Q1"
+                                              << "M\\N"
+                                              << "ABC"
+                                              << "Noten Q1-M_N-LK2-ABC.zle";
+    QTest::newRow("nach oben") << "../.."
+                               << "M"
+                               << "../../ABC"
+                               << "Noten .._..-M-LK2-.._.._ABC.zle";
+    QTest::newRow("CR LF") << "Q1"
+                           << "M"
+                           << "A\r\nB"
+                           << "Noten Q1-M-LK2-A__B.zle";
+    QTest::newRow("NUL") << "Q1" << QStringLiteral("M") + QChar(0) + "X"
+                         << "ABC"
+                         << "Noten Q1-M_X-LK2-ABC.zle";
+    QTest::newRow("Umlaute") << "Q1"
+                             << "Mü"
+                             << "Jörg Weiß"
+                             << "Noten Q1-Mü-LK2-Jörg Weiß.zle";
     // The half-year's short name is the one field stored without scrambling, so it can reach
     // 255 bytes in the school's file; the name is cut to 200 bytes with ".zle".
-    QTest::newRow("300 Bytes") << QString(250, u'H') << "M" << "ABC" << "Noten " + QString(190, u'H') + ".zle";
-    QTest::newRow("300 Bytes Umlaute") << QString(120, u'ä') << "M" << "Jörg"
+    QTest::newRow("300 Bytes") << QString(250, u'H') << "M"
+                               << "ABC"
+                               << "Noten " + QString(190, u'H') + ".zle";
+    QTest::newRow("300 Bytes Umlaute") << QString(120, u'ä') << "M"
+                                       << "Jörg"
                                        << "Noten " + QString(95, u'ä') + ".zle";
 }
 
@@ -211,12 +234,14 @@ void TstKursauswahlMail::dateinamenAusKursfeldern()
     auto fenster = Fenster();
     Senden(*fenster);
     QVERIFY(WarteAufMitteilungen(1));
-    QCOMPARE(zPlattform->meldungen, QStringList{Versandt});
+    QCOMPARE(zPlattform->meldungen, QStringList { Versandt });
 
     QVERIFY(datei.toUtf8().size() <= 200);
-    QCOMPARE(QDir(zZiel).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{datei});
-    QCOMPARE(QDir(zOrdner->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-             QStringList{QStringLiteral("ziel")});
+    QCOMPARE(
+        QDir(zZiel).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList { datei });
+    QCOMPARE(QDir(zOrdner->path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+        QStringList { QStringLiteral("ziel") });
     const QString pfad = QDir(zZiel).filePath(datei);
     QVERIFY(zPlattform->fragen.first().erklaerung.contains(u'\n' + datei + u'\n'));
     QVERIFY(zPlattform->mitteilungen.first().erklaerung.contains(u'\'' + datei + u'\''));
@@ -227,14 +252,15 @@ void TstKursauswahlMail::dateinamenAusKursfeldern()
     QCOMPARE(Anhang(angekommen.first()).value("dateiname").toString(), datei);
     QFile geschrieben(pfad);
     QVERIFY(geschrieben.open(QIODevice::ReadOnly));
-    QCOMPARE(QByteArray::fromBase64(Anhang(angekommen.first()).value("inhalt_base64").toString().toLatin1()),
-             geschrieben.readAll());
+    QCOMPARE(QByteArray::fromBase64(
+                 Anhang(angekommen.first()).value("inhalt_base64").toString().toLatin1()),
+        geschrieben.readAll());
 }
 
 void TstKursauswahlMail::beendenWaehrendDesVersands_data()
 {
-    QTest::addColumn<bool>("abwarten");   // false: "Abbrechen" in the wait
-    QTest::addColumn<bool>("nochmals");   // a second quit request comes during the wait
+    QTest::addColumn<bool>("abwarten"); // false: "Abbrechen" in the wait
+    QTest::addColumn<bool>("nochmals"); // a second quit request comes during the wait
     QTest::newRow("abwarten") << true << false;
     QTest::newRow("Abbrechen") << false << false;
     QTest::newRow("zweite Aufforderung beim Warten") << true << true;
@@ -259,7 +285,7 @@ void TstKursauswahlMail::beendenWaehrendDesVersands()
     QVERIFY(!kursliste.isEmpty());
     auto fenster = Fenster();
     Senden(*fenster);
-    QVERIFY(zServer->warteAufDaten(30000));   // the message is at the server, which waits
+    QVERIFY(zServer->warteAufDaten(30000)); // the message is at the server, which waits
     QVERIFY(fenster->VersandLaeuft());
 
     zPlattform->antwortenWarten << abwarten;
@@ -274,15 +300,15 @@ void TstKursauswahlMail::beendenWaehrendDesVersands()
     App()->Beenden();
 
     QVERIFY(App()->Beendet());
-    const QStringList vorher = {QStringLiteral("Speichern: Kursdaten speichern"),
-                                QStringLiteral("Frage: Noteneingabe Mathematik - LK2 - ABC"),
-                                QStringLiteral("Warten: Noten werden versandt")};
+    const QStringList vorher = { QStringLiteral("Speichern: Kursdaten speichern"),
+        QStringLiteral("Frage: Noteneingabe Mathematik - LK2 - ABC"),
+        QStringLiteral("Warten: Noten werden versandt") };
     const Plattform::Warten warten = zPlattform->wartendialoge.value(0);
     QCOMPARE(warten.text, QStringLiteral("Die Noten werden noch versandt …"));
     QCOMPARE(warten.knopf, QStringLiteral("Abbrechen"));
     QCOMPARE(zPlattform->unbeantwortet, 0);
     if (abwarten)
-        QCOMPARE(zPlattform->protokoll, vorher + QStringList{"Meldung: " + Versandt});
+        QCOMPARE(zPlattform->protokoll, vorher + QStringList { "Meldung: " + Versandt });
     else
         QCOMPARE(zPlattform->protokoll, vorher);
 

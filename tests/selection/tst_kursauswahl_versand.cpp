@@ -17,13 +17,13 @@ using namespace Testdaten;
 
 namespace {
 
-const QString Schreibfehler =
-    QStringLiteral("Die Noten-Datei für den Kurs konnte nicht angelegt werden");
-const QString OhneSchueler =
-    QStringLiteral("Der Kurs enthält keine Schüler. Somit entfällt eine Noteneingabe.");
+const QString Schreibfehler
+    = QStringLiteral("Die Noten-Datei für den Kurs konnte nicht angelegt werden");
+const QString OhneSchueler
+    = QStringLiteral("Der Kurs enthält keine Schüler. Somit entfällt eine Noteneingabe.");
 const QString Versandt = QStringLiteral("Die Mail wurde erfolgreich versandt!");
-const QString FehlerMeldung =
-    QStringLiteral("Beim Versenden der Nachricht ist ein Fehler aufgetreten!");
+const QString FehlerMeldung
+    = QStringLiteral("Beim Versenden der Nachricht ist ein Fehler aufgetreten!");
 const QString Titel = QStringLiteral("Noteneingabe Mathematik - LK2 - ABC");
 
 QByteArray ErwarteteDatei(const Kurs& kurs)
@@ -49,7 +49,7 @@ void KlickeZeile(Kursauswahl& fenster, int zeile)
 {
     QTableWidget* liste = Liste(fenster);
     QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
-                      liste->visualRect(liste->model()->index(zeile, 1)).center());
+        liste->visualRect(liste->model()->index(zeile, 1)).center());
 }
 
 } // namespace
@@ -103,8 +103,10 @@ private:
 void TstKursauswahlVersand::init()
 {
     Grunddaten();
-    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", {true, false, false}));
-    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", 1, "XYZ", "3", {true, false, false}));
+    Daten.alleKurse.Anfuegen(
+        NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", { true, false, false }));
+    Daten.alleKurse.Anfuegen(
+        NeuerKurs("E", "Englisch", "GK", 1, "XYZ", "3", { true, false, false }));
     zPlattform = std::make_unique<AufzeichnendePlattform>();
     zOrdner = std::make_unique<QTemporaryDir>();
     QVERIFY(zOrdner->isValid());
@@ -224,7 +226,7 @@ void TstKursauswahlVersand::speichernSchlaegtFehl()
     zPlattform->antwortenDatei << zOrdner->filePath("keinordner/ergebnis.zle");
     Druecken(*fenster, "ToolItemSpeichern");
 
-    QCOMPARE(zPlattform->meldungen, QStringList{Schreibfehler});
+    QCOMPARE(zPlattform->meldungen, QStringList { Schreibfehler });
     QCOMPARE(*Daten.alleKurse.Zeigen(1), vorher);
     QVERIFY(!Daten.wurdeGeaendert());
     QCOMPARE(FarbeInZelle(*fenster, 0), QColor(255, 0, 0));
@@ -250,18 +252,18 @@ void TstKursauswahlVersand::sendenOhneSchueler()
     auto fenster = Fenster();
     Druecken(*fenster, "ToolItemSenden");
 
-    QCOMPARE(zPlattform->protokoll, QStringList{"Meldung: " + OhneSchueler});
+    QCOMPARE(zPlattform->protokoll, QStringList { "Meldung: " + OhneSchueler });
     QVERIFY(!Daten.alleKurse.Zeigen(1)->gespeichert);
     QVERIFY(zAuftraege.isEmpty());
 }
 
 void TstKursauswahlVersand::sendenAbgebrochenOderFehlgeschlagen_data()
 {
-    QTest::addColumn<QString>("datei");   // relative to the temporary folder; empty: cancel
+    QTest::addColumn<QString>("datei"); // relative to the temporary folder; empty: cancel
     QTest::addColumn<QStringList>("meldungen");
 
     QTest::newRow("abgebrochen") << QString() << QStringList();
-    QTest::newRow("nicht schreibbar") << "keinordner/x.zle" << QStringList{Schreibfehler};
+    QTest::newRow("nicht schreibbar") << "keinordner/x.zle" << QStringList { Schreibfehler };
 }
 
 void TstKursauswahlVersand::sendenAbgebrochenOderFehlgeschlagen()
@@ -288,14 +290,19 @@ void TstKursauswahlVersand::sendenAbgebrochenOderFehlgeschlagen()
 void TstKursauswahlVersand::sendenFrage_data()
 {
     QTest::addColumn<bool>("abitur");
-    QTest::addColumn<QString>("antwort");   // the dialog's answer in the folder; "" = suggestion
-    QTest::addColumn<QString>("datei");     // the file written, named by the question
+    QTest::addColumn<QString>("antwort"); // the dialog's answer in the folder; "" = suggestion
+    QTest::addColumn<QString>("datei"); // the file written, named by the question
 
-    QTest::newRow("Halbjahr, Vorschlag") << false << "" << "Noten Q1-M-LK2-ABC.zle";
-    QTest::newRow("Abitur, Vorschlag") << true << "" << "Noten Abitur-M-LK2-ABC.zle";
-    QTest::newRow("umbenannt") << false << "anders benannt.zle" << "anders benannt.zle";
-    QTest::newRow("umbenannt ohne Endung") << false << "anders" << "anders.zle";
-    QTest::newRow("andere Endung") << false << "anders.txt" << "anders.txt.zle";
+    QTest::newRow("Halbjahr, Vorschlag") << false << ""
+                                         << "Noten Q1-M-LK2-ABC.zle";
+    QTest::newRow("Abitur, Vorschlag") << true << ""
+                                       << "Noten Abitur-M-LK2-ABC.zle";
+    QTest::newRow("umbenannt") << false << "anders benannt.zle"
+                               << "anders benannt.zle";
+    QTest::newRow("umbenannt ohne Endung") << false << "anders"
+                                           << "anders.zle";
+    QTest::newRow("andere Endung") << false << "anders.txt"
+                                   << "anders.txt.zle";
 }
 
 void TstKursauswahlVersand::sendenFrage()
@@ -309,14 +316,16 @@ void TstKursauswahlVersand::sendenFrage()
     // The question names the file that was really written, with its folder.
     const QString pfad = zOrdner->filePath(datei);
     const QString titel = Titel;
-    const QString meldung = QStringLiteral("Soll die Kursliste\nMathematik - LK2 - ABC\ngesendet werden?");
+    const QString meldung
+        = QStringLiteral("Soll die Kursliste\nMathematik - LK2 - ABC\ngesendet werden?");
     const QString erklaerung = "Die Kursliste wurde unter dem Namen\n" + datei + "\nim Ordner\n"
-                               + QDir::toNativeSeparators(zOrdner->path()) + "\ngesichert.";
+        + QDir::toNativeSeparators(zOrdner->path()) + "\ngesichert.";
     zPlattform->antwortenDatei << zOrdner->path() + u'/' + antwort;
     zPlattform->antwortenFrage << false;
     // When the question shows, the file is written and the dot is already blue.
     QColor farbeBeiFrage;
-    zPlattform->beiFrage = [&](const struct Plattform::Frage&) { farbeBeiFrage = FarbeInZelle(*fenster, 0); };
+    zPlattform->beiFrage
+        = [&](const struct Plattform::Frage&) { farbeBeiFrage = FarbeInZelle(*fenster, 0); };
     Druecken(*fenster, "ToolItemSenden");
 
     QCOMPARE(zPlattform->fragen.size(), 1);
@@ -328,7 +337,7 @@ void TstKursauswahlVersand::sendenFrage()
     QCOMPARE(frage.andererKnopf, QStringLiteral("Nein"));
     QCOMPARE(farbeBeiFrage, QColor(0, 0, 255));
     QCOMPARE(Inhalt(pfad), ErwarteteDatei(*Daten.alleKurse.Zeigen(1)));
-    QCOMPARE(QDir(zOrdner->path()).entryList(QDir::Files), QStringList{datei});
+    QCOMPARE(QDir(zOrdner->path()).entryList(QDir::Files), QStringList { datei });
 }
 
 void TstKursauswahlVersand::sendenNein()
@@ -395,14 +404,19 @@ void TstKursauswahlVersand::einKursNurEinmalUnterwegs()
     const QString kennung = SendeErstenKurs(*fenster);
     QVERIFY(!kennung.isEmpty());
     // The left edge of the ring, on the dot's middle line.
-    const QPoint ring(KurslistenZeichner::RingRand, KurslistenZeichner::RingRand + KurslistenZeichner::RingGroesse / 2);
-    const auto gruen = [](const QColor& farbe) { return farbe.green() >= 150 && farbe.red() <= 80 && farbe.blue() <= 80; };
+    const QPoint ring(KurslistenZeichner::RingRand,
+        KurslistenZeichner::RingRand + KurslistenZeichner::RingGroesse / 2);
+    const auto gruen = [](const QColor& farbe) {
+        return farbe.green() >= 150 && farbe.red() <= 80 && farbe.blue() <= 80;
+    };
 
     QVERIFY(!Knopf(*fenster, "ToolItemSenden")->isEnabled());
-    QTRY_VERIFY2(gruen(FarbeInZelle(*fenster, 0, ring)), qPrintable(FarbeInZelle(*fenster, 0, ring).name()));
-    QCOMPARE(FarbeInZelle(*fenster, 0), QColor(0, 0, 255));   // the dot itself: saved
+    QTRY_VERIFY2(
+        gruen(FarbeInZelle(*fenster, 0, ring)), qPrintable(FarbeInZelle(*fenster, 0, ring).name()));
+    QCOMPARE(FarbeInZelle(*fenster, 0), QColor(0, 0, 255)); // the dot itself: saved
     QCOMPARE(FarbeInZelle(*fenster, 1, ring), QColor(255, 255, 255));
-    QCOMPARE(Liste(*fenster)->item(0, 1)->toolTip(), QStringLiteral("Die Noten dieses Kurses werden gerade versandt."));
+    QCOMPARE(Liste(*fenster)->item(0, 1)->toolTip(),
+        QStringLiteral("Die Noten dieses Kurses werden gerade versandt."));
     QCOMPARE(Liste(*fenster)->item(1, 1)->toolTip(), QString());
     fenster->Senden(mathe, zOrdner->filePath("Noten Q1-M-LK2-ABC.zle"));
     QCOMPARE(zAuftraege.size(), 1);
@@ -427,7 +441,7 @@ void TstKursauswahlVersand::einKursNurEinmalUnterwegs()
 
 void TstKursauswahlVersand::berichtGesendet_data()
 {
-    QTest::addColumn<int>("auswahlBeimBericht");   // -1: no row selected
+    QTest::addColumn<int>("auswahlBeimBericht"); // -1: no row selected
 
     QTest::newRow("Kurs noch ausgewählt") << 0;
     QTest::newRow("anderer Kurs ausgewählt") << 1;
@@ -452,13 +466,14 @@ void TstKursauswahlVersand::berichtGesendet()
 
     emit Socket(*fenster)->MailSent(kennung);
 
-    QCOMPARE(zPlattform->protokoll, QStringList{"Meldung: " + Versandt});
+    QCOMPARE(zPlattform->protokoll, QStringList { "Meldung: " + Versandt });
     // A report of success: the information icon, the course in the title, the file and address.
     const Plattform::Mitteilung m = zPlattform->mitteilungen.first();
     QCOMPARE(m.symbol, Plattform::Symbol::Information);
     QCOMPARE(m.titel, Titel);
     QCOMPARE(m.erklaerung,
-             QStringLiteral("Die Datei 'Noten Q1-M-LK2-ABC.zle' wurde an noten@schule.example gesendet."));
+        QStringLiteral(
+            "Die Datei 'Noten Q1-M-LK2-ABC.zle' wurde an noten@schule.example gesendet."));
     QVERIFY(Daten.alleKurse.Zeigen(1)->gesendet);
     QVERIFY(!Daten.alleKurse.Zeigen(2)->gesendet);
     QVERIFY(!Daten.alleKurse.Zeigen(2)->gespeichert);
@@ -467,8 +482,8 @@ void TstKursauswahlVersand::berichtGesendet()
     QCOMPARE(FarbeInZelle(*fenster, 1), QColor(255, 0, 0));
     // The toolbar still follows the selected course.
     const KursZeiger gewaehlt = fenster->AusgewaehlterKurs();
-    QCOMPARE(gewaehlt, auswahlBeimBericht < 0 ? KursZeiger()
-                                              : Daten.alleKurse.Zeigen(auswahlBeimBericht + 1));
+    QCOMPARE(gewaehlt,
+        auswahlBeimBericht < 0 ? KursZeiger() : Daten.alleKurse.Zeigen(auswahlBeimBericht + 1));
     QCOMPARE(Knopf(*fenster, "ToolItemSenden")->isEnabled(), auswahlBeimBericht == 1);
     QCOMPARE(Knopf(*fenster, "ToolItemSpeichern")->isEnabled(), auswahlBeimBericht == 1);
 }
@@ -481,16 +496,20 @@ void TstKursauswahlVersand::berichtFehler_data()
     QTest::addColumn<bool>("frage");
     QTest::addColumn<QString>("grund");
 
-    QTest::newRow("Anmeldung, Mail senden") << 67 << true << true << true
-                                            << "Grund: Der Mailserver hat die Anmeldung abgelehnt. (Fehler 67)";
-    QTest::newRow("Verbindung, Abbrechen") << 7 << false << true << true
-                                           << "Grund: Der Mailserver ist nicht erreichbar. (Fehler 7)";
-    QTest::newRow("Zertifikat, Mail senden") << 60 << true << true << true
-                                             << "Grund: Das Zertifikat des Mailservers ist nicht vertrauenswürdig. (Fehler 60)";
-    QTest::newRow("Mailprogramm fehlt") << 28 << true << false << true
-                                        << "Grund: Der Mailserver hat nicht rechtzeitig geantwortet. (Fehler 28)";
-    QTest::newRow("unbekannter Code") << 99 << false << true << true
-                                      << "Grund: Die Übertragung zum Mailserver ist fehlgeschlagen. (Fehler 99)";
+    QTest::newRow("Anmeldung, Mail senden")
+        << 67 << true << true << true
+        << "Grund: Der Mailserver hat die Anmeldung abgelehnt. (Fehler 67)";
+    QTest::newRow("Verbindung, Abbrechen")
+        << 7 << false << true << true << "Grund: Der Mailserver ist nicht erreichbar. (Fehler 7)";
+    QTest::newRow("Zertifikat, Mail senden")
+        << 60 << true << true << true
+        << "Grund: Das Zertifikat des Mailservers ist nicht vertrauenswürdig. (Fehler 60)";
+    QTest::newRow("Mailprogramm fehlt")
+        << 28 << true << false << true
+        << "Grund: Der Mailserver hat nicht rechtzeitig geantwortet. (Fehler 28)";
+    QTest::newRow("unbekannter Code")
+        << 99 << false << true << true
+        << "Grund: Die Übertragung zum Mailserver ist fehlgeschlagen. (Fehler 99)";
     QTest::newRow("Code 0") << 0 << true << true << false << "";
     QTest::newRow("negativer Code") << -1 << true << true << false << "";
 }
@@ -520,17 +539,19 @@ void TstKursauswahlVersand::berichtFehler()
         QCOMPARE(f.titel, Titel);
         QCOMPARE(f.meldung, FehlerMeldung);
         QCOMPARE(f.erklaerung,
-                 "Die Noten wurden in der Datei 'Noten Q1-M-LK2-ABC.zle' im Ordner '" + ordner
-                     + "' gesichert. Verwenden Sie den Knopf 'Mail senden' und senden Sie die Datei als "
-                       "Anhang in ihrem Mailprogramm.\n\n" + grund);
+            "Die Noten wurden in der Datei 'Noten Q1-M-LK2-ABC.zle' im Ordner '" + ordner
+                + "' gesichert. Verwenden Sie den Knopf 'Mail senden' und senden Sie die Datei als "
+                  "Anhang in ihrem Mailprogramm.\n\n"
+                + grund);
         QCOMPARE(f.standardKnopf, QStringLiteral("Mail senden"));
         QCOMPARE(f.andererKnopf, QStringLiteral("Abbrechen"));
         if (mailSenden) {
             QCOMPARE(zPlattform->urls.size(), 1);
             const QUrl url = zPlattform->urls.first();
             QCOMPARE(url.scheme(), QStringLiteral("mailto"));
-            QCOMPARE(url, Mailversand::MailtoAdresse(QStringLiteral("noten@schule.example"),
-                                                     QStringLiteral("Noten Q1-M-LK2-ABC")));
+            QCOMPARE(url,
+                Mailversand::MailtoAdresse(
+                    QStringLiteral("noten@schule.example"), QStringLiteral("Noten Q1-M-LK2-ABC")));
         } else {
             QVERIFY(zPlattform->urls.isEmpty());
         }
@@ -544,8 +565,9 @@ void TstKursauswahlVersand::berichtFehler()
         QCOMPARE(m.symbol, Plattform::Symbol::Warnung);
         QCOMPARE(m.titel, Titel);
         QCOMPARE(m.text, QStringLiteral("Das Mailprogramm konnte nicht geöffnet werden."));
-        QCOMPARE(m.erklaerung, "Bitte senden Sie die Datei 'Noten Q1-M-LK2-ABC.zle' aus dem Ordner '" + ordner
-                                   + "' selbst als Anhang an noten@schule.example.");
+        QCOMPARE(m.erklaerung,
+            "Bitte senden Sie die Datei 'Noten Q1-M-LK2-ABC.zle' aus dem Ordner '" + ordner
+                + "' selbst als Anhang an noten@schule.example.");
     } else {
         QVERIFY(zPlattform->meldungen.isEmpty());
     }
@@ -599,8 +621,8 @@ void TstKursauswahlVersand::fehlerNachAuswahlwechsel()
     QCOMPARE(zPlattform->fragen.size(), 1);
     QVERIFY(zPlattform->fragen.first().erklaerung.contains("'Noten Q1-M-LK2-ABC.zle'"));
     QCOMPARE(zPlattform->urls,
-             QList<QUrl>{Mailversand::MailtoAdresse(QStringLiteral("noten@schule.example"),
-                                                     QStringLiteral("Noten Q1-M-LK2-ABC"))});
+        QList<QUrl> { Mailversand::MailtoAdresse(
+            QStringLiteral("noten@schule.example"), QStringLiteral("Noten Q1-M-LK2-ABC")) });
     QVERIFY(!Daten.alleKurse.Zeigen(1)->gesendet);
 }
 
@@ -618,7 +640,7 @@ void TstKursauswahlVersand::fremdeBerichteZeigenNichts()
 
 void TstKursauswahlVersand::veralteteDateiWirdNichtGesendet_data()
 {
-    QTest::addColumn<bool>("neueDatei");   // false: the table was saved again, no new file
+    QTest::addColumn<bool>("neueDatei"); // false: the table was saved again, no new file
     QTest::newRow("Tabelle erneut gesichert") << false;
     QTest::newRow("neue Datei geschrieben") << true;
 }
@@ -646,9 +668,9 @@ void TstKursauswahlVersand::veralteteDateiWirdNichtGesendet()
 
     // The mail did go out, but it carried the older state: the course is not marked sent,
     // and the message says so.
-    QCOMPARE(zPlattform->meldungen, QStringList{Versandt});
-    QVERIFY(zPlattform->mitteilungen.first().erklaerung.endsWith(
-        QStringLiteral("Der Kurs wurde seitdem erneut gesichert; er gilt deshalb noch nicht als versandt.")));
+    QCOMPARE(zPlattform->meldungen, QStringList { Versandt });
+    QVERIFY(zPlattform->mitteilungen.first().erklaerung.endsWith(QStringLiteral(
+        "Der Kurs wurde seitdem erneut gesichert; er gilt deshalb noch nicht als versandt.")));
     QVERIFY(!kurs->gesendet);
     QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
 }

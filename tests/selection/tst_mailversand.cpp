@@ -49,13 +49,19 @@ QStringList Kopfnamen(const QJsonObject& nachricht)
     return namen;
 }
 
-const QStringList ErwarteteKopfnamen = {
-    QStringLiteral("content-type"), QStringLiteral("date"),       QStringLiteral("from"),
-    QStringLiteral("message-id"),   QStringLiteral("mime-version"), QStringLiteral("subject"),
-    QStringLiteral("to"),           QStringLiteral("x-mailer")};
+const QStringList ErwarteteKopfnamen = { QStringLiteral("content-type"), QStringLiteral("date"),
+    QStringLiteral("from"), QStringLiteral("message-id"), QStringLiteral("mime-version"),
+    QStringLiteral("subject"), QStringLiteral("to"), QStringLiteral("x-mailer") };
 
-enum class Fall { FalschesPasswort, GeschlossenerPort, FremdeZertifizierung, Systemzertifikate, StummerServer,
-                  FehlendeDatei, RechnerMitBenutzerteil };
+enum class Fall {
+    FalschesPasswort,
+    GeschlossenerPort,
+    FremdeZertifizierung,
+    Systemzertifikate,
+    StummerServer,
+    FehlendeDatei,
+    RechnerMitBenutzerteil
+};
 
 } // namespace
 
@@ -92,9 +98,9 @@ private:
     QString datei(const QString& name, const QByteArray& inhalt);
     Mailversand::Auftrag auftrag(const QString& pfad) const;
     struct Bericht {
-        int anzahl = 0;     // reports that arrived
+        int anzahl = 0; // reports that arrived
         QString kennung;
-        int code = -1;      // 0: MailSent, else the code of Error
+        int code = -1; // 0: MailSent, else the code of Error
     };
     // Sends with a fresh client and waits for its report.
     Bericht sendenUndWarten(const Mailversand::Auftrag& a, int wartenMs = 60000);
@@ -143,7 +149,7 @@ Mailversand::Auftrag TstMailversand::auftrag(const QString& pfad) const
     a.text = Mailversand::Nachrichtentext(QStringLiteral("Schmidt"));
     a.dateiPfad = pfad;
     a.kennung = QStringLiteral("1:M-LK2");
-    a.zeitgrenzen = {5, 5, 30};
+    a.zeitgrenzen = { 5, 5, 30 };
     return a;
 }
 
@@ -190,7 +196,7 @@ void TstMailversand::bibliothekLaden()
 
     const CurlBibliothek* programm = CurlBibliothek::Programm();
     QVERIFY(programm);
-    QCOMPARE(CurlBibliothek::Programm(), programm);   // loaded once
+    QCOMPARE(CurlBibliothek::Programm(), programm); // loaded once
     curl_slist* liste = programm->slist_append(nullptr, "X-Test: 1");
     QVERIFY(liste);
     QCOMPARE(QByteArray(liste->data), QByteArray("X-Test: 1"));
@@ -208,7 +214,7 @@ TstMailversand::Bericht TstMailversand::sendenUndWarten(const Mailversand::Auftr
     QTimer::singleShot(wartenMs, &schleife, &QEventLoop::quit);
     versand.Senden(a);
     schleife.exec();
-    QCoreApplication::processEvents();   // a second report would show up here
+    QCoreApplication::processEvents(); // a second report would show up here
     Bericht b;
     b.anzahl = int(gesendet.size() + fehler.size());
     if (!gesendet.isEmpty()) {
@@ -227,17 +233,28 @@ void TstMailversand::senden_data()
     QTest::addColumn<QString>("betreff");
     QTest::addColumn<QString>("dateiname");
 
-    QTest::newRow("ASCII") << "Schmidt" << "Noten Q1-M-LK2-ABC" << "Noten Q1-M-LK2-ABC.zle";
-    QTest::newRow("Umlaute") << "Mü" << "Noten Q1-Mü-GK1-MÜL" << "Noten Q1-Mü-GK1-MÜL.zle";
+    QTest::newRow("ASCII") << "Schmidt"
+                           << "Noten Q1-M-LK2-ABC"
+                           << "Noten Q1-M-LK2-ABC.zle";
+    QTest::newRow("Umlaute") << "Mü"
+                             << "Noten Q1-Mü-GK1-MÜL"
+                             << "Noten Q1-Mü-GK1-MÜL.zle";
     QTest::newRow("langer Betreff über mehrere Wörter")
-        << "Ärger-Überfluß" << "Noten Q2-Geschichte bilingual Französisch Übungskurs-GK12-ÄÖÜ äöü ß € 𝄞 Ende"
+        << "Ärger-Überfluß"
+        << "Noten Q2-Geschichte bilingual Französisch Übungskurs-GK12-ÄÖÜ äöü ß € 𝄞 Ende"
         << "Noten Q2-GE-GK12-ÄÖÜ 𝄞.zle";
-    QTest::newRow("Anführungszeichen im Dateinamen") << "Schmidt" << "Noten \"A\" 50% ; B"
-                                                    << "Noten \"A\" 50% ; B\\C.zle";
-    QTest::newRow("Prozent und Apostroph mit Umlaut") << "O'Brien" << "Noten 50% Mü's" << "Noten 50% Mü's*.zle";
-    QTest::newRow("Zeichenfolge =? im Betreff") << "Schmidt" << "Noten =?UTF-8?B?QQ==?= Kurs" << "Noten.zle";
+    QTest::newRow("Anführungszeichen im Dateinamen") << "Schmidt"
+                                                     << "Noten \"A\" 50% ; B"
+                                                     << "Noten \"A\" 50% ; B\\C.zle";
+    QTest::newRow("Prozent und Apostroph mit Umlaut") << "O'Brien"
+                                                      << "Noten 50% Mü's"
+                                                      << "Noten 50% Mü's*.zle";
+    QTest::newRow("Zeichenfolge =? im Betreff") << "Schmidt"
+                                                << "Noten =?UTF-8?B?QQ==?= Kurs"
+                                                << "Noten.zle";
     QTest::newRow("langer ASCII-Betreff")
-        << "Schmidt" << "Noten Q1-Mathematik-Leistungskurs-2-Abcdefghijklmnopqrstuvwxyz-0123456789-Ende"
+        << "Schmidt"
+        << "Noten Q1-Mathematik-Leistungskurs-2-Abcdefghijklmnopqrstuvwxyz-0123456789-Ende"
         << "Noten Q1.zle";
 }
 
@@ -264,7 +281,7 @@ void TstMailversand::senden()
     QCOMPARE(liste.size(), vorher + 1);
     const SmtpsServer::Empfangen& e = liste.last();
     QCOMPARE(e.absender, Absender);
-    QCOMPARE(e.empfaenger, QStringList{Empfaenger});
+    QCOMPARE(e.empfaenger, QStringList { Empfaenger });
     const QJsonObject n = e.nachricht;
     QCOMPARE(n.value("maengel").toArray(), QJsonArray());
     QCOMPARE(Kopfnamen(n), ErwarteteKopfnamen);
@@ -277,9 +294,10 @@ void TstMailversand::senden()
     QVERIFY2(QRegularExpression(QStringLiteral("^<[0-9a-f]{32}@schule\\.example>$"))
                  .match(n.value("message_id").toString())
                  .hasMatch(),
-             qPrintable(n.value("message_id").toString()));
+        qPrintable(n.value("message_id").toString()));
     QCOMPARE(n.value("content_type").toString(), QStringLiteral("multipart/mixed"));
-    QCOMPARE(n.value("texte").toArray(), QJsonArray{QStringLiteral("Notenliste von ") + name + u':'});
+    QCOMPARE(
+        n.value("texte").toArray(), QJsonArray { QStringLiteral("Notenliste von ") + name + u':' });
 
     const QJsonArray anhaenge = n.value("anhaenge").toArray();
     QCOMPARE(anhaenge.size(), 1);
@@ -318,22 +336,31 @@ void TstMailversand::keineKopfzeileUntergeschoben_data()
     const QString betreff = QStringLiteral("Noten Q1-M-LK2-ABC");
     const QString server = QStringLiteral("127.0.0.1");
     const QString benutzer = QStringLiteral("lehrer");
-    QTest::newRow("Name mit CR LF und Bcc") << "Mü\r\nBcc: opfer@example.org" << betreff << server << benutzer
-                                            << Empfaenger << "Notenliste von MüBcc: opfer@example.org:" << betreff;
-    QTest::newRow("Name mit Leerzeile und Text") << "Mü\r\n\r\nZweite Zeile" << betreff << server << benutzer
-                                                 << Empfaenger << "Notenliste von MüZweite Zeile:" << betreff;
-    QTest::newRow("Betreff mit LF") << "Mü" << "Noten Q1\nX-Boese: 1" << server << benutzer << Empfaenger
-                                    << "Notenliste von Mü:" << "Noten Q1X-Boese: 1";
-    QTest::newRow("Betreff mit CR und Umlaut") << "Mü" << "Noten Mü\rBcc: opfer@example.org" << server << benutzer
-                                               << Empfaenger << "Notenliste von Mü:"
+    QTest::newRow("Name mit CR LF und Bcc")
+        << "Mü\r\nBcc: opfer@example.org" << betreff << server << benutzer << Empfaenger
+        << "Notenliste von MüBcc: opfer@example.org:" << betreff;
+    QTest::newRow("Name mit Leerzeile und Text")
+        << "Mü\r\n\r\nZweite Zeile" << betreff << server << benutzer << Empfaenger
+        << "Notenliste von MüZweite Zeile:" << betreff;
+    QTest::newRow("Betreff mit LF")
+        << "Mü"
+        << "Noten Q1\nX-Boese: 1" << server << benutzer << Empfaenger << "Notenliste von Mü:"
+        << "Noten Q1X-Boese: 1";
+    QTest::newRow("Betreff mit CR und Umlaut") << "Mü"
+                                               << "Noten Mü\rBcc: opfer@example.org" << server
+                                               << benutzer << Empfaenger << "Notenliste von Mü:"
                                                << "Noten MüBcc: opfer@example.org";
-    QTest::newRow("Betreff mit Unicode-Zeilentrenner") << "Mü" << QString("Noten A") + QChar(0x2028) + "Bcc: x"
-                                                       << server << benutzer << Empfaenger << "Notenliste von Mü:"
-                                                       << "Noten ABcc: x";
-    QTest::newRow("Server und Benutzer mit Zeilenende") << "Mü" << betreff << "127.0.0.1\r\n" << "lehrer\r\n"
-                                                        << Empfaenger << "Notenliste von Mü:" << betreff;
-    QTest::newRow("Empfänger mit Zeilenende") << "Mü" << betreff << server << benutzer << Empfaenger + "\r\n"
-                                              << "Notenliste von Mü:" << betreff;
+    QTest::newRow("Betreff mit Unicode-Zeilentrenner")
+        << "Mü" << QString("Noten A") + QChar(0x2028) + "Bcc: x" << server << benutzer << Empfaenger
+        << "Notenliste von Mü:"
+        << "Noten ABcc: x";
+    QTest::newRow("Server und Benutzer mit Zeilenende")
+        << "Mü" << betreff << "127.0.0.1\r\n"
+        << "lehrer\r\n"
+        << Empfaenger << "Notenliste von Mü:" << betreff;
+    QTest::newRow("Empfänger mit Zeilenende")
+        << "Mü" << betreff << server << benutzer << Empfaenger + "\r\n"
+        << "Notenliste von Mü:" << betreff;
 }
 
 void TstMailversand::keineKopfzeileUntergeschoben()
@@ -362,12 +389,12 @@ void TstMailversand::keineKopfzeileUntergeschoben()
     const QList<SmtpsServer::Empfangen> liste = zServer->nachrichten();
     QCOMPARE(liste.size(), vorher + 1);
     const SmtpsServer::Empfangen& e = liste.last();
-    QCOMPARE(e.empfaenger, QStringList{Empfaenger});
+    QCOMPARE(e.empfaenger, QStringList { Empfaenger });
     QCOMPARE(Kopfnamen(e.nachricht), ErwarteteKopfnamen);
     QCOMPARE(e.nachricht.value("maengel").toArray(), QJsonArray());
     QCOMPARE(e.nachricht.value("to").toString(), Empfaenger);
     QCOMPARE(e.nachricht.value("subject").toString(), erwarteterBetreff);
-    QCOMPARE(e.nachricht.value("texte").toArray(), QJsonArray{erwarteterText});
+    QCOMPARE(e.nachricht.value("texte").toArray(), QJsonArray { erwarteterText });
     QCOMPARE(e.nachricht.value("anhaenge").toArray().size(), 1);
 }
 
@@ -376,8 +403,10 @@ void TstMailversand::unsauberesEnvelopeWirdAbgelehnt_data()
     QTest::addColumn<QString>("absender");
     QTest::addColumn<QString>("empfaenger");
 
-    QTest::newRow("zweiter Empfänger") << Absender << Empfaenger + "\r\nRCPT TO:<opfer@example.org>";
-    QTest::newRow("Absender mit Bcc-Zeile") << Absender + "\r\nBcc: opfer@example.org" << Empfaenger;
+    QTest::newRow("zweiter Empfänger")
+        << Absender << Empfaenger + "\r\nRCPT TO:<opfer@example.org>";
+    QTest::newRow("Absender mit Bcc-Zeile")
+        << Absender + "\r\nBcc: opfer@example.org" << Empfaenger;
 }
 
 // A value that only stops being harmful by losing its line break leaves an address that is no
@@ -405,13 +434,14 @@ void TstMailversand::fehler_data()
 
     QTest::newRow("falsches Passwort") << Fall::FalschesPasswort << int(CURLE_LOGIN_DENIED);
     QTest::newRow("geschlossener Port") << Fall::GeschlossenerPort << int(CURLE_COULDNT_CONNECT);
-    QTest::newRow("Zertifikat einer fremden Stelle") << Fall::FremdeZertifizierung
-                                                     << int(CURLE_PEER_FAILED_VERIFICATION);
-    QTest::newRow("ohne SSL_CERT_FILE nur die Systemzertifikate") << Fall::Systemzertifikate
-                                                                  << int(CURLE_PEER_FAILED_VERIFICATION);
+    QTest::newRow("Zertifikat einer fremden Stelle")
+        << Fall::FremdeZertifizierung << int(CURLE_PEER_FAILED_VERIFICATION);
+    QTest::newRow("ohne SSL_CERT_FILE nur die Systemzertifikate")
+        << Fall::Systemzertifikate << int(CURLE_PEER_FAILED_VERIFICATION);
     QTest::newRow("Server sagt nichts") << Fall::StummerServer << int(CURLE_OPERATION_TIMEDOUT);
     QTest::newRow("Datei fehlt") << Fall::FehlendeDatei << int(CURLE_READ_ERROR);
-    QTest::newRow("Servername mit Benutzerteil") << Fall::RechnerMitBenutzerteil << int(CURLE_URL_MALFORMAT);
+    QTest::newRow("Servername mit Benutzerteil")
+        << Fall::RechnerMitBenutzerteil << int(CURLE_URL_MALFORMAT);
 }
 
 void TstMailversand::fehler()
@@ -419,7 +449,8 @@ void TstMailversand::fehler()
     QFETCH(Fall, fall);
     QFETCH(int, code);
 
-    Mailversand::Auftrag a = auftrag(datei(QStringLiteral("Noten Q1-M-LK2-ABC.zle"), Anhangsinhalt()));
+    Mailversand::Auftrag a
+        = auftrag(datei(QStringLiteral("Noten Q1-M-LK2-ABC.zle"), Anhangsinhalt()));
     std::unique_ptr<SmtpsServer> stumm;
     switch (fall) {
     case Fall::FalschesPasswort:
@@ -439,7 +470,7 @@ void TstMailversand::fehler()
         stumm = std::make_unique<SmtpsServer>(SmtpsServer::Modus::Stumm);
         QVERIFY2(stumm->starten(), qPrintable(stumm->fehler()));
         a.port = stumm->port();
-        a.zeitgrenzen = {2, 2, 4};
+        a.zeitgrenzen = { 2, 2, 4 };
         break;
     case Fall::FehlendeDatei:
         a.dateiPfad = zOrdner->filePath(QStringLiteral("fehlt.zle"));
@@ -457,7 +488,7 @@ void TstMailversand::fehler()
     QCOMPARE(b.code, code);
     QCOMPARE(zServer->nachrichten().size(), vorher);
     if (stumm)
-        QVERIFY(stumm->warteAufVerbindung(0));   // it hung at the server, not before
+        QVERIFY(stumm->warteAufVerbindung(0)); // it hung at the server, not before
 }
 
 void TstMailversand::warteschlange()
@@ -488,8 +519,13 @@ void TstMailversand::warteschlange()
     QCOMPARE(liste.at(vorher).nachricht.value("subject").toString(), a1.betreff);
     QCOMPARE(liste.at(vorher + 1).nachricht.value("subject").toString(), a2.betreff);
     const auto anhang = [](const SmtpsServer::Empfangen& e) {
-        return QByteArray::fromBase64(e.nachricht.value("anhaenge").toArray().first().toObject()
-                                          .value("inhalt_base64").toString().toLatin1());
+        return QByteArray::fromBase64(e.nachricht.value("anhaenge")
+                                          .toArray()
+                                          .first()
+                                          .toObject()
+                                          .value("inhalt_base64")
+                                          .toString()
+                                          .toLatin1());
     };
     QCOMPARE(anhang(liste.at(vorher)), QByteArray("erste Datei"));
     QCOMPARE(anhang(liste.at(vorher + 1)), QByteArray("zweite Datei"));
@@ -513,12 +549,12 @@ void TstMailversand::ereignisschleifeLaeuftWeiter()
     });
     Mailversand::Auftrag a = auftrag(datei(QStringLiteral("Noten.zle"), "ZLE"));
     a.port = stumm.port();
-    a.zeitgrenzen = {2, 2, 4};
+    a.zeitgrenzen = { 2, 2, 4 };
     uhr.start();
 
     versand.Senden(a);
     QVERIFY(versand.laeuft());
-    QCOMPARE(fehler.size(), 0);   // Senden returned before anything was decided
+    QCOMPARE(fehler.size(), 0); // Senden returned before anything was decided
     QVERIFY(fehler.wait(30000));
     QCOMPARE(fehler.first().at(1).toInt(), int(CURLE_OPERATION_TIMEDOUT));
     QCOMPARE(berichtsfaden, QThread::currentThread());
@@ -537,9 +573,9 @@ void TstMailversand::zerstoerenBrichtAb()
     QSignalSpy fehler(versand.get(), &Mailversand::Error);
     Mailversand::Auftrag a = auftrag(datei(QStringLiteral("Noten.zle"), "ZLE"));
     a.port = stumm.port();
-    a.zeitgrenzen = {600, 600, 600};
+    a.zeitgrenzen = { 600, 600, 600 };
     versand->Senden(a);
-    versand->Senden(a);   // a second order waits behind the first
+    versand->Senden(a); // a second order waits behind the first
     QVERIFY(stumm.warteAufVerbindung(20000));
 
     // The destructor aborts the hanging transfer instead of waiting out its 600 s limits.
@@ -593,7 +629,8 @@ void TstMailversand::serverTrenntRuhendeVerbindungen()
     QVERIFY(server);
     Mailversand versand;
     for (int i = 1; i <= 3; ++i) {
-        Mailversand::Auftrag a = auftrag(datei(QStringLiteral("K%1.zle").arg(i), "Kurs " + QByteArray::number(i)));
+        Mailversand::Auftrag a
+            = auftrag(datei(QStringLiteral("K%1.zle").arg(i), "Kurs " + QByteArray::number(i)));
         a.port = server->port();
         a.kennung = QString::number(i);
         a.betreff = QStringLiteral("Noten K%1").arg(i);
@@ -605,7 +642,7 @@ void TstMailversand::serverTrenntRuhendeVerbindungen()
         QCOMPARE(server->nachrichten().size(), i);
         QCOMPARE(server->nachrichten().last().nachricht.value("subject").toString(), a.betreff);
         if (i < 3)
-            QTest::qWait(2500);   // longer than the server's idle limit
+            QTest::qWait(2500); // longer than the server's idle limit
     }
 }
 
@@ -618,7 +655,8 @@ void TstMailversand::trennungNachDerNachricht_data()
     // is not sent a second time.
     QTest::newRow("getrennt ohne Antwort") << SmtpsServer::Verhalten::Trennen::OhneAntwort << false;
     // The server confirmed the message and then hung up instead of waiting for QUIT.
-    QTest::newRow("getrennt nach der Antwort") << SmtpsServer::Verhalten::Trennen::NachAntwort << true;
+    QTest::newRow("getrennt nach der Antwort")
+        << SmtpsServer::Verhalten::Trennen::NachAntwort << true;
 }
 
 void TstMailversand::trennungNachDerNachricht()
@@ -646,8 +684,8 @@ void TstMailversand::trennungNachDerNachricht()
     // Time for a second delivery, should the client try again.
     QTest::qWait(1500);
     QCOMPARE(server->nachrichten().size(), 1);
-    QVERIFY(server->warteAufVerbindung(0));    // one login,
-    QVERIFY(!server->warteAufVerbindung(0));   // and no second
+    QVERIFY(server->warteAufVerbindung(0)); // one login,
+    QVERIFY(!server->warteAufVerbindung(0)); // and no second
 }
 
 // Abbrechen stops a transfer that waits for a slow server's answer, and drops the transfers
@@ -665,15 +703,15 @@ void TstMailversand::abbrechen()
     a.port = server->port();
     versand.Senden(a);
     versand.Senden(a);
-    QVERIFY(server->warteAufDaten(30000));   // the first message is at the server
+    QVERIFY(server->warteAufDaten(30000)); // the first message is at the server
 
     QElapsedTimer uhr;
     uhr.start();
     versand.Abbrechen();
     QVERIFY(!versand.laeuft());
-    QTest::qWait(4000);   // past the server's delay
+    QTest::qWait(4000); // past the server's delay
     QCOMPARE(gesendet.size() + fehler.size(), 0);
-    QVERIFY(!server->warteAufDaten(0));      // the second one never went out
+    QVERIFY(!server->warteAufDaten(0)); // the second one never went out
     QCOMPARE(server->nachrichten().size(), 0);
 
     a.kennung = QStringLiteral("danach");

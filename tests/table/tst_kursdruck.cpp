@@ -19,13 +19,14 @@ Kursabbild Abbild(int breiteName, int zeilen)
     a.titel = QStringLiteral("Q1 - Mathematik - LK1");
     a.schrift.setPixelSize(13);
     a.zeilenhoehe = 20;
-    a.breiten = {0, 40, breiteName, 60};
-    a.ueberschriften = {QString(), QStringLiteral("Nr."), QStringLiteral("Name"), QStringLiteral("Note")};
-    a.ausrichtungen = {0, 3, 1, 2};
+    a.breiten = { 0, 40, breiteName, 60 };
+    a.ueberschriften
+        = { QString(), QStringLiteral("Nr."), QStringLiteral("Name"), QStringLiteral("Note") };
+    a.ausrichtungen = { 0, 3, 1, 2 };
     for (int i = 1; i <= zeilen; ++i) {
         Kursabbild::Zeile z;
-        z.texte = {QStringLiteral("70%1").arg(i), QString::number(i), QStringLiteral("Name %1").arg(i),
-                   QStringLiteral("0%1").arg(i % 10)};
+        z.texte = { QStringLiteral("70%1").arg(i), QString::number(i),
+            QStringLiteral("Name %1").arg(i), QStringLiteral("0%1").arg(i % 10) };
         a.zeilen.append(z);
     }
     return a;
@@ -86,7 +87,7 @@ private slots:
     void zeilenmerkmale()
     {
         Kursabbild a = Abbild(200, 2);
-        a.zeilen[0].rot = {3};
+        a.zeilen[0].rot = { 3 };
         a.zeilen[1].unterstrichen = 2;
         Kursdruck druck(a);
         Aufzeichnungsgeraet geraet(500, 700, 72, 72);

@@ -143,8 +143,8 @@ private slots:
 
         // The tooltip as the mouse rests on the heading.
         QToolTip::hideText();
-        const QPoint mitte(kopf->sectionViewportPosition(c) + kopf->sectionSize(c) / 2,
-            kopf->height() / 2);
+        const QPoint mitte(
+            kopf->sectionViewportPosition(c) + kopf->sectionSize(c) / 2, kopf->height() / 2);
         TooltipAusloesen(kopf->viewport(), mitte);
         if (erwartet.isEmpty()) {
             QVERIFY(!QToolTip::isVisible());
@@ -159,8 +159,8 @@ private slots:
         QTest::addColumn<QString>("spalte");
         QTest::addColumn<QString>("wert");
         QTest::addColumn<bool>("tipp");
-        QTest::newRow("langer Hinweis") << Hinweis << QStringLiteral("Referat über Fotosynthese")
-                                        << true;
+        QTest::newRow("langer Hinweis")
+            << Hinweis << QStringLiteral("Referat über Fotosynthese") << true;
         QTest::newRow("Hinweis mit Zeichen wie Auszeichnung")
             << Hinweis << QStringLiteral("<b>Attest</b> liegt vor & ist geprüft") << true;
         QTest::newRow("Hinweis über zwei Zeilen")
@@ -209,9 +209,8 @@ private slots:
     void standardbreiten_data()
     {
         QTest::addColumn<QStringList>("koepfe");
-        QTest::newRow("Katalog der Demo")
-            << QStringList { NoteS, Fehl, Unent, Hinweis, QStringLiteral("Klausur"),
-                   QStringLiteral("Bemerkung") };
+        QTest::newRow("Katalog der Demo") << QStringList { NoteS, Fehl, Unent, Hinweis,
+            QStringLiteral("Klausur"), QStringLiteral("Bemerkung") };
         QTest::newRow("kurz und sehr lang")
             << QStringList { QStringLiteral("N"), QStringLiteral("AB"),
                    QStringLiteral("Teilnahme an der Arbeitsgemeinschaft Schulgarten und Imkerei") };
@@ -295,7 +294,8 @@ private slots:
         QTRY_VERIFY(t->verticalScrollBar()->isVisible());
         const QList<EinfacheSpalte> spalten = TabellenStruktur.Spalten;
         QCOMPARE(t->viewport()->width(), int(TabellenStruktur.Gesamtbreite()));
-        QCOMPARE(f->width(), int(TabellenStruktur.Gesamtbreite()) + t->verticalScrollBar()->width());
+        QCOMPARE(
+            f->width(), int(TabellenStruktur.Gesamtbreite()) + t->verticalScrollBar()->width());
         QVERIFY(!Daten.wurdeGeaendert());
 
         // Down, row by row, beyond the visible rows: the active cell stays in view.
@@ -332,7 +332,8 @@ private slots:
         // Lower again: the scroll bar and its room come back.
         f->resize(f->width(), 400);
         QTRY_VERIFY(t->verticalScrollBar()->isVisible());
-        QCOMPARE(f->width(), int(TabellenStruktur.Gesamtbreite()) + t->verticalScrollBar()->width());
+        QCOMPARE(
+            f->width(), int(TabellenStruktur.Gesamtbreite()) + t->verticalScrollBar()->width());
         QCOMPARE(t->viewport()->width(), int(TabellenStruktur.Gesamtbreite()));
         QCOMPARE(TabellenStruktur.Spalten, spalten);
         QVERIFY(!Daten.wurdeGeaendert());
@@ -455,7 +456,8 @@ private slots:
         const auto ueber = [&](int spalte) {
             const QPoint p(t->columnViewportPosition(spalte) + t->columnWidth(spalte) / 2,
                 t->visualRect(t->model()->index(1, 0)).center().y());
-            QDragEnterEvent eintritt(p, Qt::MoveAction, daten.get(), Qt::LeftButton, Qt::NoModifier);
+            QDragEnterEvent eintritt(
+                p, Qt::MoveAction, daten.get(), Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(t->viewport(), &eintritt);
             QDragMoveEvent zug(p, Qt::MoveAction, daten.get(), Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(t->viewport(), &zug);
@@ -465,8 +467,8 @@ private slots:
         QWidget* marke = t->Ablagemarke();
         QVERIFY(marke && marke->isVisible());
         // From the left: after the target column, over the header and every row.
-        const int kante = t->viewport()->x() + t->columnViewportPosition(hinweis)
-            + t->columnWidth(hinweis);
+        const int kante
+            = t->viewport()->x() + t->columnViewportPosition(hinweis) + t->columnWidth(hinweis);
         QCOMPARE(marke->geometry().center().x(), kante);
         QCOMPARE(marke->geometry().top(), 0);
         QCOMPARE(marke->height(), t->height());

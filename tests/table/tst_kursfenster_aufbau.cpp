@@ -12,8 +12,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -258,7 +258,10 @@ private slots:
         QSet<QString> zustaende;
         for (qint64 k = 1; k <= Daten.alleKurse.AnzahlKurse(); ++k) {
             const KursZeiger kurs = Daten.alleKurse.Zeigen(k);
-            zustaende << (kurs->gesendet ? "grün" : kurs->gespeichert ? "blau" : kurs->geaendert ? "rot" : "keiner");
+            zustaende << (kurs->gesendet ? "grün"
+                    : kurs->gespeichert  ? "blau"
+                    : kurs->geaendert    ? "rot"
+                                         : "keiner");
         }
         QCOMPARE(zustaende, (QSet<QString> { "grün", "blau", "rot", "keiner" }));
         // The first course (the one the end-to-end roads type into) is untouched.

@@ -152,8 +152,8 @@ private slots:
         QVERIFY(f);
         Aufzeichnungsgeraet geraet(SeiteBreit, 3300, 300, 300);
         Aufzeichnen(*f, geraet);
-        QCOMPARE(
-            Druck().Spaltenbreite(), (QList<int> { 0, 166, 125, 833, 104, 250, 250, 250, 250, 250, 250 }));
+        QCOMPARE(Druck().Spaltenbreite(),
+            (QList<int> { 0, 166, 125, 833, 104, 250, 250, 250, 250, 250, 250 }));
         QCOMPARE(Druck().Startpunkte(),
             (QList<int> { 0, 0, 166, 291, 1124, 1228, 1478, 1728, 1978, 2228, 2478 }));
         // 36 rows fit on an 11 inch page: the first starts at 150 + 83 + 20 = 253, and the
@@ -558,8 +558,9 @@ private slots:
             QVERIFY(r > seite - 12);
         }
         for (int k = 1; k < Druck().Spaltenbreite().size(); ++k)
-            QVERIFY(qAbs(Druck().Spaltenbreite()[k] - Druck().HorResPoint(f->meineTabelle()->columnWidth(k))
-                             * Druck().Massstab())
+            QVERIFY(
+                qAbs(Druck().Spaltenbreite()[k]
+                    - Druck().HorResPoint(f->meineTabelle()->columnWidth(k)) * Druck().Massstab())
                 <= 1.0);
         for (const Zug& z : zuege) {
             if (z.art == Zug::Linie)
@@ -591,9 +592,10 @@ private slots:
         QCOMPARE(nummer->schrift.pixelSize(), qMax(1, int(50 * Druck().Massstab())));
         // The footer line of a print shrunk below 80 %, on every page, under the last row.
         const QString fuss = Kursdruck::VerkleinertHinweis(Druck().Massstab());
-        QCOMPARE(fuss, QStringLiteral("Auf %1 % verkleinert, damit alle Spalten auf die Seite "
-                                      "passen.")
-                           .arg(prozent));
+        QCOMPARE(fuss,
+            QStringLiteral("Auf %1 % verkleinert, damit alle Spalten auf die Seite "
+                           "passen.")
+                .arg(prozent));
         for (int s = 1; s <= Seiten(zuege); ++s) {
             const Zug* fusszeile = nullptr;
             qreal tiefste = 0;

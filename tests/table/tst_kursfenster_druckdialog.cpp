@@ -308,19 +308,19 @@ private slots:
         }
         f->Anpassen();
         QVERIFY(TabellenStruktur.Gesamtbreite() > 700);
-        const QString pdf = PdfDrucken(
-            *f, QStringLiteral("hoch.pdf"), 0, 0, QPageLayout::Portrait);
+        const QString pdf = PdfDrucken(*f, QStringLiteral("hoch.pdf"), 0, 0, QPageLayout::Portrait);
         QVERIFY(QFile::exists(pdf));
         QCOMPARE(PdfSeiten(pdf), 1);
         const QString text = PdfText(pdf);
         for (const QString& kopf : std::as_const(koepfe))
             QVERIFY2(text.contains(kopf), qPrintable(kopf + QStringLiteral(" fehlt in:\n") + text));
         // The last column's values are there too (student 11: "x" under "Sonstiges").
-        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("Albers, Anna\\s+12\\s+4\\s+2\\s+Fach\\S*\\s+11\\s+x\\n"))),
+        QVERIFY2(text.contains(QRegularExpression(
+                     QStringLiteral("Albers, Anna\\s+12\\s+4\\s+2\\s+Fach\\S*\\s+11\\s+x\\n"))),
             qPrintable(text));
         QVERIFY(f->DruckMassstab() < Kursfenster::MinMassstab);
-        QVERIFY2(text.contains(Kursfenster::VerkleinertHinweis(f->DruckMassstab())),
-            qPrintable(text));
+        QVERIFY2(
+            text.contains(Kursfenster::VerkleinertHinweis(f->DruckMassstab())), qPrintable(text));
         Aufbewahren(pdf, QStringLiteral("kursliste-hochformat.pdf"));
     }
 
@@ -335,9 +335,9 @@ private slots:
         const QStringList seiten = PdfSeitenInhalte(pdf);
         QCOMPARE(seiten.size(), 2);
         for (const QString& seite : seiten) {
-            const QRegularExpressionMatch cm
-                = QRegularExpression(QStringLiteral("([-\\d.]+) 0 0 ([-\\d.]+) [-\\d.]+ [-\\d.]+ cm"))
-                      .match(seite);
+            const QRegularExpressionMatch cm = QRegularExpression(
+                QStringLiteral("([-\\d.]+) 0 0 ([-\\d.]+) [-\\d.]+ [-\\d.]+ cm"))
+                                                   .match(seite);
             QVERIFY2(cm.hasMatch(), qPrintable(seite.left(300)));
             const double punkteJePixel = cm.captured(1).toDouble();
             QVERIFY(qAbs(punkteJePixel - 72.0 / 300.0) < 1e-6);
@@ -352,7 +352,8 @@ private slots:
             QVERIFY(breiten > 0);
             // Lines are stroked ("S"), never filled ("f").
             QVERIFY(seite.count(QRegularExpression(QStringLiteral("\\sS\\s"))) > 20);
-            QVERIFY2(!seite.contains(QRegularExpression(QStringLiteral("\\s(f|f\\*|B|B\\*|b|b\\*)\\s"))),
+            QVERIFY2(
+                !seite.contains(QRegularExpression(QStringLiteral("\\s(f|f\\*|B|B\\*|b|b\\*)\\s"))),
                 qPrintable(seite.left(2000)));
         }
     }
@@ -448,7 +449,8 @@ private slots:
                 || drucker.contains(QStringLiteral("Print to File (PDF)")),
             qPrintable(drucker.join(u'|')));
         // The PDF file offered is named after the whole window title, dots and all.
-        QCOMPARE(QFileInfo(angeboten).fileName(), QStringLiteral("12.1 - Mathematik - LK2 - Mü.pdf"));
+        QCOMPARE(
+            QFileInfo(angeboten).fileName(), QStringLiteral("12.1 - Mathematik - LK2 - Mü.pdf"));
         QVERIFY(QFileInfo(QFileInfo(angeboten).path()).isDir());
         QVERIFY(QFile::exists(pdf));
         QVERIFY(QFile(pdf).size() > 1000);

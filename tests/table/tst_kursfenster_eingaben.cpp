@@ -13,8 +13,8 @@
 #include "toolbarvorlage.h"
 #include "zellpruefung.h"
 
-#include <QClipboard>
 #include <QApplication>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -249,7 +249,8 @@ private slots:
         } else if (weg == QStringLiteral("Kontextmenü")) {
             // The editor's own menu opens and is closed again.
             QLineEdit* editor = Editor(*f);
-            QContextMenuEvent menue(QContextMenuEvent::Mouse, QPoint(5, 5), editor->mapToGlobal(QPoint(5, 5)));
+            QContextMenuEvent menue(
+                QContextMenuEvent::Mouse, QPoint(5, 5), editor->mapToGlobal(QPoint(5, 5)));
             QCoreApplication::sendEvent(editor, &menue);
             QMenu* offen = nullptr;
             QTRY_VERIFY((offen = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
@@ -452,7 +453,7 @@ private slots:
         // "Fehlstunden", with "7" typed. weg: Ctrl+V, the menu's "Einfügen", the context menu.
         QTest::addColumn<QString>("weg");
         QTest::addColumn<QString>("ablage");
-        QTest::addColumn<QString>("editor");     // the editor's text afterwards
+        QTest::addColumn<QString>("editor"); // the editor's text afterwards
         QTest::addColumn<QStringList>("zeile1"); // row 1's stored values afterwards
         QTest::addColumn<QStringList>("zeile2"); // row 2's (no course row before)
         QTest::addColumn<int>("pieps");
@@ -460,22 +461,27 @@ private slots:
         const QStringList keine = { "<keine Zeile>" };
         for (const QString weg : { "Strg+V", "Menü", "Kontextmenü" }) {
             QTest::newRow(qPrintable(weg + QStringLiteral(": ein Wert")))
-                << weg << "5" << "75" << brandt << keine << 0;
+                << weg << "5"
+                << "75" << brandt << keine << 0;
             QTest::newRow(qPrintable(weg + QStringLiteral(": ein Wert mit Zeilenende")))
-                << weg << "5\r\n" << "75" << brandt << keine << 0;
+                << weg << "5\r\n"
+                << "75" << brandt << keine << 0;
             QTest::newRow(qPrintable(weg + QStringLiteral(": Tabelle ab der Zeile des Editors")))
-                << weg << "9\t2\t1\tneu\n11\t3\n" << "2"
-                << QStringList { "9", "2", "1", "neu", "E", "" }
+                << weg << "9\t2\t1\tneu\n11\t3\n"
+                << "2" << QStringList { "9", "2", "1", "neu", "E", "" }
                 << QStringList { "11", "3", "", "", "", "" } << 0;
         }
         QTest::newRow("Tabelle mit Kopfzeile")
-            << "Strg+V" << "Note\tFehlstunden\tunentschuldigte Fehlstunden\tHinweis\n9\t2\n"
+            << "Strg+V"
+            << "Note\tFehlstunden\tunentschuldigte Fehlstunden\tHinweis\n9\t2\n"
             << "2" << QStringList { "9", "2", "0", "Attest fehlt", "E", "" } << keine << 0;
         QTest::newRow("Tabelle mit abgelehntem Wert")
-            << "Strg+V" << "9\t-1\n" << "7" << QStringList { "9", "7", "0", "Attest fehlt", "E", "" }
-            << keine << 1;
+            << "Strg+V"
+            << "9\t-1\n"
+            << "7" << QStringList { "9", "7", "0", "Attest fehlt", "E", "" } << keine << 1;
         QTest::newRow("Steuerzeichen in einer Zeile")
-            << "Strg+V" << QStringLiteral("a\x0b") + QStringLiteral("b") << "7" << brandt << keine << 1;
+            << "Strg+V" << QStringLiteral("a\x0b") + QStringLiteral("b") << "7" << brandt << keine
+            << 1;
     }
 
     void einfuegenImEditor()
@@ -502,7 +508,8 @@ private slots:
             QVERIFY(einfuegen->isEnabled());
             einfuegen->trigger();
         } else {
-            QContextMenuEvent menue(QContextMenuEvent::Mouse, QPoint(5, 5), e->mapToGlobal(QPoint(5, 5)));
+            QContextMenuEvent menue(
+                QContextMenuEvent::Mouse, QPoint(5, 5), e->mapToGlobal(QPoint(5, 5)));
             QCoreApplication::sendEvent(e, &menue);
             QMenu* offen = nullptr;
             QTRY_VERIFY((offen = qobject_cast<QMenu*>(QApplication::activePopupWidget())));

@@ -20,17 +20,17 @@ using namespace Kurstabellentest;
 
 namespace {
 
-const QStringList Eintraege = {QStringLiteral("Note"), QStringLiteral("Fehlstunden"),
-                               QStringLiteral("unentschuldigte Fehlstunden"), QStringLiteral("Hinweis"),
-                               QStringLiteral("Klausur"), QStringLiteral("Sonstiges")};
+const QStringList Eintraege = { QStringLiteral("Note"), QStringLiteral("Fehlstunden"),
+    QStringLiteral("unentschuldigte Fehlstunden"), QStringLiteral("Hinweis"),
+    QStringLiteral("Klausur"), QStringLiteral("Sonstiges") };
 
 // The cells of course "M" as the file holds them: row → entry → value ("W" for the box).
 QMap<QString, QString> Anfang()
 {
     QMap<QString, QString> w;
-    const QStringList r0 = {"12", "4", "2", "Facharbeit", "11", "x"};
-    const QStringList r1 = {"3", "10", "0", "Attest fehlt", "E", ""};
-    const QStringList r3 = {"7", "6", "", "", "", ""};
+    const QStringList r0 = { "12", "4", "2", "Facharbeit", "11", "x" };
+    const QStringList r1 = { "3", "10", "0", "Attest fehlt", "E", "" };
+    const QStringList r3 = { "7", "6", "", "", "", "" };
     for (int i = 0; i < Eintraege.size(); ++i) {
         w[QStringLiteral("0:") + Eintraege.at(i)] = r0.at(i);
         w[QStringLiteral("1:") + Eintraege.at(i)] = r1.at(i);
@@ -58,8 +58,8 @@ void Kuerzel(Kursfenster& f, Qt::Key taste, Qt::KeyboardModifiers mod = Qt::NoMo
     QTest::keyClick(ziel, taste, mod);
 }
 
-// One step of a sequence: "t:13" types, "Tab", "K:2:Note" clicks a cell, "^Z", "^+Z", "^Y", "W:1" clicks the
-// box of row 1, "V:text" pastes text (\t and \n as written) into the open editor.
+// One step of a sequence: "t:13" types, "Tab", "K:2:Note" clicks a cell, "^Z", "^+Z", "^Y", "W:1"
+// clicks the box of row 1, "V:text" pastes text (\t and \n as written) into the open editor.
 void Schritt(Kursfenster& f, const QString& s)
 {
     if (s.startsWith(QLatin1String("t:"))) {
@@ -73,12 +73,14 @@ void Schritt(Kursfenster& f, const QString& s)
     } else if (s == QLatin1String("^Y")) {
         Kuerzel(f, Qt::Key_Y, Qt::ControlModifier);
     } else if (s.startsWith(QLatin1String("K:"))) {
-        Klick(f, s.section(QLatin1Char(':'), 1, 1).toInt(), SpalteVon(s.section(QLatin1Char(':'), 2)));
+        Klick(f, s.section(QLatin1Char(':'), 1, 1).toInt(),
+            SpalteVon(s.section(QLatin1Char(':'), 2)));
     } else if (s.startsWith(QLatin1String("W:"))) {
         Klick(f, s.mid(2).toInt(), SpalteVon(QStringLiteral("W")));
     } else if (s.startsWith(QLatin1String("V:"))) {
         QString text = s.mid(2);
-        text.replace(QLatin1String("\\t"), QLatin1String("\t")).replace(QLatin1String("\\n"), QLatin1String("\n"));
+        text.replace(QLatin1String("\\t"), QLatin1String("\t"))
+            .replace(QLatin1String("\\n"), QLatin1String("\n"));
         QGuiApplication::clipboard()->setText(text);
         Taste(f, Qt::Key_V, Qt::ControlModifier);
     } else {
@@ -123,56 +125,60 @@ private slots:
         QTest::addColumn<bool>("wiederholen");
 
         QTest::newRow("nichts") << QStringList {} << QStringList {} << false << false << false;
-        QTest::newRow("eine Eingabe") << QStringList {"t:13", "Tab"} << QStringList {"0:Note=13"} << true
-                                      << true << false;
-        QTest::newRow("zurück") << QStringList {"t:13", "Tab", "^Z"} << QStringList {} << false << false
-                                << true;
-        QTest::newRow("zurück, Strg+Y") << QStringList {"t:13", "Tab", "^Z", "^Y"}
-                                        << QStringList {"0:Note=13"} << true << true << false;
+        QTest::newRow("eine Eingabe") << QStringList { "t:13", "Tab" }
+                                      << QStringList { "0:Note=13" } << true << true << false;
+        QTest::newRow("zurück") << QStringList { "t:13", "Tab", "^Z" } << QStringList {} << false
+                                << false << true;
+        QTest::newRow("zurück, Strg+Y") << QStringList { "t:13", "Tab", "^Z", "^Y" }
+                                        << QStringList { "0:Note=13" } << true << true << false;
         QTest::newRow("zwei zurück, Strg+Umschalt+Z")
-            << QStringList {"t:13", "Tab", "t:5", "Tab", "^Z", "^Z", "^+Z"}
-            << QStringList {"0:Note=13"} << true << true << true;
-        QTest::newRow("alles zurück") << QStringList {"t:13", "Tab", "t:5", "Tab", "t:3", "Tab", "^Z", "^Z", "^Z"}
-                                      << QStringList {} << false << false << true;
+            << QStringList { "t:13", "Tab", "t:5", "Tab", "^Z", "^Z", "^+Z" }
+            << QStringList { "0:Note=13" } << true << true << true;
+        QTest::newRow("alles zurück")
+            << QStringList { "t:13", "Tab", "t:5", "Tab", "t:3", "Tab", "^Z", "^Z", "^Z" }
+            << QStringList {} << false << false << true;
         QTest::newRow("wieder bis zum Ende")
-            << QStringList {"t:13", "Tab", "t:5", "Tab", "^Z", "^Z", "^Y", "^Y", "^Y"}
-            << QStringList {"0:Note=13", "0:Fehlstunden=5"} << true << true << false;
+            << QStringList { "t:13", "Tab", "t:5", "Tab", "^Z", "^Z", "^Y", "^Y", "^Y" }
+            << QStringList { "0:Note=13", "0:Fehlstunden=5" } << true << true << false;
         // Typing that is not yet checked goes first, then the stored change before it.
-        QTest::newRow("Tippen zuerst") << QStringList {"t:13", "Tab", "t:9", "^Z", "^Z"} << QStringList {}
-                                       << false << false << true;
+        QTest::newRow("Tippen zuerst") << QStringList { "t:13", "Tab", "t:9", "^Z", "^Z" }
+                                       << QStringList {} << false << false << true;
         // A new change after an undo: what was undone cannot be made again.
-        QTest::newRow("neue Eingabe nach Zurück") << QStringList {"t:13", "Tab", "^Z", "t:8", "Tab", "^Y"}
-                                                  << QStringList {"0:Note=8"} << true << true << false;
-        QTest::newRow("abgelehnt ist kein Schritt") << QStringList {"t:16", "Tab", "^Z"} << QStringList {}
-                                                    << false << false << false;
-        QTest::newRow("gleicher Wert ist kein Schritt") << QStringList {"t:12", "Tab"} << QStringList {}
-                                                        << false << false << false;
-        QTest::newRow("W") << QStringList {"W:0", "W:1"} << QStringList {"0:W=X", "1:W="} << true << true
-                           << false;
-        QTest::newRow("W zurück") << QStringList {"W:0", "W:1", "^Z"} << QStringList {"0:W=X"} << true
-                                  << true << true;
-        // A paste is one step, whatever it filled; the hours' rule counts inside it.
-        QTest::newRow("Einfügen") << QStringList {"V:1\\t20\\t5\\n2\\t4\\t1"}
-                                  << QStringList {"0:Note=1", "0:Fehlstunden=20", "0:unentschuldigte Fehlstunden=5",
-                                                  "1:Note=2", "1:Fehlstunden=4", "1:unentschuldigte Fehlstunden=1"}
-                                  << true << true << false;
-        QTest::newRow("Einfügen zurück") << QStringList {"t:9", "Tab", "V:1\\t20\\t5\\n2\\t4\\t1", "^Z"}
-                                         << QStringList {"0:Note=9"} << true << true << true;
-        QTest::newRow("Einfügen zurück und wieder")
-            << QStringList {"V:1\\t20\\t5\\n2\\t4\\t1", "^Z", "^Y"}
-            << QStringList {"0:Note=1", "0:Fehlstunden=20", "0:unentschuldigte Fehlstunden=5",
-                            "1:Note=2", "1:Fehlstunden=4", "1:unentschuldigte Fehlstunden=1"}
+        QTest::newRow("neue Eingabe nach Zurück")
+            << QStringList { "t:13", "Tab", "^Z", "t:8", "Tab", "^Y" } << QStringList { "0:Note=8" }
             << true << true << false;
-        QTest::newRow("Einfügen ganz abgelehnt") << QStringList {"V:16\\t-1"} << QStringList {} << false
-                                                 << false << false;
+        QTest::newRow("abgelehnt ist kein Schritt")
+            << QStringList { "t:16", "Tab", "^Z" } << QStringList {} << false << false << false;
+        QTest::newRow("gleicher Wert ist kein Schritt")
+            << QStringList { "t:12", "Tab" } << QStringList {} << false << false << false;
+        QTest::newRow("W") << QStringList { "W:0", "W:1" } << QStringList { "0:W=X", "1:W=" }
+                           << true << true << false;
+        QTest::newRow("W zurück") << QStringList { "W:0", "W:1", "^Z" } << QStringList { "0:W=X" }
+                                  << true << true << true;
+        // A paste is one step, whatever it filled; the hours' rule counts inside it.
+        QTest::newRow("Einfügen") << QStringList { "V:1\\t20\\t5\\n2\\t4\\t1" }
+                                  << QStringList { "0:Note=1", "0:Fehlstunden=20",
+                                         "0:unentschuldigte Fehlstunden=5", "1:Note=2",
+                                         "1:Fehlstunden=4", "1:unentschuldigte Fehlstunden=1" }
+                                  << true << true << false;
+        QTest::newRow("Einfügen zurück")
+            << QStringList { "t:9", "Tab", "V:1\\t20\\t5\\n2\\t4\\t1", "^Z" }
+            << QStringList { "0:Note=9" } << true << true << true;
+        QTest::newRow("Einfügen zurück und wieder")
+            << QStringList { "V:1\\t20\\t5\\n2\\t4\\t1", "^Z", "^Y" }
+            << QStringList { "0:Note=1", "0:Fehlstunden=20", "0:unentschuldigte Fehlstunden=5",
+                   "1:Note=2", "1:Fehlstunden=4", "1:unentschuldigte Fehlstunden=1" }
+            << true << true << false;
+        QTest::newRow("Einfügen ganz abgelehnt")
+            << QStringList { "V:16\\t-1" } << QStringList {} << false << false << false;
         // The undo's editor leaves an empty hour cell as it was (no "0" stored on the way).
-        QTest::newRow("zurück aus leerem Stundenfeld") << QStringList {"K:2:Note", "t:5", "Tab", "^Z"}
-                                                       << QStringList {} << false << false << true;
+        QTest::newRow("zurück aus leerem Stundenfeld") << QStringList { "K:2:Note", "t:5", "Tab",
+            "^Z" } << QStringList {} << false << false << true;
         QTest::newRow("wieder aus leerem Stundenfeld")
-            << QStringList {"K:2:Note", "t:5", "Tab", "^Z", "K:2:Fehlstunden", "^Y"}
-            << QStringList {"2:Note=5"} << true << true << false;
+            << QStringList { "K:2:Note", "t:5", "Tab", "^Z", "K:2:Fehlstunden", "^Y" }
+            << QStringList { "2:Note=5" } << true << true << false;
         // Undone and made again as often as the teacher likes.
-        QTest::newRow("hin und her") << QStringList {"t:e", "Tab", "^Z", "^Y", "^Z", "^Y", "^Z"}
+        QTest::newRow("hin und her") << QStringList { "t:e", "Tab", "^Z", "^Y", "^Z", "^Y", "^Z" }
                                      << QStringList {} << false << false << true;
     }
 
@@ -246,7 +252,7 @@ private slots:
     {
         QVERIFY(!Aktiviert("EditUndo"));
         Tippen(*f, QStringLiteral("14"));
-        QVERIFY(Aktiviert("EditUndo"));      // typed text can be taken back
+        QVERIFY(Aktiviert("EditUndo")); // typed text can be taken back
         QVERIFY(!Aktiviert("EditRedo"));
         Taste(*f, Qt::Key_Tab);
         Menue::Instanz().Eintrag(QStringLiteral("EditUndo"))->trigger();

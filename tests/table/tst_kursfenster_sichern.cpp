@@ -189,10 +189,11 @@ private slots:
             plattform.antwortenWahl.append(antwort);
 
         SichernDruecken(*f);
-        QCOMPARE(plattform.protokoll,
-            (QStringList { "Auswahl: ", "Auswahl: Kursfenster schließen" }));
+        QCOMPARE(
+            plattform.protokoll, (QStringList { "Auswahl: ", "Auswahl: Kursfenster schließen" }));
         const auto& meldung = plattform.auswahlen.first();
-        QCOMPARE(meldung.meldung, QStringLiteral("Die Kurslisten-Datei (zln) konnte nicht gesichert werden."));
+        QCOMPARE(meldung.meldung,
+            QStringLiteral("Die Kurslisten-Datei (zln) konnte nicht gesichert werden."));
         QVERIFY(meldung.erklaerung.startsWith(
             QStringLiteral("„%1“ ist ein Ordner, keine Datei.\n\n").arg(ordner.path())));
         QCOMPARE(meldung.knoepfe, (QStringList { "Sichern unter …", "Abbrechen" }));
@@ -232,12 +233,14 @@ private slots:
         QVERIFY(f.isNull());
         QCOMPARE(plattform.protokoll,
             (QStringList { "Auswahl: ", "Speichern: Kursliste sichern unter",
-                QStringLiteral("Meldung: Die Kurslisten-Datei wurde als „%1“ gesichert.").arg(gerettet) }));
+                QStringLiteral("Meldung: Die Kurslisten-Datei wurde als „%1“ gesichert.")
+                    .arg(gerettet) }));
         QCOMPARE(Daten.datenFolder, gerettet);
         Datenbestand gelesen;
         Spaltenstruktur struktur;
         QVERIFY(Lesen(gerettet, gelesen, struktur));
-        QCOMPARE(Werte(gelesen.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)).first(), QStringLiteral("14"));
+        QCOMPARE(Werte(gelesen.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)).first(),
+            QStringLiteral("14"));
         QVERIFY(gelesen.alleKurse.Zeigen(1)->geaendert);
         QFile alt(pfad);
         QVERIFY(alt.open(QIODevice::ReadOnly));
@@ -300,7 +303,8 @@ private slots:
         // Student 11 is listed twice, and the file holds his row twice: one row in the table,
         // and saving leaves no unchanged copy over the edited values.
         Datenbestand d = Kursdaten();
-        d.alleSchueler.Anfuegen(Schueler(11, QStringLiteral("Albers, Anna (doppelt)"), QStringLiteral("g-11b")));
+        d.alleSchueler.Anfuegen(
+            Schueler(11, QStringLiteral("Albers, Anna (doppelt)"), QStringLiteral("g-11b")));
         // The row list as stored, once more with a copy of 11's row at its end.
         const auto bytesVon = [](const auto& schreiben) {
             QByteArray b;
@@ -310,7 +314,8 @@ private slots:
             schreiben(s);
             return b;
         };
-        const QByteArray liste = bytesVon([&](DateiSchreiber& s) { d.alleSchuelerKurse.Speichern(s); });
+        const QByteArray liste
+            = bytesVon([&](DateiSchreiber& s) { d.alleSchuelerKurse.Speichern(s); });
         QByteArray doppelt = liste;
         doppelt[1] = char(doppelt[1] + 1);
         doppelt += bytesVon([&](DateiSchreiber& s) {

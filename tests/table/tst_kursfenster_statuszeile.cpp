@@ -13,10 +13,10 @@
 
 #include <QClipboard>
 #include <QDir>
-#include <QGuiApplication>
-#include <QLabel>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -35,8 +35,8 @@ QString Zahlen(const QStringList& teile)
 
 // Course "M" as the fixture holds it: grades 12, 3 (a deficit), none, 7; hours 4, 10, -, 6;
 // unexcused 2, 0.
-const QString AmAnfang = Zahlen({"4 Schüler", "Noten: 3 eingetragen, 1 fehlt", "Schnitt 7,3 Punkte",
-                                 "1 Defizit", "Fehlstunden 20, davon 2 unentschuldigt"});
+const QString AmAnfang = Zahlen({ "4 Schüler", "Noten: 3 eingetragen, 1 fehlt",
+    "Schnitt 7,3 Punkte", "1 Defizit", "Fehlstunden 20, davon 2 unentschuldigt" });
 
 } // namespace
 
@@ -73,23 +73,27 @@ private slots:
         Tippen(*f, QStringLiteral("15"));
         QCOMPARE(zeile->Zahlen(), AmAnfang); // typed, not yet stored
         Taste(*f, Qt::Key_Tab);
-        QCOMPARE(zeile->Zahlen(), Zahlen({"4 Schüler", "Noten: 3 eingetragen, 1 fehlt", "Schnitt 8,3 Punkte",
-                                          "1 Defizit", "Fehlstunden 20, davon 2 unentschuldigt"}));
+        QCOMPARE(zeile->Zahlen(),
+            Zahlen({ "4 Schüler", "Noten: 3 eingetragen, 1 fehlt", "Schnitt 8,3 Punkte",
+                "1 Defizit", "Fehlstunden 20, davon 2 unentschuldigt" }));
         // Hours with a decimal point.
         Tippen(*f, QStringLiteral("4.5"));
         Taste(*f, Qt::Key_Tab);
-        QCOMPARE(zeile->Zahlen(), Zahlen({"4 Schüler", "Noten: 3 eingetragen, 1 fehlt", "Schnitt 8,3 Punkte",
-                                          "1 Defizit", "Fehlstunden 20,5, davon 2 unentschuldigt"}));
+        QCOMPARE(zeile->Zahlen(),
+            Zahlen({ "4 Schüler", "Noten: 3 eingetragen, 1 fehlt", "Schnitt 8,3 Punkte",
+                "1 Defizit", "Fehlstunden 20,5, davon 2 unentschuldigt" }));
         // Row 2 (no row in the file yet) gets a deficit grade: nothing missing any more.
         Klick(*f, 2, Spalte(QStringLiteral("Note")));
         Tippen(*f, QStringLiteral("1"));
         Taste(*f, Qt::Key_Tab);
-        QCOMPARE(zeile->Zahlen(), Zahlen({"4 Schüler", "Noten: 4 eingetragen, 0 fehlen", "Schnitt 6,5 Punkte",
-                                          "2 Defizite", "Fehlstunden 20,5, davon 2 unentschuldigt"}));
+        QCOMPARE(zeile->Zahlen(),
+            Zahlen({ "4 Schüler", "Noten: 4 eingetragen, 0 fehlen", "Schnitt 6,5 Punkte",
+                "2 Defizite", "Fehlstunden 20,5, davon 2 unentschuldigt" }));
         // Undo counts too.
         QTest::keyClick(Editor(*f), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(zeile->Zahlen(), Zahlen({"4 Schüler", "Noten: 3 eingetragen, 1 fehlt", "Schnitt 8,3 Punkte",
-                                          "1 Defizit", "Fehlstunden 20,5, davon 2 unentschuldigt"}));
+        QCOMPARE(zeile->Zahlen(),
+            Zahlen({ "4 Schüler", "Noten: 3 eingetragen, 1 fehlt", "Schnitt 8,3 Punkte",
+                "1 Defizit", "Fehlstunden 20,5, davon 2 unentschuldigt" }));
         // Back to the start.
         QTest::keyClick(Editor(*f), Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(Editor(*f), Qt::Key_Z, Qt::ControlModifier);
@@ -104,17 +108,21 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("grund");
         QTest::addColumn<bool>("abwarten");
-        QTest::newRow("keine Note") << "Note" << "16" << QStringLiteral("„16“ ist keine Note dieser Notenskala.")
-                                    << true;
-        QTest::newRow("Fehlstunden") << "Fehlstunden" << "-1" << QStringLiteral("Fehlstunden: nur Zahlen ab 0.")
-                                     << false;
-        QTest::newRow("unentschuldigt keine Zahl") << "unentschuldigte Fehlstunden" << "zwei"
-                                                   << QStringLiteral("Unentschuldigte Fehlstunden: nur Zahlen ab 0.")
-                                                   << false;
-        QTest::newRow("mehr als Fehlstunden") << "unentschuldigte Fehlstunden" << "5"
-                                              << QStringLiteral("Unentschuldigte Fehlstunden dürfen die Fehlstunden "
-                                                                "nicht übersteigen.")
-                                              << false;
+        QTest::newRow("keine Note")
+            << "Note"
+            << "16" << QStringLiteral("„16“ ist keine Note dieser Notenskala.") << true;
+        QTest::newRow("Fehlstunden")
+            << "Fehlstunden"
+            << "-1" << QStringLiteral("Fehlstunden: nur Zahlen ab 0.") << false;
+        QTest::newRow("unentschuldigt keine Zahl")
+            << "unentschuldigte Fehlstunden"
+            << "zwei" << QStringLiteral("Unentschuldigte Fehlstunden: nur Zahlen ab 0.") << false;
+        QTest::newRow("mehr als Fehlstunden")
+            << "unentschuldigte Fehlstunden"
+            << "5"
+            << QStringLiteral("Unentschuldigte Fehlstunden dürfen die Fehlstunden "
+                              "nicht übersteigen.")
+            << false;
     }
     void grundStehtInDerStatuszeile()
     {
@@ -189,9 +197,11 @@ private slots:
         }
         Tippen(*f, QStringLiteral("13"));
         Taste(*f, Qt::Key_Tab);
-        QCOMPARE(f->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("13")); // stored anyway
-        QVERIFY2(zeile->Warnung().startsWith(QStringLiteral("Keine Sicherheitskopie der Eingaben: ")),
-                 qPrintable(zeile->Warnung()));
+        QCOMPARE(
+            f->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("13")); // stored anyway
+        QVERIFY2(
+            zeile->Warnung().startsWith(QStringLiteral("Keine Sicherheitskopie der Eingaben: ")),
+            qPrintable(zeile->Warnung()));
         QVERIFY(zeile->Warnung().endsWith(QStringLiteral("Bitte bald sichern.")));
         QVERIFY(zeile->findChild<QLabel*>(QStringLiteral("Journalwarnung"))->isVisible());
         // The folder can be made again: the queued change is written, the warning goes.
@@ -208,7 +218,8 @@ private slots:
         Kursauswahl auswahl;
         auto* liste = auswahl.findChild<QTableWidget*>(QStringLiteral("Liste"));
         QVERIFY(liste);
-        QCOMPARE(liste->horizontalHeaderItem(Kursauswahl::SpalteNoten)->text(), QStringLiteral("Noten"));
+        QCOMPARE(
+            liste->horizontalHeaderItem(Kursauswahl::SpalteNoten)->text(), QStringLiteral("Noten"));
         QCOMPARE(liste->item(0, Kursauswahl::SpalteNoten)->text(), QStringLiteral("3/4"));
         QCOMPARE(liste->item(1, Kursauswahl::SpalteNoten)->text(), QStringLiteral("1/2"));
         // Unsaved entries do not count; saved ones do.

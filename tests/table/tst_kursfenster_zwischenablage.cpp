@@ -179,7 +179,8 @@ private slots:
             << QStringList { QStringLiteral("4:12,3,1,gut,10,x") } << 0;
         QTest::newRow("Kopfzeile der Tabellenkalkulation")
             << 4
-            << QStringLiteral("Note\tFehlstunden\tunentschuldigte Fehlstunden\tHinweis\n9\t2\t1\tgut\n")
+            << QStringLiteral(
+                   "Note\tFehlstunden\tunentschuldigte Fehlstunden\tHinweis\n9\t2\t1\tgut\n")
             << QStringList { QStringLiteral("4:9,2,1,gut,,") } << 0;
         QTest::newRow("Kopfzeile mit anderen Namen")
             << 4 << QStringLiteral("Noten\tFehlst.\n9\t3\n")

@@ -23,8 +23,9 @@ Datenbestand Bestand(const QStringList& katalog, bool mitDefiziten)
     // "ID:Bezeichnung" or "Bezeichnung".
     for (const QString& e : katalog) {
         const qsizetype doppelpunkt = e.indexOf(QLatin1Char(':'));
-        d.alleEintraege.Anfuegen(doppelpunkt < 0 ? Eintrag(QString(), e)
-                                                 : Eintrag(e.left(doppelpunkt), e.mid(doppelpunkt + 1)));
+        d.alleEintraege.Anfuegen(doppelpunkt < 0
+                ? Eintrag(QString(), e)
+                : Eintrag(e.left(doppelpunkt), e.mid(doppelpunkt + 1)));
     }
     d.mitDaten = true;
     return d;
@@ -42,8 +43,8 @@ std::optional<KursEintraege> Zeile(const Datenbestand& d, const QString& text)
     return e;
 }
 
-const QStringList Standard = {QStringLiteral("Note"), QStringLiteral("Fehlstunden"),
-                              QStringLiteral("unentschuldigte Fehlstunden"), QStringLiteral("Hinweis")};
+const QStringList Standard = { QStringLiteral("Note"), QStringLiteral("Fehlstunden"),
+    QStringLiteral("unentschuldigte Fehlstunden"), QStringLiteral("Hinweis") };
 
 } // namespace
 
@@ -59,53 +60,67 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("anteil");
 
-        QTest::newRow("ohne Werte") << Standard << true << QStringList {"-", "-", "|||"}
-            << "3 Schüler  ·  Noten: 0 eingetragen, 3 fehlen  ·  0 Defizite  ·  Fehlstunden 0, davon 0 unentschuldigt"
-            << "0/3";
+        QTest::newRow("ohne Werte") << Standard << true << QStringList { "-", "-", "|||" }
+                                    << "3 Schüler  ·  Noten: 0 eingetragen, 3 fehlen  ·  0 "
+                                       "Defizite  ·  Fehlstunden 0, davon 0 unentschuldigt"
+                                    << "0/3";
         // 12 and 4 averaged (E has no value); 4 is a deficit; the empty grade is missing.
-        QTest::newRow("gemischt") << Standard << true
-            << QStringList {"12|4|0|", "E|2|2|Attest", "||1|", "4|1.5|0|"}
+        QTest::newRow("gemischt")
+            << Standard << true << QStringList { "12|4|0|", "E|2|2|Attest", "||1|", "4|1.5|0|" }
             << "4 Schüler  ·  Noten: 3 eingetragen, 1 fehlt  ·  Schnitt 8 Punkte  ·  1 Defizit  ·  "
                "Fehlstunden 7,5, davon 3 unentschuldigt"
             << "3/4";
-        QTest::newRow("Grenze") << Standard << true << QStringList {"5|0|0", "4|0|0", "0|0|0"}
-            << "3 Schüler  ·  Noten: 3 eingetragen, 0 fehlen  ·  Schnitt 3 Punkte  ·  2 Defizite  ·  "
+        QTest::newRow("Grenze") << Standard << true << QStringList { "5|0|0", "4|0|0", "0|0|0" }
+                                << "3 Schüler  ·  Noten: 3 eingetragen, 0 fehlen  ·  Schnitt 3 "
+                                   "Punkte  ·  2 Defizite  ·  "
+                                   "Fehlstunden 0, davon 0 unentschuldigt"
+                                << "3/3";
+        QTest::newRow("nur E") << Standard << true << QStringList { "E", "e" }
+                               << "2 Schüler  ·  Noten: 2 eingetragen, 0 fehlen  ·  0 Defizite  ·  "
+                                  "Fehlstunden 0, davon 0 unentschuldigt"
+                               << "2/2";
+        QTest::newRow("Schnitt gerundet") << Standard << true << QStringList { "15", "14", "14" }
+                                          << "3 Schüler  ·  Noten: 3 eingetragen, 0 fehlen  ·  "
+                                             "Schnitt 14,3 Punkte  ·  0 Defizite  ·  "
+                                             "Fehlstunden 0, davon 0 unentschuldigt"
+                                          << "3/3";
+        QTest::newRow("ohne Defizite")
+            << Standard << false << QStringList { "3", "2" }
+            << "2 Schüler  ·  Noten: 2 eingetragen, 0 fehlen  ·  Schnitt 2,5 Punkte  ·  "
                "Fehlstunden 0, davon 0 unentschuldigt"
-            << "3/3";
-        QTest::newRow("nur E") << Standard << true << QStringList {"E", "e"}
-            << "2 Schüler  ·  Noten: 2 eingetragen, 0 fehlen  ·  0 Defizite  ·  Fehlstunden 0, davon 0 unentschuldigt"
-            << "2/2";
-        QTest::newRow("Schnitt gerundet") << Standard << true << QStringList {"15", "14", "14"}
-            << "3 Schüler  ·  Noten: 3 eingetragen, 0 fehlen  ·  Schnitt 14,3 Punkte  ·  0 Defizite  ·  "
-               "Fehlstunden 0, davon 0 unentschuldigt"
-            << "3/3";
-        QTest::newRow("ohne Defizite") << Standard << false << QStringList {"3", "2"}
-            << "2 Schüler  ·  Noten: 2 eingetragen, 0 fehlen  ·  Schnitt 2,5 Punkte  ·  Fehlstunden 0, davon 0 unentschuldigt"
             << "2/2";
         // A text an older program stored counts as entered, without a value; hours that are
         // no number count as none.
-        QTest::newRow("alte Werte") << Standard << true << QStringList {"sehr gut|zwei|1", " |3|x"}
-            << "2 Schüler  ·  Noten: 1 eingetragen, 1 fehlt  ·  0 Defizite  ·  Fehlstunden 3, davon 1 unentschuldigt"
+        QTest::newRow("alte Werte")
+            << Standard << true << QStringList { "sehr gut|zwei|1", " |3|x" }
+            << "2 Schüler  ·  Noten: 1 eingetragen, 1 fehlt  ·  0 Defizite  ·  Fehlstunden 3, "
+               "davon 1 unentschuldigt"
             << "1/2";
-        QTest::newRow("Einzahl") << Standard << true << QStringList {"3|1|1"}
-            << "1 Schüler  ·  Noten: 1 eingetragen, 0 fehlen  ·  Schnitt 3 Punkte  ·  1 Defizit  ·  "
-               "Fehlstunden 1, davon 1 unentschuldigt"
-            << "1/1";
-        QTest::newRow("ohne Noten und Stunden") << QStringList {"Hinweis"} << true << QStringList {"gut", "-"}
-            << "2 Schüler" << "";
+        QTest::newRow("Einzahl") << Standard << true << QStringList { "3|1|1" }
+                                 << "1 Schüler  ·  Noten: 1 eingetragen, 0 fehlen  ·  Schnitt 3 "
+                                    "Punkte  ·  1 Defizit  ·  "
+                                    "Fehlstunden 1, davon 1 unentschuldigt"
+                                 << "1/1";
+        QTest::newRow("ohne Noten und Stunden")
+            << QStringList { "Hinweis" } << true << QStringList { "gut", "-" } << "2 Schüler"
+            << "";
         // Without "Note" the first entry with an ID is the grade column.
-        QTest::newRow("Note mit ID") << QStringList {"Bemerkung", "KL:Klausur", "K2:Klausur 2", "Fehlstunden"}
-            << true << QStringList {"|9|1|2", "|3||2.25"}
-            << "2 Schüler  ·  Noten: 2 eingetragen, 0 fehlen  ·  Schnitt 6 Punkte  ·  1 Defizit  ·  Fehlstunden 4,25"
+        QTest::newRow("Note mit ID")
+            << QStringList { "Bemerkung", "KL:Klausur", "K2:Klausur 2", "Fehlstunden" } << true
+            << QStringList { "|9|1|2", "|3||2.25" }
+            << "2 Schüler  ·  Noten: 2 eingetragen, 0 fehlen  ·  Schnitt 6 Punkte  ·  1 Defizit  · "
+               " Fehlstunden 4,25"
             << "2/2";
-        QTest::newRow("nur unentschuldigt") << QStringList {"Note", "unentschuldigte Fehlstunden"} << true
-            << QStringList {"10|2"}
-            << "1 Schüler  ·  Noten: 1 eingetragen, 0 fehlen  ·  Schnitt 10 Punkte  ·  0 Defizite  ·  "
-               "unentschuldigte Fehlstunden 2"
-            << "1/1";
+        QTest::newRow("nur unentschuldigt") << QStringList { "Note", "unentschuldigte Fehlstunden" }
+                                            << true << QStringList { "10|2" }
+                                            << "1 Schüler  ·  Noten: 1 eingetragen, 0 fehlen  ·  "
+                                               "Schnitt 10 Punkte  ·  0 Defizite  ·  "
+                                               "unentschuldigte Fehlstunden 2"
+                                            << "1/1";
         QTest::newRow("kein Schüler") << Standard << true << QStringList {}
-            << "0 Schüler  ·  Noten: 0 eingetragen, 0 fehlen  ·  0 Defizite  ·  Fehlstunden 0, davon 0 unentschuldigt"
-            << "0/0";
+                                      << "0 Schüler  ·  Noten: 0 eingetragen, 0 fehlen  ·  0 "
+                                         "Defizite  ·  Fehlstunden 0, davon 0 unentschuldigt"
+                                      << "0/0";
     }
 
     void zahlen()
@@ -134,15 +149,18 @@ private slots:
         QTest::addColumn<QStringList>("katalog");
         QTest::addColumn<QStringList>("zeilen");
         QTest::addColumn<QString>("kurz");
-        QTest::newRow("gemischt") << Standard << QStringList {"12|4|0|", "E|2|2|Attest", "||1|", "4|1.5|0|"}
-                                  << "4 Schüler · 3 Noten, 1 fehlt · Ø 8 · 1 Defizit · 7,5 Fehlstd. (3 unent.)";
-        QTest::newRow("eine Note") << Standard << QStringList {"E|0|0", "-"}
-                                   << "2 Schüler · 1 Note, 1 fehlt · 0 Defizite · 0 Fehlstd. (0 unent.)";
-        QTest::newRow("nur unentschuldigt") << QStringList {"Note", "unentschuldigte Fehlstunden"}
-                                            << QStringList {"10|2", "9|1"}
-                                            << "2 Schüler · 2 Noten, 0 fehlen · Ø 9,5 · 0 Defizite · 3 unent. Fehlstd.";
-        QTest::newRow("ohne Noten") << QStringList {"Hinweis", "Fehlstunden"} << QStringList {"gut|3"}
-                                    << "1 Schüler · 3 Fehlstd.";
+        QTest::newRow("gemischt")
+            << Standard << QStringList { "12|4|0|", "E|2|2|Attest", "||1|", "4|1.5|0|" }
+            << "4 Schüler · 3 Noten, 1 fehlt · Ø 8 · 1 Defizit · 7,5 Fehlstd. (3 unent.)";
+        QTest::newRow("eine Note")
+            << Standard << QStringList { "E|0|0", "-" }
+            << "2 Schüler · 1 Note, 1 fehlt · 0 Defizite · 0 Fehlstd. (0 unent.)";
+        QTest::newRow("nur unentschuldigt")
+            << QStringList { "Note", "unentschuldigte Fehlstunden" }
+            << QStringList { "10|2", "9|1" }
+            << "2 Schüler · 2 Noten, 0 fehlen · Ø 9,5 · 0 Defizite · 3 unent. Fehlstd.";
+        QTest::newRow("ohne Noten") << QStringList { "Hinweis", "Fehlstunden" }
+                                    << QStringList { "gut|3" } << "1 Schüler · 3 Fehlstd.";
     }
     void kurzText()
     {
@@ -187,7 +205,7 @@ private slots:
     void fuerKurs()
     {
         Datenbestand d = Bestand(Standard, true);
-        for (qint64 id : {1, 2, 3, 4})
+        for (qint64 id : { 1, 2, 3, 4 })
             d.alleSchueler.Anfuegen(Schueler(id, QStringLiteral("S%1").arg(id), QString()));
         d.alleSchueler.Anfuegen(Schueler(2, QStringLiteral("S2 doppelt"), QString()));
         Kurs k;

@@ -19,8 +19,8 @@ QList<Note> Notenskala()
 {
     QList<Note> noten;
     for (int p = 15; p >= 0; --p)
-        noten.append(Note(QString::number(p), QStringLiteral("%1 Punkte").arg(p), p,
-            QString::number(p)));
+        noten.append(
+            Note(QString::number(p), QStringLiteral("%1 Punkte").arg(p), p, QString::number(p)));
     noten.append(Note(QStringLiteral("E"), QStringLiteral("entschuldigt"), -1, QString()));
     return noten;
 }
@@ -62,7 +62,7 @@ private slots:
     void pruefen_data()
     {
         QTest::addColumn<Spaltenart>("art");
-        QTest::addColumn<QString>("gespeichert");  // the column's stored value
+        QTest::addColumn<QString>("gespeichert"); // the column's stored value
         QTest::addColumn<QString>("fehlstunden"); // the row's stored absence hours
         QTest::addColumn<QString>("text");
         QTest::addColumn<Ergebnis::Art>("ergebnis");
@@ -79,7 +79,7 @@ private slots:
         const Spaltenart hinweis = Spaltenart::Hinweis;
         const Spaltenart andere = Spaltenart::Andere;
         const QString a255 = QString(127, QChar(0xE4)) + QLatin1Char('a'); // 255 bytes
-        const QString ae256 = QString(128, QChar(0xE4));                   // 256 bytes
+        const QString ae256 = QString(128, QChar(0xE4)); // 256 bytes
         const QString a256 = QString(256, QLatin1Char('a'));
         const QString surrogat = QStringLiteral("a") + QChar(0xD800) + QStringLiteral("b");
         const QString keine = QString();
@@ -176,15 +176,16 @@ private slots:
             QStringLiteral("„16“ ist keine Note dieser Notenskala."));
         QCOMPARE(GrundFehlstunden, QStringLiteral("Fehlstunden: nur Zahlen ab 0."));
         QCOMPARE(GrundUnentschuldigtZuHoch,
-            QStringLiteral("Unentschuldigte Fehlstunden dürfen die Fehlstunden nicht übersteigen."));
+            QStringLiteral(
+                "Unentschuldigte Fehlstunden dürfen die Fehlstunden nicht übersteigen."));
     }
 
     void leereSkala()
     {
         // A file without grade scale: only the empty grade passes.
         const Zeile zeile { QStringLiteral("12"), QString() };
-        QCOMPARE(Pruefen(Spaltenart::Note, zeile, QStringLiteral("13"), {}).art,
-            Ergebnis::Abgelehnt);
+        QCOMPARE(
+            Pruefen(Spaltenart::Note, zeile, QStringLiteral("13"), {}).art, Ergebnis::Abgelehnt);
         QCOMPARE(Pruefen(Spaltenart::Note, zeile, QString(), {}).art, Ergebnis::Angenommen);
     }
 };

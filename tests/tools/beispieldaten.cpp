@@ -21,7 +21,7 @@ KursEintraege Werte(const Eintraege& katalog, const QStringList& werte)
 }
 
 KursZeiger NeuerKurs(const QString& kuerzel, const QString& fach, const QString& art, qint64 nr,
-                     const QString& lehrer, const QString& schueler)
+    const QString& lehrer, const QString& schueler)
 {
     auto k = std::make_shared<Kurs>();
     k->Kuerzel = kuerzel;
@@ -52,7 +52,7 @@ Datenbestand Beispieldaten::Kursliste(bool mitMarkAbitur, bool mitMarkKlausur, b
     d.istAbiturListe = mitMarkAbitur && !mitMarkKlausur;
     d.Halbjahr = -32768;
     d.HalbjahrKuerzel = QStringLiteral("Q2");
-    d.Halbjahrbezeichnung = QString(85, QChar(0x20AC));   // 255 bytes
+    d.Halbjahrbezeichnung = QString(85, QChar(0x20AC)); // 255 bytes
     d.mitMarkAbitur = mitMarkAbitur;
     d.mitMarkKlausur = mitMarkKlausur;
     d.mitDefiziten = true;
@@ -63,9 +63,11 @@ Datenbestand Beispieldaten::Kursliste(bool mitMarkAbitur, bool mitMarkKlausur, b
     d.alleEintraege.Anfuegen(Eintrag(QStringLiteral("KL"), QStringLiteral("Klausur")));
     d.alleEintraege.Anfuegen(Eintrag(QString(), QStringLiteral("Hinweis \"kurz\"")));
     d.mitDaten = true;
-    d.zNoten.append(Note(QStringLiteral("15"), QStringLiteral("sehr gut plus"), 15, QStringLiteral("15")));
+    d.zNoten.append(
+        Note(QStringLiteral("15"), QStringLiteral("sehr gut plus"), 15, QStringLiteral("15")));
     d.zNoten.append(Note(QStringLiteral("E"), QStringLiteral("entschuldigt"), -32768, QString()));
-    d.zNoten.append(Note(QStringLiteral("ä"), QStringLiteral("Ümlaut\tmit Tab"), 32767, QStringLiteral("x")));
+    d.zNoten.append(
+        Note(QStringLiteral("ä"), QStringLiteral("Ümlaut\tmit Tab"), 32767, QStringLiteral("x")));
     d.NotenPass = LaengsterVerschluesselterText();
     d.EMailAdresse = QStringLiteral("noten@schule.example");
     d.Absender = QString();
@@ -73,14 +75,16 @@ Datenbestand Beispieldaten::Kursliste(bool mitMarkAbitur, bool mitMarkKlausur, b
     d.Benutzer = QStringLiteral("Jürgen 😀");
     d.Pass = QStringLiteral("p\"a\\ss\n\u0001");
 
-    d.alleSchueler.Anfuegen(Schueler(2147483647, QStringLiteral("Müller, Jürgen"), QStringLiteral("{0A1B}")));
+    d.alleSchueler.Anfuegen(
+        Schueler(2147483647, QStringLiteral("Müller, Jürgen"), QStringLiteral("{0A1B}")));
     d.alleSchueler.Anfuegen(Schueler(-2147483648LL, QStringLiteral("Öztürk, Ayşe 😀"), QString()));
     d.alleSchueler.Anfuegen(Schueler(0, QString(), QStringLiteral("g")));
-    d.alleSchueler.Anfuegen(Schueler(20301, QStringLiteral("Łukasik, Zoë \"Z\""), QStringLiteral("x")));
+    d.alleSchueler.Anfuegen(
+        Schueler(20301, QStringLiteral("Łukasik, Zoë \"Z\""), QStringLiteral("x")));
 
-    KursZeiger m = NeuerKurs(QStringLiteral("M"), QStringLiteral("Mathematik"), QStringLiteral("LK"),
-                             32767, LaengsterVerschluesselterText(),
-                             QStringLiteral(",2147483647,-2147483648,0,"));
+    KursZeiger m
+        = NeuerKurs(QStringLiteral("M"), QStringLiteral("Mathematik"), QStringLiteral("LK"), 32767,
+            LaengsterVerschluesselterText(), QStringLiteral(",2147483647,-2147483648,0,"));
     m->geaendert = true;
     m->gespeichert = true;
     m->DrittesFachSchueler = Menge(QStringLiteral(",0,"));
@@ -88,12 +92,12 @@ Datenbestand Beispieldaten::Kursliste(bool mitMarkAbitur, bool mitMarkKlausur, b
     m->GewarntSchueler = Menge(QStringLiteral(",-2147483648,"));
     d.alleKurse.Anfuegen(m);
     KursZeiger dk = NeuerKurs(QStringLiteral("d"), QStringLiteral("Deutsch"), QStringLiteral("GK"),
-                              -32768, QString(), QStringLiteral(","));
+        -32768, QString(), QStringLiteral(","));
     dk->gesendet = true;
     dk->ViertesFachSchueler = Menge(QStringLiteral(",20301,"));
     d.alleKurse.Anfuegen(dk);
-    d.alleKurse.Anfuegen(NeuerKurs(QString(), QString(), QString(), 0, QStringLiteral("ÄÖÜ"),
-                                   QStringLiteral(",20301,0,")));
+    d.alleKurse.Anfuegen(NeuerKurs(
+        QString(), QString(), QString(), 0, QStringLiteral("ÄÖÜ"), QStringLiteral(",20301,0,")));
 
     // The rows go through the list's reader, which keeps two rows with the same key.
     QByteArray zeilen;
@@ -107,12 +111,14 @@ Datenbestand Beispieldaten::Kursliste(bool mitMarkAbitur, bool mitMarkKlausur, b
         z.Speichern(s);
     };
     zeile(QStringLiteral("M"), 2147483647,
-          Werte(d.alleEintraege, {QStringLiteral("15"), QStringLiteral("E"),
-                                  QStringLiteral("😀 „gut“\nzweite Zeile")}));
-    zeile(QStringLiteral("m"), 2147483647, Werte(d.alleEintraege, {QStringLiteral("ä")}));
+        Werte(d.alleEintraege,
+            { QStringLiteral("15"), QStringLiteral("E"),
+                QStringLiteral("😀 „gut“\nzweite Zeile") }));
+    zeile(QStringLiteral("m"), 2147483647, Werte(d.alleEintraege, { QStringLiteral("ä") }));
     zeile(QStringLiteral("d"), 0, KursEintraege());
     zeile(QString(), -2147483648LL, Werte(d.alleEintraege, {}));
-    zeile(QStringLiteral("M"), 0, Werte(d.alleEintraege, {QString(), QString(), QString(85, QChar(0x20AC))}));
+    zeile(QStringLiteral("M"), 0,
+        Werte(d.alleEintraege, { QString(), QString(), QString(85, QChar(0x20AC)) }));
     puffer.close();
     puffer.open(QIODevice::ReadOnly);
     DateiLeser l(puffer);

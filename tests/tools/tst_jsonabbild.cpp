@@ -87,7 +87,7 @@ private slots:
         QVERIFY(o.value("leeresObjekt").isObject() && o.value("leeresObjekt").toObject().isEmpty());
         const QJsonArray liste = o.value("liste").toArray();
         QCOMPARE(liste.size(), 2);
-        QCOMPARE(liste.at(0).toObject().value("innen").toArray(), (QJsonArray{1, 2}));
+        QCOMPARE(liste.at(0).toObject().value("innen").toArray(), (QJsonArray { 1, 2 }));
         QCOMPARE(liste.at(1).toString(), QStringLiteral("zwei"));
         QVERIFY(text.indexOf("\"z\"") < text.indexOf("\"a\""));
         // The one-line record stays on one line, the text ends with a line break.

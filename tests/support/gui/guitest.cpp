@@ -38,8 +38,8 @@ QList<KursAngabe> StandardKurse()
     deutsch.kursArt = QStringLiteral("GK");
     deutsch.lehrer = QStringLiteral("Schulz");
     deutsch.kuerzel = QStringLiteral("D-GK12");
-    deutsch.schueler = {2, 3};
-    return {mathe, deutsch};
+    deutsch.schueler = { 2, 3 };
+    return { mathe, deutsch };
 }
 
 void BeispielDaten(const QList<KursAngabe>& kurse, bool mitDaten, const QString& passwort)
@@ -54,8 +54,8 @@ void BeispielDaten(const QList<KursAngabe>& kurse, bool mitDaten, const QString&
     }
     Daten.mitDaten = Daten.alleEintraege.Anzahl() > 0;
     for (int p = 15; p >= 0; --p)
-        Daten.zNoten.append(Note(QString::number(p), QStringLiteral("%1 Punkte").arg(p), p,
-                                 QString::number(p)));
+        Daten.zNoten.append(
+            Note(QString::number(p), QStringLiteral("%1 Punkte").arg(p), p, QString::number(p)));
     Daten.NotenPass = passwort;
     Daten.EMailAdresse = QStringLiteral("noten@schule.example");
     Daten.Absender = QStringLiteral("lehrer@schule.example");
@@ -116,7 +116,8 @@ QString SchreibeKursliste(const QString& ordner, const QString& name)
         return {};
     const QString pfad = QDir(ordner).filePath(name);
     QFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly | QIODevice::Truncate) || datei.write(bytes) != bytes.size())
+    if (!datei.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || datei.write(bytes) != bytes.size())
         return {};
     return pfad;
 }
@@ -137,7 +138,8 @@ namespace {
 class ModalHelfer : public QObject {
 public:
     ModalHelfer(std::function<void(QWidget*)> aktion, const char* klasse)
-        : zAktion(std::move(aktion)), zKlasse(klasse ? klasse : "")
+        : zAktion(std::move(aktion))
+        , zKlasse(klasse ? klasse : "")
     {
         qApp->installEventFilter(this);
         offen().append(this);

@@ -16,15 +16,15 @@ class QWidget;
 // The main function of a window test: creates the application object of the program (for
 // tests: it never leaves the event loop and runs no start-up sequence of its own) and runs
 // the test class.
-#define RAVIRIRERU_GUI_TEST_MAIN(Klasse)                                                  \
-    int main(int argc, char** argv)                                                       \
-    {                                                                                     \
-        const GuiTest::EigeneAnwendungsdaten anwendungsdaten;                             \
-        RAVIRIreru app(argc, argv, RAVIRIreru::Test);                                     \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                          \
-        QTEST_SET_MAIN_SOURCE_PATH                                                        \
-        Klasse pruefung;                                                                  \
-        return QTest::qExec(&pruefung, argc, argv);                                       \
+#define RAVIRIRERU_GUI_TEST_MAIN(Klasse)                                                           \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        const GuiTest::EigeneAnwendungsdaten anwendungsdaten;                                      \
+        RAVIRIreru app(argc, argv, RAVIRIreru::Test);                                              \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        Klasse pruefung;                                                                           \
+        return QTest::qExec(&pruefung, argc, argv);                                                \
     }
 
 namespace GuiTest {
@@ -49,7 +49,7 @@ struct KursAngabe {
     QString kursArt = QStringLiteral("LK");
     QString lehrer = QStringLiteral("Meier");
     QString kuerzel = QStringLiteral("M-LK1");
-    QList<qint64> schueler = {1, 2, 3};
+    QList<qint64> schueler = { 1, 2, 3 };
     bool geaendert = false;
     bool gespeichert = false;
     bool gesendet = false;
@@ -64,19 +64,19 @@ QList<KursAngabe> StandardKurse();
 // password passwort. Daten.geladen stays false and datenFolder empty (use LadeDatei or
 // SchreibeUndLade for a loaded file).
 void BeispielDaten(const QList<KursAngabe>& kurse = StandardKurse(), bool mitDaten = true,
-                   const QString& passwort = QStringLiteral("Geheim"));
+    const QString& passwort = QStringLiteral("Geheim"));
 
 // The global data and layout as the bytes of a course-list file, written by the model.
 QByteArray KurslistenBytes();
 // Reads the bytes of a course-list file into the global data (Datenbestand::Lesen).
 bool LadeKursliste(const QByteArray& bytes, QString* meldung = nullptr);
 // Writes the global data as a course-list file into ordner/name and returns the path.
-QString SchreibeKursliste(const QString& ordner,
-                          const QString& name = QStringLiteral("Kursliste.zln"));
+QString SchreibeKursliste(
+    const QString& ordner, const QString& name = QStringLiteral("Kursliste.zln"));
 // Writes the global data into ordner/name and loads it from there as the program does
 // (Daten.geladen, datenFolder, no changed mark). Returns the path, empty on failure.
-QString SchreibeUndLade(const QString& ordner,
-                        const QString& name = QStringLiteral("Kursliste.zln"));
+QString SchreibeUndLade(
+    const QString& ordner, const QString& name = QStringLiteral("Kursliste.zln"));
 
 // Back to the start: every top-level window deleted, the application object, the global
 // data, the layout, the menu (handlers, visibility) and the window registry reset.

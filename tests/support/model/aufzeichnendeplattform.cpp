@@ -6,7 +6,8 @@
 #include <QDeadlineTimer>
 #include <QThread>
 
-AufzeichnendePlattform::AufzeichnendePlattform() : zVorher(&Plattform::aktuell())
+AufzeichnendePlattform::AufzeichnendePlattform()
+    : zVorher(&Plattform::aktuell())
 {
     Plattform::setzen(this);
 }
@@ -70,8 +71,8 @@ int AufzeichnendePlattform::Waehlen(const struct Auswahl& auswahl)
     return antwortenWahl.takeFirst();
 }
 
-bool AufzeichnendePlattform::Abwarten(const struct Warten& warten,
-                                      const std::function<bool()>& fertig)
+bool AufzeichnendePlattform::Abwarten(
+    const struct Warten& warten, const std::function<bool()>& fertig)
 {
     // As the real platform: the journals of unsaved entries are synced first.
     Eingabejournal::AlleSynchronisieren();

@@ -15,8 +15,8 @@ public:
     ~AufzeichnendePlattform() override;
 
     // --- Answers, taken from the front; an empty queue answers "no" / cancel -------------
-    QList<bool> antwortenFrage;        // Frage: true = the default button
-    QList<int> antwortenWahl;          // Waehlen: the index of the button; empty = Escape
+    QList<bool> antwortenFrage; // Frage: true = the default button
+    QList<int> antwortenWahl; // Waehlen: the index of the button; empty = Escape
     // Abwarten: true = wait until it ends by itself (events run meanwhile, at most
     // wartenGrenzeMs), false = press the button at once; empty = wait.
     QList<bool> antwortenWarten;
@@ -24,18 +24,18 @@ public:
     // DateiOeffnen / DateiSpeichern: path, "" = cancel; a folder ending in "/" takes the
     // suggested name in that folder, as a teacher who only picks the folder.
     QStringList antwortenDatei;
-    QList<bool> antwortenDruck;        // Seiteneinrichtung / DruckDialog: true = OK
-    QList<bool> antwortenUrl;          // UrlOeffnen: false = no program opened it; empty = opened
+    QList<bool> antwortenDruck; // Seiteneinrichtung / DruckDialog: true = OK
+    QList<bool> antwortenUrl; // UrlOeffnen: false = no program opened it; empty = opened
     // Called with the printer when a print dialog is answered OK (e.g. to set a PDF file).
     std::function<void(QPrinter&)> druckerEinrichten;
     // Called when a question is asked, before the answer is taken (e.g. to look at a window).
     std::function<void(const struct Frage&)> beiFrage;
 
     // --- What was shown -----------------------------------------------------------------
-    QStringList meldungen;             // message boxes, in order (their texts)
+    QStringList meldungen; // message boxes, in order (their texts)
     QList<struct Mitteilung> mitteilungen; // the same message boxes, whole
-    QList<struct Frage> fragen;        // questions, in order
-    QList<struct Auswahl> auswahlen;   // questions with any number of buttons, in order
+    QList<struct Frage> fragen; // questions, in order
+    QList<struct Auswahl> auswahlen; // questions with any number of buttons, in order
     QList<struct Warten> wartendialoge;
     QList<DateiDialog> oeffnenDialoge;
     QList<DateiDialog> speichernDialoge;

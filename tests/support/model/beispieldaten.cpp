@@ -24,7 +24,8 @@ Datenbestand Erzeugen(const Optionen& o)
     d.alleEintraege.Anfuegen(Eintrag(QString(), QStringLiteral("Hinweis")));
     d.mitDaten = true;
     for (int p = 15; p >= 0; --p)
-        d.zNoten.append(Note(QString::number(p), QStringLiteral("%1 Punkte").arg(p), p, QString::number(p)));
+        d.zNoten.append(
+            Note(QString::number(p), QStringLiteral("%1 Punkte").arg(p), p, QString::number(p)));
     d.NotenPass = QStringLiteral("Geheim");
     d.EMailAdresse = QStringLiteral("noten@schule.example");
     d.Absender = QStringLiteral("lehrer@schule.example");
@@ -33,7 +34,8 @@ Datenbestand Erzeugen(const Optionen& o)
     d.Pass = QStringLiteral("Päss");
     d.alleSchueler.Anfuegen(Schueler(101, QStringLiteral("Müller, Anna"), QStringLiteral("g-101")));
     d.alleSchueler.Anfuegen(Schueler(102, QStringLiteral("Öztürk, Ben"), QStringLiteral("g-102")));
-    d.alleSchueler.Anfuegen(Schueler(103, QStringLiteral("Schmidt, Clara"), QStringLiteral("g-103")));
+    d.alleSchueler.Anfuegen(
+        Schueler(103, QStringLiteral("Schmidt, Clara"), QStringLiteral("g-103")));
 
     auto m = std::make_shared<Kurs>();
     m->kNr = 2;
@@ -73,9 +75,12 @@ Datenbestand Erzeugen(const Optionen& o)
             z->Eintraege.ZeigeKursEintrag(i).datum = werte.at(i);
         d.alleSchuelerKurse.Anfuegen(z);
     };
-    zeile(QStringLiteral("M"), 101, {QStringLiteral("12"), QStringLiteral("4"), QStringLiteral("0"), QString()});
-    zeile(QStringLiteral("M"), 102, {QStringLiteral("3"), QStringLiteral("10"), QStringLiteral("2"), QStringLiteral("Attest fehlt")});
-    zeile(QStringLiteral("D"), 102, {QStringLiteral("9"), QString(), QString(), QString()});
+    zeile(QStringLiteral("M"), 101,
+        { QStringLiteral("12"), QStringLiteral("4"), QStringLiteral("0"), QString() });
+    zeile(QStringLiteral("M"), 102,
+        { QStringLiteral("3"), QStringLiteral("10"), QStringLiteral("2"),
+            QStringLiteral("Attest fehlt") });
+    zeile(QStringLiteral("D"), 102, { QStringLiteral("9"), QString(), QString(), QString() });
     return d;
 }
 

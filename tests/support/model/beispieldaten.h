@@ -17,7 +17,10 @@ struct Optionen {
 };
 
 Datenbestand Erzeugen(const Optionen& optionen);
-inline Datenbestand Erzeugen() { return Erzeugen(Optionen{}); }
+inline Datenbestand Erzeugen()
+{
+    return Erzeugen(Optionen {});
+}
 
 // The bytes of the course-list file of daten with the default layout built from it
 // (or the given layout).

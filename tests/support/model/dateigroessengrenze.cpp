@@ -6,7 +6,7 @@
 Dateigroessengrenze::Dateigroessengrenze(qint64 bytes)
 {
     zAltesSignal = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit grenze {};
+    struct rlimit grenze { };
     if (::getrlimit(RLIMIT_FSIZE, &grenze) != 0)
         return;
     zAltWeich = grenze.rlim_cur;
@@ -17,7 +17,7 @@ Dateigroessengrenze::Dateigroessengrenze(qint64 bytes)
 Dateigroessengrenze::~Dateigroessengrenze()
 {
     if (zOk) {
-        struct rlimit grenze {};
+        struct rlimit grenze { };
         ::getrlimit(RLIMIT_FSIZE, &grenze);
         grenze.rlim_cur = rlim_t(zAltWeich);
         ::setrlimit(RLIMIT_FSIZE, &grenze);

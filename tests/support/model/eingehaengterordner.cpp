@@ -12,7 +12,8 @@ namespace {
 
 QString Fehlertext(const char* was)
 {
-    return QStringLiteral("%1: %2").arg(QString::fromLatin1(was), QString::fromLocal8Bit(std::strerror(errno)));
+    return QStringLiteral("%1: %2").arg(
+        QString::fromLatin1(was), QString::fromLocal8Bit(std::strerror(errno)));
 }
 
 // Once per process: a mount namespace of its own whose mounts do not reach the system.
@@ -38,7 +39,8 @@ bool EingehaengterOrdner::Einhaengen(const QString& ordner, qint64 groesse, QStr
     EigenerNamensraum();
     const QByteArray optionen = "size=" + QByteArray::number(groesse) + ",mode=0755";
     if (::mount("tmpfs", QFile::encodeName(ordner).constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                optionen.constData()) != 0) {
+            optionen.constData())
+        != 0) {
         if (grund)
             *grund = Fehlertext("mount tmpfs");
         return false;
@@ -47,17 +49,20 @@ bool EingehaengterOrdner::Einhaengen(const QString& ordner, qint64 groesse, QStr
     return true;
 }
 
-bool EingehaengterOrdner::NurLesendEinhaengen(const QString& quelle, const QString& ordner, QString* grund)
+bool EingehaengterOrdner::NurLesendEinhaengen(
+    const QString& quelle, const QString& ordner, QString* grund)
 {
     EigenerNamensraum();
     const QByteArray ziel = QFile::encodeName(ordner);
-    if (::mount(QFile::encodeName(quelle).constData(), ziel.constData(), nullptr, MS_BIND, nullptr) != 0) {
+    if (::mount(QFile::encodeName(quelle).constData(), ziel.constData(), nullptr, MS_BIND, nullptr)
+        != 0) {
         if (grund)
             *grund = Fehlertext("mount --bind");
         return false;
     }
     zOrdner = ordner;
-    if (::mount(nullptr, ziel.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+    if (::mount(nullptr, ziel.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr)
+        != 0) {
         if (grund)
             *grund = Fehlertext("mount -o remount,bind,ro");
         Aushaengen();
@@ -96,7 +101,7 @@ qint64 EingehaengterOrdner::Fuellen(const QString& name)
 
 qint64 EingehaengterOrdner::Frei() const
 {
-    struct statvfs info {};
+    struct statvfs info { };
     if (::statvfs(QFile::encodeName(zOrdner).constData(), &info) != 0)
         return -1;
     return qint64(info.f_bavail) * qint64(info.f_frsize);

@@ -20,7 +20,8 @@ public:
     // Mounts a tmpfs of groesse bytes (rounded up to whole pages) on ordner.
     bool Einhaengen(const QString& ordner, qint64 groesse, QString* grund = nullptr);
     // Mounts a read-only view of quelle on ordner.
-    bool NurLesendEinhaengen(const QString& quelle, const QString& ordner, QString* grund = nullptr);
+    bool NurLesendEinhaengen(
+        const QString& quelle, const QString& ordner, QString* grund = nullptr);
     void Aushaengen();
 
     // Fills the mounted tmpfs with a file of its own until nothing is free any more; the

@@ -10,17 +10,26 @@ QByteArray KleineDatei::Bytes() const
     b.Bool(abitur).Bool(klausur).Bool(true).Int16(4).Int16(5).Bool(warnung);
     b.Int16(katalog);
     for (int i = 0; i < katalog; ++i)
-        b.PString(QString()).PString(i == 0 ? QStringLiteral("Note") : QStringLiteral("E%1").arg(i));
+        b.PString(QString()).PString(
+            i == 0 ? QStringLiteral("Note") : QStringLiteral("E%1").arg(i));
     b.Int16(letzteNote);
     for (int i = 0; i <= letzteNote; ++i)
         b.PString(QString::number(i)).PString("Punkte").PString(QString::number(i)).Int16(i);
-    for (const char* geheim : {"pw", "an@x", "von@x", "srv", "usr", "pass"})
+    for (const char* geheim : { "pw", "an@x", "von@x", "srv", "usr", "pass" })
         b.Verschluesselt(QString::fromLatin1(geheim));
     b.Int16(schuelerAnzahl);
     if (schuelerAnzahl > 0)
         b.Int32(1).PString("guid").Verschluesselt("Anna");
-    b.Int16(1).Bool(true).Bool(false).Bool(false).Verschluesselt("M").Verschluesselt("Mathe")
-        .Verschluesselt("LK").Int16(2).Verschluesselt("ABC").Menge(schuelerMenge);
+    b.Int16(1)
+        .Bool(true)
+        .Bool(false)
+        .Bool(false)
+        .Verschluesselt("M")
+        .Verschluesselt("Mathe")
+        .Verschluesselt("LK")
+        .Int16(2)
+        .Verschluesselt("ABC")
+        .Menge(schuelerMenge);
     if (abitur)
         b.Menge(",1,").Menge(",");
     if (klausur)
@@ -39,8 +48,8 @@ QByteArray KleineDatei::Bytes() const
     return b.b;
 }
 
-QByteArray PStringErsetzen(const QByteArray& bytes, const QString& text, bool verschluesselt,
-                           const QByteArray& neu)
+QByteArray PStringErsetzen(
+    const QByteArray& bytes, const QString& text, bool verschluesselt, const QByteArray& neu)
 {
     const QByteArray alt = (verschluesselt ? Hilfsmittel::Chiffre(text) : text).toUtf8();
     const QByteArray feld = char(alt.size()) + alt;

@@ -20,7 +20,9 @@ const QString python = QStringLiteral("/usr/bin/python3");
 }
 
 SmtpsServer::SmtpsServer(Modus modus, const QString& benutzer, const QString& pass)
-    : zModus(modus), zBenutzer(benutzer), zPass(pass)
+    : zModus(modus)
+    , zBenutzer(benutzer)
+    , zPass(pass)
 {
     // The server's own complaints go straight to the test's output.
     zProzess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -30,7 +32,7 @@ SmtpsServer::~SmtpsServer()
 {
     if (zProzess.state() == QProcess::NotRunning)
         return;
-    zProzess.closeWriteChannel();   // the script ends at the end of its input
+    zProzess.closeWriteChannel(); // the script ends at the end of its input
     if (!zProzess.waitForFinished(5000)) {
         zProzess.terminate();
         if (!zProzess.waitForFinished(3000)) {
@@ -62,7 +64,8 @@ bool SmtpsServer::openssl(const QStringList& argumente)
     p.start(QStringLiteral("openssl"), argumente);
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         zFehler = QStringLiteral("openssl %1: %2 %3")
-                      .arg(argumente.join(u' '), p.errorString(), QString::fromLocal8Bit(p.readAllStandardError()));
+                      .arg(argumente.join(u' '), p.errorString(),
+                          QString::fromLocal8Bit(p.readAllStandardError()));
         return false;
     }
     return true;
@@ -70,20 +73,22 @@ bool SmtpsServer::openssl(const QStringList& argumente)
 
 bool SmtpsServer::zertifikateErstellen()
 {
-    const QStringList ec = {QStringLiteral("-newkey"), QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
-                            QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes")};
+    const QStringList ec
+        = { QStringLiteral("-newkey"), QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+              QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes") };
     auto ca = [&](const QString& name, const QString& cn) {
-        return openssl(QStringList{QStringLiteral("req"), QStringLiteral("-x509")} + ec
-                       + QStringList{QStringLiteral("-keyout"), name + QStringLiteral(".key"), QStringLiteral("-out"),
-                                     name + QStringLiteral(".pem"), QStringLiteral("-days"), QStringLiteral("2"),
-                                     QStringLiteral("-subj"), QStringLiteral("/CN=") + cn});
+        return openssl(QStringList { QStringLiteral("req"), QStringLiteral("-x509") } + ec
+            + QStringList { QStringLiteral("-keyout"), name + QStringLiteral(".key"),
+                QStringLiteral("-out"), name + QStringLiteral(".pem"), QStringLiteral("-days"),
+                QStringLiteral("2"), QStringLiteral("-subj"), QStringLiteral("/CN=") + cn });
     };
     if (!ca(QStringLiteral("ca"), QStringLiteral("Test-CA Mailversand"))
         || !ca(QStringLiteral("fremd-ca"), QStringLiteral("Fremde Test-CA")))
         return false;
-    if (!openssl(QStringList{QStringLiteral("req")} + ec
-                 + QStringList{QStringLiteral("-keyout"), QStringLiteral("server.key"), QStringLiteral("-out"),
-                               QStringLiteral("server.csr"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")}))
+    if (!openssl(QStringList { QStringLiteral("req") } + ec
+            + QStringList { QStringLiteral("-keyout"), QStringLiteral("server.key"),
+                QStringLiteral("-out"), QStringLiteral("server.csr"), QStringLiteral("-subj"),
+                QStringLiteral("/CN=127.0.0.1") }))
         return false;
     QFile erweiterungen(pfad(QStringLiteral("server.ext")));
     if (!erweiterungen.open(QIODevice::WriteOnly)) {
@@ -95,10 +100,11 @@ bool SmtpsServer::zertifikateErstellen()
                         "extendedKeyUsage=serverAuth\n"
                         "subjectAltName=IP:127.0.0.1,DNS:localhost\n");
     erweiterungen.close();
-    return openssl({QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"), QStringLiteral("server.csr"),
-                    QStringLiteral("-CA"), QStringLiteral("ca.pem"), QStringLiteral("-CAkey"), QStringLiteral("ca.key"),
-                    QStringLiteral("-CAcreateserial"), QStringLiteral("-out"), QStringLiteral("server.pem"),
-                    QStringLiteral("-days"), QStringLiteral("2"), QStringLiteral("-extfile"), QStringLiteral("server.ext")});
+    return openssl({ QStringLiteral("x509"), QStringLiteral("-req"), QStringLiteral("-in"),
+        QStringLiteral("server.csr"), QStringLiteral("-CA"), QStringLiteral("ca.pem"),
+        QStringLiteral("-CAkey"), QStringLiteral("ca.key"), QStringLiteral("-CAcreateserial"),
+        QStringLiteral("-out"), QStringLiteral("server.pem"), QStringLiteral("-days"),
+        QStringLiteral("2"), QStringLiteral("-extfile"), QStringLiteral("server.ext") });
 }
 
 void SmtpsServer::ausgabeLesen()
@@ -121,19 +127,21 @@ bool SmtpsServer::starten()
         zFehler = QStringLiteral("Kein temporärer Ordner");
         return false;
     }
-    QStringList argumente{QStringLiteral(SMTPS_SKRIPT)};
+    QStringList argumente { QStringLiteral(SMTPS_SKRIPT) };
     if (zModus == Modus::Normal) {
         if (!zertifikateErstellen())
             return false;
         QDir(zOrdner.path()).mkdir(QStringLiteral("postfach"));
-        argumente << QStringLiteral("normal") << QStringLiteral("--cert") << pfad(QStringLiteral("server.pem"))
-                  << QStringLiteral("--key") << pfad(QStringLiteral("server.key")) << QStringLiteral("--user")
-                  << zBenutzer << QStringLiteral("--password") << zPass << QStringLiteral("--postfach")
+        argumente << QStringLiteral("normal") << QStringLiteral("--cert")
+                  << pfad(QStringLiteral("server.pem")) << QStringLiteral("--key")
+                  << pfad(QStringLiteral("server.key")) << QStringLiteral("--user") << zBenutzer
+                  << QStringLiteral("--password") << zPass << QStringLiteral("--postfach")
                   << pfad(QStringLiteral("postfach"));
         if (zVerhalten.zeitlimit > 0)
             argumente << QStringLiteral("--zeitlimit") << QString::number(zVerhalten.zeitlimit);
         if (zVerhalten.verzoegerung > 0)
-            argumente << QStringLiteral("--verzoegerung") << QString::number(zVerhalten.verzoegerung);
+            argumente << QStringLiteral("--verzoegerung")
+                      << QString::number(zVerhalten.verzoegerung);
         if (zVerhalten.trennen == Verhalten::Trennen::OhneAntwort)
             argumente << QStringLiteral("--trennen") << QStringLiteral("ohne-antwort");
         else if (zVerhalten.trennen == Verhalten::Trennen::NachAntwort)
@@ -149,7 +157,8 @@ bool SmtpsServer::starten()
     const QDeadlineTimer frist(30000);
     while (zPort == 0) {
         if (frist.hasExpired() || zProzess.state() == QProcess::NotRunning) {
-            zFehler = QStringLiteral("Der Testserver meldet keinen Port (seine Fehlerausgabe steht oben)");
+            zFehler = QStringLiteral(
+                "Der Testserver meldet keinen Port (seine Fehlerausgabe steht oben)");
             return false;
         }
         zProzess.waitForReadyRead(200);
@@ -162,7 +171,8 @@ bool SmtpsServer::warteAuf(const QByteArray& zeile, int millisekunden)
 {
     const QDeadlineTimer frist(millisekunden);
     ausgabeLesen();
-    while (zZeilen.value(zeile) == 0 && !frist.hasExpired() && zProzess.state() == QProcess::Running) {
+    while (
+        zZeilen.value(zeile) == 0 && !frist.hasExpired() && zProzess.state() == QProcess::Running) {
         zProzess.waitForReadyRead(50);
         ausgabeLesen();
     }
@@ -186,7 +196,8 @@ QList<SmtpsServer::Empfangen> SmtpsServer::nachrichten() const
 {
     QList<Empfangen> liste;
     const QDir postfach(pfad(QStringLiteral("postfach")));
-    const QStringList dateien = postfach.entryList({QStringLiteral("*.json")}, QDir::Files, QDir::Name);
+    const QStringList dateien
+        = postfach.entryList({ QStringLiteral("*.json") }, QDir::Files, QDir::Name);
     for (const QString& name : dateien) {
         QFile json(postfach.filePath(name));
         QFile eml(postfach.filePath(name.chopped(5) + QStringLiteral(".eml")));
@@ -209,7 +220,7 @@ int SmtpsServer::freierPort()
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);
     if (s < 0)
         return 0;
-    sockaddr_in adresse{};
+    sockaddr_in adresse {};
     adresse.sin_family = AF_INET;
     adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     adresse.sin_port = 0;

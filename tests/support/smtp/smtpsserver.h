@@ -18,30 +18,32 @@
 class SmtpsServer {
 public:
     enum class Modus {
-        Normal,   // TLS from the first byte, login required, messages are stored
-        Stumm     // accepts connections and never says a word
+        Normal, // TLS from the first byte, login required, messages are stored
+        Stumm // accepts connections and never says a word
     };
 
     // How a normal server behaves beyond the protocol (set before starten).
     struct Verhalten {
-        double zeitlimit = 0;      // seconds without a command after which it drops a session
-        double verzoegerung = 0;   // seconds between a message's arrival and its answer
+        double zeitlimit = 0; // seconds without a command after which it drops a session
+        double verzoegerung = 0; // seconds between a message's arrival and its answer
         enum class Trennen {
             Nie,
-            OhneAntwort,   // stores the message, then drops the connection without a reply
-            NachAntwort    // stores the message, replies 250, then drops the connection
-        } trennen = Trennen::Nie;
+            OhneAntwort, // stores the message, then drops the connection without a reply
+            NachAntwort // stores the message, replies 250, then drops the connection
+        } trennen
+            = Trennen::Nie;
     };
 
     struct Empfangen {
-        QString absender;          // envelope MAIL FROM
-        QStringList empfaenger;    // envelope RCPT TO
-        QByteArray roh;            // the message as received
-        QJsonObject nachricht;     // the message as Python's MIME parser reads it
+        QString absender; // envelope MAIL FROM
+        QStringList empfaenger; // envelope RCPT TO
+        QByteArray roh; // the message as received
+        QJsonObject nachricht; // the message as Python's MIME parser reads it
     };
 
-    explicit SmtpsServer(Modus modus = Modus::Normal, const QString& benutzer = QStringLiteral("lehrer"),
-                         const QString& pass = QStringLiteral("geheim"));
+    explicit SmtpsServer(Modus modus = Modus::Normal,
+        const QString& benutzer = QStringLiteral("lehrer"),
+        const QString& pass = QStringLiteral("geheim"));
     ~SmtpsServer();
     SmtpsServer(const SmtpsServer&) = delete;
     SmtpsServer& operator=(const SmtpsServer&) = delete;
@@ -85,7 +87,7 @@ private:
     QProcess zProzess;
     QByteArray zAusgabe;
     int zPort = 0;
-    QHash<QByteArray, int> zZeilen;   // "VERBUNDEN", "DATEN": seen and not yet waited for
+    QHash<QByteArray, int> zZeilen; // "VERBUNDEN", "DATEN": seen and not yet waited for
     Verhalten zVerhalten;
     QString zFehler;
 };
