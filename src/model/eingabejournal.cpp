@@ -196,24 +196,6 @@ void OrdnerSynchronisieren(const QString& ordner)
     ::close(fd);
 }
 
-// Writes all bytes; 0 or the error number.
-int AllesSchreiben(int fd, const char* daten, qint64 rest)
-{
-    while (rest > 0) {
-        const ssize_t n = ::write(fd, daten, size_t(rest));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return ENOSPC;
-        daten += n;
-        rest -= n;
-    }
-    return 0;
-}
-
 QList<Eingabejournal*>& Offene()
 {
     static QList<Eingabejournal*> offene;
@@ -415,7 +397,7 @@ bool Eingabejournal::AusstehendesSchreiben()
 {
     if (zAusstehend.isEmpty())
         return true;
-    const int nummer = AllesSchreiben(zFd, zAusstehend.constData(), zAusstehend.size());
+    const int nummer = SicheresSchreiben::AllesSchreiben(zFd, zAusstehend);
     if (nummer != 0) {
         // A part written is taken back: the file ends with its last whole record, and the
         // records wait for the next attempt.

@@ -26,27 +26,6 @@ SicheresSchreiben::Ergebnis Fehlschlag(int fehlernummer, const QString& grund)
     return e;
 }
 
-// Writes all bytes to the open descriptor; 0 on success, else the error number. A write that
-// makes no progress without an error counts as a full disk (it cannot take more).
-int AllesSchreiben(int fd, const QByteArray& bytes)
-{
-    const char* daten = bytes.constData();
-    qint64 rest = bytes.size();
-    while (rest > 0) {
-        const ssize_t n = ::write(fd, daten, size_t(rest));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return ENOSPC;
-        daten += n;
-        rest -= n;
-    }
-    return 0;
-}
-
 // The rename of the new file is on the disk only once its folder is synced too. A folder
 // that cannot be synced (some file systems do not support it) changes nothing: the file
 // itself is complete either way.
@@ -169,4 +148,23 @@ SicheresSchreiben::Ergebnis SicheresSchreiben::Schreiben(
     Ergebnis gut;
     gut.ok = true;
     return gut;
+}
+
+int SicheresSchreiben::AllesSchreiben(int fd, const QByteArray& bytes)
+{
+    const char* daten = bytes.constData();
+    qint64 rest = bytes.size();
+    while (rest > 0) {
+        const ssize_t n = ::write(fd, daten, size_t(rest));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return ENOSPC;
+        daten += n;
+        rest -= n;
+    }
+    return 0;
 }

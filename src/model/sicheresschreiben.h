@@ -27,4 +27,8 @@ public:
 
     // The German reason for a system error number while writing pfad.
     static QString Grund(int fehlernummer, const QString& pfad);
+
+    // Writes all bytes to the open descriptor fd; 0 on success, else the error number. A
+    // write that makes no progress without an error counts as a full disk.
+    static int AllesSchreiben(int fd, const QByteArray& bytes);
 };
