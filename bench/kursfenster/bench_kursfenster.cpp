@@ -96,7 +96,7 @@ bool Bestand(const QString& pfad)
 // A valid value for the active cell (the unexcused hours never above the absence hours).
 QString Wert(const Kursfenster& f, int n)
 {
-    const Eintrag* e = f.Spalteneintrag(f.activeColumn);
+    const Eintrag* e = f.Spalteneintrag(f.AktiveSpalte());
     if (e && e->Bezeichnung == QLatin1String("unentschuldigte Fehlstunden"))
         return QStringLiteral("0");
     return QString::number(n % 16);
@@ -229,7 +229,7 @@ private slots:
         QList<double> sync;
         for (int i = 0; i < 2000; ++i) {
             QLineEdit* editor = f->meineTabelle()->Editor();
-            const int vorher = f->activeRow * spalten + f->activeColumn;
+            const int vorher = f->AktiveZeile() * spalten + f->AktiveSpalte();
             // A new valid value every time, so that the step checks, stores, journals and
             // counts.
             editor->setText(Wert(*f, wert++));
@@ -237,7 +237,7 @@ private slots:
             uhr.start();
             QTest::keyClick(editor, Qt::Key_Tab);
             ms.append(uhr.nsecsElapsed() / 1e6);
-            QVERIFY(f->activeRow * spalten + f->activeColumn != vorher);
+            QVERIFY(f->AktiveZeile() * spalten + f->AktiveSpalte() != vorher);
             QVERIFY(f->meineTabelle()->Editor() && f->meineTabelle()->Editor()->hasFocus());
             // The sync the journal's timer does once a second, outside the key step: timed on
             // its own every 50 steps.
@@ -248,7 +248,7 @@ private slots:
                 sync.append(takt.nsecsElapsed() / 1e6);
             }
         }
-        QVERIFY(f->zLokalGeaendert);
+        QVERIFY(f->LokalGeaendert());
         // Every stored change went to the journal: far more than a head record.
         QVERIFY(f->Journal() && f->Journal()->Offen() && f->Journal()->Fehler().isEmpty());
         QVERIFY(QFileInfo(f->Journal()->Datei()).size() > 1000 * 40);
@@ -402,7 +402,7 @@ private slots:
             uhr.start();
             f->TabellenDatenSichern();
             sichern.append(uhr.nsecsElapsed() / 1e6);
-            QVERIFY(!f->zLokalGeaendert);
+            QVERIFY(!f->LokalGeaendert());
             delete f;
 
             uhr.restart();

@@ -72,19 +72,17 @@ public:
     // The drag type of a column drag; the data is the column index as decimal text.
     static inline const QString SpaltenTyp = QStringLiteral("ravirireru.listenSpalten");
 
-    // --- The window's fields ------------------------------------------------------------
-    int activeRow = 0; // row of the active cell (the cell being edited)
-    int activeColumn = 1; // column of the active cell
-    KursZeiger zKurs; // the course shown; never replaced
-    QAction* zToolSichern = nullptr;
-    Menge zSpalten; // indexes of the entry columns as decimal texts
-    bool zLokalGeaendert = false; // the table holds changes not yet saved into the file
-    // Printing: the printer of the current print (a new one for every print).
-    std::unique_ptr<QPrinter> zSetUp;
-    // Dragging a column's width in the header.
-    int zXPos = 0; // x where the drag started, in table coordinates
-    int zSpaltenNr = -1; // the column whose divider is under the mouse or being dragged
-    int zAlteBreite = 0; // that column's width when the drag started
+    // --- The window's state, read-only ------------------------------------------------
+    int AktiveZeile() const { return activeRow; }
+    int AktiveSpalte() const { return activeColumn; }
+    const KursZeiger& AngezeigterKurs() const { return zKurs; }
+    QAction* SichernAktion() const { return zToolSichern; }
+    // The indexes of the entry columns as decimal texts.
+    const Menge& Eintragsspalten() const { return zSpalten; }
+    // The table holds changes not yet saved into the file.
+    bool LokalGeaendert() const { return zLokalGeaendert; }
+    // The column whose divider is under the mouse or being dragged (-1: none).
+    int BreitenSpalte() const { return zSpaltenNr; }
 
     // --- Controls -----------------------------------------------------------------------
     Kurstabelle* meineTabelle() const { return zTabelle; }
@@ -342,6 +340,20 @@ protected:
     void resizeEvent(QResizeEvent* ereignis) override;
 
 private:
+    // --- The window's fields ------------------------------------------------------------
+    int activeRow = 0; // row of the active cell (the cell being edited)
+    int activeColumn = 1; // column of the active cell
+    KursZeiger zKurs; // the course shown; never replaced
+    QAction* zToolSichern = nullptr;
+    Menge zSpalten; // indexes of the entry columns as decimal texts
+    bool zLokalGeaendert = false; // the table holds changes not yet saved into the file
+    // Printing: the printer of the current print (a new one for every print).
+    std::unique_ptr<QPrinter> zSetUp;
+    // Dragging a column's width in the header.
+    int zXPos = 0; // x where the drag started, in table coordinates
+    int zSpaltenNr = -1; // the column whose divider is under the mouse or being dragged
+    int zAlteBreite = 0; // that column's width when the drag started
+
     // The text the check works on: the open editor's text when the editor is on the cell,
     // else the cell's text; and where a correction goes.
     QString GeprueftenText(int row, int column) const;

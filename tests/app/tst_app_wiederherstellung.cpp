@@ -43,7 +43,7 @@ void Eingeben(Kursfenster& f, int row, const QString& spalte, const QString& tex
 Kursfenster* FensterVon(const QString& kuerzel)
 {
     for (Kursfenster* f : Kursfenster::OffeneFenster())
-        if (f->zKurs->Kuerzel == kuerzel)
+        if (f->AngezeigterKurs()->Kuerzel == kuerzel)
             return f;
     return nullptr;
 }
@@ -88,7 +88,7 @@ class TestWiederherstellung : public QObject {
         QPointer<Kursfenster> d = Oeffnen(QStringLiteral("D"));
         QVERIFY(d);
         Eingeben(*d, 0, QStringLiteral("Note"), QStringLiteral("8"));
-        QVERIFY(m->zLokalGeaendert && d->zLokalGeaendert);
+        QVERIFY(m->LokalGeaendert() && d->LokalGeaendert());
         QCOMPARE(Inhalt(pfad), vorher);
     }
 
@@ -157,8 +157,8 @@ private slots:
         // Nothing else changed.
         QCOMPARE(m->ZellWert(1, Spalte(QStringLiteral("Note"))), QStringLiteral("3"));
         QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Fehlstunden"))), QStringLiteral("4"));
-        QVERIFY(m->zLokalGeaendert && d->zLokalGeaendert);
-        QVERIFY(m->zToolSichern->isEnabled());
+        QVERIFY(m->LokalGeaendert() && d->LokalGeaendert());
+        QVERIFY(m->SichernAktion()->isEnabled());
         QCOMPARE(m->Zahlen().Anteil(), QStringLiteral("3/4"));
         QCOMPARE(Inhalt(pfad), vorher); // nothing written before the teacher saves
 
@@ -167,9 +167,9 @@ private slots:
         m->Verlauf()->undo();
         QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("12"));
         QVERIFY(!m->Gewarnt(0));
-        QVERIFY(!m->zLokalGeaendert);
+        QVERIFY(!m->LokalGeaendert());
         m->Verlauf()->redo();
-        QVERIFY(m->zLokalGeaendert);
+        QVERIFY(m->LokalGeaendert());
 
         // The journal goes on: one more entry, gone again, and everything comes back.
         m->activateWindow();
@@ -244,7 +244,7 @@ private slots:
         QPointer<Kursfenster> d = Oeffnen(QStringLiteral("D"));
         Eingeben(*d, 0, QStringLiteral("Note"), QStringLiteral("13"));
         QTest::keyClick(Editor(*d), Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(!d->zLokalGeaendert);
+        QVERIFY(!d->LokalGeaendert());
         Neustart();
         plattform.Leeren();
         QVERIFY(Wiederherstellung::NachDerAnmeldung().isEmpty());

@@ -420,7 +420,7 @@ private slots:
         }
         QCOMPARE(EditorZelle(*f), QPoint(Spalte(NoteS), 1));
         QCOMPARE(Editor(*f)->text(), QStringLiteral("3"));
-        QVERIFY(!f->zLokalGeaendert);
+        QVERIFY(!f->LokalGeaendert());
     }
 
     void keineZeilensuche()

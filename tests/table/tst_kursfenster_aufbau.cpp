@@ -140,7 +140,7 @@ private slots:
             QCOMPARE(*e, Daten.alleEintraege.ZeigeEintrag(c - erste));
             QVERIFY(t->item(0, c)->flags() & Qt::ItemIsEditable);
         }
-        QCOMPARE(f->zSpalten.Ausgeben(), spalten);
+        QCOMPARE(f->Eintragsspalten().Ausgeben(), spalten);
 
         // "W": student 12 (row 1) is warned; the box is not toggled by the grid itself.
         for (int r = 0; r < t->rowCount(); ++r) {
@@ -151,9 +151,9 @@ private slots:
 
         // The editor is open on row 0 of the first entry column; nothing is changed.
         QCOMPARE(EditorZelle(*f), QPoint(erste, 0));
-        QCOMPARE(f->activeRow, 0);
-        QCOMPARE(f->activeColumn, erste);
-        QVERIFY(!f->zLokalGeaendert);
+        QCOMPARE(f->AktiveZeile(), 0);
+        QCOMPARE(f->AktiveSpalte(), erste);
+        QVERIFY(!f->LokalGeaendert());
         QVERIFY(!Daten.wurdeGeaendert());
     }
 
@@ -238,7 +238,7 @@ private slots:
         QCOMPARE(f->meineTabelle()->rowCount(), 0);
         QVERIFY(!Editor(*f));
         // "Sichern" with nothing to check and nothing to save closes the window.
-        QVERIFY(f->ZelleGeprueft(f->activeRow, f->activeColumn));
+        QVERIFY(f->ZelleGeprueft(f->AktiveZeile(), f->AktiveSpalte()));
     }
 
     void demoDatei()
@@ -436,7 +436,7 @@ private slots:
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
         const QList<QAction*> aktionen = f->ToolbarWerkzeuge()->actions();
         QCOMPARE(aktionen.size(), 3);
-        QCOMPARE(aktionen.at(0), f->zToolSichern);
+        QCOMPARE(aktionen.at(0), f->SichernAktion());
         QCOMPARE(aktionen.at(0)->objectName(), QStringLiteral("ToolItemSichern"));
         QCOMPARE(aktionen.at(0)->text(), QStringLiteral("Sichern"));
         QVERIFY(!aktionen.at(0)->icon().pixmap(32, 32).isNull());
@@ -453,8 +453,8 @@ private slots:
 
         // A change enables "Sichern".
         Klick(*f, 0, 4);
-        QVERIFY(f->zLokalGeaendert);
-        QVERIFY(f->zToolSichern->isEnabled());
+        QVERIFY(f->LokalGeaendert());
+        QVERIFY(f->SichernAktion()->isEnabled());
     }
 
     void menueHandler()
@@ -486,10 +486,10 @@ private slots:
         QCOMPARE(Gespeichert(*a, 0, QStringLiteral("Note")), QStringLiteral("13"));
         QCOMPARE(Gespeichert(*b, 0, QStringLiteral("Note")), QStringLiteral("12"));
         QCOMPARE(Sichtbar(*b, 0, 5), QStringLiteral("12"));
-        QVERIFY(!b->zLokalGeaendert);
+        QVERIFY(!b->LokalGeaendert());
 
         // After the first window saved, the second still works on its own copy.
-        a->zToolSichern->trigger();
+        a->SichernAktion()->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(a.isNull());
         QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)

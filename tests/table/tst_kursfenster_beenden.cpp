@@ -164,7 +164,7 @@ private slots:
             QVERIFY(z.d && z.d->isVisible());
             QCOMPARE(Editor(*z.m)->text(), QStringLiteral("13"));
             QVERIFY(z.m->OffeneEingabe());
-            QVERIFY(z.d->zLokalGeaendert);
+            QVERIFY(z.d->LokalGeaendert());
             QCOMPARE(Gespeichert(*z.d, 0, Hinweis), QStringLiteral("Referat"));
             QCOMPARE(Kursfenster::OffeneFenster().size(), 2);
             break;
@@ -213,7 +213,7 @@ private slots:
         QTRY_VERIFY(z.m->isActiveWindow());
         QCOMPARE(Inhalt(pfad), vorher);
         // The second window is untouched.
-        QVERIFY(z.d && z.d->zLokalGeaendert);
+        QVERIFY(z.d && z.d->LokalGeaendert());
     }
 
     void sichernScheitert()
@@ -234,7 +234,7 @@ private slots:
             (QStringList { QStringLiteral("Sichern unter …"), QStringLiteral("Abbrechen") }));
         QVERIFY(plattform.fragen.isEmpty());
         QVERIFY(z.m && z.m->isVisible());
-        QVERIFY(z.m->zLokalGeaendert);
+        QVERIFY(z.m->LokalGeaendert());
         QCOMPARE(Sichtbar(*z.m, 0, Spalte(NoteS)), QStringLiteral("13"));
         QTRY_VERIFY(z.m->isActiveWindow());
         QCOMPARE(Inhalt(pfad), vorher);

@@ -48,7 +48,7 @@ void Druecken(QToolBar* leiste, QAction* aktion)
 
 void SichernDruecken(Kursfenster& f)
 {
-    Druecken(f.ToolbarWerkzeuge(), f.zToolSichern);
+    Druecken(f.ToolbarWerkzeuge(), f.SichernAktion());
 }
 
 // A mouse event straight to a widget, in its own coordinates.
@@ -170,7 +170,7 @@ private slots:
         QCOMPARE(EditorZelle(*f), QPoint(Spalte(NoteS), 0));
         Tippen(*f, getippt);
         // "Sichern" follows the open cell's text at once.
-        QVERIFY(f->zToolSichern->isEnabled());
+        QVERIFY(f->SichernAktion()->isEnabled());
         plattform.antwortenFrage = { true }; // "Soll RAVIRIreru beendet werden?": Ja
 
         if (weg == QStringLiteral("Tab"))
@@ -268,7 +268,7 @@ private slots:
                     QCOMPARE(Gespeichert(*f, 0, NoteS), QStringLiteral("13"));
                     QCOMPARE(Sichtbar(*f, 0, c), QStringLiteral("13"));
                 }
-                QVERIFY(!f || f->zLokalGeaendert || weg == QStringLiteral("Sichern"));
+                QVERIFY(!f || f->LokalGeaendert() || weg == QStringLiteral("Sichern"));
             } else {
                 QCOMPARE(plattform.pieps, 1);
                 QVERIFY(f);
@@ -285,7 +285,7 @@ private slots:
             QCOMPARE(EditorZelle(*f), QPoint(c, 0));
             QCOMPARE(Editor(*f)->text(), getippt);
             QCOMPARE(Gespeichert(*f, 0, NoteS), QStringLiteral("12"));
-            QVERIFY(f->zToolSichern->isEnabled());
+            QVERIFY(f->SichernAktion()->isEnabled());
             QVERIFY(f->OffeneEingabe());
         }
         if (weg == QStringLiteral("Beenden"))
@@ -293,7 +293,7 @@ private slots:
 
         // A later "Sichern" writes exactly what the cell shows.
         if (f) {
-            if (f->zToolSichern->isEnabled())
+            if (f->SichernAktion()->isEnabled())
                 SichernDruecken(*f);
             if (f)
                 QCOMPARE(Sichtbar(*f, 0, c), ImDatei(NoteS));
@@ -320,23 +320,23 @@ private slots:
     void sichernFolgtDemText()
     {
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
-        QVERIFY(!f->zToolSichern->isEnabled());
+        QVERIFY(!f->SichernAktion()->isEnabled());
         Tippen(*f, QStringLiteral("1"));
-        QVERIFY(f->zToolSichern->isEnabled());
+        QVERIFY(f->SichernAktion()->isEnabled());
         // Typed back to what the cell holds: nothing to save.
         Editor(*f)->selectAll();
         Tippen(*f, QStringLiteral("12"));
-        QVERIFY(!f->zToolSichern->isEnabled());
+        QVERIFY(!f->SichernAktion()->isEnabled());
         QVERIFY(!f->HatUngesicherteEingaben());
         // A grade differing only in letter case is checked as unchanged: the cell shows the
         // scale's spelling, and there is nothing to save.
         f->AktiviereEditZelle(1, Spalte(QStringLiteral("Klausur")));
         Tippen(*f, QStringLiteral("e"));
-        QVERIFY(f->zToolSichern->isEnabled());
+        QVERIFY(f->SichernAktion()->isEnabled());
         Taste(*f, Qt::Key_Return);
         QCOMPARE(Editor(*f)->text(), QStringLiteral("E"));
-        QVERIFY(!f->zToolSichern->isEnabled());
-        QVERIFY(!f->zLokalGeaendert);
+        QVERIFY(!f->SichernAktion()->isEnabled());
+        QVERIFY(!f->LokalGeaendert());
     }
 
     void escapeVerwirftDieEingabe()
@@ -346,7 +346,7 @@ private slots:
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
         QVERIFY(Aktivieren(f));
         Tippen(*f, QStringLiteral("13"));
-        QVERIFY(f->zToolSichern->isEnabled());
+        QVERIFY(f->SichernAktion()->isEnabled());
         Taste(*f, Qt::Key_Escape);
         QCOMPARE(EditorZelle(*f), QPoint(Spalte(NoteS), 0));
         QCOMPARE(Editor(*f)->text(), QStringLiteral("12"));
@@ -354,7 +354,7 @@ private slots:
         QVERIFY(Editor(*f)->hasFocus());
         QCOMPARE(f->Zelltext(0, Spalte(NoteS)), QStringLiteral("12"));
         QCOMPARE(Gespeichert(*f, 0, NoteS), QStringLiteral("12"));
-        QVERIFY(!f->zToolSichern->isEnabled());
+        QVERIFY(!f->SichernAktion()->isEnabled());
         QVERIFY(!f->HatUngesicherteEingaben());
         QCOMPARE(plattform.pieps, 0);
         // A second Escape changes nothing.
@@ -411,7 +411,7 @@ private slots:
             Tippen(*f, eingabe == 3 ? QStringLiteral("99") : QStringLiteral("13"));
         if (eingabe == 1 || eingabe == 3)
             Taste(*f, Qt::Key_Tab);
-        QCOMPARE(f->zLokalGeaendert, eingabe == 1);
+        QCOMPARE(f->LokalGeaendert(), eingabe == 1);
         if (antwort >= 0)
             plattform.antwortenWahl = { antwort };
         f->close();
@@ -554,7 +554,7 @@ private slots:
         QCOMPARE(Editor(*f)->text(), QStringLiteral("12"));
         QCOMPARE(Gespeichert(*f, 0, NoteS), QStringLiteral("12"));
         QCOMPARE(Gespeichert(*f, 1, NoteS), QStringLiteral("3"));
-        QVERIFY(!f->zLokalGeaendert);
+        QVERIFY(!f->LokalGeaendert());
     }
 
     void keinSteuerzeichenImEditor()

@@ -121,8 +121,8 @@ private slots:
         QLineEdit* editor = Editor(*f);
         QTest::keyClick(editor, Qt::Key(taste));
         QCOMPARE(EditorZelle(*f), QPoint(erste + zielEintrag, zielZeile));
-        QCOMPARE(f->activeRow, zielZeile);
-        QCOMPARE(f->activeColumn, erste + zielEintrag);
+        QCOMPARE(f->AktiveZeile(), zielZeile);
+        QCOMPARE(f->AktiveSpalte(), erste + zielEintrag);
         QVERIFY(Editor(*f)->hasFocus() || !f->isActiveWindow());
         QCOMPARE(plattform.pieps, 0);
     }
@@ -179,7 +179,7 @@ private slots:
         QCOMPARE(EditorZelle(*f), QPoint(5, 1));
         QCOMPARE(Editor(*f)->text(), QStringLiteral("3"));
         QCOMPARE(Gespeichert(*f, 1, QStringLiteral("Note")), QStringLiteral("3"));
-        QVERIFY(!f->zLokalGeaendert);
+        QVERIFY(!f->LokalGeaendert());
     }
 
     void andereTastenGehenAnDenEditor()
@@ -192,7 +192,7 @@ private slots:
         QTest::keyClick(Editor(*f), Qt::Key_PageDown);
         QCOMPARE(Editor(*f)->text(), QStringLiteral("Facharbeien"));
         QCOMPARE(EditorZelle(*f), QPoint(8, 0));
-        QVERIFY(!f->zLokalGeaendert);
+        QVERIFY(!f->LokalGeaendert());
     }
 
     void klickAufEintragszelle()
@@ -200,8 +200,8 @@ private slots:
         QPointer<Kursfenster> f = Oeffne();
         Klick(*f, 2, 7);
         QCOMPARE(EditorZelle(*f), QPoint(7, 2));
-        QCOMPARE(f->activeRow, 2);
-        QCOMPARE(f->activeColumn, 7);
+        QCOMPARE(f->AktiveZeile(), 2);
+        QCOMPARE(f->AktiveSpalte(), 7);
         QVERIFY(f->meineTabelle()->selectionModel()->selectedRows().isEmpty());
     }
 
@@ -226,7 +226,7 @@ private slots:
         QCOMPARE(Sichtbar(*f, 0, 6), QStringLiteral("4"));
         QVERIFY(f->meineTabelle()->selectionModel()->selectedRows().isEmpty());
         QCOMPARE(f->Gewarnt(2), gewarnt);
-        QVERIFY(!f->zLokalGeaendert);
+        QVERIFY(!f->LokalGeaendert());
     }
 
     void klickAufW()
@@ -235,11 +235,11 @@ private slots:
         QVERIFY(!f->Gewarnt(0));
         Klick(*f, 0, 4);
         QVERIFY(f->Gewarnt(0)); // toggled exactly once
-        QVERIFY(f->zLokalGeaendert);
-        QVERIFY(f->zToolSichern->isEnabled());
+        QVERIFY(f->LokalGeaendert());
+        QVERIFY(f->SichernAktion()->isEnabled());
         // No editor on the box; typing goes on in the row's entry cell.
         QCOMPARE(EditorZelle(*f), QPoint(5, 0));
-        QCOMPARE(f->activeColumn, 5);
+        QCOMPARE(f->AktiveSpalte(), 5);
         QVERIFY(f->meineTabelle()->selectionModel()->selectedRows().isEmpty());
         // A double click through the window system (press, release, press with the double
         // click, release) is two presses: two toggles.
@@ -270,8 +270,8 @@ private slots:
         QCOMPARE(t->selectionModel()->selectedRows().size(), 1);
         QVERIFY(!Editor(*f));
         // The active cell stays where it was.
-        QCOMPARE(f->activeRow, 0);
-        QCOMPARE(f->activeColumn, 5);
+        QCOMPARE(f->AktiveZeile(), 0);
+        QCOMPARE(f->AktiveSpalte(), 5);
         QCOMPARE(plattform.pieps, 0);
     }
 
@@ -281,7 +281,7 @@ private slots:
         Klick(*f, 1, 7, Qt::AltModifier);
         QCOMPARE(f->meineTabelle()->VorgemerkteSpalte(), -1); // a click ends the drag
         QVERIFY(EditorZelle(*f) != QPoint(7, 1));
-        QCOMPARE(f->activeColumn, 5);
+        QCOMPARE(f->AktiveSpalte(), 5);
 
         // Press and hold: the column is marked for dragging, no editor opens.
         Kurstabelle* t = f->meineTabelle();

@@ -126,8 +126,8 @@ private slots:
         QCOMPARE(Gespeichert(*f, 0, spalte), nachher);
         QCOMPARE(Sichtbar(*f, 0, c), zelle);
         QCOMPARE(plattform.pieps, piep ? 1 : 0);
-        QCOMPARE(f->zLokalGeaendert, geaendert);
-        QCOMPARE(f->zToolSichern->isEnabled(), geaendert);
+        QCOMPARE(f->LokalGeaendert(), geaendert);
+        QCOMPARE(f->SichernAktion()->isEnabled(), geaendert);
         QCOMPARE(EditorZelle(*f), QPoint(c, 0));
 
         // Leaving the cell: the cell keeps what the editor showed, the check has nothing left
@@ -217,14 +217,14 @@ private slots:
         QVERIFY(!Editor(*f));
         QCOMPARE(plattform.pieps, 1);
         QCOMPARE(f->Zelltext(1, Spalte(NoteS)), QStringLiteral("3"));
-        QVERIFY(!f->zToolSichern->isEnabled());
+        QVERIFY(!f->SichernAktion()->isEnabled());
         // A valid text is stored the same way.
         f->AktiviereEditZelle(1, Spalte(NoteS));
         Tippen(*f, QStringLiteral("e"));
         f->meineTabelle()->EditorSchliessen();
         QCOMPARE(f->Zelltext(1, Spalte(NoteS)), QStringLiteral("E"));
         QCOMPARE(Gespeichert(*f, 1, NoteS), QStringLiteral("E"));
-        QVERIFY(f->zLokalGeaendert);
+        QVERIFY(f->LokalGeaendert());
         QCOMPARE(plattform.pieps, 1);
     }
 

@@ -210,8 +210,8 @@ private slots:
             else
                 QCOMPARE(Sichtbar(*f, row, column), it.value());
         }
-        QCOMPARE(f->zLokalGeaendert, geaendert);
-        QCOMPARE(f->zToolSichern->isEnabled(), geaendert);
+        QCOMPARE(f->LokalGeaendert(), geaendert);
+        QCOMPARE(f->SichernAktion()->isEnabled(), geaendert);
         QCOMPARE(Aktiviert("EditUndo"), rueckgaengig);
         QCOMPARE(Aktiviert("EditRedo"), wiederholen);
         // The figures follow the cells as well.
@@ -244,7 +244,7 @@ private slots:
         // The editor went to the grade, which shows its old value.
         QCOMPARE(EditorZelle(*f), QPoint(Spalte(QStringLiteral("Note")), 0));
         QCOMPARE(Editor(*f)->text(), QStringLiteral("12"));
-        QVERIFY(!f->zLokalGeaendert);
+        QVERIFY(!f->LokalGeaendert());
     }
 
     // The menu items do what the keys do.
@@ -278,7 +278,7 @@ private slots:
         QCOMPARE(f->ZellWert(0, fehl), QStringLiteral("12"));
         QCOMPARE(f->ZellWert(0, note), QStringLiteral("4"));
         QCOMPARE(EditorZelle(*f), QPoint(fehl, 0));
-        QVERIFY(!f->zLokalGeaendert);
+        QVERIFY(!f->LokalGeaendert());
     }
 
     // Each window has its own history; the menu follows the active window.
@@ -306,7 +306,7 @@ private slots:
         QVERIFY(f->Verlauf()->canUndo());
         QCOMPARE(f->TabelleSichern(), Kursfenster::Sicherung::Gesichert);
         QVERIFY(!f->Verlauf()->canUndo());
-        QVERIFY(!f->zLokalGeaendert);
+        QVERIFY(!f->LokalGeaendert());
         QVERIFY(!Aktiviert("EditUndo"));
     }
 };

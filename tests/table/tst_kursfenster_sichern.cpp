@@ -29,7 +29,7 @@ private:
     static void SichernDruecken(Kursfenster& f)
     {
         auto* knopf
-            = qobject_cast<QToolButton*>(f.ToolbarWerkzeuge()->widgetForAction(f.zToolSichern));
+            = qobject_cast<QToolButton*>(f.ToolbarWerkzeuge()->widgetForAction(f.SichernAktion()));
         QVERIFY(knopf);
         QVERIFY(knopf->isEnabled());
         QTest::mouseClick(knopf, Qt::LeftButton);
@@ -82,7 +82,7 @@ private slots:
         // Warnings: 11 checked, 12 unchecked.
         Klick(*f, 0, 4);
         Klick(*f, 1, 4);
-        QVERIFY(f->zToolSichern->isEnabled());
+        QVERIFY(f->SichernAktion()->isEnabled());
 
         SichernDruecken(*f);
         QVERIFY(f.isNull());
@@ -125,8 +125,8 @@ private slots:
         QCOMPARE(Sichtbar(*neu, 2, 5), QStringLiteral("E"));
         QVERIFY(neu->Gewarnt(0));
         QVERIFY(!neu->Gewarnt(1));
-        QVERIFY(!neu->zToolSichern->isEnabled());
-        QVERIFY(!neu->zLokalGeaendert);
+        QVERIFY(!neu->SichernAktion()->isEnabled());
+        QVERIFY(!neu->LokalGeaendert());
     }
 
     void warnungEinmalEingetragen()
@@ -199,8 +199,8 @@ private slots:
         QCOMPARE(meldung.knoepfe, (QStringList { "Sichern unter …", "Abbrechen" }));
         QCOMPARE(!f.isNull(), offen);
         if (offen) {
-            QVERIFY(f->zLokalGeaendert);
-            QVERIFY(f->zToolSichern->isEnabled());
+            QVERIFY(f->LokalGeaendert());
+            QVERIFY(f->SichernAktion()->isEnabled());
             QCOMPARE(Sichtbar(*f, 0, 5), QStringLiteral("14"));
         }
         // The rows and the course's flags are changed in memory, for a later save.
@@ -293,7 +293,7 @@ private slots:
             ersetzt ? QStringLiteral("14")
                     : Werte(fremd.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)).first());
         if (!ersetzt) {
-            QVERIFY(f->zLokalGeaendert);
+            QVERIFY(f->LokalGeaendert());
             QCOMPARE(plattform.auswahlen.last().titel, QStringLiteral("Kursfenster schließen"));
         }
     }

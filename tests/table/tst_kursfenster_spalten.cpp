@@ -138,7 +138,8 @@ private:
             const qint64 id = f.Zelltext(i, 0).toLongLong();
             for (int c = erste; c < t->columnCount(); ++c) {
                 const QString& bez = katalog.at(c - erste);
-                QCOMPARE(Sichtbar(f, i, c), vorher.value(Schluessel(f.zKurs->Kuerzel, id, bez)));
+                QCOMPARE(Sichtbar(f, i, c),
+                    vorher.value(Schluessel(f.AngezeigterKurs()->Kuerzel, id, bez)));
             }
             if (const SchuelerKursZeiger r = f.Zeilenkurs(i)) {
                 for (qint64 j = 0; j < r->Eintraege.Anzahl(); ++j)
@@ -233,7 +234,7 @@ private slots:
         QWidget* ziel = imKopf ? Kopf(*f) : t->viewport();
         const int y = imKopf ? t->Kopfhoehe() / 2 : 5;
         Maus(ziel, QEvent::MouseMove, QPoint(x, y), Qt::NoButton, Qt::NoButton);
-        QCOMPARE(f->zSpaltenNr, spalte);
+        QCOMPARE(f->BreitenSpalte(), spalte);
         const bool teiler = imKopf && spalte >= 3;
         QCOMPARE(Kopf(*f)->testAttribute(Qt::WA_SetCursor), teiler);
         QCOMPARE(Kopf(*f)->cursor().shape(), teiler ? Qt::SplitHCursor : Qt::ArrowCursor);
@@ -356,8 +357,8 @@ private slots:
         AllesPruefen({ a, b }, katalog);
         QVERIFY(Daten.wurdeGeaendert());
         // A move changes no value of the table: nothing to save in the windows.
-        QVERIFY(!a->zLokalGeaendert);
-        QVERIFY(!b->zLokalGeaendert);
+        QVERIFY(!a->LokalGeaendert());
+        QVERIFY(!b->LokalGeaendert());
         QVERIFY(a->zAnpassen);
         QVERIFY(b->zAnpassen);
         // The widths moved with their columns (all entry columns are 60 wide here).
@@ -397,8 +398,8 @@ private slots:
         // The typed grade moved with "Note" to column 4 and is still unchecked there.
         QCOMPARE(EditorZelle(*b), QPoint(4, 0));
         QCOMPARE(Editor(*b)->text(), QStringLiteral("9"));
-        QCOMPARE(b->activeColumn, 4);
-        QCOMPARE(a->activeColumn, 4);
+        QCOMPARE(b->AktiveSpalte(), 4);
+        QCOMPARE(a->AktiveSpalte(), 4);
         QCOMPARE(Gespeichert(*b, 0, QStringLiteral("Note")), QStringLiteral("12"));
         QVERIFY(b->OffeneEingabe());
         // Tab checks it into "Note" and moves to "Fehlstunden".
@@ -413,7 +414,7 @@ private slots:
             Gespeichert(*a, 1, QStringLiteral("unentschuldigte Fehlstunden")), QStringLiteral("7"));
 
         Kursfenster& sichert = zweitesFenster ? *b : *a;
-        sichert.ToolbarWerkzeuge_Pressed(sichert.zToolSichern);
+        sichert.ToolbarWerkzeuge_Pressed(sichert.SichernAktion());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(plattform.meldungen, QStringList());
 

@@ -266,8 +266,8 @@ private slots:
             // The row copy holds exactly what the cells show.
             QCOMPARE(Gespeicherte(*f, i), zellen.at(i));
         }
-        QVERIFY(f->zLokalGeaendert);
-        QVERIFY(f->zToolSichern->isEnabled());
+        QVERIFY(f->LokalGeaendert());
+        QVERIFY(f->SichernAktion()->isEnabled());
     }
 
     void einfuegenUndSichern()
@@ -277,7 +277,7 @@ private slots:
         Waehlen(*f, { 7 });
         Ablage().setText(QStringLiteral("8\t1\t1\tnachgereicht\n5\t3\r\n"));
         QVERIFY(Ausfuehren("EditPasteSpezial"));
-        f->ToolbarWerkzeuge_Pressed(f->zToolSichern);
+        f->ToolbarWerkzeuge_Pressed(f->SichernAktion());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(plattform.meldungen.isEmpty());
         Datenbestand gelesen;
@@ -349,7 +349,7 @@ private slots:
         QVERIFY(Ausfuehren("EditPasteSpezial"));
         for (int i = 0; i < f->meineTabelle()->rowCount(); ++i)
             QCOMPARE(Eintragszellen(*f, i), zellen.at(i));
-        QVERIFY(!f->zLokalGeaendert);
+        QVERIFY(!f->LokalGeaendert());
         QCOMPARE(plattform.pieps, 0);
     }
 
@@ -362,8 +362,8 @@ private slots:
         Ablage().setText(QStringLiteral("abc\t-3"));
         QVERIFY(Ausfuehren("EditPasteSpezial"));
         QCOMPARE(plattform.pieps, 2);
-        QVERIFY(!f->zLokalGeaendert);
-        QVERIFY(!f->zToolSichern->isEnabled());
+        QVERIFY(!f->LokalGeaendert());
+        QVERIFY(!f->SichernAktion()->isEnabled());
     }
 
     // --- The plain Edit items on a cell editor ----------------------------------------
