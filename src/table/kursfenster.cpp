@@ -411,7 +411,9 @@ void Kursfenster::closeEvent(QCloseEvent* ereignis)
     Nachrichtenfenster::closeEvent(ereignis);
     if (ereignis->isAccepted()) {
         Menue::Instanz().AlleHandlerAbmelden(this);
-        // Closed: saved, discarded or nothing to keep. The course's part of the journal goes.
-        JournalEntfernen();
+        // Closed: saved, discarded or nothing to keep. The course's part of the journal goes,
+        // unless the session ended before the entries could be saved.
+        if (!zJournalBehalten)
+            JournalEntfernen();
     }
 }

@@ -437,6 +437,9 @@ private:
     Kursstatuszeile* zStatuszeile = nullptr;
     QList<qint64> zZeilenIDs; // the student of every row
     Eingabejournal* zJournal = nullptr;
+    // The desktop session ended while this window's entries could not be saved: its part of
+    // the journal stays when it closes with the program, so the next start offers them back.
+    bool zJournalBehalten = false;
     bool zJournalAus = false; // changes already in the journal (restoring)
     // The resolution of the device printed on, pixels per inch.
     int zZeilenProSeite = 0;

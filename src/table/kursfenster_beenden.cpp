@@ -93,5 +93,12 @@ void Kursfenster::EingabenOhneFrageSichern()
             f->TabellenDatenSichern();
             Daten.Geaendert();
         }
+        // Not saved (the file could not be written and nothing else was chosen): the session
+        // ends all the same, and the entries wait in the journal on the disk.
+        if (f->zLokalGeaendert) {
+            f->zJournalBehalten = true;
+            if (f->zJournal)
+                f->zJournal->Synchronisieren();
+        }
     }
 }

@@ -2,6 +2,8 @@
 // session ends, and a course opened a second time from the course selection window.
 
 #include "aufzeichnendeplattform.h"
+#include "benachrichtiger.h"
+#include "eingabejournal.h"
 #include "guitest.h"
 #include "kursauswahl.h"
 #include "kurstabelle.h"
@@ -10,6 +12,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -327,6 +330,41 @@ private slots:
         QCOMPARE(ImDatei(pfad, QStringLiteral("M"), 11, NoteS), QStringLiteral("12"));
         QCOMPARE(ImDatei(pfad, QStringLiteral("M"), 12, Hinweis), QStringLiteral("neu"));
         QCOMPARE(ImDatei(pfad, QStringLiteral("D"), 12, Hinweis), QStringLiteral("Referat"));
+    }
+
+    void sitzungsendeOhneSicherung()
+    {
+        // The desktop session ends and the file cannot be written; the teacher is told and
+        // answers "Abbrechen" to "Sichern unter …". The program ends all the same: the
+        // windows' entries stay in the recovery journal for the next start.
+        Zwei z = ZweiFensterMitEingaben();
+        QVERIFY(z.m->Journal() && z.d->Journal());
+        const QString journalM = z.m->Journal()->Datei();
+        const QString journalD = z.d->Journal()->Datei();
+        Daten.datenFolder = ordner.path(); // a folder stands where the file should be
+        plattform.antwortenWahl = { 1, 1 };
+        QVERIFY(App()->SitzungEndet(false));
+        QCOMPARE(plattform.auswahlen.size(), 2);
+        QCOMPARE(plattform.auswahlen.first().meldung,
+            QStringLiteral("Die Kurslisten-Datei (zln) konnte nicht gesichert werden."));
+        QVERIFY(z.m->LokalGeaendert() && z.d->LokalGeaendert());
+        Benachrichtiger::Instanz().SetzeProgrammEndet(true);
+        QVERIFY(z.m->close());
+        QVERIFY(z.d->close());
+        QVERIFY(QFileInfo(journalM).size() > 0);
+        QVERIFY(QFileInfo(journalD).size() > 0);
+
+        // A window closed on a normal end takes its part of the journal with it.
+        Benachrichtiger::Instanz().SetzeProgrammEndet(false);
+        QPointer<Kursfenster> m = Oeffnen(QStringLiteral("M"));
+        QVERIFY(m && m->Journal());
+        Tippen(*m, QStringLiteral("14"));
+        Taste(*m, Qt::Key_Tab);
+        const QString journalNeu = m->Journal()->Datei();
+        QVERIFY(QFileInfo::exists(journalNeu));
+        plattform.antwortenWahl = { 1 }; // "Ja": close without the entries
+        QVERIFY(m->close());
+        QVERIFY(!QFileInfo::exists(journalNeu));
     }
 
     // --- A course opens once -------------------------------------------------------------
