@@ -15,6 +15,7 @@
 #include "wiederherstellung.h"
 
 #include <QCloseEvent>
+#include <QDebug>
 #include <QFileInfo>
 #include <QFileOpenEvent>
 #include <QIcon>
@@ -463,8 +464,11 @@ bool RAVIRIreru::SitzungEndet(bool fragen)
         if (CancelClosing())
             return false;
         Benachrichtiger::Instanz().SetzeProgrammEndet(true);
-    } else if (Daten.wurdeGeaendert()) {
-        Daten.Speichern();
+    } else if (QString grund; Daten.wurdeGeaendert() && !Daten.Speichern(&grund)) {
+        // No window may ask any more while the desktop ends; the entries of course windows
+        // that could not be saved stay in their recovery journal, and this line tells the
+        // session's log why the course-list file kept its old state.
+        qWarning().noquote() << Meldungen::KurslisteNichtGesichert << grund;
     }
     return true;
 }

@@ -222,7 +222,6 @@ bool Datenbestand::LadeDatei(const QString& pfad)
     datenFolder = absolut;
     zGeaendert = false;
     zStand = Dateistand::Von(absolut, bytes);
-    zSpeicherfehler.clear();
     if (!schonUnsere)
         sperre = std::move(neueSperre);
     return true;

@@ -30,9 +30,9 @@ public:
     bool LadeDatei(const QString& pfad);
     // Writes the global data back into datenFolder, without asking or showing anything.
     // False when the file cannot be written, or was changed on disk by someone else since it
-    // was loaded or last saved (it is not overwritten then); Speicherfehler() says why. The
-    // old file then stays as it was.
-    bool Speichern();
+    // was loaded or last saved (it is not overwritten then); fehler (when given) then says
+    // why, in German for the teacher. The old file then stays as it was.
+    bool Speichern(QString* fehler = nullptr);
     // Saving as the teacher asked for it (the windows call this): a file changed on disk is
     // replaced only when the teacher says so ("Abbrechen" is the default); when writing
     // fails, the message says why and offers "Sichern unter …", so that the entries are
@@ -42,15 +42,13 @@ public:
     // Asks for another course-list file, saves the data there and works on that file from
     // then on. False when the teacher cancels.
     bool SichernUnter();
-    // Why the last save failed (German, for the teacher).
-    QString Speicherfehler() const { return zSpeicherfehler; }
     // Why the last save, which succeeded, could not keep the version it replaced as a backup
     // (Sicherungskopien); empty when it could or there was none to keep.
     QString Sicherungsfehler() const { return zSicherungsfehler; }
-    // Writes the grade result file of kurs into pfad; on failure shows
-    // "Die Noten-Datei für den Kurs konnte nicht angelegt werden" with the reason and
-    // returns false.
-    bool Speichern(const Kurs& kurs, const QString& pfad);
+    // Writes the grade result file of kurs into pfad as a whole or not at all, without
+    // showing anything; false and fehler (when given) says why. The selection window shows
+    // the message (Meldungen::ErgebnisNichtAngelegt) with that reason.
+    bool Speichern(const Kurs& kurs, const QString& pfad, QString* fehler = nullptr);
     void Geaendert() { zGeaendert = true; }
     bool wurdeGeaendert() const { return zGeaendert; }
 
@@ -122,14 +120,16 @@ public:
     bool geladen = false;
 
 private:
-    bool SpeichernNach(const QString& pfad);
-    bool AusweichenAnbieten();
+    // The rule of this class: the functions that touch bytes (Speichern, SpeichernNach,
+    // Kodieren, SchreibeDatei …) return success and the reason and never show anything;
+    // the operations the windows call (Laden, Sichern, SichernUnter) show the message.
+    bool SpeichernNach(const QString& pfad, QString& fehler);
+    bool AusweichenAnbieten(const QString& fehler);
     // Tells the teacher once that a backup could not be made.
     void SicherungsfehlerMelden();
 
     // The course-list file as it was read or last written here.
     Dateistand zStand;
-    QString zSpeicherfehler;
     QString zSicherungsfehler;
     QString zGemeldeterSicherungsfehler;
 };

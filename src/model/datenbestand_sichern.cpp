@@ -34,16 +34,13 @@ bool Datenbestand::SchreibeDatei(const QString& pfad, const QByteArray& bytes, Q
     return ergebnis.ok;
 }
 
-bool Datenbestand::SpeichernNach(const QString& pfad)
+bool Datenbestand::SpeichernNach(const QString& pfad, QString& fehler)
 {
     // Room for the file as it was read or last written, and a little more.
     const qint64 bisher = qMax(zStand.Groesse(), qint64(0));
     QByteArray bytes;
-    QString meldung;
-    if (!Kodieren(*this, TabellenStruktur, bytes, meldung, bisher + bisher / 16 + 4096)) {
-        zSpeicherfehler = meldung;
+    if (!Kodieren(*this, TabellenStruktur, bytes, fehler, bisher + bisher / 16 + 4096))
         return false;
-    }
     // The version on disk until now: kept as a backup once the new one has taken its place
     // (a failed save leaves the file and the backups as they were). A file that cannot be
     // read makes no backup; the save itself goes on.
@@ -53,12 +50,10 @@ bool Datenbestand::SpeichernNach(const QString& pfad)
         vorher = alt.readAll();
         mitVorher = alt.error() == QFileDevice::NoError;
     }
-    if (!SchreibeDatei(pfad, bytes, meldung)) {
-        zSpeicherfehler = meldung;
+    if (!SchreibeDatei(pfad, bytes, fehler))
         return false;
-    }
     zStand = Dateistand::Von(pfad, bytes);
-    zSpeicherfehler.clear();
+    fehler.clear();
     zSicherungsfehler.clear();
     if (mitVorher && vorher != bytes) {
         const SicheresSchreiben::Ergebnis kopie = Sicherungskopien::Anlegen(pfad, vorher);
@@ -84,18 +79,20 @@ void Datenbestand::SicherungsfehlerMelden()
         Plattform::Symbol::Warnung });
 }
 
-bool Datenbestand::Speichern()
+bool Datenbestand::Speichern(QString* fehler)
 {
-    if (datenFolder.isEmpty()) {
-        zSpeicherfehler = QStringLiteral("Es ist keine Kurslisten-Datei geöffnet.");
-        return false;
-    }
-    if (zStand.Geaendert(datenFolder)) {
-        zSpeicherfehler = Meldungen::AussenGeaendert
+    QString grund;
+    bool ok = false;
+    if (datenFolder.isEmpty())
+        grund = QStringLiteral("Es ist keine Kurslisten-Datei geöffnet.");
+    else if (zStand.Geaendert(datenFolder))
+        grund = Meldungen::AussenGeaendert
             + QStringLiteral(" Sie wird nicht ohne Rückfrage überschrieben.");
-        return false;
-    }
-    return SpeichernNach(datenFolder);
+    else
+        ok = SpeichernNach(datenFolder, grund);
+    if (fehler)
+        *fehler = grund;
+    return ok;
 }
 
 bool Datenbestand::Sichern()
@@ -123,22 +120,22 @@ bool Datenbestand::Sichern()
         case 1:
             return SichernUnter();
         default:
-            zSpeicherfehler = Meldungen::AussenGeaendert;
             return false;
         }
     }
-    if (SpeichernNach(datenFolder)) {
+    QString fehler;
+    if (SpeichernNach(datenFolder, fehler)) {
         SicherungsfehlerMelden();
         return true;
     }
-    return AusweichenAnbieten();
+    return AusweichenAnbieten(fehler);
 }
 
-bool Datenbestand::AusweichenAnbieten()
+bool Datenbestand::AusweichenAnbieten(const QString& fehler)
 {
     Plattform::Auswahl frage;
     frage.meldung = Meldungen::KurslisteNichtGesichert;
-    frage.erklaerung = zSpeicherfehler
+    frage.erklaerung = fehler
         + QStringLiteral("\n\nMit „Sichern unter …“ sichern Sie Ihre Eingaben in einer "
                          "anderen Datei, etwa in einem anderen Ordner oder auf einem "
                          "anderen Datenträger.");
@@ -181,7 +178,8 @@ bool Datenbestand::SichernUnter()
             continue;
         }
         // The dialog has asked before an existing file is replaced.
-        if (SpeichernNach(pfad)) {
+        QString fehler;
+        if (SpeichernNach(pfad, fehler)) {
             const QString alterPfad = datenFolder;
             datenFolder = pfad;
             if (!schonUnsere)
@@ -198,7 +196,7 @@ bool Datenbestand::SichernUnter()
         }
         Plattform::Auswahl frage;
         frage.meldung = Meldungen::KurslisteNichtGesichert;
-        frage.erklaerung = zSpeicherfehler;
+        frage.erklaerung = fehler;
         frage.knoepfe = { SichernUnterKnopf, QStringLiteral("Abbrechen") };
         frage.standard = 0;
         frage.abbrechen = 1;
@@ -207,14 +205,12 @@ bool Datenbestand::SichernUnter()
     }
 }
 
-bool Datenbestand::Speichern(const Kurs& kurs, const QString& pfad)
+bool Datenbestand::Speichern(const Kurs& kurs, const QString& pfad, QString* fehler)
 {
     QByteArray bytes;
-    QString meldung;
-    if (!KodiereErgebnis(kurs, bytes, meldung) || !SchreibeDatei(pfad, bytes, meldung)) {
-        Plattform::aktuell().Mitteilen(
-            { QString(), Meldungen::ErgebnisNichtAngelegt, meldung, Plattform::Symbol::Warnung });
-        return false;
-    }
-    return true;
+    QString grund;
+    const bool ok = KodiereErgebnis(kurs, bytes, grund) && SchreibeDatei(pfad, bytes, grund);
+    if (fehler)
+        *fehler = ok ? QString() : grund;
+    return ok;
 }

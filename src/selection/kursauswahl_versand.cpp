@@ -48,8 +48,11 @@ bool Kursauswahl::ErgebnisSchreiben(const KursZeiger& kurs, QString& datei)
         NotenSpeichernDialog(Daten.DateiName(*kurs) + ErgebnisDateiname::Endung).Zeigen());
     if (datei.isEmpty())
         return false;
-    if (!Daten.Speichern(*kurs, datei))
-        return false; // the writer has shown its message
+    if (QString grund; !Daten.Speichern(*kurs, datei, &grund)) {
+        Plattform::aktuell().Mitteilen(
+            { QString(), Meldungen::ErgebnisNichtAngelegt, grund, Plattform::Symbol::Warnung });
+        return false;
+    }
     // A transfer of an older file of this course no longer delivers the course's state.
     for (Versandauftrag& auftrag : zUnterwegs) {
         if (auftrag.kurs == kurs)
