@@ -1,7 +1,7 @@
 #include "qtplattform.h"
 
 #include "eingabejournal.h"
-#include "hilfsmittel.h"
+#include "sichererdateiname.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -265,7 +265,8 @@ bool QtPlattform::DruckDialog(QPrinter& drucker)
     // dialog's own proposal stops at the document name's first dot, and exists only on
     // X11), in the folder the dialog proposes.
     if (drucker.outputFileName().isEmpty()) {
-        const QString name = Hilfsmittel::Dateiname(drucker.docName());
+        const QString name
+            = SichererDateiname::Aus(drucker.docName(), SichererDateiname::Druckdatei());
         auto* datei = d.findChild<QLineEdit*>(QStringLiteral("filename"));
         if (datei && !name.isEmpty()) {
             QString ordner = QFileInfo(datei->text()).path();

@@ -138,25 +138,4 @@ bool GleichOhneGross(const QString& a, const QString& b)
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-QString Dateiname(const QString& text)
-{
-    static const QString Verboten = QStringLiteral("/\\:*?\"<>|");
-    QString name;
-    name.reserve(text.size());
-    for (const QChar c : text) {
-        const bool steuer
-            = c.category() == QChar::Other_Control || c == QChar(0x2028) || c == QChar(0x2029);
-        name += steuer || Verboten.contains(c) ? QLatin1Char('-') : c;
-    }
-    // Blanks and dots at the ends: hidden files, names some systems refuse.
-    qsizetype anfang = 0;
-    qsizetype ende = name.size();
-    const auto rand = [](QChar c) { return c.isSpace() || c == QLatin1Char('.'); };
-    while (anfang < ende && rand(name.at(anfang)))
-        ++anfang;
-    while (ende > anfang && rand(name.at(ende - 1)))
-        --ende;
-    return name.mid(anfang, ende - anfang);
-}
-
 } // namespace Hilfsmittel

@@ -36,9 +36,4 @@ QString AusUtf8(const QByteArray& bytes, bool* gueltig = nullptr);
 // Compares two texts without regard to letter case.
 bool GleichOhneGross(const QString& a, const QString& b);
 
-// The text as the name of a file on any common system: each character that a file name
-// cannot hold (/ \ : * ? " < > | and control characters) becomes "-", blanks and dots at
-// both ends go. Empty when nothing is left.
-QString Dateiname(const QString& text);
-
 } // namespace Hilfsmittel

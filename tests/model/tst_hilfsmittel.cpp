@@ -1,4 +1,5 @@
 #include "hilfsmittel.h"
+#include "sichererdateiname.h"
 
 #include <QTest>
 
@@ -129,7 +130,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, name);
-        QCOMPARE(Hilfsmittel::Dateiname(text), name);
+        QCOMPARE(SichererDateiname::Aus(text, SichererDateiname::Druckdatei()), name);
     }
 };
 

@@ -1,0 +1,87 @@
+#include "sichererdateiname.h"
+
+#include <QTextBoundaryFinder>
+
+namespace {
+
+bool Steuerzeichen(char32_t u)
+{
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029;
+}
+
+// The longest start of text that fits hoechstBytes of UTF-8 and ends between two graphemes
+// (so a letter keeps its combining accent and a surrogate pair stays whole).
+QString Kuerzen(const QString& text, int hoechstBytes)
+{
+    if (text.toUtf8().size() <= hoechstBytes)
+        return text;
+    QTextBoundaryFinder grenzen(QTextBoundaryFinder::Grapheme, text);
+    qsizetype passt = 0;
+    qsizetype bytes = 0;
+    qsizetype vorher = 0;
+    for (qsizetype stelle = grenzen.toNextBoundary(); stelle > 0;
+         stelle = grenzen.toNextBoundary()) {
+        bytes += QStringView(text).mid(vorher, stelle - vorher).toUtf8().size();
+        if (bytes > hoechstBytes)
+            break;
+        passt = stelle;
+        vorher = stelle;
+    }
+    return text.left(passt);
+}
+
+} // namespace
+
+SichererDateiname::Regel SichererDateiname::Ergebnisdatei(int hoechstBytes)
+{
+    Regel regel;
+    regel.ersatz = u'_';
+    regel.punktVorneErsetzen = true;
+    regel.halbeZeichenErsetzen = true;
+    regel.hoechstBytes = qMax(1, hoechstBytes);
+    regel.leer = QStringLiteral("_");
+    return regel;
+}
+
+SichererDateiname::Regel SichererDateiname::Druckdatei()
+{
+    Regel regel;
+    regel.ersatz = u'-';
+    regel.auchVerboten = QStringLiteral(":*?\"<>|");
+    regel.raenderWeg = true;
+    return regel;
+}
+
+QString SichererDateiname::Aus(const QString& text, const Regel& regel)
+{
+    QString name;
+    name.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            name.append(c);
+            name.append(text.at(++i));
+        } else if (c.isSurrogate() && regel.halbeZeichenErsetzen) {
+            name.append(QChar(0xFFFD));
+        } else {
+            const bool verboten = c == u'/' || c == u'\\' || Steuerzeichen(c.unicode())
+                || regel.auchVerboten.contains(c);
+            name.append(verboten ? regel.ersatz : c);
+        }
+    }
+    if (regel.raenderWeg) {
+        qsizetype anfang = 0;
+        qsizetype ende = name.size();
+        const auto rand = [](QChar c) { return c.isSpace() || c == u'.'; };
+        while (anfang < ende && rand(name.at(anfang)))
+            ++anfang;
+        while (ende > anfang && rand(name.at(ende - 1)))
+            --ende;
+        name = name.mid(anfang, ende - anfang);
+    }
+    if (regel.punktVorneErsetzen && name.startsWith(u'.'))
+        name[0] = regel.ersatz;
+    if (regel.hoechstBytes > 0)
+        name = Kuerzen(name, regel.hoechstBytes);
+    return name.isEmpty() ? regel.leer : name;
+}
