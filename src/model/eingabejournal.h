@@ -1,5 +1,7 @@
 #pragma once
 
+#include "journalformat.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -15,10 +17,9 @@ class QTimer;
 // course's key ("Wiederherstellung/3f2a…-9c1e….journal"); the files of a course-list file
 // together are its journal.
 //
-// The file is a row of records, each one whole or not there: its length, its content (the
-// format version, the kind of record and its fields) and a CRC-32 checksum of the content.
-// The first record names the course-list file and the course; each change record names the
-// student, the catalogue entry (or the "W" box), the value before and the value after.
+// The file is a row of records, each one whole or not there (Journalformat): the first names
+// the course-list file and the course; each change record names the student, the catalogue
+// entry (or the "W" box), the value before and the value after.
 //
 // Writing: each record goes to the file with write(2) at once (every write checked, a
 // partial write taken back by truncating to the last whole record), so that the system
@@ -32,37 +33,9 @@ class QTimer;
 class Eingabejournal : public QObject {
     Q_OBJECT
 public:
-    static constexpr quint8 Version = 1;
-
-    // One stored change of a cell.
-    struct Aenderung {
-        QDateTime zeit;
-        qint64 schueler = 0; // the student's ID
-        bool warnung = false; // the "W" box (else a catalogue entry)
-        QString eintragID; // the catalogue entry: its ID and name …
-        QString eintragBezeichnung;
-        int vorkommen = 0; // … and which of the entries with both (0: the first)
-        QString vorher; // "X" / "" for the "W" box
-        QString nachher;
-        bool operator==(const Aenderung&) const = default;
-    };
-
-    // A journal file as read from disk.
-    struct Gelesen {
-        QString datei;
-        QString kursliste; // the course-list file it belongs to
-        QString kurs; // the course's key
-        QString titel; // the course window's title when it began
-        QDateTime beginn;
-        QList<Aenderung> aenderungen;
-        qint64 laenge = 0; // bytes of whole records
-        bool abgeschnitten = false; // a damaged tail was cut off
-        bool belegt = false; // a running copy writes it: not to be touched
-        // Why the file cannot be used at all (a newer format, a damaged beginning).
-        QString fehler;
-        // The time of the last change (the beginning without changes).
-        QDateTime Zuletzt() const;
-    };
+    static constexpr quint8 Version = Journalformat::Version;
+    using Aenderung = Journalformat::Aenderung;
+    using Gelesen = Journalformat::Gelesen;
 
     // A journal for a course of the course-list file; the file is made with the first change.
     Eingabejournal(const QString& kursliste, const QString& kurs, const QString& titel,
@@ -122,11 +95,6 @@ public:
     // The program works on another course-list file from now on: every open journal of alt
     // follows it.
     static void KurslisteUmgezogen(const QString& alt, const QString& neu);
-
-    // The bytes of a record (for tests that build damaged files).
-    static QByteArray KopfSatz(const QString& kursliste, const QString& kurs, const QString& titel,
-        const QDateTime& beginn, quint8 version = Version);
-    static QByteArray AenderungsSatz(const Aenderung& aenderung, quint8 version = Version);
 
 signals:
     // A write or sync failed (grund), or everything is on disk again (empty grund).

@@ -147,7 +147,7 @@ private slots:
             datei = j.Datei();
         }
         const qint64 ganz = QFileInfo(datei).size();
-        QByteArray satz = Eingabejournal::AenderungsSatz(
+        QByteArray satz = Journalformat::AenderungsSatz(
             Aenderung(11, QStringLiteral("Note"), QStringLiteral("2"), QStringLiteral("3")));
         QByteArray bytes = Inhalt(datei);
         switch (art) {
@@ -198,19 +198,19 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("fehler");
-        const QByteArray kopf = Eingabejournal::KopfSatz(QStringLiteral("/x.zln"),
+        const QByteArray kopf = Journalformat::KopfSatz(QStringLiteral("/x.zln"),
             QStringLiteral("M"), QStringLiteral("Mathe"), QDateTime::currentDateTime());
-        QTest::newRow("neuere Version") << Eingabejournal::KopfSatz(QStringLiteral("/x.zln"),
+        QTest::newRow("neuere Version") << Journalformat::KopfSatz(QStringLiteral("/x.zln"),
             QStringLiteral("M"), QStringLiteral("Mathe"), QDateTime::currentDateTime(),
             2) << QStringLiteral("Sie wurde von einer neueren Version von RAVIRIreru geschrieben.");
         QTest::newRow("neuere Version später")
             << kopf
-                + Eingabejournal::AenderungsSatz(
+                + Journalformat::AenderungsSatz(
                     Aenderung(1, QStringLiteral("Note"), QString(), QStringLiteral("1")), 7)
             << QStringLiteral("Sie wurde von einer neueren Version von RAVIRIreru geschrieben.");
         QTest::newRow("Anfang beschädigt")
             << QByteArray("kein Journal, nur Text") << QStringLiteral("Ihr Anfang ist beschädigt.");
-        QTest::newRow("ohne Kopf") << Eingabejournal::AenderungsSatz(
+        QTest::newRow("ohne Kopf") << Journalformat::AenderungsSatz(
             Aenderung(1, QStringLiteral("Note"), QString(), QStringLiteral("1")))
                                    << QStringLiteral("Ihr Anfang ist beschädigt.");
     }
