@@ -60,6 +60,9 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
         &Kursfenster::EigeneZeilenVerschieben);
     connect(
         &melder, &Benachrichtiger::SpalteVerschoben, this, &Kursfenster::SpaltenfolgeUebernehmen);
+    // A column's width dragged in the header goes into the shared layout.
+    connect(zTabelle->Kopf(), &Kurskopf::BreiteZieht, this, &Kursfenster::BreiteZiehen);
+    connect(zTabelle->Kopf(), &Kurskopf::BreiteGeaendert, this, &Kursfenster::BreiteGeaendert);
     meineTabelle_Opening();
 
     ToolbarInit();
@@ -242,7 +245,8 @@ void Kursfenster::resizeEvent(QResizeEvent* ereignis)
     // as they are: when the scroll bar comes or goes with the height, the window's width
     // follows it. While a column's width is dragged, the window follows the columns, not
     // the reverse.
-    if (!zEingerichtet || zBreiteZiehen || TabellenStruktur.SpaltenAnzahl <= 0)
+    if (!zEingerichtet || zTabelle->Kopf()->BreiteWirdGezogen()
+        || TabellenStruktur.SpaltenAnzahl <= 0)
         return;
     const int breite = ereignis->size().width();
     if (breite == BenoetigteBreite())
@@ -254,6 +258,11 @@ void Kursfenster::resizeEvent(QResizeEvent* ereignis)
 }
 
 void Kursfenster::Event_Resizing()
+{
+    BreiteUebernehmen();
+}
+
+void Kursfenster::BreiteUebernehmen()
 {
     const qint64 letzte = TabellenStruktur.SpaltenAnzahl - 1;
     if (letzte < 0 || letzte >= TabellenStruktur.Spalten.size())
@@ -321,6 +330,11 @@ void Kursfenster::ToolBarAnpassen()
 
 void Kursfenster::ToolbarWerkzeuge_Pressed(QAction* item)
 {
+    WerkzeugGedrueckt(item);
+}
+
+void Kursfenster::WerkzeugGedrueckt(QAction* item)
+{
     if (!item)
         return;
     // "Hilfe" opens its page in the template itself.
@@ -365,8 +379,7 @@ void Kursfenster::meineTabelle_Opening()
     zTabelle->akzeptierteTypen = QStringList { SpaltenTyp };
     zTabelle->setAcceptDrops(true);
     zTabelle->viewport()->setAcceptDrops(true);
-    if (auto* kopf = qobject_cast<Kurskopf*>(zTabelle->horizontalHeader()))
-        kopf->akzeptierteTypen = zTabelle->akzeptierteTypen;
+    zTabelle->Kopf()->akzeptierteTypen = zTabelle->akzeptierteTypen;
 }
 
 bool Kursfenster::ProgrammEndet()
@@ -383,6 +396,11 @@ bool Kursfenster::OffeneEingabe() const
 }
 
 bool Kursfenster::Event_CancelClosing(bool programmEndet)
+{
+    return OffenLassen(programmEndet);
+}
+
+bool Kursfenster::OffenLassen(bool programmEndet)
 {
     // A value typed into the open editor and not yet checked counts as a change too.
     if (!programmEndet && HatUngesicherteEingaben()) {

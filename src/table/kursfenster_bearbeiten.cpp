@@ -42,6 +42,11 @@ SchuelerKursZeiger Kursfenster::Zeilenkurs(int row) const
     return row >= 0 && row < zZeilenKurse.size() ? zZeilenKurse.at(row) : nullptr;
 }
 
+const SchuelerKurs* Kursfenster::Zeilenkopie(int row) const
+{
+    return Zeilenkurs(row).get();
+}
+
 void Kursfenster::SetzeZeilenkurs(int row, SchuelerKursZeiger kurs)
 {
     if (row >= 0 && row < zZeilenKurse.size())
@@ -169,6 +174,11 @@ int Kursfenster::VorigeZeile(int row) const
 
 bool Kursfenster::meineTabelle_CellKeyDown(int row, int column, int key)
 {
+    return TasteInZelle(row, column, key);
+}
+
+bool Kursfenster::TasteInZelle(int row, int column, int key)
+{
     switch (key) {
     case TasteTab:
         if (ZelleGeprueft(row, column)) {
@@ -208,6 +218,11 @@ bool Kursfenster::meineTabelle_CellKeyDown(int row, int column, int key)
 }
 
 bool Kursfenster::meineTabelle_CellPressed(int row, int column, Qt::KeyboardModifiers tasten)
+{
+    return ZelleGedrueckt(row, column, tasten);
+}
+
+bool Kursfenster::ZelleGedrueckt(int row, int column, Qt::KeyboardModifiers tasten)
 {
     // A press elsewhere is refused while the active cell holds a value that fails its check.
     if ((row != activeRow || column != activeColumn) && !ZelleGeprueft(activeRow, activeColumn)) {

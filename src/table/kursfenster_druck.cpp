@@ -36,7 +36,8 @@ void Kursfenster::Drucken()
         Plattform::aktuell().Meldung(QStringLiteral("Die Kursliste konnte nicht gedruckt werden."));
         return;
     }
-    DruckeDich(g, drucker);
+    zLetzterDruck = std::make_unique<Kursdruck>(Abbild());
+    zLetzterDruck->DruckeDich(g, Kursdruck::FlaecheVon(drucker));
     g.end();
 }
 
@@ -83,27 +84,4 @@ Kursabbild Kursfenster::Abbild() const
         abbild.zeilen.append(std::move(zeile));
     }
     return abbild;
-}
-
-Kursfenster::Druckflaeche Kursfenster::Flaeche(QPagedPaintDevice& geraet)
-{
-    return Kursdruck::FlaecheVon(geraet);
-}
-
-void Kursfenster::DruckeDich(QPainter& g, QPagedPaintDevice& geraet)
-{
-    DruckeDich(g, Flaeche(geraet));
-}
-
-void Kursfenster::DruckeDich(QPainter& g, const Druckflaeche& flaeche)
-{
-    Kursdruck druck(Abbild());
-    druck.DruckeDich(g, flaeche);
-    zZeilenProSeite = druck.ZeilenProSeite();
-    zDruckMassstab = druck.Massstab();
-}
-
-QString Kursfenster::VerkleinertHinweis(double massstab)
-{
-    return Kursdruck::VerkleinertHinweis(massstab);
 }

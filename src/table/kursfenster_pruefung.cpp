@@ -143,6 +143,11 @@ void Kursfenster::ZelleAendern(int row, int column, const QString& wert)
 
 bool Kursfenster::ZelleGeprueft(int row, int column)
 {
+    return ZellePruefen(row, column);
+}
+
+bool Kursfenster::ZellePruefen(int row, int column)
+{
     // No cell there (a course without rows), or an identification column: nothing to check.
     const Pruefung p = Pruefen(row, column, GeprueftenText(row, column));
     if (!p.eintrag)
@@ -175,6 +180,11 @@ bool Kursfenster::OffeneZellePruefen()
 }
 
 bool Kursfenster::SpalteOK(const QString& text, int row, int column)
+{
+    return EingefuegtPruefen(text, row, column);
+}
+
+bool Kursfenster::EingefuegtPruefen(const QString& text, int row, int column)
 {
     const Pruefung p = Pruefen(row, column, text);
     if (!p.eintrag)

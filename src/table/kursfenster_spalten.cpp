@@ -5,6 +5,7 @@
 #include "kursfenster.h"
 
 #include "datenbestand.h"
+#include "kurskopf.h"
 #include "kurstabelle.h"
 
 #include <QApplication>
@@ -64,48 +65,38 @@ int NachVerschieben(int c, int a, int b)
 
 // --- Column widths -------------------------------------------------------------------------
 
+// The header holds the drag of a divider; the window's mouse handlers hand it the mouse.
+
 void Kursfenster::meineTabelle_MouseMove(int x, int y)
 {
-    zSpaltenNr = int(TabellenStruktur.ErmittleTrenner(x));
-    QWidget* kopf = zTabelle->horizontalHeader()->viewport();
-    const bool imKopf = y >= 0 && y < zTabelle->Kopfhoehe();
-    if (imKopf && zSpaltenNr >= 0 && zSpaltenNr >= TabellenStruktur.ErsteSpalte)
-        kopf->setCursor(Qt::SplitHCursor);
-    else
-        kopf->unsetCursor(); // the standard arrow
+    zTabelle->Kopf()->MausBewegt(x, y);
 }
 
 bool Kursfenster::meineTabelle_MouseDown(int x, int y)
 {
-    if (y < 0 || y >= zTabelle->Kopfhoehe())
-        return false;
-    zXPos = x;
-    zSpaltenNr = int(TabellenStruktur.ErmittleTrenner(x));
-    if (zSpaltenNr <= 0 || zSpaltenNr >= TabellenStruktur.Spalten.size()
-        || zSpaltenNr >= zTabelle->columnCount())
-        return false;
-    zTabelle->horizontalHeader()->viewport()->setCursor(Qt::SplitHCursor);
-    zAlteBreite = int(TabellenStruktur.Spalten.at(zSpaltenNr).Breite);
-    zBreiteZiehen = true;
-    return true;
+    return zTabelle->Kopf()->BreiteBeginnen(x, y);
 }
 
 void Kursfenster::meineTabelle_MouseDrag(int x, int)
 {
-    if (!zBreiteZiehen)
-        return;
-    // The width follows the mouse, never below 10; the window grows and shrinks with it.
-    TabellenStruktur.SetzeSpaltenBreite(zSpaltenNr, qint64(zAlteBreite) + x - zXPos);
-    SpaltenbreitenSetzen();
-    resize(BenoetigteBreite(), height());
+    zTabelle->Kopf()->BreiteZiehen(x);
 }
 
 void Kursfenster::meineTabelle_MouseUp(int, int)
 {
-    if (!zBreiteZiehen)
-        return;
-    zBreiteZiehen = false;
-    zTabelle->horizontalHeader()->viewport()->unsetCursor();
+    zTabelle->Kopf()->BreiteBeenden();
+}
+
+void Kursfenster::BreiteZiehen(int spalte, qint64 breite)
+{
+    // The width follows the mouse, never below 10; the window grows and shrinks with it.
+    TabellenStruktur.SetzeSpaltenBreite(spalte, breite);
+    SpaltenbreitenSetzen();
+    resize(BenoetigteBreite(), height());
+}
+
+void Kursfenster::BreiteGeaendert(int)
+{
     // Every other course window takes the new widths; this one has them already.
     zAnpassen = false;
     BasisEinstellungen::AlleFensterAnpassen();
@@ -181,6 +172,11 @@ void Kursfenster::AblageZeigen(int a, int b)
 }
 
 bool Kursfenster::meineTabelle_DropObject(const QMimeData* daten, QPoint mitte)
+{
+    return SpalteAblegen(daten, mitte);
+}
+
+bool Kursfenster::SpalteAblegen(const QMimeData* daten, QPoint mitte)
 {
     if (!daten || !daten->hasFormat(SpaltenTyp))
         return false;

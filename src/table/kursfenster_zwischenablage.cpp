@@ -48,6 +48,11 @@ QList<int> GewaehlteZeilen(const Kurstabelle& tabelle)
 
 bool Kursfenster::_EditCopySpezial_Action()
 {
+    return ZeilenKopieren();
+}
+
+bool Kursfenster::ZeilenKopieren()
+{
     const QList<int> zeilen = GewaehlteZeilen(*zTabelle);
     if (zeilen.isEmpty())
         return true; // the clipboard keeps what it holds
@@ -68,6 +73,11 @@ bool Kursfenster::_EditCopySpezial_Action()
 }
 
 bool Kursfenster::_EditPasteSpezial_Action()
+{
+    return ZeilenEinfuegen();
+}
+
+bool Kursfenster::ZeilenEinfuegen()
 {
     if (!Daten.mitDaten)
         return true;

@@ -2,6 +2,7 @@
 
 #include "spaltenziehen.h"
 
+#include "datenbestand.h"
 #include "kursfenster.h"
 #include "kurstabelle.h"
 #include "kurszellendelegate.h"
@@ -110,8 +111,8 @@ void Kurskopf::mousePressEvent(QMouseEvent* ereignis)
         return;
     }
     const QPoint p = InTabelle(ereignis->position());
-    if (zFenster->meineTabelle_MouseDown(p.x(), p.y())) {
-        // A resize: the drag and the release belong to the window.
+    if (BreiteBeginnen(p.x(), p.y())) {
+        // A resize: the drag and the release change the width.
         ereignis->accept();
         return;
     }
@@ -157,13 +158,13 @@ void Kurskopf::mouseMoveEvent(QMouseEvent* ereignis)
         return;
     }
     const QPoint p = InTabelle(ereignis->position());
-    if (zFenster->BreiteWirdGezogen()) {
-        zFenster->meineTabelle_MouseDrag(p.x(), p.y());
+    if (zBreiteZiehen) {
+        BreiteZiehen(p.x());
         ereignis->accept();
         return;
     }
     if (!(ereignis->buttons() & Qt::LeftButton)) {
-        zFenster->meineTabelle_MouseMove(p.x(), p.y());
+        MausBewegt(p.x(), p.y());
     } else if (zZiehSektion >= 0) {
         // A heading dragged: the marker shows where the column will land.
         const int x = ereignis->position().toPoint().x();
@@ -185,9 +186,8 @@ void Kurskopf::mouseReleaseEvent(QMouseEvent* ereignis)
         zZiel = -1;
         MarkeVerbergen();
     }
-    if (zFenster && zFenster->BreiteWirdGezogen()) {
-        const QPoint p = InTabelle(ereignis->position());
-        zFenster->meineTabelle_MouseUp(p.x(), p.y());
+    if (zBreiteZiehen) {
+        BreiteBeenden();
         ereignis->accept();
         return;
     }
@@ -204,9 +204,57 @@ void Kurskopf::mouseDoubleClickEvent(QMouseEvent* ereignis)
 
 void Kurskopf::leaveEvent(QEvent* ereignis)
 {
-    if (zFenster && !zFenster->BreiteWirdGezogen())
+    if (zFenster && !zBreiteZiehen)
         viewport()->unsetCursor();
     QHeaderView::leaveEvent(ereignis);
+}
+
+int Kurskopf::Hoehe() const
+{
+    if (isHidden())
+        return 0;
+    // The same rule the table uses to lay out its header.
+    return qMax(minimumHeight(), sizeHint().height());
+}
+
+void Kurskopf::MausBewegt(int x, int y)
+{
+    zSpaltenNr = int(TabellenStruktur.ErmittleTrenner(x));
+    const bool imKopf = y >= 0 && y < Hoehe();
+    if (imKopf && zSpaltenNr >= 0 && zSpaltenNr >= TabellenStruktur.ErsteSpalte)
+        viewport()->setCursor(Qt::SplitHCursor);
+    else
+        viewport()->unsetCursor(); // the standard arrow
+}
+
+bool Kurskopf::BreiteBeginnen(int x, int y)
+{
+    if (y < 0 || y >= Hoehe())
+        return false;
+    zXPos = x;
+    zSpaltenNr = int(TabellenStruktur.ErmittleTrenner(x));
+    if (zSpaltenNr <= 0 || zSpaltenNr >= TabellenStruktur.Spalten.size() || zSpaltenNr >= count())
+        return false;
+    viewport()->setCursor(Qt::SplitHCursor);
+    zAlteBreite = TabellenStruktur.Spalten.at(zSpaltenNr).Breite;
+    zBreiteZiehen = true;
+    return true;
+}
+
+void Kurskopf::BreiteZiehen(int x)
+{
+    if (!zBreiteZiehen)
+        return;
+    emit BreiteZieht(zSpaltenNr, zAlteBreite + x - zXPos);
+}
+
+void Kurskopf::BreiteBeenden()
+{
+    if (!zBreiteZiehen)
+        return;
+    zBreiteZiehen = false;
+    viewport()->unsetCursor();
+    emit BreiteGeaendert(zSpaltenNr);
 }
 
 void Kurskopf::Verschoben(int, int von, int nach)

@@ -5,13 +5,14 @@
 class Kursfenster;
 
 // The header row of the grade table. A heading wider than its column ends in "…" instead of
-// being cut off at both sides, and shows in full as a tooltip. The header hands its mouse to
-// the window: the divider at the right edge of an entry column is dragged to change the
-// column's width, and an entry column's section can be dragged to another entry column's
-// place to move the column (a marker shows where it will land; the tooltip of an entry
-// column says both). The sections stay in the table's order (visual index = logical index):
-// a section moved by the header itself is put back at once and the window moves the column
-// in its data instead.
+// being cut off at both sides, and shows in full as a tooltip. The divider at the right edge
+// of an entry column is dragged to change the column's width: the header holds that drag and
+// reports every new width (BreiteZieht) and the finished change (BreiteGeaendert); the
+// window applies them to the shared column layout. An entry column's section can be dragged
+// to another entry column's place to move the column (a marker shows where it will land; the
+// tooltip of an entry column says both). The sections stay in the table's order (visual index =
+// logical index): a section moved by the header itself is put back at once and the window moves the
+// column in its data instead.
 class Kurskopf : public QHeaderView {
     Q_OBJECT
 public:
@@ -30,6 +31,28 @@ public:
     QString Kopftipp(int spalte) const;
     // How entry columns are widened and moved (the last lines of their tooltip).
     static const QString SpaltenHinweis;
+
+    // --- Dragging a column's width (x, y in table coordinates; the header occupies
+    // 0 <= y < its height) ---------------------------------------------------------------
+    // The mouse moves without a button: the divider under it is noted, and the cursor over
+    // the header shows whether it can be dragged.
+    void MausBewegt(int x, int y);
+    // A press: true starts dragging the width of the column whose divider lies at x.
+    bool BreiteBeginnen(int x, int y);
+    // The mouse moves with the button held: the column's width follows it (never below 10).
+    void BreiteZiehen(int x);
+    // The release: the drag ends and the finished width is reported.
+    void BreiteBeenden();
+    // Whether a column's width is being dragged.
+    bool BreiteWirdGezogen() const { return zBreiteZiehen; }
+    // The column whose divider is under the mouse or being dragged (-1: none).
+    int BreitenSpalte() const { return zSpaltenNr; }
+
+signals:
+    // While the width is dragged: spalte is to be breite pixels wide now.
+    void BreiteZieht(int spalte, qint64 breite);
+    // The drag of spalte's width has ended.
+    void BreiteGeaendert(int spalte);
 
 protected:
     bool viewportEvent(QEvent* ereignis) override;
@@ -60,4 +83,11 @@ private:
     int zZiehSektion = -1;
     int zDruckX = 0;
     int zZiel = -1;
+    // Dragging a column's width.
+    bool zBreiteZiehen = false;
+    int zXPos = 0; // x where the drag started, in table coordinates
+    int zSpaltenNr = -1; // the column whose divider is under the mouse or being dragged
+    qint64 zAlteBreite = 0; // that column's width when the drag started
+    // The height of the header as the table lays it out (0 when hidden).
+    int Hoehe() const;
 };

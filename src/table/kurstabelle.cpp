@@ -151,6 +151,11 @@ void Kurstabelle::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHin
         zFenster->EditorGeschlossen();
 }
 
+Kurskopf* Kurstabelle::Kopf() const
+{
+    return qobject_cast<Kurskopf*>(horizontalHeader());
+}
+
 int Kurstabelle::Kopfhoehe() const
 {
     const QHeaderView* kopf = horizontalHeader();

@@ -6,6 +6,7 @@
 #include <QTableWidget>
 
 class Kursfenster;
+class Kurskopf;
 class Kurszellendelegate;
 class QLineEdit;
 
@@ -43,6 +44,8 @@ public:
     void FensterTrennen();
     // The height of the header row as the table lays it out.
     int Kopfhoehe() const;
+    // The header row.
+    Kurskopf* Kopf() const;
     Kurszellendelegate* Delegate() const { return zDelegate; }
 
     // A press with the Option key on an entry cell: the drag of column starts once the mouse

@@ -147,7 +147,7 @@ private slots:
         QVERIFY(m && d && m->isVisible() && d->isVisible());
         QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
         QCOMPARE(Sichtbar(*m, 0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
-        QVERIFY(m->Gewarnt(0));
+        QVERIFY(Gewarnt(*m, 0));
         QCOMPARE(m->ZellWert(2, Spalte(QStringLiteral("Fehlstunden"))), QStringLiteral("3"));
         QCOMPARE(m->ZellWert(2, Spalte(QStringLiteral("unentschuldigte Fehlstunden"))),
             QStringLiteral("0"));
@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(m->Verlauf()->count(), 1);
         m->Verlauf()->undo();
         QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("12"));
-        QVERIFY(!m->Gewarnt(0));
+        QVERIFY(!Gewarnt(*m, 0));
         QVERIFY(!m->LokalGeaendert());
         m->Verlauf()->redo();
         QVERIFY(m->LokalGeaendert());
@@ -379,7 +379,7 @@ private slots:
                            "festgehalten und fehlt.")));
         Kursfenster* m = FensterVon(QStringLiteral("M"));
         QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
-        QVERIFY(m->Gewarnt(0));
+        QVERIFY(Gewarnt(*m, 0));
         QCOMPARE(m->ZellWert(2, Spalte(QStringLiteral("Fehlstunden"))), QStringLiteral("3"));
         QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Hinweis"))),
             QStringLiteral("Facharbeit")); // the cut one

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QTableWidgetItem>
 #include <QTest>
 
 namespace Kurstabellentest {
@@ -216,7 +218,29 @@ QString Sichtbar(const Kursfenster& fenster, int row, int column)
     const Kurstabelle* t = fenster.meineTabelle();
     if (t->Editor() && t->EditorZeile() == row && t->EditorSpalte() == column)
         return t->Editor()->text();
-    return fenster.Zelltext(row, column);
+    return Zelltext(fenster, row, column);
+}
+
+QString Zelltext(const Kursfenster& fenster, int row, int column)
+{
+    const QTableWidgetItem* zelle = fenster.meineTabelle()->item(row, column);
+    return zelle ? zelle->text() : QString();
+}
+
+QMimeData* Spaltenzug(int column)
+{
+    auto* daten = new QMimeData;
+    daten->setData(Kursfenster::SpaltenTyp, QByteArray::number(column));
+    return daten;
+}
+
+bool Gewarnt(const Kursfenster& fenster, int row)
+{
+    if (!Daten.mitWarnung)
+        return false;
+    const QTableWidgetItem* zelle
+        = fenster.meineTabelle()->item(row, int(TabellenStruktur.ErsteSpalte) - 1);
+    return zelle && zelle->checkState() == Qt::Checked;
 }
 
 void Tippen(Kursfenster& fenster, const QString& text)
@@ -256,7 +280,7 @@ void Klick(Kursfenster& fenster, int row, int column, Qt::KeyboardModifiers mod)
 
 QString Gespeichert(const Kursfenster& fenster, int row, const QString& bezeichnung)
 {
-    const SchuelerKursZeiger r = fenster.Zeilenkurs(row);
+    const SchuelerKurs* r = fenster.Zeilenkopie(row);
     if (!r)
         return QStringLiteral("<keine Zeile>");
     for (qint64 i = 0; i < r->Eintraege.Anzahl(); ++i)

@@ -10,6 +10,7 @@
 #include <QString>
 
 class QLineEdit;
+class QMimeData;
 
 namespace Kurstabellentest {
 
@@ -67,6 +68,13 @@ QLineEdit* Editor(const Kursfenster& fenster);
 QPoint EditorZelle(const Kursfenster& fenster);
 // The text a teacher sees in a cell: the editor's text while it is open there.
 QString Sichtbar(const Kursfenster& fenster, int row, int column);
+// The text a cell of the grid holds (empty without a cell), whatever the editor shows.
+QString Zelltext(const Kursfenster& fenster, int row, int column);
+// The data a course window's drag of column carries (its index under Kursfenster::SpaltenTyp);
+// the caller owns it.
+QMimeData* Spaltenzug(int column);
+// Whether a row's "W" box is ticked in the grid (false without warning column).
+bool Gewarnt(const Kursfenster& fenster, int row);
 
 // Types text into the open editor (which selects its whole text when it opens) with real
 // key events, replacing what it shows.

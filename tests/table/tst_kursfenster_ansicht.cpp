@@ -181,7 +181,7 @@ private slots:
         QPointer<Kursfenster> f = Kurs();
         QVERIFY(f);
         const int c = Spalte(spalte);
-        f->ZelleAendern(2, c, wert);
+        QVERIFY(f->SpalteOK(wert, 2, c));
         // The editor stands elsewhere.
         f->AktiviereEditZelle(0, Spalte(Fehl));
         Kurstabelle* t = f->meineTabelle();
@@ -369,9 +369,9 @@ private slots:
         QVERIFY(f);
         const int fehl = Spalte(Fehl);
         f->AktiviereEditZelle(0, fehl);
-        const bool gewarnt = f->Gewarnt(2);
+        const bool gewarnt = Gewarnt(*f, 2);
         Klick(*f, 2, spalte);
-        QCOMPARE(f->Gewarnt(2), spalte == 4 ? !gewarnt : gewarnt);
+        QCOMPARE(Gewarnt(*f, 2), spalte == 4 ? !gewarnt : gewarnt);
         if (editorSofort) {
             QCOMPARE(EditorZelle(*f), QPoint(fehl, 2));
             QCOMPARE(QApplication::focusWidget(), Editor(*f));
@@ -452,7 +452,7 @@ private slots:
         Kurstabelle* t = f->meineTabelle();
         const int note = Spalte(NoteS);
         const int hinweis = Spalte(Hinweis);
-        std::unique_ptr<QMimeData> daten(Kursfenster::SpaltenDaten(note));
+        std::unique_ptr<QMimeData> daten(Spaltenzug(note));
         const auto ueber = [&](int spalte) {
             const QPoint p(t->columnViewportPosition(spalte) + t->columnWidth(spalte) / 2,
                 t->visualRect(t->model()->index(1, 0)).center().y());

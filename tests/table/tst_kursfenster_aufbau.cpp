@@ -144,7 +144,7 @@ private slots:
 
         // "W": student 12 (row 1) is warned; the box is not toggled by the grid itself.
         for (int r = 0; r < t->rowCount(); ++r) {
-            QCOMPARE(f->Gewarnt(r), warnung && r == 1);
+            QCOMPARE(Gewarnt(*f, r), warnung && r == 1);
             if (warnung)
                 QVERIFY(!(t->item(r, erste - 1)->flags() & Qt::ItemIsUserCheckable));
         }
@@ -198,10 +198,10 @@ private slots:
         const QStringList namen
             = { "Albers, Anna", "Brandt, Ben", "Cordes, Clara", "Dahl, Dennis" };
         for (int r = 0; r < 4; ++r) {
-            QCOMPARE(f->Zelltext(r, 0), ids.at(r));
-            QCOMPARE(f->Zelltext(r, 1), QString::number(r + 1));
-            QCOMPARE(f->Zelltext(r, 2), abitur.at(r));
-            QCOMPARE(f->Zelltext(r, 3), namen.at(r));
+            QCOMPARE(Zelltext(*f, r, 0), ids.at(r));
+            QCOMPARE(Zelltext(*f, r, 1), QString::number(r + 1));
+            QCOMPARE(Zelltext(*f, r, 2), abitur.at(r));
+            QCOMPARE(Zelltext(*f, r, 3), namen.at(r));
         }
         const auto werte = [&](int r) {
             QStringList w;
@@ -213,19 +213,19 @@ private slots:
         QCOMPARE(werte(1), (QStringList { "3", "10", "0", "Attest fehlt", "E", "" }));
         // No course row: empty cells and no row tag.
         QCOMPARE(werte(2), (QStringList { "", "", "", "", "", "" }));
-        QVERIFY(!f->Zeilenkurs(2));
+        QVERIFY(!f->Zeilenkopie(2));
         // A damaged row with two entries: empty values for the missing ones, and a copy with
         // a place for every entry.
         QCOMPARE(werte(3), (QStringList { "7", "6", "", "", "", "" }));
-        QCOMPARE(f->Zeilenkurs(3)->Eintraege.Anzahl(), 6);
+        QCOMPARE(f->Zeilenkopie(3)->Eintraege.Anzahl(), 6);
 
         // The row tags are the window's own copies, not the global list's rows.
         for (int r : { 0, 1, 3 }) {
-            const SchuelerKursZeiger kopie = f->Zeilenkurs(r);
+            const SchuelerKurs* kopie = f->Zeilenkopie(r);
             const SchuelerKursZeiger global
                 = Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), ids.at(r).toLongLong());
             QVERIFY(kopie && global);
-            QVERIFY(kopie != global);
+            QVERIFY(kopie != global.get());
         }
     }
 
@@ -307,7 +307,7 @@ private slots:
                     ++zeilen;
             QCOMPARE(t->rowCount(), zeilen);
             for (int r = 0; r < t->rowCount(); ++r) {
-                const qint64 id = f->Zelltext(r, 0).toLongLong();
+                const qint64 id = Zelltext(*f, r, 0).toLongLong();
                 QVERIFY(kurs->Schueler.Enthalten(id));
                 QVERIFY(id > vorher); // the demo's student list is sorted by ID
                 vorher = id;
@@ -480,7 +480,7 @@ private slots:
         QVERIFY(!Laden().isEmpty());
         QPointer<Kursfenster> a = Oeffnen(QStringLiteral("M"));
         QPointer<Kursfenster> b = Oeffnen(QStringLiteral("M"));
-        QVERIFY(a->Zeilenkurs(0) != b->Zeilenkurs(0));
+        QVERIFY(a->Zeilenkopie(0) != b->Zeilenkopie(0));
         Tippen(*a, QStringLiteral("13"));
         Taste(*a, Qt::Key_Tab);
         QCOMPARE(Gespeichert(*a, 0, QStringLiteral("Note")), QStringLiteral("13"));
@@ -497,7 +497,7 @@ private slots:
                      .datum,
             QStringLiteral("13"));
         QCOMPARE(Gespeichert(*b, 0, QStringLiteral("Note")), QStringLiteral("12"));
-        QVERIFY(b->Zeilenkurs(0) != Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11));
+        QVERIFY(b->Zeilenkopie(0) != Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11).get());
     }
 };
 

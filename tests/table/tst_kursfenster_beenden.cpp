@@ -325,7 +325,7 @@ private slots:
         QCOMPARE(Editor(*z.m)->text(), QStringLiteral("12"));
         Editor(*z.m)->selectAll();
         Tippen(*z.m, QStringLiteral("99"));
-        z.m->ZelleAendern(1, Spalte(Hinweis), QStringLiteral("neu"));
+        QVERIFY(z.m->SpalteOK(QStringLiteral("neu"), 1, Spalte(Hinweis)));
         QVERIFY(App()->SitzungEndet(false));
         QCOMPARE(ImDatei(pfad, QStringLiteral("M"), 11, NoteS), QStringLiteral("12"));
         QCOMPARE(ImDatei(pfad, QStringLiteral("M"), 12, Hinweis), QStringLiteral("neu"));

@@ -274,7 +274,8 @@ private slots:
         QVERIFY(f);
         const QString pdf = PdfDrucken(*f, QStringLiteral("bereich.pdf"), 2, 3);
         QVERIFY(QFile::exists(pdf));
-        const int rp = f->ZeilenProSeite();
+        QVERIFY(f->LetzterDruck());
+        const int rp = f->LetzterDruck()->ZeilenProSeite();
         QVERIFY(rp > 10);
         const QString text = PdfText(pdf, 1);
         // The first printed row is row rp (number rp + 1): "Schüler" 101 is row 4.
@@ -318,9 +319,10 @@ private slots:
         QVERIFY2(text.contains(QRegularExpression(
                      QStringLiteral("Albers, Anna\\s+12\\s+4\\s+2\\s+Fach\\S*\\s+11\\s+x\\n"))),
             qPrintable(text));
-        QVERIFY(f->DruckMassstab() < Kursfenster::MinMassstab);
-        QVERIFY2(
-            text.contains(Kursfenster::VerkleinertHinweis(f->DruckMassstab())), qPrintable(text));
+        QVERIFY(f->LetzterDruck());
+        const double massstab = f->LetzterDruck()->Massstab();
+        QVERIFY(massstab < Kursdruck::MinMassstab);
+        QVERIFY2(text.contains(Kursdruck::VerkleinertHinweis(massstab)), qPrintable(text));
         Aufbewahren(pdf, QStringLiteral("kursliste-hochformat.pdf"));
     }
 

@@ -352,7 +352,7 @@ private slots:
         QCOMPARE(Editor(*f)->text(), QStringLiteral("12"));
         QCOMPARE(Editor(*f)->selectedText(), QStringLiteral("12"));
         QVERIFY(Editor(*f)->hasFocus());
-        QCOMPARE(f->Zelltext(0, Spalte(NoteS)), QStringLiteral("12"));
+        QCOMPARE(Zelltext(*f, 0, Spalte(NoteS)), QStringLiteral("12"));
         QCOMPARE(Gespeichert(*f, 0, NoteS), QStringLiteral("12"));
         QVERIFY(!f->SichernAktion()->isEnabled());
         QVERIFY(!f->HatUngesicherteEingaben());
@@ -532,13 +532,13 @@ private slots:
         }
         QCOMPARE(eins, zeile1);
         if (zeile2 == QStringList { "<keine Zeile>" })
-            QVERIFY(!f->Zeilenkurs(2));
+            QVERIFY(!f->Zeilenkopie(2));
         else
             QCOMPARE(zwei, zeile2);
         // No stored value ever holds a control character.
         for (int r = 0; r < f->meineTabelle()->rowCount(); ++r)
             for (int c = 0; c < f->meineTabelle()->columnCount(); ++c)
-                QVERIFY(!Zellpruefung::HatSteuerzeichen(f->Zelltext(r, c)));
+                QVERIFY(!Zellpruefung::HatSteuerzeichen(Zelltext(*f, r, c)));
     }
 
     void einfuegenNachAbgelehnterEingabe()

@@ -129,6 +129,10 @@ private slots:
 
     void spaltensuche_data()
     {
+        // The search for the next and the previous entry column as the keys use it: Tab
+        // (naechste) goes to the next entry column, past the last one to the first entry
+        // column of the next row (ergebnis false); the left arrow key goes to the previous
+        // entry column, from the first one round to the last in the same row.
         QTest::addColumn<Layout>("layout");
         QTest::addColumn<bool>("naechste");
         QTest::addColumn<int>("start");
@@ -154,9 +158,15 @@ private slots:
         QFETCH(int, ziel);
         QFETCH(bool, ergebnis);
         QPointer<Kursfenster> f = Oeffne(layout);
-        int spalte = start;
-        QCOMPARE(naechste ? f->NaechsteSpalte(spalte) : f->VorigeSpalte(spalte), ergebnis);
-        QCOMPARE(spalte, ziel);
+        QVERIFY(f);
+        QVERIFY(f->meineTabelle()->rowCount() > 1);
+        // The key as the grid hands it to the window on the cell (0, start).
+        const int taste = naechste ? Kursfenster::TasteTab : Kursfenster::TasteLinks;
+        QVERIFY(f->meineTabelle_CellKeyDown(0, start, taste));
+        QCOMPARE(f->AktiveSpalte(), ziel);
+        QCOMPARE(EditorZelle(*f), QPoint(ziel, 0 + (naechste && !ergebnis ? 1 : 0)));
+        QCOMPARE(f->AktiveZeile(), naechste && !ergebnis ? 1 : 0);
+        QCOMPARE(plattform.pieps, 0);
     }
 
     void abgelehnterWertHaeltFest_data()
@@ -217,7 +227,7 @@ private slots:
     {
         QFETCH(int, spalte);
         QPointer<Kursfenster> f = Oeffne();
-        const bool gewarnt = f->Gewarnt(2);
+        const bool gewarnt = Gewarnt(*f, 2);
         f->AktiviereEditZelle(0, 6);
         Tippen(*f, QStringLiteral("abc"));
         Klick(*f, 2, spalte);
@@ -225,16 +235,16 @@ private slots:
         QCOMPARE(EditorZelle(*f), QPoint(6, 0));
         QCOMPARE(Sichtbar(*f, 0, 6), QStringLiteral("4"));
         QVERIFY(f->meineTabelle()->selectionModel()->selectedRows().isEmpty());
-        QCOMPARE(f->Gewarnt(2), gewarnt);
+        QCOMPARE(Gewarnt(*f, 2), gewarnt);
         QVERIFY(!f->LokalGeaendert());
     }
 
     void klickAufW()
     {
         QPointer<Kursfenster> f = Oeffne();
-        QVERIFY(!f->Gewarnt(0));
+        QVERIFY(!Gewarnt(*f, 0));
         Klick(*f, 0, 4);
-        QVERIFY(f->Gewarnt(0)); // toggled exactly once
+        QVERIFY(Gewarnt(*f, 0)); // toggled exactly once
         QVERIFY(f->LokalGeaendert());
         QVERIFY(f->SichernAktion()->isEnabled());
         // No editor on the box; typing goes on in the row's entry cell.
@@ -244,12 +254,12 @@ private slots:
         // A double click through the window system (press, release, press with the double
         // click, release) is two presses: two toggles.
         Kurstabelle* t = f->meineTabelle();
-        QVERIFY(f->Gewarnt(1));
+        QVERIFY(Gewarnt(*f, 1));
         const QPoint ort = t->viewport()->mapTo(f, t->visualRect(t->model()->index(1, 4)).center());
         QTest::mouseDClick(f->windowHandle(), Qt::LeftButton, Qt::NoModifier, ort);
-        QVERIFY(f->Gewarnt(1));
+        QVERIFY(Gewarnt(*f, 1));
         QTest::mouseClick(f->windowHandle(), Qt::LeftButton, Qt::NoModifier, ort);
-        QVERIFY(!f->Gewarnt(1));
+        QVERIFY(!Gewarnt(*f, 1));
     }
 
     void klickAufKennspalteWaehltZeile_data()
@@ -292,7 +302,7 @@ private slots:
         QTest::mouseRelease(t->viewport(), Qt::LeftButton, Qt::AltModifier,
             t->visualRect(t->model()->index(1, 7)).center());
 
-        std::unique_ptr<QMimeData> daten(Kursfenster::SpaltenDaten(7));
+        std::unique_ptr<QMimeData> daten(Spaltenzug(7));
         QVERIFY(daten->hasFormat(QStringLiteral("ravirireru.listenSpalten")));
         QCOMPARE(daten->data(QStringLiteral("ravirireru.listenSpalten")), QByteArray("7"));
         QVERIFY(t->akzeptierteTypen.contains(QStringLiteral("ravirireru.listenSpalten")));

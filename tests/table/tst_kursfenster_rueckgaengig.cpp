@@ -206,7 +206,7 @@ private slots:
             QVERIFY(column >= 0);
             QCOMPARE(f->ZellWert(row, column), it.value());
             if (it.key().endsWith(QLatin1String(":W")))
-                QCOMPARE(f->Gewarnt(row), !it.value().isEmpty());
+                QCOMPARE(Gewarnt(*f, row), !it.value().isEmpty());
             else
                 QCOMPARE(Sichtbar(*f, row, column), it.value());
         }
@@ -219,7 +219,7 @@ private slots:
             Kurszahlen z(Daten);
             z.Zeilen(f->meineTabelle()->rowCount());
             for (int i = 0; i < f->meineTabelle()->rowCount(); ++i)
-                z.ZeileSetzen(i, f->Zeilenkurs(i) ? &f->Zeilenkurs(i)->Eintraege : nullptr);
+                z.ZeileSetzen(i, f->Zeilenkopie(i) ? &f->Zeilenkopie(i)->Eintraege : nullptr);
             return z.Ergebnis().Text();
         }());
     }

@@ -123,8 +123,8 @@ private slots:
         QCOMPARE(Sichtbar(*neu, 0, 6), QStringLiteral("6"));
         QCOMPARE(Sichtbar(*neu, 0, 8), QStringLiteral("Referat gehalten"));
         QCOMPARE(Sichtbar(*neu, 2, 5), QStringLiteral("E"));
-        QVERIFY(neu->Gewarnt(0));
-        QVERIFY(!neu->Gewarnt(1));
+        QVERIFY(Gewarnt(*neu, 0));
+        QVERIFY(!Gewarnt(*neu, 1));
         QVERIFY(!neu->SichernAktion()->isEnabled());
         QVERIFY(!neu->LokalGeaendert());
     }
@@ -135,7 +135,7 @@ private slots:
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
         Klick(*f, 1, 4);
         Klick(*f, 1, 4);
-        QVERIFY(f->Gewarnt(1));
+        QVERIFY(Gewarnt(*f, 1));
         SichernDruecken(*f);
         Datenbestand gelesen;
         Spaltenstruktur struktur;
@@ -379,7 +379,7 @@ private slots:
         plattform.antwortenWahl = { 0 }; // the closing question: "Nein"
         SichernDruecken(*f);
         QVERIFY(!f.isNull());
-        QVERIFY(f->Zeilenkurs(0) != Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11));
+        QVERIFY(f->Zeilenkopie(0) != Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11).get());
         Klick(*f, 0, 5);
         Tippen(*f, QStringLiteral("15"));
         Taste(*f, Qt::Key_Tab);

@@ -3,6 +3,7 @@
 
 #include "aufzeichnendeplattform.h"
 #include "guitest.h"
+#include "kurskopf.h"
 #include "kurstabelle.h"
 #include "kurstabellentest.h"
 
@@ -135,13 +136,13 @@ private:
             QCOMPARE(f.Spalteneintrag(c)->Bezeichnung, katalog.at(c - erste));
         }
         for (int i = 0; i < t->rowCount(); ++i) {
-            const qint64 id = f.Zelltext(i, 0).toLongLong();
+            const qint64 id = Zelltext(f, i, 0).toLongLong();
             for (int c = erste; c < t->columnCount(); ++c) {
                 const QString& bez = katalog.at(c - erste);
                 QCOMPARE(Sichtbar(f, i, c),
                     vorher.value(Schluessel(f.AngezeigterKurs()->Kuerzel, id, bez)));
             }
-            if (const SchuelerKursZeiger r = f.Zeilenkurs(i)) {
+            if (const SchuelerKurs* r = f.Zeilenkopie(i)) {
                 for (qint64 j = 0; j < r->Eintraege.Anzahl(); ++j)
                     QCOMPARE(r->Eintraege.ZeigeKursEintrag(j).Bezeichnung, katalog.at(j));
             }
@@ -234,7 +235,7 @@ private slots:
         QWidget* ziel = imKopf ? Kopf(*f) : t->viewport();
         const int y = imKopf ? t->Kopfhoehe() / 2 : 5;
         Maus(ziel, QEvent::MouseMove, QPoint(x, y), Qt::NoButton, Qt::NoButton);
-        QCOMPARE(f->BreitenSpalte(), spalte);
+        QCOMPARE(t->Kopf()->BreitenSpalte(), spalte);
         const bool teiler = imKopf && spalte >= 3;
         QCOMPARE(Kopf(*f)->testAttribute(Qt::WA_SetCursor), teiler);
         QCOMPARE(Kopf(*f)->cursor().shape(), teiler ? Qt::SplitHCursor : Qt::ArrowCursor);
@@ -273,7 +274,7 @@ private slots:
         const int y = t->Kopfhoehe() / 2;
         const int geprueft = spalte >= 0 ? spalte : 2;
         Maus(Kopf(*f), QEvent::MouseButtonPress, QPoint(druckX, y), Qt::LeftButton, Qt::LeftButton);
-        QCOMPARE(f->BreiteWirdGezogen(), spalte >= 0);
+        QCOMPARE(t->Kopf()->BreiteWirdGezogen(), spalte >= 0);
         // In steps, as the mouse moves; the window's width follows at every step.
         for (int schritt = 1; schritt <= 4; ++schritt) {
             Maus(Kopf(*f), QEvent::MouseMove, QPoint(druckX + dx * schritt / 4, y), Qt::NoButton,
@@ -282,7 +283,7 @@ private slots:
         }
         Maus(Kopf(*f), QEvent::MouseButtonRelease, QPoint(druckX + dx, y), Qt::LeftButton,
             Qt::NoButton);
-        QVERIFY(!f->BreiteWirdGezogen());
+        QVERIFY(!t->Kopf()->BreiteWirdGezogen());
         QCOMPARE(TabellenStruktur.Spalten.at(geprueft).Breite, breite);
         QCOMPARE(t->columnWidth(geprueft), breite);
         QCOMPARE(f->width(), int(TabellenStruktur.Gesamtbreite()));
@@ -352,7 +353,7 @@ private slots:
         AnlegenOhneAundW();
         QPointer<Kursfenster> a = Oeffnen(QStringLiteral("M"));
         QPointer<Kursfenster> b = Oeffnen(QStringLiteral("D"));
-        std::unique_ptr<QMimeData> daten(Kursfenster::SpaltenDaten(von));
+        std::unique_ptr<QMimeData> daten(Spaltenzug(von));
         Ablegen(*a, *daten, nach, aufKopf);
         AllesPruefen({ a, b }, katalog);
         QVERIFY(Daten.wurdeGeaendert());
@@ -388,7 +389,7 @@ private slots:
         Tippen(*b, QStringLiteral("9"));
         QCOMPARE(EditorZelle(*b), QPoint(3, 0));
 
-        std::unique_ptr<QMimeData> daten(Kursfenster::SpaltenDaten(5));
+        std::unique_ptr<QMimeData> daten(Spaltenzug(5));
         Ablegen(ablageImZweiten ? *b : *a, *daten, 3);
         const QStringList katalog = Namen("U,N,F,H,K,S");
         QCOMPARE(Katalog(Daten.alleEintraege), katalog);
@@ -451,7 +452,7 @@ private slots:
         // "unentschuldigte Fehlstunden" to the front fills the row up with the entries it
         // lacked (with their keys), so a value typed there later is stored under its entry.
         AnlegenOhneAundW();
-        std::unique_ptr<QMimeData> daten(Kursfenster::SpaltenDaten(5));
+        std::unique_ptr<QMimeData> daten(Spaltenzug(5));
         {
             QPointer<Kursfenster> a = Oeffnen(QStringLiteral("D"));
             Ablegen(*a, *daten, 3);
@@ -536,7 +537,7 @@ private slots:
         QFETCH(int, ziel);
         AnlegenOhneAundW();
         QPointer<Kursfenster> a = Oeffnen(QStringLiteral("M"));
-        std::unique_ptr<QMimeData> daten(Kursfenster::SpaltenDaten(7));
+        std::unique_ptr<QMimeData> daten(Spaltenzug(7));
         QCOMPARE(a->meineTabelle_DropObject(daten.get(), QPoint(x, 40)), ziel >= 0);
         if (ziel == 3)
             QCOMPARE(Katalog(Daten.alleEintraege), Namen("K,N,F,U,H,S"));

@@ -128,7 +128,7 @@ private slots:
         QPointer<Kursfenster> f;
         const QImage bild = Bild(mitDefiziten, f);
         QVERIFY(!bild.isNull());
-        QCOMPARE(f->Zelltext(zeile, Spalte(spalte)).isEmpty(), false);
+        QCOMPARE(Zelltext(*f, zeile, Spalte(spalte)).isEmpty(), false);
         const Zellbild z = Auswerten(bild, Zelle(*f, zeile, Spalte(spalte)));
         if (rot) {
             QVERIFY2(z.rot > 3, qPrintable(QString::number(z.rot)));
@@ -192,7 +192,7 @@ private slots:
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
         f->meineTabelle()->EditorSchliessen();
         // The rows put the name into column 3 by position; the heading "Name" is column 2.
-        f->SetzeZelltext(0, 2, QStringLiteral("Albers, Anna"));
+        f->meineTabelle()->item(0, 2)->setText(QStringLiteral("Albers, Anna"));
         const QImage bild = f->meineTabelle()->viewport()->grab().toImage();
         QVERIFY(Auswerten(bild, Zelle(*f, 0, 2)).laengsteLinie >= 40);
         QVERIFY(Auswerten(bild, Zelle(*f, 0, 3)).laengsteLinie < 15);

@@ -38,7 +38,7 @@ QStringList Eintragszellen(const Kursfenster& f, int row)
 // A row's stored values in catalogue order ("-" for a row without course row).
 QStringList Gespeicherte(const Kursfenster& f, int row)
 {
-    const SchuelerKursZeiger r = f.Zeilenkurs(row);
+    const SchuelerKurs* r = f.Zeilenkopie(row);
     QStringList werte;
     for (qint64 i = 0; i < Daten.alleEintraege.Anzahl(); ++i)
         werte << (r ? r->Eintraege.ZeigeKursEintrag(i).datum : QStringLiteral("-"));
@@ -235,8 +235,8 @@ private slots:
         Kurstabelle* t = f->meineTabelle();
         QCOMPARE(t->rowCount(), 9);
         // Rows 4 .. 8 are 101 .. 105.
-        QCOMPARE(f->Zelltext(4, 0), QStringLiteral("101"));
-        QCOMPARE(f->Zelltext(8, 0), QStringLiteral("105"));
+        QCOMPARE(Zelltext(*f, 4, 0), QStringLiteral("101"));
+        QCOMPARE(Zelltext(*f, 8, 0), QStringLiteral("105"));
 
         QList<QStringList> zellen;
         QList<QStringList> gespeichert;
@@ -316,7 +316,7 @@ private slots:
         QVERIFY(!f->OffeneEingabe());
         Taste(*f, Qt::Key_Tab);
         QCOMPARE(Gespeichert(*f, 0, QStringLiteral("Note")), QStringLiteral("6"));
-        QCOMPARE(f->Zelltext(0, 5), QStringLiteral("6"));
+        QCOMPARE(Zelltext(*f, 0, 5), QStringLiteral("6"));
         QCOMPARE(plattform.pieps, 0);
     }
 
