@@ -100,7 +100,7 @@ private slots:
         QVERIFY(ordner.isValid());
         QDir(ordner.path()).removeRecursively();
         QVERIFY(QDir().mkpath(ordner.path()));
-        pfad = Anlegen(ordner.path(), Kursdaten());
+        pfad = Kurslistenbauer().Anlegen(ordner.path());
         QVERIFY(!pfad.isEmpty());
         vorher = Inhalt(pfad);
     }
@@ -292,7 +292,7 @@ private slots:
         QCOMPARE(journal.size(), 2);
 
         // The school's software exported the file anew.
-        Datenbestand neu = Kursdaten();
+        Datenbestand neu = Kurslistenbauer().Bauen();
         switch (aenderung) {
         case 0:
             neu.alleKurse.Zeigen(1)->Schueler.Entnehmen(qint64(11));

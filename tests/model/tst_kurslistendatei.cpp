@@ -1,8 +1,9 @@
 #include "aufzeichnendeplattform.h"
-#include "beispieldaten.h"
 #include "bytebauer.h"
+#include "dateihelfer.h"
 #include "datenbestand.h"
 #include "kleinedatei.h"
+#include "kurslistenbauer.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -105,8 +106,17 @@ private slots:
         QFETCH(bool, abitur);
         QFETCH(bool, klausur);
         QFETCH(bool, warnung);
-        const Datenbestand d = Beispieldaten::Erzeugen({ abitur, klausur, warnung, false });
-        const QByteArray original = Beispieldaten::AlsKursliste(d);
+        // A password beyond ASCII and a course marked as changed must come back as they were.
+        const Datenbestand d = Kurslistenbauer()
+                                   .MarkAbitur(abitur)
+                                   .MarkKlausur(klausur)
+                                   .Warnung(warnung)
+                                   .Aendern([](Datenbestand& daten) {
+                                       daten.Pass = QStringLiteral("Päss");
+                                       daten.alleKurse.Zeigen(2)->geaendert = true;
+                                   })
+                                   .Bauen();
+        const QByteArray original = Dateihelfer::Kursliste(d);
 
         // From a real file on disk through the program's own load and save.
         const QString pfad = zOrdner.filePath(QStringLiteral("rund.zln"));
@@ -117,12 +127,12 @@ private slots:
         QVERIFY(Daten.mitDaten);
         QCOMPARE(Daten.NotenPass, QStringLiteral("Geheim"));
         QCOMPARE(Daten.Pass, QStringLiteral("Päss"));
-        QCOMPARE(Daten.alleSchueler.Zeigen(2).Name, QStringLiteral("Öztürk, Ben"));
+        QCOMPARE(Daten.alleSchueler.Zeigen(2).Name, QStringLiteral("Brandt, Ben"));
         QCOMPARE(Daten.alleKurse.Zeigen(1)->Fach, QStringLiteral("Mathematik"));
         QCOMPARE(Daten.alleKurse.Zeigen(1)->DrittesFachSchueler.Ausgeben(),
-            abitur ? QStringLiteral(",101,") : QStringLiteral(","));
+            abitur ? QStringLiteral(",11,13,") : QStringLiteral(","));
         QCOMPARE(Daten.alleKurse.Zeigen(1)->GewarntSchueler.Ausgeben(),
-            warnung ? QStringLiteral(",103,") : QStringLiteral(","));
+            warnung ? QStringLiteral(",12,") : QStringLiteral(","));
         QCOMPARE(Daten.alleKurse.Zeigen(2)->geaendert, true);
         QCOMPARE(TabellenStruktur.ErsteSpalte, qint64((abitur ? 4 : 3) + (warnung ? 1 : 0)));
         QVERIFY(Daten.Speichern());
@@ -132,7 +142,8 @@ private slots:
     void optionaleMengenNurMitFlagge()
     {
         // Sets whose flag is false are not written, even when filled in memory.
-        Datenbestand voll = Beispieldaten::Erzeugen({ false, false, false, false });
+        Datenbestand voll
+            = Kurslistenbauer().MarkAbitur(false).MarkKlausur(false).Warnung(false).Bauen();
         Datenbestand leer = voll;
         leer.alleKurse = voll.alleKurse.Kopie();
         for (qint64 i = 1; i <= leer.alleKurse.AnzahlKurse(); ++i) {
@@ -143,17 +154,17 @@ private slots:
             k.GewarntSchueler.Leeren();
         }
         QVERIFY(!voll.alleKurse.Zeigen(1)->DrittesFachSchueler.Leer());
-        QCOMPARE(Beispieldaten::AlsKursliste(voll), Beispieldaten::AlsKursliste(leer));
+        QCOMPARE(Dateihelfer::Kursliste(voll), Dateihelfer::Kursliste(leer));
 
         // Read back, every course has all five sets, the optional ones empty.
         Datenbestand d;
         Spaltenstruktur s;
         QString m;
-        QVERIFY(Lesen(Beispieldaten::AlsKursliste(voll), d, s, m));
+        QVERIFY(Lesen(Dateihelfer::Kursliste(voll), d, s, m));
         const Kurs& k = *d.alleKurse.Zeigen(1);
         QVERIFY(k.DrittesFachSchueler.Leer() && k.ViertesFachSchueler.Leer()
             && k.KlausurSchueler.Leer() && k.GewarntSchueler.Leer());
-        QCOMPARE(k.Schueler.Ausgeben(), QStringLiteral(",101,102,103,"));
+        QCOMPARE(k.Schueler.Ausgeben(), QStringLiteral(",14,13,12,11,"));
     }
 
     void handgeschriebeneDateiRundreise_data()
@@ -273,7 +284,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, meldung);
         // Through the program's load: the message is shown and the data stay as they were.
-        Beispieldaten::AlsGlobaleDaten(Beispieldaten::Erzeugen(), QStringLiteral("/alt/datei.zln"));
+        Kurslistenbauer().AlsGlobaleDaten(QStringLiteral("/alt/datei.zln"));
         Daten.Geaendert();
         const QByteArray vorher = Schreiben(Daten, TabellenStruktur);
         const QString pfad = zOrdner.filePath(QStringLiteral("abgelehnt.zln"));
@@ -289,7 +300,7 @@ private slots:
 
     void abgebrochenUndFehlend()
     {
-        Beispieldaten::AlsGlobaleDaten(Beispieldaten::Erzeugen(), QStringLiteral("/alt/datei.zln"));
+        Kurslistenbauer().AlsGlobaleDaten(QStringLiteral("/alt/datei.zln"));
         Daten.Geaendert();
         const QByteArray vorher = Schreiben(Daten, TabellenStruktur);
         AufzeichnendePlattform p;
@@ -327,7 +338,7 @@ private slots:
     void unpassendesLayoutWirdNeuAufgebaut()
     {
         // A stored layout with more entry columns than the catalogue has entries.
-        Datenbestand d = Beispieldaten::Erzeugen();
+        Datenbestand d = Kurslistenbauer().Bauen();
         Spaltenstruktur s;
         s.KurslistenInit(d);
         s.SpalteAnfuegen(EinfacheSpalte(QStringLiteral("zuviel"), 60, 2));
@@ -335,14 +346,14 @@ private slots:
         Datenbestand gelesen;
         Spaltenstruktur gelesenS;
         QString m;
-        QVERIFY(Lesen(Beispieldaten::AlsKursliste(d, s), gelesen, gelesenS, m));
+        QVERIFY(Lesen(Dateihelfer::Kursliste(d, s), gelesen, gelesenS, m));
         QCOMPARE(gelesenS.ErsteSpalte, qint64(0));
         QCOMPARE(gelesenS.SpaltenAnzahl, qint64(0));
     }
 
     void jedeKuerzungWirdAbgelehnt()
     {
-        const QByteArray gut = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
+        const QByteArray gut = Kurslistenbauer().Bytes();
         for (qsizetype n = 0; n < gut.size(); ++n) {
             Datenbestand d;
             d.HalbjahrKuerzel = QStringLiteral("unverändert");
@@ -356,7 +367,7 @@ private slots:
 
     void zufaelligeBytefehler()
     {
-        const QByteArray gut = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
+        const QByteArray gut = Kurslistenbauer().Bytes();
         const QStringList erlaubt { Meldungen::Beschaedigt, Meldungen::KeineNotenliste,
             Meldungen::AeltereVersion, Meldungen::NeuereVersion };
         QRandomGenerator zufall(20261209);
@@ -411,7 +422,7 @@ private slots:
 
     void schreibfehlerDesGeraets()
     {
-        const Datenbestand d = Beispieldaten::Erzeugen();
+        const Datenbestand d = Kurslistenbauer().Bauen();
         Spaltenstruktur s;
         s.KurslistenInit(d);
         const qint64 laenge = Schreiben(d, s).size();
@@ -439,7 +450,7 @@ private slots:
     {
         QFETCH(int, fall);
         QFETCH(QString, feld);
-        Beispieldaten::AlsGlobaleDaten(Beispieldaten::Erzeugen());
+        Kurslistenbauer().AlsGlobaleDaten();
         const QString pfad = zOrdner.filePath(QStringLiteral("lang.zln"));
         Daten.datenFolder = pfad;
         QVERIFY(Daten.Speichern());
@@ -472,7 +483,7 @@ private slots:
 
     void gerade255BytesPassen()
     {
-        Datenbestand d = Beispieldaten::Erzeugen();
+        Datenbestand d = Kurslistenbauer().Bauen();
         // 255 bytes after scrambling (85 characters of three UTF-8 bytes): the longest
         // that fits; one character more does not.
         d.alleSchueler.Zeigen(1).Name = Hilfsmittel::DeChiffre(QString(85, QChar(0x4E00)));
@@ -491,7 +502,7 @@ private slots:
     void textMitU_FEFFBleibtErhalten()
     {
         // A name whose scrambled form starts with U+FEFF, a remark and a set starting with it.
-        Datenbestand d = Beispieldaten::Erzeugen();
+        Datenbestand d = Kurslistenbauer().Bauen();
         d.alleSchueler.Zeigen(1).Name = QString(QChar(0xFEFC)) + QStringLiteral("Anna");
         d.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(3).datum
             = QString(QChar(0xFEFF)) + QStringLiteral("Hinweis");
@@ -520,7 +531,7 @@ private slots:
         const QString ordner = basis.filePath(QStringLiteral("gesperrt"));
         QVERIFY(QDir().mkdir(ordner));
         const QString pfad = ordner + QStringLiteral("/kurse.zln");
-        const QByteArray alt = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
+        const QByteArray alt = Kurslistenbauer().Bytes();
         QVERIFY(DateiSchreiben(pfad, alt));
         QVERIFY(chmod(QFile::encodeName(pfad).constData(), 0444) == 0);
         QVERIFY(chmod(QFile::encodeName(ordner).constData(), 0555) == 0);

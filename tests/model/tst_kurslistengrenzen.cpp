@@ -3,11 +3,12 @@
 // column widths.
 
 #include "aufzeichnendeplattform.h"
-#include "beispieldaten.h"
 #include "bytebauer.h"
+#include "dateihelfer.h"
 #include "dateileser.h"
 #include "datenbestand.h"
 #include "kleinedatei.h"
+#include "kurslistenbauer.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -131,7 +132,7 @@ private slots:
         QFETCH(QString, grund);
         // Refused on loading, with the field, before any grade can be typed; the program's
         // data stay as they were.
-        Beispieldaten::AlsGlobaleDaten(Beispieldaten::Erzeugen(), QStringLiteral("/alt/datei.zln"));
+        Kurslistenbauer().AlsGlobaleDaten(QStringLiteral("/alt/datei.zln"));
         const QByteArray vorher = Schreiben(Daten, TabellenStruktur);
         const QString pfad = zOrdner.filePath(QStringLiteral("unsicherbar.zln"));
         QFile f(pfad);
@@ -296,7 +297,7 @@ private slots:
 
     void spaltenbreitenBegrenzt()
     {
-        const Datenbestand d = Beispieldaten::Erzeugen();
+        const Datenbestand d = Kurslistenbauer().Bauen();
         Spaltenstruktur s;
         s.KurslistenInit(d);
         const int erste = int(s.ErsteSpalte);
@@ -306,7 +307,7 @@ private slots:
         s.Spalten[erste].Breite = 3;
         s.Spalten[erste + 1].Breite = 2000;
         s.Spalten[erste + 2].Breite = 2001;
-        const QByteArray bytes = Beispieldaten::AlsKursliste(d, s);
+        const QByteArray bytes = Dateihelfer::Kursliste(d, s);
 
         Datenbestand gelesen;
         Spaltenstruktur g;

@@ -2,11 +2,12 @@
 // running copy, a file changed by someone else.
 
 #include "aufzeichnendeplattform.h"
-#include "beispieldaten.h"
 #include "dateigroessengrenze.h"
+#include "dateihelfer.h"
 #include "dateisperre.h"
 #include "datenbestand.h"
 #include "eingehaengterordner.h"
+#include "kurslistenbauer.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,7 +46,7 @@ QStringList Dateien(const QString& ordner)
     return QDir(ordner).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
-// Data that make a bigger file than Beispieldaten: more students, each with a row.
+// Data that make a bigger file than the standard course list: more students, each with a row.
 void Vergroessern(Datenbestand& d)
 {
     for (int i = 0; i < 60; ++i) {
@@ -148,8 +149,8 @@ private slots:
                 QSKIP(qPrintable(QStringLiteral("kein tmpfs (nur als root): ") + warum));
         }
 
-        Datenbestand daten = Beispieldaten::Erzeugen();
-        const QByteArray kursliste = Beispieldaten::AlsKursliste(daten);
+        Datenbestand daten = Kurslistenbauer().Bauen();
+        const QByteArray kursliste = Dateihelfer::Kursliste(daten);
         QString pfad;
         QString json;
         if (was == QLatin1String("Kursliste")) {
@@ -158,7 +159,7 @@ private slots:
             QVERIFY(Daten.LadeDatei(pfad));
             Vergroessern(Daten);
         } else if (was == QLatin1String("Ergebnis")) {
-            Beispieldaten::AlsGlobaleDaten(daten, basis.filePath(QStringLiteral("Kursliste.zln")));
+            Dateihelfer::AlsGlobaleDaten(daten, basis.filePath(QStringLiteral("Kursliste.zln")));
             pfad = ordner + QStringLiteral("/Noten Q1-M-LK2-ABC.zle");
             QVERIFY(Daten.Speichern(*Daten.alleKurse.Zeigen(1), pfad));
             Vergroessern(Daten);
@@ -166,7 +167,7 @@ private slots:
             // The tool's input: a bigger course list as JSON, outside the small disk.
             Vergroessern(daten);
             const QString quelle = basis.filePath(QStringLiteral("quelle.zln"));
-            QVERIFY(Schreibe(quelle, Beispieldaten::AlsKursliste(daten)));
+            QVERIFY(Schreibe(quelle, Dateihelfer::Kursliste(daten)));
             const Werkzeuglauf lauf
                 = Werkzeug({ QStringLiteral("json"), QStringLiteral("--geheim"), quelle });
             QCOMPARE(lauf.rueckgabe, 0);
@@ -234,13 +235,13 @@ private slots:
         // The counterpart: the same save without a limit writes the whole file.
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Schreibe(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
         Vergroessern(Daten);
         AufzeichnendePlattform plattform;
         QVERIFY(Daten.Sichern());
         QVERIFY(plattform.protokoll.isEmpty());
-        QCOMPARE(Inhalt(pfad), Beispieldaten::AlsKursliste(Daten, TabellenStruktur));
+        QCOMPARE(Inhalt(pfad), Dateihelfer::Kursliste(Daten, TabellenStruktur));
         QCOMPARE(Dateien(ordner.path()), QStringList({ ".Kursliste.zln.lock", "Kursliste.zln" }));
     }
 
@@ -285,7 +286,7 @@ private slots:
         const QString anderswo = basis.filePath(QStringLiteral("anderswo"));
         for (const QString& o : { quelle, ansicht, anderswo })
             QVERIFY(QDir().mkdir(o));
-        const QByteArray alt = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
+        const QByteArray alt = Kurslistenbauer().Bytes();
         QVERIFY(Schreibe(quelle + QStringLiteral("/Kursliste.zln"), alt));
 
         EingehaengterOrdner nurLesend;
@@ -336,7 +337,7 @@ private slots:
         QCOMPARE(Inhalt(pfad), alt);
         QCOMPARE(Daten.datenFolder, neu);
         const QByteArray gerettet = Inhalt(neu);
-        QCOMPARE(gerettet, Beispieldaten::AlsKursliste(Daten, TabellenStruktur));
+        QCOMPARE(gerettet, Dateihelfer::Kursliste(Daten, TabellenStruktur));
         QCOMPARE(Dateien(anderswo), QStringList({ ".Gerettet.zln.lock", "Gerettet.zln" }));
         GlobaleDatenZuruecksetzen();
         QVERIFY(Daten.LadeDatei(neu));
@@ -349,7 +350,7 @@ private slots:
         // The offer declined, or the dialog cancelled: nothing written anywhere, no more asked.
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Schreibe(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
         Daten.datenFolder = ordner.filePath(QStringLiteral("fehlt/Kursliste.zln"));
         AufzeichnendePlattform plattform;
@@ -366,7 +367,7 @@ private slots:
         // The chosen place fails too: the reason, and the offer again, until it works.
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Schreibe(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
         Daten.datenFolder = ordner.filePath(QStringLiteral("fehlt/Kursliste.zln"));
         AufzeichnendePlattform plattform;
@@ -388,7 +389,7 @@ private slots:
     {
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Schreibe(pfad, Kurslistenbauer().Bytes()));
         const pid_t anderes = SperrendesProgramm(pfad);
         QVERIFY(anderes > 0);
         auto beenden = qScopeGuard([&] {
@@ -434,7 +435,7 @@ private slots:
         QTemporaryDir ordner;
         const QString a = ordner.filePath(QStringLiteral("a.zln"));
         const QString b = ordner.filePath(QStringLiteral("b.zln"));
-        const QByteArray bytes = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
+        const QByteArray bytes = Kurslistenbauer().Bytes();
         QVERIFY(Schreibe(a, bytes) && Schreibe(b, bytes));
         AufzeichnendePlattform plattform;
         // The same file again in the same program is no second copy.
@@ -474,13 +475,13 @@ private slots:
         QFETCH(bool, ersetzt);
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Schreibe(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
         Daten.HalbjahrKuerzel = QStringLiteral("Q2");
         // Someone else writes the file meanwhile.
-        Datenbestand fremd = Beispieldaten::Erzeugen();
+        Datenbestand fremd = Kurslistenbauer().Bauen();
         fremd.Halbjahrbezeichnung = QStringLiteral("von anderswo geändert");
-        const QByteArray fremdeBytes = Beispieldaten::AlsKursliste(fremd);
+        const QByteArray fremdeBytes = Dateihelfer::Kursliste(fremd);
         QVERIFY(Schreibe(pfad, fremdeBytes));
 
         AufzeichnendePlattform plattform;
@@ -497,7 +498,7 @@ private slots:
         QCOMPARE(frage.knoepfe, QStringList({ "Ersetzen", "Sichern unter …", "Abbrechen" }));
         QCOMPARE(frage.standard, 2);
         QCOMPARE(Plattform::AbbrechenIndex(frage), 2);
-        const QByteArray unsere = Beispieldaten::AlsKursliste(Daten, TabellenStruktur);
+        const QByteArray unsere = Dateihelfer::Kursliste(Daten, TabellenStruktur);
         QCOMPARE(Inhalt(pfad), ersetzt ? unsere : fremdeBytes);
         QCOMPARE(QFileInfo::exists(anderswo), antwort == 1);
         if (antwort == 1) {
@@ -517,7 +518,7 @@ private slots:
         // A new time on the same content (a backup program, a copy back) asks nothing.
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Schreibe(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
         QFile datei(pfad);
         QVERIFY(datei.open(QIODevice::ReadWrite));
@@ -534,7 +535,7 @@ private slots:
         // Saving without a dialog (the desktop's session end) never overwrites a changed file.
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Schreibe(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
         QVERIFY(Schreibe(pfad, QByteArray("fremd")));
         QVERIFY(!Daten.Speichern());
@@ -543,7 +544,7 @@ private slots:
         // A file that is gone overwrites nobody's work: it is written.
         QVERIFY(QFile::remove(pfad));
         QVERIFY(Daten.Speichern());
-        QCOMPARE(Inhalt(pfad), Beispieldaten::AlsKursliste(Daten, TabellenStruktur));
+        QCOMPARE(Inhalt(pfad), Dateihelfer::Kursliste(Daten, TabellenStruktur));
     }
 };
 

@@ -2,9 +2,10 @@
 // loadable file; a failed save leaves them as they were; nothing else in the folder is touched.
 
 #include "aufzeichnendeplattform.h"
-#include "beispieldaten.h"
 #include "dateigroessengrenze.h"
+#include "dateihelfer.h"
 #include "datenbestand.h"
+#include "kurslistenbauer.h"
 #include "sicherungskopien.h"
 
 #include <QBuffer>
@@ -30,7 +31,7 @@ bool Schreibe(const QString& pfad, const QByteArray& bytes)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
-// The grade of student 101 in course "M" as a file holds it; empty when it cannot be read.
+// The grade of student 11 in course "M" as a file holds it; empty when it cannot be read.
 QString NoteIn(const QByteArray& bytes)
 {
     QByteArray kopie = bytes;
@@ -41,13 +42,13 @@ QString NoteIn(const QByteArray& bytes)
     QString meldung;
     if (!Datenbestand::Lesen(puffer, d, s, meldung))
         return QStringLiteral("<unlesbar: %1>").arg(meldung);
-    const SchuelerKursZeiger zeile = d.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101);
+    const SchuelerKursZeiger zeile = d.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11);
     return zeile ? zeile->Eintraege.ZeigeKursEintrag(0).datum : QStringLiteral("<keine Zeile>");
 }
 
 void NoteSetzen(const QString& note)
 {
-    Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101)->Eintraege.ZeigeKursEintrag(0).datum
+    Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Eintraege.ZeigeKursEintrag(0).datum
         = note;
     Daten.Geaendert();
 }
@@ -68,7 +69,7 @@ private slots:
         QDir(ordner.path()).removeRecursively();
         QVERIFY(QDir().mkpath(ordner.path()));
         pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Schreibe(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
     }
     void cleanup() { GlobaleDatenZuruecksetzen(); }
@@ -104,7 +105,7 @@ private slots:
         // A backup opens as a course-list file of its own.
         GlobaleDatenZuruecksetzen();
         QVERIFY(Daten.LadeDatei(kopien.first()));
-        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101)
+        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)
                      ->Eintraege.ZeigeKursEintrag(0)
                      .datum,
             QStringLiteral("1"));

@@ -4,6 +4,7 @@
 #include "aufzeichnendeplattform.h"
 #include "benachrichtiger.h"
 #include "eingabejournal.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kursauswahl.h"
 #include "kurstabelle.h"
@@ -52,12 +53,10 @@ bool Aktivieren(QWidget* w)
 
 } // namespace
 
-class TestKursfensterBeenden : public QObject {
+class TestKursfensterBeenden : public Kursfenstertest {
     Q_OBJECT
 
 private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
     QString pfad;
     QByteArray vorher;
 
@@ -80,20 +79,13 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
     void init()
     {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
-        pfad = Anlegen(ordner.path(), Kursdaten());
+        Grundzustand();
+        pfad = Kurslistenbauer().Anlegen(ordner.path());
         QVERIFY(!pfad.isEmpty());
         vorher = Inhalt(pfad);
     }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
 
     void frage_data()
     {
