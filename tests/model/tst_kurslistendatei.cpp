@@ -18,6 +18,8 @@
 
 namespace {
 
+using Dateihelfer::Lesen;
+
 using Kopf = KleineDatei;
 
 // A small course-list file written field by field.
@@ -35,13 +37,6 @@ QByteArray Schreiben(const Datenbestand& d, const Spaltenstruktur& s)
     if (!Datenbestand::Schreiben(puffer, d, s, meldung))
         return QByteArray("FEHLER: ") + meldung.toUtf8();
     return bytes;
-}
-
-bool Lesen(QByteArray bytes, Datenbestand& d, Spaltenstruktur& s, QString& meldung)
-{
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::ReadOnly);
-    return Datenbestand::Lesen(puffer, d, s, meldung);
 }
 
 // A device that fails after a number of bytes, like a full disk.
@@ -67,20 +62,6 @@ protected:
 private:
     qint64 zGrenze;
 };
-
-QByteArray DateiInhalt(const QString& pfad)
-{
-    QFile f(pfad);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-bool DateiSchreiben(const QString& pfad, const QByteArray& bytes)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -120,7 +101,7 @@ private slots:
 
         // From a real file on disk through the program's own load and save.
         const QString pfad = zOrdner.filePath(QStringLiteral("rund.zln"));
-        QVERIFY(DateiSchreiben(pfad, original));
+        QVERIFY(Dateihelfer::Schreiben(pfad, original));
         QVERIFY(Daten.LadeDatei(pfad));
         QCOMPARE(Daten.datenFolder, QFileInfo(pfad).absoluteFilePath());
         QVERIFY(!Daten.wurdeGeaendert());
@@ -136,7 +117,7 @@ private slots:
         QCOMPARE(Daten.alleKurse.Zeigen(2)->geaendert, true);
         QCOMPARE(TabellenStruktur.ErsteSpalte, qint64((abitur ? 4 : 3) + (warnung ? 1 : 0)));
         QVERIFY(Daten.Speichern());
-        QCOMPARE(DateiInhalt(pfad), original);
+        QCOMPARE(Dateihelfer::Lesen(pfad), original);
     }
 
     void optionaleMengenNurMitFlagge()
@@ -288,7 +269,7 @@ private slots:
         Daten.Geaendert();
         const QByteArray vorher = Schreiben(Daten, TabellenStruktur);
         const QString pfad = zOrdner.filePath(QStringLiteral("abgelehnt.zln"));
-        QVERIFY(DateiSchreiben(pfad, bytes));
+        QVERIFY(Dateihelfer::Schreiben(pfad, bytes));
         AufzeichnendePlattform p;
         p.antwortenDatei = { pfad };
         QVERIFY(!Daten.Laden());
@@ -405,7 +386,7 @@ private slots:
             Datenbestand d;
             Spaltenstruktur s;
             QString m;
-            if (!Lesen(DateiInhalt(korpus.filePath(name)), d, s, m)) {
+            if (!Lesen(Dateihelfer::Lesen(korpus.filePath(name)), d, s, m)) {
                 QVERIFY2(erlaubt.contains(m) || m.startsWith(Meldungen::NichtWiederSicherbar),
                     qPrintable(name + QLatin1String(": ") + m));
                 continue;
@@ -454,7 +435,7 @@ private slots:
         const QString pfad = zOrdner.filePath(QStringLiteral("lang.zln"));
         Daten.datenFolder = pfad;
         QVERIFY(Daten.Speichern());
-        const QByteArray alt = DateiInhalt(pfad);
+        const QByteArray alt = Dateihelfer::Lesen(pfad);
         switch (fall) {
         case 0:
             Daten.alleSchueler.Zeigen(1).Name = QString(300, QLatin1Char('x'));
@@ -478,7 +459,7 @@ private slots:
         QVERIFY(!Datenbestand::Schreiben(puffer, Daten, TabellenStruktur, m));
         QVERIFY2(m.contains(feld), qPrintable(m));
         QVERIFY(!Daten.Speichern());
-        QCOMPARE(DateiInhalt(pfad), alt);
+        QCOMPARE(Dateihelfer::Lesen(pfad), alt);
     }
 
     void gerade255BytesPassen()
@@ -532,7 +513,7 @@ private slots:
         QVERIFY(QDir().mkdir(ordner));
         const QString pfad = ordner + QStringLiteral("/kurse.zln");
         const QByteArray alt = Kurslistenbauer().Bytes();
-        QVERIFY(DateiSchreiben(pfad, alt));
+        QVERIFY(Dateihelfer::Schreiben(pfad, alt));
         QVERIFY(chmod(QFile::encodeName(pfad).constData(), 0444) == 0);
         QVERIFY(chmod(QFile::encodeName(ordner).constData(), 0555) == 0);
 
@@ -548,17 +529,17 @@ private slots:
         waitpid(kind, &status, 0);
         QVERIFY(WIFEXITED(status));
         QCOMPARE(WEXITSTATUS(status), 1);
-        QCOMPARE(DateiInhalt(pfad), alt);
+        QCOMPARE(Dateihelfer::Lesen(pfad), alt);
         chmod(QFile::encodeName(ordner).constData(), 0755);
     }
 
     void schreibenErsetztAtomar()
     {
         const QString pfad = zOrdner.filePath(QStringLiteral("atomar.zln"));
-        QVERIFY(DateiSchreiben(pfad, QByteArray("alt")));
+        QVERIFY(Dateihelfer::Schreiben(pfad, QByteArray("alt")));
         QString m;
         QVERIFY(Datenbestand::SchreibeDatei(pfad, QByteArray("neu und länger"), m));
-        QCOMPARE(DateiInhalt(pfad), QByteArray("neu und länger"));
+        QCOMPARE(Dateihelfer::Lesen(pfad), QByteArray("neu und länger"));
         QCOMPARE(
             QDir(zOrdner.path()).entryList(QDir::Files).filter(QStringLiteral("atomar")).size(), 1);
     }

@@ -29,12 +29,7 @@
 
 namespace {
 
-bool Lesen(QByteArray bytes, Datenbestand& d, Spaltenstruktur& s, QString& meldung)
-{
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::ReadOnly);
-    return Datenbestand::Lesen(puffer, d, s, meldung);
-}
+using Dateihelfer::Lesen;
 
 QByteArray Schreiben(const Datenbestand& d, const Spaltenstruktur& s)
 {

@@ -37,8 +37,20 @@ QByteArray Lesen(const QString& pfad)
     return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
 }
 
-bool Lesen(const QByteArray& bytes, Datenbestand& daten, Spaltenstruktur& struktur,
-    QString* meldung)
+QByteArray Inhalt(const QString& pfad)
+{
+    QFile datei(pfad);
+    return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray("<fehlt>");
+}
+
+bool Lesen(
+    const QByteArray& bytes, Datenbestand& daten, Spaltenstruktur& struktur, QString& meldung)
+{
+    return Lesen(bytes, daten, struktur, &meldung);
+}
+
+bool Lesen(
+    const QByteArray& bytes, Datenbestand& daten, Spaltenstruktur& struktur, QString* meldung)
 {
     QByteArray kopie = bytes;
     QBuffer puffer(&kopie);

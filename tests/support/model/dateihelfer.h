@@ -20,10 +20,14 @@ QByteArray Kursliste(const Datenbestand& daten);
 bool Schreiben(const QString& pfad, const QByteArray& bytes);
 // The bytes of the file at pfad; empty when it cannot be read.
 QByteArray Lesen(const QString& pfad);
+// The same, but "<fehlt>" when it cannot be read: a missing file equals no content at all.
+QByteArray Inhalt(const QString& pfad);
 
 // Reads the bytes of a course-list file with the model's reader (Datenbestand::Lesen).
 bool Lesen(const QByteArray& bytes, Datenbestand& daten, Spaltenstruktur& struktur,
     QString* meldung = nullptr);
+bool Lesen(
+    const QByteArray& bytes, Datenbestand& daten, Spaltenstruktur& struktur, QString& meldung);
 // Reads the course-list file at pfad with the model's reader.
 bool Lesen(const QString& pfad, Datenbestand& daten, Spaltenstruktur& struktur);
 

@@ -149,7 +149,8 @@ Datenbestand Kurslistenbauer::Bauen() const
         QStringLiteral("Cordes, Clara"), QStringLiteral("Dahl, Dennis"),
         QStringLiteral("Ernst, Emil") };
     for (int i = 0; i < namen.size(); ++i)
-        d.alleSchueler.Anfuegen(::Schueler(11 + i, namen.at(i), QStringLiteral("g-%1").arg(11 + i)));
+        d.alleSchueler.Anfuegen(
+            ::Schueler(11 + i, namen.at(i), QStringLiteral("g-%1").arg(11 + i)));
 
     auto m = std::make_shared<Kurs>();
     m->kNr = 2;

@@ -22,8 +22,8 @@
 // lehrer@schule.example / mail.schule.example, user "lehrer", password "Kennwort";
 // the students 11 Albers, Anna; 12 Brandt, Ben; 13 Cordes, Clara; 14 Dahl, Dennis;
 // 15 Ernst, Emil (in that order, GUIDs "g-11" ...).
-// The first course, "M" (Mathematik LK2, teacher "Mü") with 11, 12, 13, 14: 11 third Abitur subject,
-// 12 fourth, 13 both; exams 11 and 13; warned 12. Its rows: 11 and 12 with every value
+// The first course, "M" (Mathematik LK2, teacher "Mü") with 11, 12, 13, 14: 11 third Abitur
+// subject, 12 fourth, 13 both; exams 11 and 13; warned 12. Its rows: 11 and 12 with every value
 // (11: 12, 4, 2, "Facharbeit", 11, "x"; 12: 3, 10, 0, "Attest fehlt", E, ""), 13 none,
 // 14 a damaged row holding only its first two entries (7, 6).
 // The second, "D" (Deutsch GK1, teacher "Mü") with 12 and 15; 12's row holds the grade 9,
@@ -62,7 +62,8 @@ public:
     void AlsGlobaleDaten(const QString& pfad = QString()) const;
     // Writes it into ordner/name and loads that file as the program does (Daten.LadeDatei).
     // Returns the path; empty when writing or loading failed.
-    QString Anlegen(const QString& ordner, const QString& name = QStringLiteral("Kursliste.zln")) const;
+    QString Anlegen(
+        const QString& ordner, const QString& name = QStringLiteral("Kursliste.zln")) const;
 
 private:
     bool zMarkAbitur = true;
