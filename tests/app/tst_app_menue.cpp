@@ -7,32 +7,12 @@
 #include "ueberzelta.h"
 
 #include <QAction>
-#include <QClipboard>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QVBoxLayout>
 
 namespace {
-
-// A main window with one text field, shown and active.
-struct Testfenster {
-    QMainWindow fenster;
-    QLineEdit* feld = nullptr;
-    Testfenster()
-    {
-        auto* mitte = new QWidget;
-        auto* layout = new QVBoxLayout(mitte);
-        feld = new QLineEdit;
-        layout->addWidget(feld);
-        fenster.setCentralWidget(mitte);
-        fenster.show();
-        fenster.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&fenster));
-    }
-};
 
 QStringList SichtbareNamen(QMenu* menue)
 {
@@ -50,43 +30,6 @@ class TestMenue : public QObject {
 private slots:
     void init() { GuiTest::Zuruecksetzen(); }
     void cleanup() { GuiTest::Zuruecksetzen(); }
-
-    void kuerzelErreichtHandler_data()
-    {
-        QTest::addColumn<bool>("spezial");
-        QTest::addColumn<QString>("erwartet");
-        QTest::newRow("Tabelle hat den Fokus") << true << "Tabelle";
-        QTest::newRow("Textfeld hat den Fokus") << false << "Text";
-    }
-
-    // Ctrl+C goes to the visible one of the two "Kopieren" items, never to both or neither.
-    void kuerzelErreichtHandler()
-    {
-        QFETCH(bool, spezial);
-        QFETCH(QString, erwartet);
-        Testfenster t;
-        QStringList gerufen;
-        Menue::Instanz().HandlerAnmelden(&t.fenster, "EditCopySpezial", [&] {
-            gerufen << "Tabelle";
-            return true;
-        });
-        t.feld->setText("Hallo");
-        t.feld->selectAll();
-        QGuiApplication::clipboard()->clear();
-        if (!spezial)
-            t.feld->setFocus();
-        else
-            t.fenster.centralWidget()->setFocus();
-        App()->EditUmschalten(spezial);
-        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &t.fenster,
-            Qt::Key_C, Qt::ControlModifier);
-        if (erwartet == "Text") {
-            QVERIFY(gerufen.isEmpty());
-            QCOMPARE(QGuiApplication::clipboard()->text(), QString("Hallo"));
-        } else {
-            QCOMPARE(gerufen, QStringList({ "Tabelle" }));
-        }
-    }
 
     void editUmschalten_data()
     {

@@ -206,6 +206,43 @@ private slots:
         QVERIFY(!menue.Ausfuehren("AblageDrucken"));
     }
 
+    void kuerzelErreichtHandler_data()
+    {
+        QTest::addColumn<bool>("spezial");
+        QTest::addColumn<QString>("erwartet");
+        QTest::newRow("Tabelle hat den Fokus") << true << "Tabelle";
+        QTest::newRow("Textfeld hat den Fokus") << false << "Text";
+    }
+
+    // Ctrl+C goes to the visible one of the two "Kopieren" items, never to both or neither.
+    void kuerzelErreichtHandler()
+    {
+        QFETCH(bool, spezial);
+        QFETCH(QString, erwartet);
+        Testfenster t;
+        QStringList gerufen;
+        Menue::Instanz().HandlerAnmelden(&t.fenster, "EditCopySpezial", [&] {
+            gerufen << "Tabelle";
+            return true;
+        });
+        t.feld->setText("Hallo");
+        t.feld->selectAll();
+        QGuiApplication::clipboard()->clear();
+        if (!spezial)
+            t.feld->setFocus();
+        else
+            t.fenster.centralWidget()->setFocus();
+        App()->EditUmschalten(spezial);
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &t.fenster,
+            Qt::Key_C, Qt::ControlModifier);
+        if (erwartet == "Text") {
+            QVERIFY(gerufen.isEmpty());
+            QCOMPARE(QGuiApplication::clipboard()->text(), QString("Hallo"));
+        } else {
+            QCOMPARE(gerufen, QStringList({ "Tabelle" }));
+        }
+    }
+
     void leisteJeFenster()
     {
         QMainWindow eins;

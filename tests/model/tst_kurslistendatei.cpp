@@ -28,17 +28,6 @@ QByteArray KleineDateiBytes(const Kopf& k)
     return k.Bytes();
 }
 
-QByteArray Schreiben(const Datenbestand& d, const Spaltenstruktur& s)
-{
-    QByteArray bytes;
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::WriteOnly);
-    QString meldung;
-    if (!Datenbestand::Schreiben(puffer, d, s, meldung))
-        return QByteArray("FEHLER: ") + meldung.toUtf8();
-    return bytes;
-}
-
 // A device that fails after a number of bytes, like a full disk.
 class BrechendesGeraet : public QIODevice {
 public:
@@ -177,7 +166,7 @@ private slots:
                      ->Eintraege.Zeigen(QString(), QStringLiteral("Note")),
             QStringLiteral("10"));
         QCOMPARE(d.Server, QStringLiteral("srv"));
-        QCOMPARE(Schreiben(d, s), bytes);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(d, s), bytes);
     }
 
     void mengeWirdNormalisiert()
@@ -190,7 +179,7 @@ private slots:
         QVERIFY(Lesen(KleineDateiBytes(kopf), d, s, m));
         QCOMPARE(d.alleKurse.Zeigen(1)->Schueler.Ausgeben(), QStringLiteral(",1,2,"));
         kopf.schuelerMenge = QStringLiteral(",1,2,");
-        QCOMPARE(Schreiben(d, s), KleineDateiBytes(kopf));
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(d, s), KleineDateiBytes(kopf));
     }
 
     void katalogUndNoten_data()
@@ -267,14 +256,14 @@ private slots:
         // Through the program's load: the message is shown and the data stay as they were.
         Kurslistenbauer().AlsGlobaleDaten(QStringLiteral("/alt/datei.zln"));
         Daten.Geaendert();
-        const QByteArray vorher = Schreiben(Daten, TabellenStruktur);
+        const QByteArray vorher = Dateihelfer::KurslisteOderFehler(Daten, TabellenStruktur);
         const QString pfad = zOrdner.filePath(QStringLiteral("abgelehnt.zln"));
         QVERIFY(Dateihelfer::Schreiben(pfad, bytes));
         AufzeichnendePlattform p;
         p.antwortenDatei = { pfad };
         QVERIFY(!Daten.Laden());
         QCOMPARE(p.meldungen, QStringList { meldung });
-        QCOMPARE(Schreiben(Daten, TabellenStruktur), vorher);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(Daten, TabellenStruktur), vorher);
         QCOMPARE(Daten.datenFolder, QStringLiteral("/alt/datei.zln"));
         QVERIFY(Daten.wurdeGeaendert());
     }
@@ -283,7 +272,7 @@ private slots:
     {
         Kurslistenbauer().AlsGlobaleDaten(QStringLiteral("/alt/datei.zln"));
         Daten.Geaendert();
-        const QByteArray vorher = Schreiben(Daten, TabellenStruktur);
+        const QByteArray vorher = Dateihelfer::KurslisteOderFehler(Daten, TabellenStruktur);
         AufzeichnendePlattform p;
         p.antwortenDatei
             = { QString(), zOrdner.filePath(QStringLiteral("gibtsnicht.zln")), zOrdner.path() };
@@ -292,7 +281,7 @@ private slots:
         QVERIFY(!Daten.Laden());
         QVERIFY(!Daten.Laden()); // a folder is no file either
         QCOMPARE(p.meldungen, QStringList({ Meldungen::DateiFehlt, Meldungen::DateiFehlt }));
-        QCOMPARE(Schreiben(Daten, TabellenStruktur), vorher);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(Daten, TabellenStruktur), vorher);
         QVERIFY(Daten.wurdeGeaendert());
 
         // The dialog as the teacher sees it.
@@ -364,7 +353,7 @@ private slots:
                 ++geladen;
                 // Whatever was read can be laid out and written again.
                 s.KurslistenInit(d);
-                QVERIFY(!Schreiben(d, s).startsWith("FEHLER"));
+                QVERIFY(!Dateihelfer::KurslisteOderFehler(d, s).startsWith("FEHLER"));
             } else {
                 QVERIFY2(erlaubt.contains(m) || m.startsWith(Meldungen::NichtWiederSicherbar),
                     qPrintable(m));
@@ -392,12 +381,12 @@ private slots:
                 continue;
             }
             // What loads can be written back: a file that could not is refused on loading.
-            const QByteArray einmal = Schreiben(d, s);
+            const QByteArray einmal = Dateihelfer::KurslisteOderFehler(d, s);
             QVERIFY2(!einmal.startsWith("FEHLER"), qPrintable(name + QLatin1String(": ") + einmal));
             Datenbestand d2;
             Spaltenstruktur s2;
             QVERIFY2(Lesen(einmal, d2, s2, m), qPrintable(name));
-            QCOMPARE(Schreiben(d2, s2), einmal);
+            QCOMPARE(Dateihelfer::KurslisteOderFehler(d2, s2), einmal);
         }
     }
 
@@ -406,7 +395,7 @@ private slots:
         const Datenbestand d = Kurslistenbauer().Bauen();
         Spaltenstruktur s;
         s.KurslistenInit(d);
-        const qint64 laenge = Schreiben(d, s).size();
+        const qint64 laenge = Dateihelfer::KurslisteOderFehler(d, s).size();
         for (qint64 grenze : { qint64(0), qint64(1), qint64(2), laenge / 2, laenge - 1 }) {
             BrechendesGeraet g(grenze);
             QString m;
@@ -474,10 +463,10 @@ private slots:
         Datenbestand gelesen;
         Spaltenstruktur gs;
         QString m;
-        QVERIFY(Lesen(Schreiben(d, s), gelesen, gs, m));
+        QVERIFY(Lesen(Dateihelfer::KurslisteOderFehler(d, s), gelesen, gs, m));
         QCOMPARE(gelesen.alleSchueler.Zeigen(1).Name, d.alleSchueler.Zeigen(1).Name);
         d.alleSchueler.Zeigen(1).Name = Hilfsmittel::DeChiffre(QString(86, QChar(0x4E00)));
-        QVERIFY(Schreiben(d, s).startsWith("FEHLER"));
+        QVERIFY(Dateihelfer::KurslisteOderFehler(d, s).startsWith("FEHLER"));
     }
 
     void textMitU_FEFFBleibtErhalten()
@@ -490,7 +479,7 @@ private slots:
         d.alleKurse.Zeigen(1)->Schueler.Einfuegen(QString(QChar(0xFEFF)));
         Spaltenstruktur s;
         s.KurslistenInit(d);
-        const QByteArray bytes = Schreiben(d, s);
+        const QByteArray bytes = Dateihelfer::KurslisteOderFehler(d, s);
         Datenbestand gelesen;
         Spaltenstruktur gs;
         QString m;
@@ -498,7 +487,7 @@ private slots:
         QCOMPARE(gelesen.alleSchueler.Zeigen(1).Name, d.alleSchueler.Zeigen(1).Name);
         QCOMPARE(gelesen.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(3).datum,
             QString(QChar(0xFEFF)) + QStringLiteral("Hinweis"));
-        QCOMPARE(Schreiben(gelesen, gs), bytes);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(gelesen, gs), bytes);
     }
 
     void ordnerOhneSchreibrecht()

@@ -31,17 +31,6 @@ namespace {
 
 using Dateihelfer::Lesen;
 
-QByteArray Schreiben(const Datenbestand& d, const Spaltenstruktur& s)
-{
-    QByteArray bytes;
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::WriteOnly);
-    QString meldung;
-    if (!Datenbestand::Schreiben(puffer, d, s, meldung))
-        return QByteArray("FEHLER: ") + meldung.toUtf8();
-    return bytes;
-}
-
 // A file of empty entries: a catalogue of n entries and as many rows as make up about
 // groesse bytes, each row with n entries whose texts are all empty.
 QByteArray LeereEintraege(int n, qint64 groesse)
@@ -128,7 +117,7 @@ private slots:
         // Refused on loading, with the field, before any grade can be typed; the program's
         // data stay as they were.
         Kurslistenbauer().AlsGlobaleDaten(QStringLiteral("/alt/datei.zln"));
-        const QByteArray vorher = Schreiben(Daten, TabellenStruktur);
+        const QByteArray vorher = Dateihelfer::KurslisteOderFehler(Daten, TabellenStruktur);
         const QString pfad = zOrdner.filePath(QStringLiteral("unsicherbar.zln"));
         QFile f(pfad);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -138,7 +127,7 @@ private slots:
         QVERIFY(!Daten.LadeDatei(pfad));
         QCOMPARE(p.meldungen,
             QStringList { Meldungen::NichtWiederSicherbar + QLatin1Char(' ') + grund });
-        QCOMPARE(Schreiben(Daten, TabellenStruktur), vorher);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(Daten, TabellenStruktur), vorher);
         QCOMPARE(Daten.datenFolder, QStringLiteral("/alt/datei.zln"));
     }
 
@@ -156,7 +145,7 @@ private slots:
         Spaltenstruktur s;
         QString m;
         QVERIFY2(Lesen(bytes, d, s, m), qPrintable(m));
-        QCOMPARE(Schreiben(d, s), bytes);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(d, s), bytes);
     }
 
     // --- Reading is bounded by what the data can mean ---------------------------------------
@@ -320,11 +309,11 @@ private slots:
         QVERIFY(g.Gesamtbreite() <= 2000 * g.SpaltenAnzahl);
 
         // Stored back as they were, unless the teacher changes one.
-        QCOMPARE(Schreiben(gelesen, g), bytes);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(gelesen, g), bytes);
         g.SetzeSpaltenBreite(1, 120);
         Datenbestand d2;
         Spaltenstruktur g2;
-        QVERIFY(Lesen(Schreiben(gelesen, g), d2, g2, m));
+        QVERIFY(Lesen(Dateihelfer::KurslisteOderFehler(gelesen, g), d2, g2, m));
         QCOMPARE(g2.Spalten[1].Breite, qint64(120));
         QCOMPARE(g2.Spalten[1].GespeicherteBreite(), qint64(120));
         QCOMPARE(g2.Spalten[2].GespeicherteBreite(), qint64(-5));

@@ -6,13 +6,32 @@
 
 namespace Dateihelfer {
 
+namespace {
+
+bool Kodieren(
+    const Datenbestand& daten, const Spaltenstruktur& struktur, QByteArray& bytes, QString& meldung)
+{
+    QBuffer puffer(&bytes);
+    puffer.open(QIODevice::WriteOnly);
+    return Datenbestand::Schreiben(puffer, daten, struktur, meldung);
+}
+
+} // namespace
+
+QByteArray KurslisteOderFehler(const Datenbestand& daten, const Spaltenstruktur& struktur)
+{
+    QByteArray bytes;
+    QString meldung;
+    if (!Kodieren(daten, struktur, bytes, meldung))
+        return QByteArray("FEHLER: ") + meldung.toUtf8();
+    return bytes;
+}
+
 QByteArray Kursliste(const Datenbestand& daten, const Spaltenstruktur& struktur)
 {
     QByteArray bytes;
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::WriteOnly);
     QString meldung;
-    if (!Datenbestand::Schreiben(puffer, daten, struktur, meldung))
+    if (!Kodieren(daten, struktur, bytes, meldung))
         qFatal("Kursliste der Testdaten nicht schreibbar: %s", qPrintable(meldung));
     return bytes;
 }

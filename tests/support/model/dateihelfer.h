@@ -15,6 +15,9 @@ namespace Dateihelfer {
 // layout built from daten.
 QByteArray Kursliste(const Datenbestand& daten, const Spaltenstruktur& struktur);
 QByteArray Kursliste(const Datenbestand& daten);
+// The same for data a test expects the writer to refuse: "FEHLER: " and the writer's reason
+// instead of the bytes when it does.
+QByteArray KurslisteOderFehler(const Datenbestand& daten, const Spaltenstruktur& struktur);
 
 // Writes bytes to pfad (replacing what is there); false when that fails.
 bool Schreiben(const QString& pfad, const QByteArray& bytes);
