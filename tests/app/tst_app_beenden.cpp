@@ -1,6 +1,7 @@
 // The quit sequence and the error of last resort.
 
 #include "aufzeichnendeplattform.h"
+#include "dateihelfer.h"
 #include "datenbestand.h"
 #include "guitest.h"
 #include "kursauswahl.h"
@@ -13,12 +14,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QByteArray Inhalt(const QString& pfad)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<fehlt>");
-}
 
 // Every save puts a new file in place of the old one: a new inode tells that it was written.
 ino_t Inode(const QString& pfad)
@@ -142,11 +137,11 @@ private slots:
         QCOMPARE(QFileInfo::exists(gerettet), sichernUnter);
         if (sichernUnter) {
             GlobaleDatenZuruecksetzen();
-            QVERIFY(GuiTest::LadeKursliste(Inhalt(gerettet)));
+            QVERIFY(GuiTest::LadeKursliste(Dateihelfer::Inhalt(gerettet)));
             QCOMPARE(Daten.alleKurse.AnzahlKurse(), anzahl);
         } else if (geschrieben) {
             GlobaleDatenZuruecksetzen();
-            QVERIFY(GuiTest::LadeKursliste(Inhalt(pfad)));
+            QVERIFY(GuiTest::LadeKursliste(Dateihelfer::Inhalt(pfad)));
         } else if (!beendet) {
             // Kept running: the data and its changed mark stay as they were.
             QCOMPARE(Daten.wurdeGeaendert(), datenGeaendert);

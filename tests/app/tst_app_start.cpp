@@ -1,6 +1,7 @@
 // Start-up and handed-over documents.
 
 #include "aufzeichnendeplattform.h"
+#include "dateihelfer.h"
 #include "datenbestand.h"
 #include "guitest.h"
 #include "kursauswahl.h"
@@ -16,19 +17,6 @@
 #include <QSignalSpy>
 
 namespace {
-
-QByteArray Inhalt(const QString& pfad)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<fehlt>");
-}
-
-void Schreibe(const QString& pfad, const QByteArray& bytes)
-{
-    QFile f(pfad);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
 
 // Runs the queued start-up sequence now.
 void StartAusfuehren()
@@ -56,7 +44,7 @@ private slots:
         AufzeichnendePlattform plattform;
         GuiTest::BeispielDaten();
         const QString pfad = GuiTest::SchreibeKursliste(zOrdner->path());
-        const QByteArray vorher = Inhalt(pfad);
+        const QByteArray vorher = Dateihelfer::Inhalt(pfad);
         GlobaleDatenZuruecksetzen();
         QSignalSpy splash(App(), &RAVIRIreru::SplashGeoeffnet);
 
@@ -71,7 +59,7 @@ private slots:
         QCOMPARE(plattform.oeffnenDialoge.first().vorschlag, pfad);
         QCOMPARE(plattform.oeffnenDialoge.first().filterMuster, QString("*.zln"));
         QVERIFY(App()->Beendet());
-        QCOMPARE(Inhalt(pfad), vorher);
+        QCOMPARE(Dateihelfer::Inhalt(pfad), vorher);
     }
 
     void startOhneDokumentZeigtSplash()
@@ -79,7 +67,7 @@ private slots:
         AufzeichnendePlattform plattform;
         GuiTest::BeispielDaten();
         const QString pfad = GuiTest::SchreibeKursliste(zOrdner->path());
-        const QByteArray vorher = Inhalt(pfad);
+        const QByteArray vorher = Dateihelfer::Inhalt(pfad);
         GlobaleDatenZuruecksetzen();
         QSignalSpy splash(App(), &RAVIRIreru::SplashGeoeffnet);
         bool offenBeimDialog = true;
@@ -103,7 +91,7 @@ private slots:
         QVERIFY(plattform.oeffnenDialoge.first().vorschlag.isEmpty());
         QVERIFY(App()->Beendet());
         QCOMPARE(QDir(zOrdner->path()).entryList(QDir::Files), QStringList({ "Kursliste.zln" }));
-        QCOMPARE(Inhalt(pfad), vorher);
+        QCOMPARE(Dateihelfer::Inhalt(pfad), vorher);
     }
 
     void abgelehnteDateiEndet_data()
@@ -129,7 +117,7 @@ private slots:
         AufzeichnendePlattform plattform;
         const QString pfad = zOrdner->filePath("Kursliste.zln");
         if (!inhalt.isEmpty())
-            Schreibe(pfad, inhalt);
+            QVERIFY(Dateihelfer::Schreiben(pfad, inhalt));
         GlobaleDatenZuruecksetzen();
         bool anmeldung = false;
         GuiTest::BeiModal(
@@ -149,7 +137,7 @@ private slots:
         QVERIFY(App()->Beendet());
         QVERIFY(!Daten.geladen);
         if (!inhalt.isEmpty())
-            QCOMPARE(Inhalt(pfad), inhalt);
+            QCOMPARE(Dateihelfer::Inhalt(pfad), inhalt);
         else
             QVERIFY(!QFile::exists(pfad));
     }
@@ -159,7 +147,7 @@ private slots:
         AufzeichnendePlattform plattform;
         GuiTest::BeispielDaten();
         const QString pfad = GuiTest::SchreibeKursliste(zOrdner->path());
-        const QByteArray vorher = Inhalt(pfad);
+        const QByteArray vorher = Dateihelfer::Inhalt(pfad);
         GlobaleDatenZuruecksetzen();
         GuiTest::BeiModal(
             [](QWidget* w) { QVERIFY(GuiTest::KnopfDruecken(w, "Abbrechen")); }, "Passwortfenster");
@@ -173,7 +161,7 @@ private slots:
         QVERIFY(App()->Beendet());
         QVERIFY(!App()->kursauswahl());
         QCOMPARE(plattform.protokoll, QStringList({ "Öffnen: Notenlisten öffnen" }));
-        QCOMPARE(Inhalt(pfad), vorher);
+        QCOMPARE(Dateihelfer::Inhalt(pfad), vorher);
     }
 
     void anmeldungOeffnetKursauswahl()

@@ -6,6 +6,7 @@
 // (The real program killed with SIGKILL is the end-to-end test wiederherstellung.py.)
 
 #include "aufzeichnendeplattform.h"
+#include "dateihelfer.h"
 #include "eingabejournal.h"
 #include "guitest.h"
 #include "kurstabelle.h"
@@ -24,12 +25,6 @@
 using namespace Kurstabellentest;
 
 namespace {
-
-QByteArray Inhalt(const QString& pfad)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void Eingeben(Kursfenster& f, int row, const QString& spalte, const QString& text)
 {
@@ -89,7 +84,7 @@ class TestWiederherstellung : public QObject {
         QVERIFY(d);
         Eingeben(*d, 0, QStringLiteral("Note"), QStringLiteral("8"));
         QVERIFY(m->LokalGeaendert() && d->LokalGeaendert());
-        QCOMPARE(Inhalt(pfad), vorher);
+        QCOMPARE(Dateihelfer::Lesen(pfad), vorher);
     }
 
 private slots:
@@ -100,9 +95,9 @@ private slots:
         QVERIFY(ordner.isValid());
         QDir(ordner.path()).removeRecursively();
         QVERIFY(QDir().mkpath(ordner.path()));
-        pfad = Anlegen(ordner.path(), Kursdaten());
+        pfad = Kurslistenbauer().Anlegen(ordner.path());
         QVERIFY(!pfad.isEmpty());
-        vorher = Inhalt(pfad);
+        vorher = Dateihelfer::Lesen(pfad);
     }
     void cleanup() { GuiTest::Zuruecksetzen(); }
 
@@ -160,7 +155,7 @@ private slots:
         QVERIFY(m->LokalGeaendert() && d->LokalGeaendert());
         QVERIFY(m->SichernAktion()->isEnabled());
         QCOMPARE(m->Zahlen().Anteil(), QStringLiteral("3/4"));
-        QCOMPARE(Inhalt(pfad), vorher); // nothing written before the teacher saves
+        QCOMPARE(Dateihelfer::Lesen(pfad), vorher); // nothing written before the teacher saves
 
         // The restored entries are one step: taken back at once, the window unchanged.
         QCOMPARE(m->Verlauf()->count(), 1);
@@ -212,7 +207,7 @@ private slots:
         QCOMPARE(plattform.auswahlen.size(), 1);
         QVERIFY(Kursfenster::OffeneFenster().isEmpty());
         QCOMPARE(Journaldateien(), QStringList());
-        QCOMPARE(Inhalt(pfad), vorher);
+        QCOMPARE(Dateihelfer::Lesen(pfad), vorher);
         // Asked once only.
         plattform.Leeren();
         QVERIFY(Wiederherstellung::NachDerAnmeldung().isEmpty());
@@ -292,7 +287,7 @@ private slots:
         QCOMPARE(journal.size(), 2);
 
         // The school's software exported the file anew.
-        Datenbestand neu = Kursdaten();
+        Datenbestand neu = Kurslistenbauer().Bauen();
         switch (aenderung) {
         case 0:
             neu.alleKurse.Zeigen(1)->Schueler.Entnehmen(qint64(11));
@@ -336,7 +331,7 @@ private slots:
         }
         GlobaleDatenZuruecksetzen();
         QVERIFY(!Anlegen(ordner.path(), neu).isEmpty());
-        const QByteArray datei = Inhalt(pfad);
+        const QByteArray datei = Dateihelfer::Lesen(pfad);
 
         AufzeichnendePlattform plattform;
         QVERIFY(Wiederherstellung::NachDerAnmeldung().isEmpty());
@@ -351,7 +346,7 @@ private slots:
             m.erklaerung.startsWith(grund + QStringLiteral("\n\nDie Eingaben sind im Ordner „")),
             qPrintable(m.erklaerung));
         QVERIFY(Kursfenster::OffeneFenster().isEmpty());
-        QCOMPARE(Inhalt(pfad), datei);
+        QCOMPARE(Dateihelfer::Lesen(pfad), datei);
         // Kept aside, both parts, never offered again.
         QCOMPARE(Journaldateien(), QStringList());
         QCOMPARE(Beiseitegelegt().size(), 2);
@@ -426,7 +421,7 @@ private slots:
             (QStringList { QStringLiteral(".Kursliste.zln.lock"), QStringLiteral("Kursliste.zln"),
                 QStringLiteral("RAVIRIreru-Sicherungen") }));
         QCOMPARE(Sicherungskopien::Liste(pfad).size(), 1);
-        QCOMPARE(Inhalt(Sicherungskopien::Liste(pfad).first()), vorher);
+        QCOMPARE(Dateihelfer::Lesen(Sicherungskopien::Liste(pfad).first()), vorher);
     }
 };
 

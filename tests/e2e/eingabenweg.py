@@ -12,20 +12,17 @@ in the course-list file.
 A screenshot of every step lands in --ausgabe, with the logs and the course list as JSON.
 """
 
-import argparse
 import json
 import os
-import shutil
 import sys
-import tempfile
 import time
-import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import oberflaeche as ui                          # noqa: E402
+import treiber                                   # noqa: E402
 from notenweg import Lauf                        # noqa: E402
-from xsitzung import Fehlschlag, XSitzung, frist_abwarten  # noqa: E402
+from xsitzung import Fehlschlag                  # noqa: E402
 
 SCHLIESSEN = "Kursfenster schließen"
 MIT_EINGABEN = "Kursfenster mit Eingaben"
@@ -37,26 +34,15 @@ class Eingabenlauf(Lauf):
 
     def ausfuehren(self):
         self.vorbereiten()
+
+        def schritte():
+            self.programm_starten()
+            auswahl = self.kursauswahl()
+            fenster = self.note_tippen(auswahl)
+            self.schliessen_fragt(auswahl, fenster)
+            self.beenden_mit_eingaben(fenster)
         try:
-            with XSitzung(self.tmp, protokoll=self.melde) as x:
-                self.x = x
-                self.waechter.starten()
-                self.programm = ui.Programm(x, self.args.programm, self.kursliste, self.tmp)
-                x.lebenszeichen = self.programm.lebt
-                try:
-                    self.programm.starten()
-                    self.oeffnen()
-                    self.anmelden()
-                    auswahl = self.kursauswahl()
-                    fenster = self.note_tippen(auswahl)
-                    self.schliessen_fragt(auswahl, fenster)
-                    self.beenden_mit_eingaben(fenster)
-                except Fehlschlag:
-                    self.fehlerbericht()
-                    raise
-                finally:
-                    self.programm.anhalten()
-                    self.waechter.beenden()
+            self.sitzung(schritte)
         finally:
             self.aufbewahren()
         self.pruefen()
@@ -174,31 +160,9 @@ class Eingabenlauf(Lauf):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--programm", required=True, help="the built program (ravirireru)")
-    parser.add_argument("--werkzeug", required=True, help="the file tool (ravirireru-datei)")
-    parser.add_argument("--demo", required=True, help="the demo course list (demo.zln)")
-    parser.add_argument("--smtp-skript", default="", help="not used on this road")
-    parser.add_argument("--ausgabe", required=True, help="folder for screenshots and logs")
-    args = parser.parse_args()
+    args = treiber.argumente(__doc__.splitlines()[0])
     args.fall = "eingaben"
-    args.ausgabe = os.path.abspath(args.ausgabe)
-    shutil.rmtree(args.ausgabe, ignore_errors=True)
-    os.makedirs(args.ausgabe)
-    with tempfile.TemporaryDirectory(prefix="ravirireru-e2e-") as tmp:
-        lauf = Eingabenlauf(args, tmp)
-        try:
-            lauf.ausfuehren()
-        except Fehlschlag as fehler:
-            lauf.melde("FEHLGESCHLAGEN:\n%s" % fehler)
-            lauf.melde("Bilder und Protokolle: %s" % args.ausgabe)
-            return 1
-        except Exception:
-            traceback.print_exc()
-            lauf.melde("Bilder und Protokolle: %s" % args.ausgabe)
-            return 1
-    lauf.melde("BESTANDEN (eingaben). Bilder und Protokolle: %s" % args.ausgabe)
-    return 0
+    return treiber.ausfuehren(Eingabenlauf, args)
 
 
 if __name__ == "__main__":

@@ -24,7 +24,6 @@ A screenshot of every step lands in --ausgabe, with the logs, the course list as
 the received mail, for a person to look at.
 """
 
-import argparse
 import base64
 import copy
 import ctypes
@@ -33,14 +32,13 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import threading
 import time
-import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import oberflaeche as ui                          # noqa: E402
+import treiber                                   # noqa: E402
 from smtpsserver import SmtpsServer              # noqa: E402
 from xsitzung import Fehlschlag, XSitzung, frist_abwarten  # noqa: E402
 
@@ -237,37 +235,50 @@ class Lauf:
         self.server.starten()
         self.melde("SMTPS-Testserver auf 127.0.0.1:465 (Passwort %s)"
                    % ("wie in der Datei" if self.args.fall == "erfolg" else "anders als in der Datei"))
+        umgebung = {"SSL_CERT_FILE": self.server.vertraute_zertifikate}
+
+        def schritte():
+            self.programm_starten(**umgebung)
+            auswahl = self.kursauswahl()
+            self.kurs_bearbeiten(auswahl)
+            self.speichern(auswahl)
+            self.senden(auswahl)
+            self.beenden(auswahl)
         try:
-            with XSitzung(self.tmp, protokoll=self.melde) as x:
-                self.x = x
-                self.waechter.starten()
-                umgebung = {"SSL_CERT_FILE": self.server.vertraute_zertifikate}
-                if self.args.fall == "ohne-mailprogramm":
-                    # Nothing to hand a mailto: address to: no xdg-open, no browser.
-                    leer = os.path.join(self.tmp, "ohne-programme")
-                    os.makedirs(leer, exist_ok=True)
-                    umgebung.update(PATH=leer, BROWSER="", DEFAULT_BROWSER="")
-                self.programm = ui.Programm(x, self.args.programm, self.kursliste, self.tmp, **umgebung)
-                x.lebenszeichen = self.programm.lebt
-                try:
-                    self.programm.starten()
-                    self.oeffnen()
-                    self.anmelden()
-                    auswahl = self.kursauswahl()
-                    self.kurs_bearbeiten(auswahl)
-                    self.speichern(auswahl)
-                    self.senden(auswahl)
-                    self.beenden(auswahl)
-                except Fehlschlag:
-                    self.fehlerbericht()
-                    raise
-                finally:
-                    self.programm.anhalten()
-                    self.waechter.beenden()
+            if self.args.fall == "ohne-mailprogramm":
+                # Nothing to hand a mailto: address to: no xdg-open, no browser.
+                leer = os.path.join(self.tmp, "ohne-programme")
+                os.makedirs(leer, exist_ok=True)
+                umgebung.update(PATH=leer, BROWSER="", DEFAULT_BROWSER="")
+            self.sitzung(schritte)
         finally:
             self.server.beenden()
             self.aufbewahren()
         self.pruefen()
+
+    def sitzung(self, schritte):
+        """Walks schritte() in an X server of its own while the course list's writes are
+        watched. On a failure the error report is taken; the program is stopped in any case."""
+        with XSitzung(self.tmp, protokoll=self.melde) as x:
+            self.x = x
+            self.waechter.starten()
+            try:
+                schritte()
+            except Fehlschlag:
+                self.fehlerbericht()
+                raise
+            finally:
+                if self.programm is not None:
+                    self.programm.anhalten()
+                self.waechter.beenden()
+
+    def programm_starten(self, **umgebung):
+        """The program on the course list, its open dialog and the login."""
+        self.programm = ui.Programm(self.x, self.args.programm, self.kursliste, self.tmp, **umgebung)
+        self.x.lebenszeichen = self.programm.lebt
+        self.programm.starten()
+        self.oeffnen()
+        self.anmelden()
 
     def oeffnen(self):
         dialog = self.x.warte_auf_fenster(ui.OEFFNEN, 30)
@@ -611,27 +622,16 @@ class Lauf:
 
     def ausfuehren_voll(self):
         self.vorbereiten()
+
+        def schritte():
+            self.programm_starten()
+            auswahl = self.kursauswahl()
+            fenster = self.werte_eintragen(auswahl, vor_dem_tippen=self.platte_fuellen)
+            self.sichern_auf_voller_platte(fenster)
+            self.sichern_unter(auswahl, fenster)
+            self.beenden_nach_sichern_unter(auswahl)
         try:
-            with XSitzung(self.tmp, protokoll=self.melde) as x:
-                self.x = x
-                self.waechter.starten()
-                self.programm = ui.Programm(x, self.args.programm, self.kursliste, self.tmp)
-                x.lebenszeichen = self.programm.lebt
-                try:
-                    self.programm.starten()
-                    self.oeffnen()
-                    self.anmelden()
-                    auswahl = self.kursauswahl()
-                    fenster = self.werte_eintragen(auswahl, vor_dem_tippen=self.platte_fuellen)
-                    self.sichern_auf_voller_platte(fenster)
-                    self.sichern_unter(auswahl, fenster)
-                    self.beenden_nach_sichern_unter(auswahl)
-                except Fehlschlag:
-                    self.fehlerbericht()
-                    raise
-                finally:
-                    self.programm.anhalten()
-                    self.waechter.beenden()
+            self.sitzung(schritte)
             self.pruefen_voll()       # while the small disk is still there
         finally:
             self.aufbewahren()
@@ -793,38 +793,21 @@ def kurz(wert, grenze=1500):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--fall", choices=["erfolg", "abgelehnt", "ohne-mailprogramm", "voll"],
-                        required=True)
-    parser.add_argument("--programm", required=True, help="the built program (ravirireru)")
-    parser.add_argument("--werkzeug", required=True, help="the file tool (ravirireru-datei)")
-    parser.add_argument("--demo", required=True, help="the demo course list (demo.zln)")
-    parser.add_argument("--smtp-skript", required=True, help="tests/support/smtp/smtps_server.py")
-    parser.add_argument("--ausgabe", required=True, help="folder for screenshots and logs")
-    args = parser.parse_args()
-    args.ausgabe = os.path.abspath(args.ausgabe)
-    shutil.rmtree(args.ausgabe, ignore_errors=True)
-    os.makedirs(args.ausgabe)
-    if args.fall == "voll":
+    args = treiber.argumente(__doc__.splitlines()[0],
+                             faelle=["erfolg", "abgelehnt", "ohne-mailprogramm", "voll"],
+                             mit_mailserver=True)
+
+    def eigene_platte():
+        """The case "voll" needs a mount namespace of its own; elsewhere it is skipped."""
+        if args.fall != "voll":
+            return None
         try:
             eigener_mount_namensraum()
         except (Uebersprungen, OSError, subprocess.CalledProcessError) as grund:
             print("ÜBERSPRUNGEN: %s" % grund, flush=True)
             return UEBERSPRUNGEN
-    with tempfile.TemporaryDirectory(prefix="ravirireru-e2e-") as tmp:
-        lauf = Lauf(args, tmp)
-        try:
-            lauf.ausfuehren()
-        except Fehlschlag as fehler:
-            lauf.melde("FEHLGESCHLAGEN:\n%s" % fehler)
-            lauf.melde("Bilder und Protokolle: %s" % args.ausgabe)
-            return 1
-        except Exception:
-            traceback.print_exc()
-            lauf.melde("Bilder und Protokolle: %s" % args.ausgabe)
-            return 1
-    lauf.melde("BESTANDEN (%s). Bilder und Protokolle: %s" % (args.fall, args.ausgabe))
-    return 0
+        return None
+    return treiber.ausfuehren(Lauf, args, vorab=eigene_platte)
 
 
 if __name__ == "__main__":

@@ -12,22 +12,19 @@ typed values and nothing else changed, and no journal is left.
 A screenshot of every step lands in --ausgabe, with the logs and the course list as JSON.
 """
 
-import argparse
 import glob
 import json
 import os
-import shutil
 import signal
 import sys
-import tempfile
 import time
-import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import oberflaeche as ui                          # noqa: E402
+import treiber                                   # noqa: E402
 from notenweg import Lauf, NAME                  # noqa: E402
-from xsitzung import Fehlschlag, XSitzung, frist_abwarten  # noqa: E402
+from xsitzung import Fehlschlag, frist_abwarten  # noqa: E402
 
 FRAGE_TITEL = "Nicht gesicherte Eingaben"
 FRAGE = "Beim letzten Mal wurden Eingaben nicht gesichert. Sollen sie wiederhergestellt werden?"
@@ -40,26 +37,18 @@ class Wiederherstellungslauf(Lauf):
 
     def ausfuehren(self):
         self.vorbereiten()
+
+        def schritte():
+            self.starten()
+            auswahl = self.kursauswahl()
+            self.eingeben(auswahl)
+            self.toeten()
+            self.starten()
+            fenster = self.wiederherstellen()
+            self.sichern(fenster)
+            self.beenden_mit_frage(self.x.warte_auf_fenster(ui.KURSAUSWAHL))
         try:
-            with XSitzung(self.tmp, protokoll=self.melde) as x:
-                self.x = x
-                self.waechter.starten()
-                try:
-                    self.starten()
-                    auswahl = self.kursauswahl()
-                    self.eingeben(auswahl)
-                    self.toeten()
-                    self.starten()
-                    fenster = self.wiederherstellen()
-                    self.sichern(fenster)
-                    self.beenden_mit_frage(self.x.warte_auf_fenster(ui.KURSAUSWAHL))
-                except Fehlschlag:
-                    self.fehlerbericht()
-                    raise
-                finally:
-                    if self.programm is not None:
-                        self.programm.anhalten()
-                    self.waechter.beenden()
+            self.sitzung(schritte)
         finally:
             self.aufbewahren()
         self.pruefen()
@@ -225,31 +214,9 @@ class Wiederherstellungslauf(Lauf):
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--programm", required=True, help="the built program (ravirireru)")
-    parser.add_argument("--werkzeug", required=True, help="the file tool (ravirireru-datei)")
-    parser.add_argument("--demo", required=True, help="the demo course list (demo.zln)")
-    parser.add_argument("--smtp-skript", default="", help="not used on this road")
-    parser.add_argument("--ausgabe", required=True, help="folder for screenshots and logs")
-    args = parser.parse_args()
+    args = treiber.argumente(__doc__.splitlines()[0])
     args.fall = "wiederherstellung"
-    args.ausgabe = os.path.abspath(args.ausgabe)
-    shutil.rmtree(args.ausgabe, ignore_errors=True)
-    os.makedirs(args.ausgabe)
-    with tempfile.TemporaryDirectory(prefix="ravirireru-e2e-") as tmp:
-        lauf = Wiederherstellungslauf(args, tmp)
-        try:
-            lauf.ausfuehren()
-        except Fehlschlag as fehler:
-            lauf.melde("FEHLGESCHLAGEN:\n%s" % fehler)
-            lauf.melde("Bilder und Protokolle: %s" % args.ausgabe)
-            return 1
-        except Exception:
-            traceback.print_exc()
-            lauf.melde("Bilder und Protokolle: %s" % args.ausgabe)
-            return 1
-    lauf.melde("BESTANDEN (wiederherstellung). Bilder und Protokolle: %s" % args.ausgabe)
-    return 0
+    return treiber.ausfuehren(Wiederherstellungslauf, args)
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 
 #include "aufzeichnendeplattform.h"
 #include "dateigroessengrenze.h"
+#include "dateihelfer.h"
 #include "eingabejournal.h"
 
 #include <QDir>
@@ -31,18 +32,6 @@ Eingabejournal::Aenderung Aenderung(
     return a;
 }
 
-QByteArray Inhalt(const QString& pfad)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool Schreibe(const QString& pfad, const QByteArray& bytes)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 class TestEingabejournal : public QObject {
@@ -58,7 +47,7 @@ private slots:
         QVERIFY(daten.isValid() && dateien.isValid());
         qputenv("XDG_DATA_HOME", QFile::encodeName(daten.path()));
         kursliste = dateien.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(kursliste, "zln"));
+        QVERIFY(Dateihelfer::Schreiben(kursliste, "zln"));
         QVERIFY(Eingabejournal::Ordner().startsWith(daten.path()));
     }
 
@@ -149,7 +138,7 @@ private slots:
         const qint64 ganz = QFileInfo(datei).size();
         QByteArray satz = Journalformat::AenderungsSatz(
             Aenderung(11, QStringLiteral("Note"), QStringLiteral("2"), QStringLiteral("3")));
-        QByteArray bytes = Inhalt(datei);
+        QByteArray bytes = Dateihelfer::Lesen(datei);
         switch (art) {
         case 0:
             bytes += satz.left(2);
@@ -168,7 +157,7 @@ private slots:
             bytes += QByteArray::fromHex("7fffffff0101") + satz;
             break;
         }
-        QVERIFY(Schreibe(datei, bytes));
+        QVERIFY(Dateihelfer::Schreiben(datei, bytes));
 
         const QList<Eingabejournal::Gelesen> alle = Eingabejournal::Lesen(kursliste);
         QCOMPARE(alle.size(), 1);
@@ -220,16 +209,16 @@ private slots:
         QFETCH(QString, fehler);
         QVERIFY(QDir().mkpath(Eingabejournal::Ordner()));
         const QString datei = Eingabejournal::DateiVon(kursliste, QStringLiteral("M"));
-        QVERIFY(Schreibe(datei, bytes));
+        QVERIFY(Dateihelfer::Schreiben(datei, bytes));
         const QList<Eingabejournal::Gelesen> alle = Eingabejournal::Lesen(kursliste);
         QCOMPARE(alle.size(), 1);
         QCOMPARE(alle.first().fehler, fehler);
-        QCOMPARE(Inhalt(datei), bytes); // nothing cut off a file that is not used
+        QCOMPARE(Dateihelfer::Lesen(datei), bytes); // nothing cut off a file that is not used
 
         const QString weg = Eingabejournal::Beiseitelegen(datei);
         QVERIFY(!weg.isEmpty());
         QVERIFY(!QFileInfo::exists(datei));
-        QCOMPARE(Inhalt(weg), bytes);
+        QCOMPARE(Dateihelfer::Lesen(weg), bytes);
         QVERIFY(weg.startsWith(Eingabejournal::BeiseitegelegtOrdner() + QLatin1Char('/')));
         QCOMPARE(Eingabejournal::Lesen(kursliste).size(), 0);
     }
@@ -390,7 +379,7 @@ private slots:
     void umzug()
     {
         const QString neu = dateien.filePath(QStringLiteral("Gerettet.zln"));
-        QVERIFY(Schreibe(neu, "zln"));
+        QVERIFY(Dateihelfer::Schreiben(neu, "zln"));
         {
             Eingabejournal j(kursliste, QStringLiteral("M"), QStringLiteral("Mathe"));
             QVERIFY(

@@ -1,8 +1,9 @@
 #include "aufzeichnendeplattform.h"
-#include "beispieldaten.h"
 #include "bytebauer.h"
+#include "dateihelfer.h"
 #include "datenbestand.h"
 #include "kleinedatei.h"
+#include "kurslistenbauer.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -17,30 +18,14 @@
 
 namespace {
 
+using Dateihelfer::Lesen;
+
 using Kopf = KleineDatei;
 
 // A small course-list file written field by field.
 QByteArray KleineDateiBytes(const Kopf& k)
 {
     return k.Bytes();
-}
-
-QByteArray Schreiben(const Datenbestand& d, const Spaltenstruktur& s)
-{
-    QByteArray bytes;
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::WriteOnly);
-    QString meldung;
-    if (!Datenbestand::Schreiben(puffer, d, s, meldung))
-        return QByteArray("FEHLER: ") + meldung.toUtf8();
-    return bytes;
-}
-
-bool Lesen(QByteArray bytes, Datenbestand& d, Spaltenstruktur& s, QString& meldung)
-{
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::ReadOnly);
-    return Datenbestand::Lesen(puffer, d, s, meldung);
 }
 
 // A device that fails after a number of bytes, like a full disk.
@@ -67,20 +52,6 @@ private:
     qint64 zGrenze;
 };
 
-QByteArray DateiInhalt(const QString& pfad)
-{
-    QFile f(pfad);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-bool DateiSchreiben(const QString& pfad, const QByteArray& bytes)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 class TestKurslistendatei : public QObject {
@@ -105,34 +76,44 @@ private slots:
         QFETCH(bool, abitur);
         QFETCH(bool, klausur);
         QFETCH(bool, warnung);
-        const Datenbestand d = Beispieldaten::Erzeugen({ abitur, klausur, warnung, false });
-        const QByteArray original = Beispieldaten::AlsKursliste(d);
+        // A password beyond ASCII and a course marked as changed must come back as they were.
+        const Datenbestand d = Kurslistenbauer()
+                                   .MarkAbitur(abitur)
+                                   .MarkKlausur(klausur)
+                                   .Warnung(warnung)
+                                   .Aendern([](Datenbestand& daten) {
+                                       daten.Pass = QStringLiteral("Päss");
+                                       daten.alleKurse.Zeigen(2)->geaendert = true;
+                                   })
+                                   .Bauen();
+        const QByteArray original = Dateihelfer::Kursliste(d);
 
         // From a real file on disk through the program's own load and save.
         const QString pfad = zOrdner.filePath(QStringLiteral("rund.zln"));
-        QVERIFY(DateiSchreiben(pfad, original));
+        QVERIFY(Dateihelfer::Schreiben(pfad, original));
         QVERIFY(Daten.LadeDatei(pfad));
         QCOMPARE(Daten.datenFolder, QFileInfo(pfad).absoluteFilePath());
         QVERIFY(!Daten.wurdeGeaendert());
         QVERIFY(Daten.mitDaten);
         QCOMPARE(Daten.NotenPass, QStringLiteral("Geheim"));
         QCOMPARE(Daten.Pass, QStringLiteral("Päss"));
-        QCOMPARE(Daten.alleSchueler.Zeigen(2).Name, QStringLiteral("Öztürk, Ben"));
+        QCOMPARE(Daten.alleSchueler.Zeigen(2).Name, QStringLiteral("Brandt, Ben"));
         QCOMPARE(Daten.alleKurse.Zeigen(1)->Fach, QStringLiteral("Mathematik"));
         QCOMPARE(Daten.alleKurse.Zeigen(1)->DrittesFachSchueler.Ausgeben(),
-            abitur ? QStringLiteral(",101,") : QStringLiteral(","));
+            abitur ? QStringLiteral(",11,13,") : QStringLiteral(","));
         QCOMPARE(Daten.alleKurse.Zeigen(1)->GewarntSchueler.Ausgeben(),
-            warnung ? QStringLiteral(",103,") : QStringLiteral(","));
+            warnung ? QStringLiteral(",12,") : QStringLiteral(","));
         QCOMPARE(Daten.alleKurse.Zeigen(2)->geaendert, true);
         QCOMPARE(TabellenStruktur.ErsteSpalte, qint64((abitur ? 4 : 3) + (warnung ? 1 : 0)));
         QVERIFY(Daten.Speichern());
-        QCOMPARE(DateiInhalt(pfad), original);
+        QCOMPARE(Dateihelfer::Lesen(pfad), original);
     }
 
     void optionaleMengenNurMitFlagge()
     {
         // Sets whose flag is false are not written, even when filled in memory.
-        Datenbestand voll = Beispieldaten::Erzeugen({ false, false, false, false });
+        Datenbestand voll
+            = Kurslistenbauer().MarkAbitur(false).MarkKlausur(false).Warnung(false).Bauen();
         Datenbestand leer = voll;
         leer.alleKurse = voll.alleKurse.Kopie();
         for (qint64 i = 1; i <= leer.alleKurse.AnzahlKurse(); ++i) {
@@ -143,17 +124,17 @@ private slots:
             k.GewarntSchueler.Leeren();
         }
         QVERIFY(!voll.alleKurse.Zeigen(1)->DrittesFachSchueler.Leer());
-        QCOMPARE(Beispieldaten::AlsKursliste(voll), Beispieldaten::AlsKursliste(leer));
+        QCOMPARE(Dateihelfer::Kursliste(voll), Dateihelfer::Kursliste(leer));
 
         // Read back, every course has all five sets, the optional ones empty.
         Datenbestand d;
         Spaltenstruktur s;
         QString m;
-        QVERIFY(Lesen(Beispieldaten::AlsKursliste(voll), d, s, m));
+        QVERIFY(Lesen(Dateihelfer::Kursliste(voll), d, s, m));
         const Kurs& k = *d.alleKurse.Zeigen(1);
         QVERIFY(k.DrittesFachSchueler.Leer() && k.ViertesFachSchueler.Leer()
             && k.KlausurSchueler.Leer() && k.GewarntSchueler.Leer());
-        QCOMPARE(k.Schueler.Ausgeben(), QStringLiteral(",101,102,103,"));
+        QCOMPARE(k.Schueler.Ausgeben(), QStringLiteral(",14,13,12,11,"));
     }
 
     void handgeschriebeneDateiRundreise_data()
@@ -185,7 +166,7 @@ private slots:
                      ->Eintraege.Zeigen(QString(), QStringLiteral("Note")),
             QStringLiteral("10"));
         QCOMPARE(d.Server, QStringLiteral("srv"));
-        QCOMPARE(Schreiben(d, s), bytes);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(d, s), bytes);
     }
 
     void mengeWirdNormalisiert()
@@ -198,7 +179,7 @@ private slots:
         QVERIFY(Lesen(KleineDateiBytes(kopf), d, s, m));
         QCOMPARE(d.alleKurse.Zeigen(1)->Schueler.Ausgeben(), QStringLiteral(",1,2,"));
         kopf.schuelerMenge = QStringLiteral(",1,2,");
-        QCOMPARE(Schreiben(d, s), KleineDateiBytes(kopf));
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(d, s), KleineDateiBytes(kopf));
     }
 
     void katalogUndNoten_data()
@@ -273,25 +254,25 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(QString, meldung);
         // Through the program's load: the message is shown and the data stay as they were.
-        Beispieldaten::AlsGlobaleDaten(Beispieldaten::Erzeugen(), QStringLiteral("/alt/datei.zln"));
+        Kurslistenbauer().AlsGlobaleDaten(QStringLiteral("/alt/datei.zln"));
         Daten.Geaendert();
-        const QByteArray vorher = Schreiben(Daten, TabellenStruktur);
+        const QByteArray vorher = Dateihelfer::KurslisteOderFehler(Daten, TabellenStruktur);
         const QString pfad = zOrdner.filePath(QStringLiteral("abgelehnt.zln"));
-        QVERIFY(DateiSchreiben(pfad, bytes));
+        QVERIFY(Dateihelfer::Schreiben(pfad, bytes));
         AufzeichnendePlattform p;
         p.antwortenDatei = { pfad };
         QVERIFY(!Daten.Laden());
         QCOMPARE(p.meldungen, QStringList { meldung });
-        QCOMPARE(Schreiben(Daten, TabellenStruktur), vorher);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(Daten, TabellenStruktur), vorher);
         QCOMPARE(Daten.datenFolder, QStringLiteral("/alt/datei.zln"));
         QVERIFY(Daten.wurdeGeaendert());
     }
 
     void abgebrochenUndFehlend()
     {
-        Beispieldaten::AlsGlobaleDaten(Beispieldaten::Erzeugen(), QStringLiteral("/alt/datei.zln"));
+        Kurslistenbauer().AlsGlobaleDaten(QStringLiteral("/alt/datei.zln"));
         Daten.Geaendert();
-        const QByteArray vorher = Schreiben(Daten, TabellenStruktur);
+        const QByteArray vorher = Dateihelfer::KurslisteOderFehler(Daten, TabellenStruktur);
         AufzeichnendePlattform p;
         p.antwortenDatei
             = { QString(), zOrdner.filePath(QStringLiteral("gibtsnicht.zln")), zOrdner.path() };
@@ -300,7 +281,7 @@ private slots:
         QVERIFY(!Daten.Laden());
         QVERIFY(!Daten.Laden()); // a folder is no file either
         QCOMPARE(p.meldungen, QStringList({ Meldungen::DateiFehlt, Meldungen::DateiFehlt }));
-        QCOMPARE(Schreiben(Daten, TabellenStruktur), vorher);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(Daten, TabellenStruktur), vorher);
         QVERIFY(Daten.wurdeGeaendert());
 
         // The dialog as the teacher sees it.
@@ -327,7 +308,7 @@ private slots:
     void unpassendesLayoutWirdNeuAufgebaut()
     {
         // A stored layout with more entry columns than the catalogue has entries.
-        Datenbestand d = Beispieldaten::Erzeugen();
+        Datenbestand d = Kurslistenbauer().Bauen();
         Spaltenstruktur s;
         s.KurslistenInit(d);
         s.SpalteAnfuegen(EinfacheSpalte(QStringLiteral("zuviel"), 60, 2));
@@ -335,14 +316,14 @@ private slots:
         Datenbestand gelesen;
         Spaltenstruktur gelesenS;
         QString m;
-        QVERIFY(Lesen(Beispieldaten::AlsKursliste(d, s), gelesen, gelesenS, m));
+        QVERIFY(Lesen(Dateihelfer::Kursliste(d, s), gelesen, gelesenS, m));
         QCOMPARE(gelesenS.ErsteSpalte, qint64(0));
         QCOMPARE(gelesenS.SpaltenAnzahl, qint64(0));
     }
 
     void jedeKuerzungWirdAbgelehnt()
     {
-        const QByteArray gut = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
+        const QByteArray gut = Kurslistenbauer().Bytes();
         for (qsizetype n = 0; n < gut.size(); ++n) {
             Datenbestand d;
             d.HalbjahrKuerzel = QStringLiteral("unverändert");
@@ -356,7 +337,7 @@ private slots:
 
     void zufaelligeBytefehler()
     {
-        const QByteArray gut = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
+        const QByteArray gut = Kurslistenbauer().Bytes();
         const QStringList erlaubt { Meldungen::Beschaedigt, Meldungen::KeineNotenliste,
             Meldungen::AeltereVersion, Meldungen::NeuereVersion };
         QRandomGenerator zufall(20261209);
@@ -372,7 +353,7 @@ private slots:
                 ++geladen;
                 // Whatever was read can be laid out and written again.
                 s.KurslistenInit(d);
-                QVERIFY(!Schreiben(d, s).startsWith("FEHLER"));
+                QVERIFY(!Dateihelfer::KurslisteOderFehler(d, s).startsWith("FEHLER"));
             } else {
                 QVERIFY2(erlaubt.contains(m) || m.startsWith(Meldungen::NichtWiederSicherbar),
                     qPrintable(m));
@@ -394,27 +375,27 @@ private slots:
             Datenbestand d;
             Spaltenstruktur s;
             QString m;
-            if (!Lesen(DateiInhalt(korpus.filePath(name)), d, s, m)) {
+            if (!Lesen(Dateihelfer::Lesen(korpus.filePath(name)), d, s, m)) {
                 QVERIFY2(erlaubt.contains(m) || m.startsWith(Meldungen::NichtWiederSicherbar),
                     qPrintable(name + QLatin1String(": ") + m));
                 continue;
             }
             // What loads can be written back: a file that could not is refused on loading.
-            const QByteArray einmal = Schreiben(d, s);
+            const QByteArray einmal = Dateihelfer::KurslisteOderFehler(d, s);
             QVERIFY2(!einmal.startsWith("FEHLER"), qPrintable(name + QLatin1String(": ") + einmal));
             Datenbestand d2;
             Spaltenstruktur s2;
             QVERIFY2(Lesen(einmal, d2, s2, m), qPrintable(name));
-            QCOMPARE(Schreiben(d2, s2), einmal);
+            QCOMPARE(Dateihelfer::KurslisteOderFehler(d2, s2), einmal);
         }
     }
 
     void schreibfehlerDesGeraets()
     {
-        const Datenbestand d = Beispieldaten::Erzeugen();
+        const Datenbestand d = Kurslistenbauer().Bauen();
         Spaltenstruktur s;
         s.KurslistenInit(d);
-        const qint64 laenge = Schreiben(d, s).size();
+        const qint64 laenge = Dateihelfer::KurslisteOderFehler(d, s).size();
         for (qint64 grenze : { qint64(0), qint64(1), qint64(2), laenge / 2, laenge - 1 }) {
             BrechendesGeraet g(grenze);
             QString m;
@@ -439,11 +420,11 @@ private slots:
     {
         QFETCH(int, fall);
         QFETCH(QString, feld);
-        Beispieldaten::AlsGlobaleDaten(Beispieldaten::Erzeugen());
+        Kurslistenbauer().AlsGlobaleDaten();
         const QString pfad = zOrdner.filePath(QStringLiteral("lang.zln"));
         Daten.datenFolder = pfad;
         QVERIFY(Daten.Speichern());
-        const QByteArray alt = DateiInhalt(pfad);
+        const QByteArray alt = Dateihelfer::Lesen(pfad);
         switch (fall) {
         case 0:
             Daten.alleSchueler.Zeigen(1).Name = QString(300, QLatin1Char('x'));
@@ -467,12 +448,12 @@ private slots:
         QVERIFY(!Datenbestand::Schreiben(puffer, Daten, TabellenStruktur, m));
         QVERIFY2(m.contains(feld), qPrintable(m));
         QVERIFY(!Daten.Speichern());
-        QCOMPARE(DateiInhalt(pfad), alt);
+        QCOMPARE(Dateihelfer::Lesen(pfad), alt);
     }
 
     void gerade255BytesPassen()
     {
-        Datenbestand d = Beispieldaten::Erzeugen();
+        Datenbestand d = Kurslistenbauer().Bauen();
         // 255 bytes after scrambling (85 characters of three UTF-8 bytes): the longest
         // that fits; one character more does not.
         d.alleSchueler.Zeigen(1).Name = Hilfsmittel::DeChiffre(QString(85, QChar(0x4E00)));
@@ -482,23 +463,23 @@ private slots:
         Datenbestand gelesen;
         Spaltenstruktur gs;
         QString m;
-        QVERIFY(Lesen(Schreiben(d, s), gelesen, gs, m));
+        QVERIFY(Lesen(Dateihelfer::KurslisteOderFehler(d, s), gelesen, gs, m));
         QCOMPARE(gelesen.alleSchueler.Zeigen(1).Name, d.alleSchueler.Zeigen(1).Name);
         d.alleSchueler.Zeigen(1).Name = Hilfsmittel::DeChiffre(QString(86, QChar(0x4E00)));
-        QVERIFY(Schreiben(d, s).startsWith("FEHLER"));
+        QVERIFY(Dateihelfer::KurslisteOderFehler(d, s).startsWith("FEHLER"));
     }
 
     void textMitU_FEFFBleibtErhalten()
     {
         // A name whose scrambled form starts with U+FEFF, a remark and a set starting with it.
-        Datenbestand d = Beispieldaten::Erzeugen();
+        Datenbestand d = Kurslistenbauer().Bauen();
         d.alleSchueler.Zeigen(1).Name = QString(QChar(0xFEFC)) + QStringLiteral("Anna");
         d.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(3).datum
             = QString(QChar(0xFEFF)) + QStringLiteral("Hinweis");
         d.alleKurse.Zeigen(1)->Schueler.Einfuegen(QString(QChar(0xFEFF)));
         Spaltenstruktur s;
         s.KurslistenInit(d);
-        const QByteArray bytes = Schreiben(d, s);
+        const QByteArray bytes = Dateihelfer::KurslisteOderFehler(d, s);
         Datenbestand gelesen;
         Spaltenstruktur gs;
         QString m;
@@ -506,7 +487,7 @@ private slots:
         QCOMPARE(gelesen.alleSchueler.Zeigen(1).Name, d.alleSchueler.Zeigen(1).Name);
         QCOMPARE(gelesen.alleSchuelerKurse.ZeigePosition(1)->Eintraege.ZeigeKursEintrag(3).datum,
             QString(QChar(0xFEFF)) + QStringLiteral("Hinweis"));
-        QCOMPARE(Schreiben(gelesen, gs), bytes);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(gelesen, gs), bytes);
     }
 
     void ordnerOhneSchreibrecht()
@@ -520,8 +501,8 @@ private slots:
         const QString ordner = basis.filePath(QStringLiteral("gesperrt"));
         QVERIFY(QDir().mkdir(ordner));
         const QString pfad = ordner + QStringLiteral("/kurse.zln");
-        const QByteArray alt = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
-        QVERIFY(DateiSchreiben(pfad, alt));
+        const QByteArray alt = Kurslistenbauer().Bytes();
+        QVERIFY(Dateihelfer::Schreiben(pfad, alt));
         QVERIFY(chmod(QFile::encodeName(pfad).constData(), 0444) == 0);
         QVERIFY(chmod(QFile::encodeName(ordner).constData(), 0555) == 0);
 
@@ -537,17 +518,17 @@ private slots:
         waitpid(kind, &status, 0);
         QVERIFY(WIFEXITED(status));
         QCOMPARE(WEXITSTATUS(status), 1);
-        QCOMPARE(DateiInhalt(pfad), alt);
+        QCOMPARE(Dateihelfer::Lesen(pfad), alt);
         chmod(QFile::encodeName(ordner).constData(), 0755);
     }
 
     void schreibenErsetztAtomar()
     {
         const QString pfad = zOrdner.filePath(QStringLiteral("atomar.zln"));
-        QVERIFY(DateiSchreiben(pfad, QByteArray("alt")));
+        QVERIFY(Dateihelfer::Schreiben(pfad, QByteArray("alt")));
         QString m;
         QVERIFY(Datenbestand::SchreibeDatei(pfad, QByteArray("neu und länger"), m));
-        QCOMPARE(DateiInhalt(pfad), QByteArray("neu und länger"));
+        QCOMPARE(Dateihelfer::Lesen(pfad), QByteArray("neu und länger"));
         QCOMPARE(
             QDir(zOrdner.path()).entryList(QDir::Files).filter(QStringLiteral("atomar")).size(), 1);
     }

@@ -3,11 +3,12 @@
 // column widths.
 
 #include "aufzeichnendeplattform.h"
-#include "beispieldaten.h"
 #include "bytebauer.h"
+#include "dateihelfer.h"
 #include "dateileser.h"
 #include "datenbestand.h"
 #include "kleinedatei.h"
+#include "kurslistenbauer.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -28,23 +29,7 @@
 
 namespace {
 
-bool Lesen(QByteArray bytes, Datenbestand& d, Spaltenstruktur& s, QString& meldung)
-{
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::ReadOnly);
-    return Datenbestand::Lesen(puffer, d, s, meldung);
-}
-
-QByteArray Schreiben(const Datenbestand& d, const Spaltenstruktur& s)
-{
-    QByteArray bytes;
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::WriteOnly);
-    QString meldung;
-    if (!Datenbestand::Schreiben(puffer, d, s, meldung))
-        return QByteArray("FEHLER: ") + meldung.toUtf8();
-    return bytes;
-}
+using Dateihelfer::Lesen;
 
 // A file of empty entries: a catalogue of n entries and as many rows as make up about
 // groesse bytes, each row with n entries whose texts are all empty.
@@ -131,8 +116,8 @@ private slots:
         QFETCH(QString, grund);
         // Refused on loading, with the field, before any grade can be typed; the program's
         // data stay as they were.
-        Beispieldaten::AlsGlobaleDaten(Beispieldaten::Erzeugen(), QStringLiteral("/alt/datei.zln"));
-        const QByteArray vorher = Schreiben(Daten, TabellenStruktur);
+        Kurslistenbauer().AlsGlobaleDaten(QStringLiteral("/alt/datei.zln"));
+        const QByteArray vorher = Dateihelfer::KurslisteOderFehler(Daten, TabellenStruktur);
         const QString pfad = zOrdner.filePath(QStringLiteral("unsicherbar.zln"));
         QFile f(pfad);
         QVERIFY(f.open(QIODevice::WriteOnly));
@@ -142,7 +127,7 @@ private slots:
         QVERIFY(!Daten.LadeDatei(pfad));
         QCOMPARE(p.meldungen,
             QStringList { Meldungen::NichtWiederSicherbar + QLatin1Char(' ') + grund });
-        QCOMPARE(Schreiben(Daten, TabellenStruktur), vorher);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(Daten, TabellenStruktur), vorher);
         QCOMPARE(Daten.datenFolder, QStringLiteral("/alt/datei.zln"));
     }
 
@@ -160,7 +145,7 @@ private slots:
         Spaltenstruktur s;
         QString m;
         QVERIFY2(Lesen(bytes, d, s, m), qPrintable(m));
-        QCOMPARE(Schreiben(d, s), bytes);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(d, s), bytes);
     }
 
     // --- Reading is bounded by what the data can mean ---------------------------------------
@@ -296,7 +281,7 @@ private slots:
 
     void spaltenbreitenBegrenzt()
     {
-        const Datenbestand d = Beispieldaten::Erzeugen();
+        const Datenbestand d = Kurslistenbauer().Bauen();
         Spaltenstruktur s;
         s.KurslistenInit(d);
         const int erste = int(s.ErsteSpalte);
@@ -306,7 +291,7 @@ private slots:
         s.Spalten[erste].Breite = 3;
         s.Spalten[erste + 1].Breite = 2000;
         s.Spalten[erste + 2].Breite = 2001;
-        const QByteArray bytes = Beispieldaten::AlsKursliste(d, s);
+        const QByteArray bytes = Dateihelfer::Kursliste(d, s);
 
         Datenbestand gelesen;
         Spaltenstruktur g;
@@ -324,11 +309,11 @@ private slots:
         QVERIFY(g.Gesamtbreite() <= 2000 * g.SpaltenAnzahl);
 
         // Stored back as they were, unless the teacher changes one.
-        QCOMPARE(Schreiben(gelesen, g), bytes);
+        QCOMPARE(Dateihelfer::KurslisteOderFehler(gelesen, g), bytes);
         g.SetzeSpaltenBreite(1, 120);
         Datenbestand d2;
         Spaltenstruktur g2;
-        QVERIFY(Lesen(Schreiben(gelesen, g), d2, g2, m));
+        QVERIFY(Lesen(Dateihelfer::KurslisteOderFehler(gelesen, g), d2, g2, m));
         QCOMPARE(g2.Spalten[1].Breite, qint64(120));
         QCOMPARE(g2.Spalten[1].GespeicherteBreite(), qint64(120));
         QCOMPARE(g2.Spalten[2].GespeicherteBreite(), qint64(-5));

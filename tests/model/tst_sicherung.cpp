@@ -2,11 +2,12 @@
 // running copy, a file changed by someone else.
 
 #include "aufzeichnendeplattform.h"
-#include "beispieldaten.h"
 #include "dateigroessengrenze.h"
+#include "dateihelfer.h"
 #include "dateisperre.h"
 #include "datenbestand.h"
 #include "eingehaengterordner.h"
+#include "kurslistenbauer.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,25 +28,13 @@ const QString Voll = QStringLiteral("Der Datenträger ist voll.");
 const QString ZuGross = QStringLiteral(
     "Die Datei wäre größer, als auf diesem Datenträger oder für dieses Programm erlaubt ist.");
 
-QByteArray Inhalt(const QString& pfad)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<fehlt>");
-}
-
-bool Schreibe(const QString& pfad, const QByteArray& bytes)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
 // Every file of a folder, hidden ones too.
 QStringList Dateien(const QString& ordner)
 {
     return QDir(ordner).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
-// Data that make a bigger file than Beispieldaten: more students, each with a row.
+// Data that make a bigger file than the standard course list: more students, each with a row.
 void Vergroessern(Datenbestand& d)
 {
     for (int i = 0; i < 60; ++i) {
@@ -148,17 +137,17 @@ private slots:
                 QSKIP(qPrintable(QStringLiteral("kein tmpfs (nur als root): ") + warum));
         }
 
-        Datenbestand daten = Beispieldaten::Erzeugen();
-        const QByteArray kursliste = Beispieldaten::AlsKursliste(daten);
+        Datenbestand daten = Kurslistenbauer().Bauen();
+        const QByteArray kursliste = Dateihelfer::Kursliste(daten);
         QString pfad;
         QString json;
         if (was == QLatin1String("Kursliste")) {
             pfad = ordner + QStringLiteral("/Kursliste.zln");
-            QVERIFY(Schreibe(pfad, kursliste));
+            QVERIFY(Dateihelfer::Schreiben(pfad, kursliste));
             QVERIFY(Daten.LadeDatei(pfad));
             Vergroessern(Daten);
         } else if (was == QLatin1String("Ergebnis")) {
-            Beispieldaten::AlsGlobaleDaten(daten, basis.filePath(QStringLiteral("Kursliste.zln")));
+            Dateihelfer::AlsGlobaleDaten(daten, basis.filePath(QStringLiteral("Kursliste.zln")));
             pfad = ordner + QStringLiteral("/Noten Q1-M-LK2-ABC.zle");
             QVERIFY(Daten.Speichern(*Daten.alleKurse.Zeigen(1), pfad));
             Vergroessern(Daten);
@@ -166,16 +155,16 @@ private slots:
             // The tool's input: a bigger course list as JSON, outside the small disk.
             Vergroessern(daten);
             const QString quelle = basis.filePath(QStringLiteral("quelle.zln"));
-            QVERIFY(Schreibe(quelle, Beispieldaten::AlsKursliste(daten)));
+            QVERIFY(Dateihelfer::Schreiben(quelle, Dateihelfer::Kursliste(daten)));
             const Werkzeuglauf lauf
                 = Werkzeug({ QStringLiteral("json"), QStringLiteral("--geheim"), quelle });
             QCOMPARE(lauf.rueckgabe, 0);
             json = basis.filePath(QStringLiteral("eingabe.json"));
-            QVERIFY(Schreibe(json, lauf.ausgabe));
+            QVERIFY(Dateihelfer::Schreiben(json, lauf.ausgabe));
             pfad = ordner + QStringLiteral("/Ausgabe.zln");
-            QVERIFY(Schreibe(pfad, kursliste));
+            QVERIFY(Dateihelfer::Schreiben(pfad, kursliste));
         }
-        const QByteArray alt = Inhalt(pfad);
+        const QByteArray alt = Dateihelfer::Inhalt(pfad);
         const QStringList vorher = Dateien(ordner);
         if (vollerDatentraeger) {
             QVERIFY(platte.Fuellen() > 0);
@@ -232,7 +221,7 @@ private slots:
             QVERIFY(plattform.protokoll.isEmpty());
             QCOMPARE(ergebnisGrund, grund);
         }
-        QCOMPARE(Inhalt(pfad), alt);
+        QCOMPARE(Dateihelfer::Inhalt(pfad), alt);
         QStringList erwartet = vorher;
         if (vollerDatentraeger)
             erwartet.append(QStringLiteral(".fuellung"));
@@ -247,13 +236,13 @@ private slots:
         // The counterpart: the same save without a limit writes the whole file.
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
         Vergroessern(Daten);
         AufzeichnendePlattform plattform;
         QVERIFY(Daten.Sichern());
         QVERIFY(plattform.protokoll.isEmpty());
-        QCOMPARE(Inhalt(pfad), Beispieldaten::AlsKursliste(Daten, TabellenStruktur));
+        QCOMPARE(Dateihelfer::Inhalt(pfad), Dateihelfer::Kursliste(Daten, TabellenStruktur));
         QCOMPARE(Dateien(ordner.path()), QStringList({ ".Kursliste.zln.lock", "Kursliste.zln" }));
     }
 
@@ -298,8 +287,8 @@ private slots:
         const QString anderswo = basis.filePath(QStringLiteral("anderswo"));
         for (const QString& o : { quelle, ansicht, anderswo })
             QVERIFY(QDir().mkdir(o));
-        const QByteArray alt = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
-        QVERIFY(Schreibe(quelle + QStringLiteral("/Kursliste.zln"), alt));
+        const QByteArray alt = Kurslistenbauer().Bytes();
+        QVERIFY(Dateihelfer::Schreiben(quelle + QStringLiteral("/Kursliste.zln"), alt));
 
         EingehaengterOrdner nurLesend;
         QString pfad;
@@ -346,10 +335,10 @@ private slots:
             QStringLiteral("Die Kurslisten-Datei wurde als „%1“ gesichert.").arg(neu));
 
         // The old file is as it was; the new one is complete and is the file from now on.
-        QCOMPARE(Inhalt(pfad), alt);
+        QCOMPARE(Dateihelfer::Inhalt(pfad), alt);
         QCOMPARE(Daten.datenFolder, neu);
-        const QByteArray gerettet = Inhalt(neu);
-        QCOMPARE(gerettet, Beispieldaten::AlsKursliste(Daten, TabellenStruktur));
+        const QByteArray gerettet = Dateihelfer::Inhalt(neu);
+        QCOMPARE(gerettet, Dateihelfer::Kursliste(Daten, TabellenStruktur));
         QCOMPARE(Dateien(anderswo), QStringList({ ".Gerettet.zln.lock", "Gerettet.zln" }));
         GlobaleDatenZuruecksetzen();
         QVERIFY(Daten.LadeDatei(neu));
@@ -362,7 +351,7 @@ private slots:
         // The offer declined, or the dialog cancelled: nothing written anywhere, no more asked.
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
         Daten.datenFolder = ordner.filePath(QStringLiteral("fehlt/Kursliste.zln"));
         AufzeichnendePlattform plattform;
@@ -379,7 +368,7 @@ private slots:
         // The chosen place fails too: the reason, and the offer again, until it works.
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
         Daten.datenFolder = ordner.filePath(QStringLiteral("fehlt/Kursliste.zln"));
         AufzeichnendePlattform plattform;
@@ -401,7 +390,7 @@ private slots:
     {
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         const pid_t anderes = SperrendesProgramm(pfad);
         QVERIFY(anderes > 0);
         auto beenden = qScopeGuard([&] {
@@ -447,8 +436,8 @@ private slots:
         QTemporaryDir ordner;
         const QString a = ordner.filePath(QStringLiteral("a.zln"));
         const QString b = ordner.filePath(QStringLiteral("b.zln"));
-        const QByteArray bytes = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
-        QVERIFY(Schreibe(a, bytes) && Schreibe(b, bytes));
+        const QByteArray bytes = Kurslistenbauer().Bytes();
+        QVERIFY(Dateihelfer::Schreiben(a, bytes) && Dateihelfer::Schreiben(b, bytes));
         AufzeichnendePlattform plattform;
         // The same file again in the same program is no second copy.
         QVERIFY(Daten.LadeDatei(a));
@@ -459,7 +448,7 @@ private slots:
         QVERIFY(!QFileInfo::exists(Dateisperre::SperrdateiVon(a)));
         QVERIFY(QFileInfo::exists(Dateisperre::SperrdateiVon(b)));
         // A refused file keeps the lock of the file in use.
-        QVERIFY(Schreibe(a, QByteArray("kaputt")));
+        QVERIFY(Dateihelfer::Schreiben(a, QByteArray("kaputt")));
         QVERIFY(!Daten.LadeDatei(a));
         QVERIFY(!QFileInfo::exists(Dateisperre::SperrdateiVon(a)));
         QVERIFY(QFileInfo::exists(Dateisperre::SperrdateiVon(b)));
@@ -487,14 +476,14 @@ private slots:
         QFETCH(bool, ersetzt);
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
         Daten.HalbjahrKuerzel = QStringLiteral("Q2");
         // Someone else writes the file meanwhile.
-        Datenbestand fremd = Beispieldaten::Erzeugen();
+        Datenbestand fremd = Kurslistenbauer().Bauen();
         fremd.Halbjahrbezeichnung = QStringLiteral("von anderswo geändert");
-        const QByteArray fremdeBytes = Beispieldaten::AlsKursliste(fremd);
-        QVERIFY(Schreibe(pfad, fremdeBytes));
+        const QByteArray fremdeBytes = Dateihelfer::Kursliste(fremd);
+        QVERIFY(Dateihelfer::Schreiben(pfad, fremdeBytes));
 
         AufzeichnendePlattform plattform;
         if (antwort >= 0)
@@ -510,11 +499,11 @@ private slots:
         QCOMPARE(frage.knoepfe, QStringList({ "Ersetzen", "Sichern unter …", "Abbrechen" }));
         QCOMPARE(frage.standard, 2);
         QCOMPARE(Plattform::AbbrechenIndex(frage), 2);
-        const QByteArray unsere = Beispieldaten::AlsKursliste(Daten, TabellenStruktur);
-        QCOMPARE(Inhalt(pfad), ersetzt ? unsere : fremdeBytes);
+        const QByteArray unsere = Dateihelfer::Kursliste(Daten, TabellenStruktur);
+        QCOMPARE(Dateihelfer::Inhalt(pfad), ersetzt ? unsere : fremdeBytes);
         QCOMPARE(QFileInfo::exists(anderswo), antwort == 1);
         if (antwort == 1) {
-            QCOMPARE(Inhalt(anderswo), unsere);
+            QCOMPARE(Dateihelfer::Inhalt(anderswo), unsere);
             QCOMPARE(Daten.datenFolder, anderswo);
         }
         // Once replaced or saved elsewhere, the next save asks no more.
@@ -530,7 +519,7 @@ private slots:
         // A new time on the same content (a backup program, a copy back) asks nothing.
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
         QFile datei(pfad);
         QVERIFY(datei.open(QIODevice::ReadWrite));
@@ -547,17 +536,17 @@ private slots:
         // Saving without a dialog (the desktop's session end) never overwrites a changed file.
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
-        QVERIFY(Schreibe(pfad, QByteArray("fremd")));
+        QVERIFY(Dateihelfer::Schreiben(pfad, QByteArray("fremd")));
         QString grund;
         QVERIFY(!Daten.Speichern(&grund));
         QVERIFY(grund.startsWith(Meldungen::AussenGeaendert));
-        QCOMPARE(Inhalt(pfad), QByteArray("fremd"));
+        QCOMPARE(Dateihelfer::Inhalt(pfad), QByteArray("fremd"));
         // A file that is gone overwrites nobody's work: it is written.
         QVERIFY(QFile::remove(pfad));
         QVERIFY(Daten.Speichern());
-        QCOMPARE(Inhalt(pfad), Beispieldaten::AlsKursliste(Daten, TabellenStruktur));
+        QCOMPARE(Dateihelfer::Inhalt(pfad), Dateihelfer::Kursliste(Daten, TabellenStruktur));
     }
 };
 

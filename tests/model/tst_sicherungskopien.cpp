@@ -2,9 +2,10 @@
 // loadable file; a failed save leaves them as they were; nothing else in the folder is touched.
 
 #include "aufzeichnendeplattform.h"
-#include "beispieldaten.h"
 #include "dateigroessengrenze.h"
+#include "dateihelfer.h"
 #include "datenbestand.h"
+#include "kurslistenbauer.h"
 #include "sicherungskopien.h"
 
 #include <QBuffer>
@@ -18,19 +19,7 @@
 
 namespace {
 
-QByteArray Inhalt(const QString& pfad)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<fehlt>");
-}
-
-bool Schreibe(const QString& pfad, const QByteArray& bytes)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
-}
-
-// The grade of student 101 in course "M" as a file holds it; empty when it cannot be read.
+// The grade of student 11 in course "M" as a file holds it; empty when it cannot be read.
 QString NoteIn(const QByteArray& bytes)
 {
     QByteArray kopie = bytes;
@@ -41,13 +30,13 @@ QString NoteIn(const QByteArray& bytes)
     QString meldung;
     if (!Datenbestand::Lesen(puffer, d, s, meldung))
         return QStringLiteral("<unlesbar: %1>").arg(meldung);
-    const SchuelerKursZeiger zeile = d.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101);
+    const SchuelerKursZeiger zeile = d.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11);
     return zeile ? zeile->Eintraege.ZeigeKursEintrag(0).datum : QStringLiteral("<keine Zeile>");
 }
 
 void NoteSetzen(const QString& note)
 {
-    Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101)->Eintraege.ZeigeKursEintrag(0).datum
+    Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)->Eintraege.ZeigeKursEintrag(0).datum
         = note;
     Daten.Geaendert();
 }
@@ -68,7 +57,7 @@ private slots:
         QDir(ordner.path()).removeRecursively();
         QVERIFY(QDir().mkpath(ordner.path()));
         pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        QVERIFY(Schreibe(pfad, Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen())));
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         QVERIFY(Daten.LadeDatei(pfad));
     }
     void cleanup() { GlobaleDatenZuruecksetzen(); }
@@ -77,22 +66,22 @@ private slots:
     void sechsMalSichernBehaeltFuenf()
     {
         AufzeichnendePlattform plattform;
-        QList<QByteArray> fassungen { Inhalt(pfad) };
+        QList<QByteArray> fassungen { Dateihelfer::Inhalt(pfad) };
         for (int i = 1; i <= 6; ++i) {
             NoteSetzen(QString::number(i));
             QVERIFY(Daten.Sichern());
-            fassungen.append(Inhalt(pfad));
+            fassungen.append(Dateihelfer::Inhalt(pfad));
             QCOMPARE(Sicherungskopien::Liste(pfad).size(), qMin(i, Sicherungskopien::Anzahl));
         }
         QCOMPARE(plattform.protokoll, QStringList());
-        QCOMPARE(NoteIn(Inhalt(pfad)), QStringLiteral("6"));
+        QCOMPARE(NoteIn(Dateihelfer::Inhalt(pfad)), QStringLiteral("6"));
 
         const QStringList kopien = Sicherungskopien::Liste(pfad);
         QCOMPARE(kopien.size(), 5);
         // Versions 1 .. 5 (the file as loaded, version 0, has gone), byte for byte.
         for (int k = 0; k < 5; ++k) {
-            QCOMPARE(Inhalt(kopien.at(k)), fassungen.at(k + 1));
-            QCOMPARE(NoteIn(Inhalt(kopien.at(k))), QString::number(k + 1));
+            QCOMPARE(Dateihelfer::Inhalt(kopien.at(k)), fassungen.at(k + 1));
+            QCOMPARE(NoteIn(Dateihelfer::Inhalt(kopien.at(k))), QString::number(k + 1));
             QVERIFY2(QFileInfo(kopien.at(k))
                          .fileName()
                          .contains(QRegularExpression(QStringLiteral(
@@ -104,7 +93,7 @@ private slots:
         // A backup opens as a course-list file of its own.
         GlobaleDatenZuruecksetzen();
         QVERIFY(Daten.LadeDatei(kopien.first()));
-        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 101)
+        QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)
                      ->Eintraege.ZeigeKursEintrag(0)
                      .datum,
             QStringLiteral("1"));
@@ -120,7 +109,7 @@ private slots:
         QVERIFY(Sicherungskopien::Anlegen(pfad, "d", t.addSecs(1)));
         QStringList inhalte;
         for (const QString& k : Sicherungskopien::Liste(pfad))
-            inhalte.append(QString::fromLatin1(Inhalt(k)));
+            inhalte.append(QString::fromLatin1(Dateihelfer::Inhalt(k)));
         QCOMPARE(inhalte, (QStringList { "a", "b", "c", "d" }));
         QCOMPARE(QFileInfo(Sicherungskopien::Liste(pfad).at(2)).fileName(),
             QStringLiteral("Kursliste-2025-03-14-235959-3.zln"));
@@ -140,8 +129,8 @@ private slots:
         QCOMPARE(vorher.size(), 3);
         QList<QByteArray> inhalte;
         for (const QString& k : vorher)
-            inhalte.append(Inhalt(k));
-        const QByteArray datei = Inhalt(pfad);
+            inhalte.append(Dateihelfer::Inhalt(k));
+        const QByteArray datei = Dateihelfer::Inhalt(pfad);
 
         // A bigger file than the limit allows.
         for (int i = 0; i < 40; ++i)
@@ -154,10 +143,10 @@ private slots:
             QVERIFY(grenze.ok());
             QVERIFY(!Daten.Sichern());
         }
-        QCOMPARE(Inhalt(pfad), datei);
+        QCOMPARE(Dateihelfer::Inhalt(pfad), datei);
         QCOMPARE(Sicherungskopien::Liste(pfad), vorher);
         for (int k = 0; k < vorher.size(); ++k)
-            QCOMPARE(Inhalt(vorher.at(k)), inhalte.at(k));
+            QCOMPARE(Dateihelfer::Inhalt(vorher.at(k)), inhalte.at(k));
     }
 
     // Other files in the folder and the backups of another course-list file stay.
@@ -170,14 +159,14 @@ private slots:
                   QStringLiteral("Kursliste-2024-2025-01-01-120000.zln"),
                   QStringLiteral("Andere-2020-01-01-120000.zln") };
         for (const QString& f : fremde)
-            QVERIFY(Schreibe(sicherungen + QLatin1Char('/') + f, "fremd"));
+            QVERIFY(Dateihelfer::Schreiben(sicherungen + QLatin1Char('/') + f, "fremd"));
         for (int i = 1; i <= 7; ++i) {
             NoteSetzen(QString::number(i));
             QVERIFY(Daten.Speichern());
         }
         QCOMPARE(Sicherungskopien::Liste(pfad).size(), 5);
         for (const QString& f : fremde)
-            QCOMPARE(Inhalt(sicherungen + QLatin1Char('/') + f), QByteArray("fremd"));
+            QCOMPARE(Dateihelfer::Inhalt(sicherungen + QLatin1Char('/') + f), QByteArray("fremd"));
         // The lock file and the course-list file are all that lie beside the folder.
         QCOMPARE(QDir(ordner.path())
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
@@ -201,10 +190,10 @@ private slots:
     {
         AufzeichnendePlattform plattform;
         // A file where the folder would be.
-        QVERIFY(Schreibe(Sicherungskopien::OrdnerVon(pfad), "kein Ordner"));
+        QVERIFY(Dateihelfer::Schreiben(Sicherungskopien::OrdnerVon(pfad), "kein Ordner"));
         NoteSetzen(QStringLiteral("7"));
         QVERIFY(Daten.Sichern());
-        QCOMPARE(NoteIn(Inhalt(pfad)), QStringLiteral("7"));
+        QCOMPARE(NoteIn(Dateihelfer::Inhalt(pfad)), QStringLiteral("7"));
         QVERIFY(!Daten.Sicherungsfehler().isEmpty());
         QCOMPARE(plattform.mitteilungen.size(), 1);
         QCOMPARE(plattform.mitteilungen.first().text,

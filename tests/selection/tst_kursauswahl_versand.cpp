@@ -2,6 +2,7 @@
 // path of "Senden" and the mail client's two reports.
 
 #include "aufzeichnendeplattform.h"
+#include "dateihelfer.h"
 #include "guitest.h"
 #include "kursauswahltestdaten.h"
 #include "kurslistenzeichner.h"
@@ -35,14 +36,6 @@ QByteArray ErwarteteDatei(const Kurs& kurs)
     if (!Daten.SchreibeErgebnis(puffer, kurs, meldung))
         qWarning() << meldung;
     return bytes;
-}
-
-QByteArray Inhalt(const QString& pfad)
-{
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::ReadOnly))
-        return {};
-    return datei.readAll();
 }
 
 void KlickeZeile(Kursauswahl& fenster, int zeile)
@@ -183,7 +176,7 @@ void TstKursauswahlVersand::speichernSchreibtDieDatei()
 
     const QByteArray erwartet = ErwarteteDatei(*kurs);
     QVERIFY(!erwartet.isEmpty());
-    QCOMPARE(Inhalt(pfad), erwartet);
+    QCOMPARE(Dateihelfer::Lesen(pfad), erwartet);
     QVERIFY(zPlattform->meldungen.isEmpty());
     QVERIFY(zPlattform->fragen.isEmpty());
     QVERIFY(kurs->gespeichert);
@@ -242,7 +235,7 @@ void TstKursauswahlVersand::speichernPrueftKeineSchueler()
     Druecken(*fenster, "ToolItemSpeichern");
 
     QVERIFY(zPlattform->meldungen.isEmpty());
-    QCOMPARE(Inhalt(pfad), ErwarteteDatei(*Daten.alleKurse.Zeigen(1)));
+    QCOMPARE(Dateihelfer::Lesen(pfad), ErwarteteDatei(*Daten.alleKurse.Zeigen(1)));
     QVERIFY(Daten.alleKurse.Zeigen(1)->gespeichert);
 }
 
@@ -336,7 +329,7 @@ void TstKursauswahlVersand::sendenFrage()
     QCOMPARE(frage.standardKnopf, QStringLiteral("Ja"));
     QCOMPARE(frage.andererKnopf, QStringLiteral("Nein"));
     QCOMPARE(farbeBeiFrage, QColor(0, 0, 255));
-    QCOMPARE(Inhalt(pfad), ErwarteteDatei(*Daten.alleKurse.Zeigen(1)));
+    QCOMPARE(Dateihelfer::Lesen(pfad), ErwarteteDatei(*Daten.alleKurse.Zeigen(1)));
     QCOMPARE(QDir(zOrdner->path()).entryList(QDir::Files), QStringList { datei });
 }
 

@@ -105,8 +105,14 @@ private:
     // Sends with a fresh client and waits for its report.
     Bericht sendenUndWarten(const Mailversand::Auftrag& a, int wartenMs = 60000);
 
-    // A server of its own with the given behaviour, trusted through SSL_CERT_FILE.
-    std::unique_ptr<SmtpsServer> eigenerServer(const SmtpsServer::Verhalten& verhalten);
+    // A server of its own for one test, started (nullptr with a warning when it does not
+    // start); a normal one with the given behaviour is trusted through SSL_CERT_FILE.
+    static std::unique_ptr<SmtpsServer> eigenerServer(
+        SmtpsServer::Modus modus, const SmtpsServer::Verhalten& verhalten = {});
+    static std::unique_ptr<SmtpsServer> eigenerServer(const SmtpsServer::Verhalten& verhalten)
+    {
+        return eigenerServer(SmtpsServer::Modus::Normal, verhalten);
+    }
     // Waits for the next report of versand (or until wartenMs passed).
     static Bericht naechsterBericht(Mailversand& versand, int wartenMs = 60000);
 
@@ -116,8 +122,8 @@ private:
 
 void TstMailversand::initTestCase()
 {
-    zServer = std::make_unique<SmtpsServer>();
-    QVERIFY2(zServer->starten(), qPrintable(zServer->fehler()));
+    zServer = eigenerServer(SmtpsServer::Modus::Normal);
+    QVERIFY(zServer);
 }
 
 void TstMailversand::init()
@@ -467,8 +473,8 @@ void TstMailversand::fehler()
         qunsetenv("SSL_CERT_FILE");
         break;
     case Fall::StummerServer:
-        stumm = std::make_unique<SmtpsServer>(SmtpsServer::Modus::Stumm);
-        QVERIFY2(stumm->starten(), qPrintable(stumm->fehler()));
+        stumm = eigenerServer(SmtpsServer::Modus::Stumm);
+        QVERIFY(stumm);
         a.port = stumm->port();
         a.zeitgrenzen = { 2, 2, 4 };
         break;
@@ -533,8 +539,8 @@ void TstMailversand::warteschlange()
 
 void TstMailversand::ereignisschleifeLaeuftWeiter()
 {
-    SmtpsServer stumm(SmtpsServer::Modus::Stumm);
-    QVERIFY2(stumm.starten(), qPrintable(stumm.fehler()));
+    const auto stumm = eigenerServer(SmtpsServer::Modus::Stumm);
+    QVERIFY(stumm);
     Mailversand versand;
     QSignalSpy fehler(&versand, &Mailversand::Error);
     int takte = 0;
@@ -548,7 +554,7 @@ void TstMailversand::ereignisschleifeLaeuftWeiter()
         takteBeimBericht = takte;
     });
     Mailversand::Auftrag a = auftrag(datei(QStringLiteral("Noten.zle"), "ZLE"));
-    a.port = stumm.port();
+    a.port = stumm->port();
     a.zeitgrenzen = { 2, 2, 4 };
     uhr.start();
 
@@ -566,17 +572,17 @@ void TstMailversand::ereignisschleifeLaeuftWeiter()
 
 void TstMailversand::zerstoerenBrichtAb()
 {
-    SmtpsServer stumm(SmtpsServer::Modus::Stumm);
-    QVERIFY2(stumm.starten(), qPrintable(stumm.fehler()));
+    const auto stumm = eigenerServer(SmtpsServer::Modus::Stumm);
+    QVERIFY(stumm);
     auto versand = std::make_unique<Mailversand>();
     QSignalSpy gesendet(versand.get(), &Mailversand::MailSent);
     QSignalSpy fehler(versand.get(), &Mailversand::Error);
     Mailversand::Auftrag a = auftrag(datei(QStringLiteral("Noten.zle"), "ZLE"));
-    a.port = stumm.port();
+    a.port = stumm->port();
     a.zeitgrenzen = { 600, 600, 600 };
     versand->Senden(a);
     versand->Senden(a); // a second order waits behind the first
-    QVERIFY(stumm.warteAufVerbindung(20000));
+    QVERIFY(stumm->warteAufVerbindung(20000));
 
     // The destructor aborts the hanging transfer instead of waiting out its 600 s limits.
     QElapsedTimer uhr;
@@ -587,15 +593,17 @@ void TstMailversand::zerstoerenBrichtAb()
     QCOMPARE(gesendet.size() + fehler.size(), 0);
 }
 
-std::unique_ptr<SmtpsServer> TstMailversand::eigenerServer(const SmtpsServer::Verhalten& verhalten)
+std::unique_ptr<SmtpsServer> TstMailversand::eigenerServer(
+    SmtpsServer::Modus modus, const SmtpsServer::Verhalten& verhalten)
 {
-    auto server = std::make_unique<SmtpsServer>();
+    auto server = std::make_unique<SmtpsServer>(modus);
     server->setzeVerhalten(verhalten);
     if (!server->starten()) {
         qWarning() << server->fehler();
         return nullptr;
     }
-    qputenv("SSL_CERT_FILE", QFile::encodeName(server->vertrauteZertifikate()));
+    if (modus == SmtpsServer::Modus::Normal)
+        qputenv("SSL_CERT_FILE", QFile::encodeName(server->vertrauteZertifikate()));
     return server;
 }
 

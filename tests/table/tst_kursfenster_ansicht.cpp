@@ -5,6 +5,7 @@
 // search), and a dragged column shows where it will land.
 
 #include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kursauswahl.h"
 #include "kurskopf.h"
@@ -61,18 +62,15 @@ bool Sichtbar(const Kurstabelle& t, int row, int column)
 
 } // namespace
 
-class TestKursfensterAnsicht : public QObject {
+class TestKursfensterAnsicht : public Kursfenstertest {
     Q_OBJECT
 
 private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
-
     // Course "M" with weitere students more (from 101 on, with rows).
     QPointer<Kursfenster> Kurs(int weitere = 0)
     {
-        Datenbestand d = Kursdaten();
-        SchuelerHinzufuegen(d, QStringLiteral("M"), 101, weitere, true);
+        const Datenbestand d
+            = Kurslistenbauer().WeitereSchueler(QStringLiteral("M"), 101, weitere).Bauen();
         if (Anlegen(ordner.path(), d).isEmpty())
             return nullptr;
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
@@ -83,15 +81,9 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
     void init()
     {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
+        Grundzustand();
         Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
     }
     void cleanup()

@@ -1,6 +1,7 @@
 // The course window: columns, title, rows, window size, resizing, toolbar, closing.
 
 #include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kurstabelle.h"
 #include "kurstabellentest.h"
@@ -38,34 +39,24 @@ const QStringList Eintragsspalten = { QStringLiteral("Note"), QStringLiteral("Fe
     QStringLiteral("Klausur"), QStringLiteral("Sonstiges") };
 } // namespace
 
-class TestKursfensterAufbau : public QObject {
+class TestKursfensterAufbau : public Kursfenstertest {
     Q_OBJECT
 
 private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
-
-    QString Laden(const Optionen& o = Optionen {})
+    QString Laden(const Kurslistenbauer& liste = Kurslistenbauer())
     {
-        const QString pfad = Anlegen(ordner.path(), Kursdaten(o));
+        const QString pfad = liste.Anlegen(ordner.path());
         if (pfad.isEmpty())
             qWarning("Kursliste nicht geladen");
         return pfad;
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
     void init()
     {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
+        Grundzustand();
         plattform.antwortenFrage.clear();
     }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
 
     void spaltenNachSchaltern_data()
     {
@@ -101,10 +92,7 @@ private slots:
         QFETCH(QStringList, kopf);
         QFETCH(QString, ausrichtung);
         QFETCH(QList<int>, breiten);
-        Optionen o;
-        o.mitMarkAbitur = abitur;
-        o.mitWarnung = warnung;
-        QVERIFY(!Laden(o).isEmpty());
+        QVERIFY(!Laden(Kurslistenbauer().MarkAbitur(abitur).Warnung(warnung)).isEmpty());
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
         Kurstabelle* t = f->meineTabelle();
 
@@ -175,16 +163,14 @@ private slots:
         QFETCH(bool, abiturListe);
         QFETCH(QString, kurs);
         QFETCH(QString, titel);
-        Optionen o;
-        o.istAbiturListe = abiturListe;
-        QVERIFY(!Laden(o).isEmpty());
+        QVERIFY(!Laden(Kurslistenbauer().AbiturListe(abiturListe)).isEmpty());
         QPointer<Kursfenster> f = Oeffnen(kurs);
         QCOMPARE(f->windowTitle(), titel);
     }
 
     void zeilen()
     {
-        Datenbestand d = Kursdaten();
+        Datenbestand d = Kurslistenbauer().Bauen();
         // A student of the course's set who is missing from the student list gets no row.
         d.alleKurse.Zeigen(1)->Schueler.Einfuegen(qint64(99));
         QVERIFY(!Anlegen(ordner.path(), d).isEmpty());
@@ -231,7 +217,7 @@ private slots:
 
     void ohneSchueler()
     {
-        Datenbestand d = Kursdaten();
+        Datenbestand d = Kurslistenbauer().Bauen();
         d.alleKurse.Zeigen(2)->Schueler = Menge();
         QVERIFY(!Anlegen(ordner.path(), d).isEmpty());
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("D"));
@@ -341,7 +327,7 @@ private slots:
         QFETCH(QRect, flaeche);
         QFETCH(int, schueler);
         QFETCH(bool, begrenzt);
-        Datenbestand d = Kursdaten();
+        Datenbestand d = Kurslistenbauer().Bauen();
         KursZeiger m = d.alleKurse.Zeigen(1);
         m->Schueler = Menge();
         for (int i = 0; i < schueler; ++i) {

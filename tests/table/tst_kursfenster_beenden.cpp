@@ -3,7 +3,9 @@
 
 #include "aufzeichnendeplattform.h"
 #include "benachrichtiger.h"
+#include "dateihelfer.h"
 #include "eingabejournal.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kursauswahl.h"
 #include "kurstabelle.h"
@@ -27,12 +29,6 @@ namespace {
 const QString NoteS = QStringLiteral("Note");
 const QString Hinweis = QStringLiteral("Hinweis");
 
-QByteArray Inhalt(const QString& pfad)
-{
-    QFile f(pfad);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<fehlt>");
-}
-
 // The value of a student's entry of a course in the course-list file on disk.
 QString ImDatei(const QString& pfad, const QString& kurs, qint64 id, const QString& bezeichnung)
 {
@@ -52,12 +48,10 @@ bool Aktivieren(QWidget* w)
 
 } // namespace
 
-class TestKursfensterBeenden : public QObject {
+class TestKursfensterBeenden : public Kursfenstertest {
     Q_OBJECT
 
 private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
     QString pfad;
     QByteArray vorher;
 
@@ -80,20 +74,13 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
     void init()
     {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
-        pfad = Anlegen(ordner.path(), Kursdaten());
+        Grundzustand();
+        pfad = Kurslistenbauer().Anlegen(ordner.path());
         QVERIFY(!pfad.isEmpty());
-        vorher = Inhalt(pfad);
+        vorher = Dateihelfer::Inhalt(pfad);
     }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
 
     void frage_data()
     {
@@ -153,7 +140,7 @@ private slots:
             QVERIFY(z.m.isNull());
             QVERIFY(z.d.isNull());
             QVERIFY(plattform.fragen.isEmpty());
-            QCOMPARE(Inhalt(pfad), vorher);
+            QCOMPARE(Dateihelfer::Inhalt(pfad), vorher);
             QCOMPARE(Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11)
                          ->Eintraege.Zeigen(QString(), NoteS),
                 QStringLiteral("12"));
@@ -162,7 +149,7 @@ private slots:
             // Cancelled: everything as it was, the typed text still in the editor.
             QVERIFY(!App()->Beendet());
             QVERIFY(plattform.fragen.isEmpty());
-            QCOMPARE(Inhalt(pfad), vorher);
+            QCOMPARE(Dateihelfer::Inhalt(pfad), vorher);
             QVERIFY(z.m && z.m->isVisible());
             QVERIFY(z.d && z.d->isVisible());
             QCOMPARE(Editor(*z.m)->text(), QStringLiteral("13"));
@@ -184,7 +171,7 @@ private slots:
         QVERIFY(plattform.protokoll.isEmpty());
         QVERIFY(m.isNull());
         QVERIFY(d.isNull());
-        QCOMPARE(Inhalt(pfad), vorher);
+        QCOMPARE(Dateihelfer::Inhalt(pfad), vorher);
     }
 
     void nurFensterMitEingabenWerdenGenannt()
@@ -214,7 +201,7 @@ private slots:
         QVERIFY(z.m);
         QCOMPARE(Editor(*z.m)->text(), QStringLiteral("12"));
         QTRY_VERIFY(z.m->isActiveWindow());
-        QCOMPARE(Inhalt(pfad), vorher);
+        QCOMPARE(Dateihelfer::Inhalt(pfad), vorher);
         // The second window is untouched.
         QVERIFY(z.d && z.d->LokalGeaendert());
     }
@@ -240,7 +227,7 @@ private slots:
         QVERIFY(z.m->LokalGeaendert());
         QCOMPARE(Sichtbar(*z.m, 0, Spalte(NoteS)), QStringLiteral("13"));
         QTRY_VERIFY(z.m->isActiveWindow());
-        QCOMPARE(Inhalt(pfad), vorher);
+        QCOMPARE(Dateihelfer::Inhalt(pfad), vorher);
     }
 
     void wegeDesBeendens_data()

@@ -4,6 +4,7 @@
 
 #include "aufzeichnendeplattform.h"
 #include "aufzeichnungsgeraet.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kurstabelle.h"
 #include "kurstabellentest.h"
@@ -91,26 +92,10 @@ QString Heute()
 
 } // namespace
 
-class TestKursfensterDruck : public QObject {
+class TestKursfensterDruck : public Kursfenstertest {
     Q_OBJECT
 
-private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
-    void init()
-    {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
-    }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
-
     // --- Measures -----------------------------------------------------------------------
 
     void punkteInPixel_data()

@@ -3,6 +3,7 @@
 // dialogs.
 
 #include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kurskopf.h"
 #include "kurstabelle.h"
@@ -135,13 +136,10 @@ bool Poppler()
 
 } // namespace
 
-class TestKursfensterDruckdialog : public QObject {
+class TestKursfensterDruckdialog : public Kursfenstertest {
     Q_OBJECT
 
 private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
-
     QString PdfDrucken(Kursfenster& f, const QString& name, int von = 0, int bis = 0,
         QPageLayout::Orientation lage = QPageLayout::Landscape)
     {
@@ -172,15 +170,9 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
     void init()
     {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
+        Grundzustand();
         plattform.antwortenDruck.clear();
         plattform.druckerEinrichten = nullptr;
     }

@@ -5,6 +5,7 @@
 // and paste into the open editor.
 
 #include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kursauswahl.h"
 #include "kurstabelle.h"
@@ -79,12 +80,10 @@ QString ImDatei(const QString& bezeichnung, qint64 id = 11)
 
 } // namespace
 
-class TestKursfensterEingaben : public QObject {
+class TestKursfensterEingaben : public Kursfenstertest {
     Q_OBJECT
 
 private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
     QPointer<Kursauswahl> zAuswahl;
 
     // The course selection window, shown, with course "D" selected (its second row).
@@ -116,16 +115,10 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
     void init()
     {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
-        QVERIFY(!Anlegen(ordner.path(), Kursdaten()).isEmpty());
+        Grundzustand();
+        QVERIFY(!Kurslistenbauer().Anlegen(ordner.path()).isEmpty());
     }
     void cleanup()
     {

@@ -1,6 +1,7 @@
 // The course window: keys of the cell editor, presses on cells, the Edit menu with the focus.
 
 #include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kurstabelle.h"
 #include "kurstabellentest.h"
@@ -19,19 +20,14 @@ using namespace Kurstabellentest;
 enum Layout { MitAundW, OhneAundW, EineSpalte };
 Q_DECLARE_METATYPE(Layout)
 
-class TestKursfensterNavigation : public QObject {
+class TestKursfensterNavigation : public Kursfenstertest {
     Q_OBJECT
 
 private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
-
     QPointer<Kursfenster> Oeffne(Layout layout = MitAundW)
     {
-        Optionen o;
-        o.mitMarkAbitur = layout == MitAundW;
-        o.mitWarnung = layout == MitAundW;
-        Datenbestand d = Kursdaten(o);
+        Datenbestand d
+            = Kurslistenbauer().MarkAbitur(layout == MitAundW).Warnung(layout == MitAundW).Bauen();
         if (layout == EineSpalte) {
             // A catalogue of one entry; the rows hold just that value.
             Eintraege nurNote;
@@ -53,18 +49,11 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
     void init()
     {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
+        Grundzustand();
         plattform.antwortenFrage.clear();
     }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
 
     void navigation_data()
     {

@@ -1,6 +1,7 @@
 // The course window: the check of typed values (ZelleGeprueft) and pasted ones (SpalteOK).
 
 #include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kurstabelle.h"
 #include "kurstabellentest.h"
@@ -20,13 +21,10 @@ const QString Klausur = QStringLiteral("Klausur");
 const QString Sonstiges = QStringLiteral("Sonstiges");
 } // namespace
 
-class TestKursfensterPruefung : public QObject {
+class TestKursfensterPruefung : public Kursfenstertest {
     Q_OBJECT
 
 private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
-
     // Puts a stored value into the course-list's row of the student in that row, and the
     // window reads the row again, as if the value had been read from the file.
     static void Vorgabe(Kursfenster& f, int row, const QString& bezeichnung, const QString& wert)
@@ -50,18 +48,11 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
     void init()
     {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
-        QVERIFY(!Anlegen(ordner.path(), Kursdaten()).isEmpty());
+        Grundzustand();
+        QVERIFY(!Kurslistenbauer().Anlegen(ordner.path()).isEmpty());
     }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
 
     void getippt_data()
     {

@@ -107,7 +107,7 @@ private slots:
     {
         GuiTest::Zuruecksetzen();
         QVERIFY(ordner.isValid());
-        QVERIFY(!Anlegen(ordner.path(), Kursdaten()).isEmpty());
+        QVERIFY(!Kurslistenbauer().Anlegen(ordner.path()).isEmpty());
         f = Oeffnen(QStringLiteral("M"));
         QVERIFY(f);
         f->activateWindow();

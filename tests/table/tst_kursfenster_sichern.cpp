@@ -2,6 +2,7 @@
 
 #include "aufzeichnendeplattform.h"
 #include "dateischreiber.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kursauswahl.h"
 #include "kurstabelle.h"
@@ -17,12 +18,10 @@
 
 using namespace Kurstabellentest;
 
-class TestKursfensterSichern : public QObject {
+class TestKursfensterSichern : public Kursfenstertest {
     Q_OBJECT
 
 private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
     QString pfad;
 
     // Presses "Sichern" with the mouse, as the teacher does.
@@ -47,24 +46,17 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
     void init()
     {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
+        Grundzustand();
         plattform.antwortenFrage.clear();
-        Datenbestand d = Kursdaten();
+        Datenbestand d = Kurslistenbauer().Bauen();
         // Flags of an earlier delivery, which a save clears.
         d.alleKurse.Zeigen(1)->gespeichert = true;
         d.alleKurse.Zeigen(1)->gesendet = true;
         pfad = Anlegen(ordner.path(), d);
         QVERIFY(!pfad.isEmpty());
     }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
 
     void sichern()
     {
@@ -262,7 +254,7 @@ private slots:
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
         Tippen(*f, QStringLiteral("14"));
         Taste(*f, Qt::Key_Tab);
-        Datenbestand fremd = Kursdaten();
+        Datenbestand fremd = Kurslistenbauer().Bauen();
         fremd.Halbjahrbezeichnung = QStringLiteral("anderswo geändert");
         Spaltenstruktur s;
         s.KurslistenInit(fremd);
@@ -302,7 +294,7 @@ private slots:
     {
         // Student 11 is listed twice, and the file holds his row twice: one row in the table,
         // and saving leaves no unchanged copy over the edited values.
-        Datenbestand d = Kursdaten();
+        Datenbestand d = Kurslistenbauer().Bauen();
         d.alleSchueler.Anfuegen(
             Schueler(11, QStringLiteral("Albers, Anna (doppelt)"), QStringLiteral("g-11b")));
         // The row list as stored, once more with a copy of 11's row at its end.

@@ -2,6 +2,7 @@
 // drop of a dragged column or by dragging a heading in the header.
 
 #include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kurskopf.h"
 #include "kurstabelle.h"
@@ -87,12 +88,10 @@ void Ablegen(Kursfenster& f, const QMimeData& daten, int column, bool aufKopf = 
 
 } // namespace
 
-class TestKursfensterSpalten : public QObject {
+class TestKursfensterSpalten : public Kursfenstertest {
     Q_OBJECT
 
 private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
     QString pfad;
     Werte vorher;
 
@@ -101,10 +100,7 @@ private:
     // "Sonstiges" 8.
     void AnlegenOhneAundW()
     {
-        Optionen o;
-        o.mitMarkAbitur = false;
-        o.mitWarnung = false;
-        const Datenbestand d = Kursdaten(o);
+        const Datenbestand d = Kurslistenbauer().MarkAbitur(false).Warnung(false).Bauen();
         vorher = WerteVon(d.alleSchuelerKurse);
         pfad = Anlegen(ordner.path(), d);
         QVERIFY(!pfad.isEmpty());
@@ -187,18 +183,6 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
-    void init()
-    {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
-    }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
-
     // --- Widths -----------------------------------------------------------------------
 
     void trennerUndMauszeiger_data()

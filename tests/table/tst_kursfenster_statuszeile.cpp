@@ -52,7 +52,7 @@ private slots:
         GuiTest::Zuruecksetzen();
         QDir(Eingabejournal::Ordner()).removeRecursively();
         QVERIFY(ordner.isValid());
-        QVERIFY(!Anlegen(ordner.path(), Kursdaten()).isEmpty());
+        QVERIFY(!Kurslistenbauer().Anlegen(ordner.path()).isEmpty());
         f = Oeffnen(QStringLiteral("M"));
         QVERIFY(f);
         f->activateWindow();

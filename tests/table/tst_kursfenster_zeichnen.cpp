@@ -1,6 +1,7 @@
 // The course window: the pixels of the rendered table (deficits red, exam students underlined).
 
 #include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kurstabelle.h"
 #include "kurstabellentest.h"
@@ -60,20 +61,15 @@ Zellbild Auswerten(const QImage& bild, QRect zelle)
 
 } // namespace
 
-class TestKursfensterZeichnen : public QObject {
+class TestKursfensterZeichnen : public Kursfenstertest {
     Q_OBJECT
 
 private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
-
     // Opens course M with deficit grades in row 1: "Note" 3 and "Klausur" 2, the same 3 as
     // the remark; renders the table without an open editor.
     QImage Bild(bool mitDefiziten, QPointer<Kursfenster>& f)
     {
-        Optionen o;
-        o.mitDefiziten = mitDefiziten;
-        Datenbestand d = Kursdaten(o);
+        Datenbestand d = Kurslistenbauer().Defizite(mitDefiziten).Bauen();
         const SchuelerKursZeiger r = d.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 12);
         r->Eintraege.ZeigeKursEintrag(3).datum = QStringLiteral("3");
         r->Eintraege.ZeigeKursEintrag(4).datum = QStringLiteral("2");
@@ -92,18 +88,6 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
-    void init()
-    {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
-    }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
-
     void defizite_data()
     {
         QTest::addColumn<int>("zeile");
@@ -183,7 +167,7 @@ private slots:
     {
         // "Name" placed elsewhere among the identification columns keeps its underline; the
         // column that now stands at position 3 gets none.
-        Datenbestand d = Kursdaten();
+        Datenbestand d = Kurslistenbauer().Bauen();
         Spaltenstruktur s;
         s.KurslistenInit(d);
         std::swap(s.Spalten[2], s.Spalten[3]); // "Name" at 2, "A" at 3

@@ -2,6 +2,7 @@
 // into the entry columns; the plain Edit items on a cell editor's text.
 
 #include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kurstabelle.h"
 #include "kurstabellentest.h"
@@ -62,20 +63,18 @@ bool Ausfuehren(const char* name)
 
 } // namespace
 
-class TestKursfensterZwischenablage : public QObject {
+class TestKursfensterZwischenablage : public Kursfenstertest {
     Q_OBJECT
 
 private:
-    AufzeichnendePlattform plattform;
-    QTemporaryDir ordner;
-
     // Course M with 9 rows: 11, 12, 13 (no row), 14 (short row), then 101 .. 105 (101 to
     // 103 with rows: grade 10, hours 2; 104 and 105 without).
-    QPointer<Kursfenster> GrosserKurs(Optionen o = Optionen {})
+    QPointer<Kursfenster> GrosserKurs()
     {
-        Datenbestand d = Kursdaten(o);
-        SchuelerHinzufuegen(d, QStringLiteral("M"), 101, 3, true);
-        SchuelerHinzufuegen(d, QStringLiteral("M"), 104, 2, false);
+        const Datenbestand d = Kurslistenbauer()
+                                   .WeitereSchueler(QStringLiteral("M"), 101, 3, true)
+                                   .WeitereSchueler(QStringLiteral("M"), 104, 2, false)
+                                   .Bauen();
         if (Anlegen(ordner.path(), d).isEmpty())
             return nullptr;
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
@@ -86,18 +85,11 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(ordner.isValid());
-        Kursfenster::SetzeBildschirmflaeche(QRect(0, 0, 1600, 1200));
-    }
     void init()
     {
-        GuiTest::Zuruecksetzen();
-        plattform.Leeren();
+        Grundzustand();
         Ablage().setText(QStringLiteral("vorher"));
     }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
 
     // --- Copy -------------------------------------------------------------------------
 
@@ -127,13 +119,10 @@ private slots:
         QFETCH(bool, mitAundW);
         QFETCH(QList<int>, auswahl);
         QFETCH(QString, text);
-        Optionen o;
-        if (!mitAundW) {
-            o.mitMarkAbitur = false;
-            o.mitWarnung = false;
-            o.mitWeiterenEintraegen = false;
-        }
-        QVERIFY(!Anlegen(ordner.path(), Kursdaten(o)).isEmpty());
+        Kurslistenbauer liste;
+        if (!mitAundW)
+            liste.MarkAbitur(false).Warnung(false).OhneWeitereEintraege();
+        QVERIFY(!liste.Anlegen(ordner.path()).isEmpty());
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
         f->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f));

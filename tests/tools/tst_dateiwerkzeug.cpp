@@ -1,7 +1,8 @@
 // The command-line file tool as a user runs it: exit codes, messages, files left behind.
 
-#include "beispieldaten.h"
+#include "dateihelfer.h"
 #include "ergebnisdatei.h"
+#include "grenzwertliste.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -148,7 +149,7 @@ private slots:
     {
         const QString demo = QStringLiteral(BUILD_VERZEICHNIS "/demo/demo.zln");
         QVERIFY2(QFile::exists(demo), "Die Demo-Datei wird beim Bauen erzeugt (demo_kursliste).");
-        const QJsonObject quelle = AlsObjekt(Beispieldaten::Lesen(DemoQuelle()));
+        const QJsonObject quelle = AlsObjekt(Dateihelfer::Lesen(DemoQuelle()));
         const QStringList geheimnisse { "NotenPass", "EMailAdresse", "Absender", "Server",
             "Benutzer", "Pass" };
 
@@ -201,13 +202,13 @@ private slots:
         if (demo) {
             QCOMPARE(Starte({ "zln", DemoQuelle(), original }).code, 0);
         } else {
-            daten = Beispieldaten::Kursliste(abitur, klausur, warnung);
-            QVERIFY(Beispieldaten::Schreiben(
-                original, Beispieldaten::Bytes(daten, Beispieldaten::Spalten(daten, spalten))));
+            daten = Grenzwertliste::Kursliste(abitur, klausur, warnung);
+            QVERIFY(Dateihelfer::Schreiben(
+                original, Dateihelfer::Kursliste(daten, Grenzwertliste::Spalten(daten, spalten))));
         }
         const Lauf json = Starte({ "json", "--geheim", original });
         QCOMPARE(json.code, 0);
-        QVERIFY(Beispieldaten::Schreiben(Pfad("original.json"), json.aus));
+        QVERIFY(Dateihelfer::Schreiben(Pfad("original.json"), json.aus));
         if (!demo) {
             const QJsonObject o = AlsObjekt(json.aus);
             QCOMPARE(o.value("NotenPass").toString(), daten.NotenPass);
@@ -219,7 +220,7 @@ private slots:
         }
         const Lauf zln = Starte({ "zln", Pfad("original.json"), Pfad("neu.zln") });
         QVERIFY2(zln.code == 0, zln.fehler);
-        QCOMPARE(Beispieldaten::Lesen(Pfad("neu.zln")), Beispieldaten::Lesen(original));
+        QCOMPARE(Dateihelfer::Lesen(Pfad("neu.zln")), Dateihelfer::Lesen(original));
     }
 
     // Every fault is refused with the field's name; no output file appears, an old one stays.
@@ -264,10 +265,10 @@ private slots:
             << "alleSchuelerKurse/2/Eintraege/3/datum" << QJsonValue(QString(128, QChar(0xE4)))
             << false << "alleSchuelerKurse[2].Eintraege[3].datum";
         QTest::newRow("verschlüsselt zu lang")
-            << "alleKurse/0/Lehrer" << QJsonValue(Beispieldaten::ZuLangerVerschluesselterText())
+            << "alleKurse/0/Lehrer" << QJsonValue(Grenzwertliste::ZuLangerVerschluesselterText())
             << false << "alleKurse[0].Lehrer";
         QTest::newRow("Geheimnis verschlüsselt zu lang")
-            << "Server" << QJsonValue(Beispieldaten::ZuLangerVerschluesselterText()) << false
+            << "Server" << QJsonValue(Grenzwertliste::ZuLangerVerschluesselterText()) << false
             << "Server";
         QTest::newRow("nicht verschlüsselbar")
             << "alleSchueler/1/Name" << QJsonValue(QString(QChar(0xD7FF))) << false
@@ -311,21 +312,21 @@ private slots:
         QFETCH(QJsonValue, wert);
         QFETCH(bool, entfernen);
         QFETCH(QString, feld);
-        const QJsonObject demo = AlsObjekt(Beispieldaten::Lesen(DemoQuelle()));
+        const QJsonObject demo = AlsObjekt(Dateihelfer::Lesen(DemoQuelle()));
         QVERIFY(!demo.isEmpty());
         const QJsonObject falsch
             = Geaendert(demo, pfad.split(QLatin1Char('/')), wert, entfernen).toObject();
-        QVERIFY(Beispieldaten::Schreiben(Pfad("falsch.json"), Json(falsch)));
+        QVERIFY(Dateihelfer::Schreiben(Pfad("falsch.json"), Json(falsch)));
 
         const Lauf neu = Starte({ "zln", Pfad("falsch.json"), Pfad("neu.zln") });
         QCOMPARE(neu.code, 1);
         QVERIFY2(neu.FehlerText().contains(QStringLiteral("Feld %1: ").arg(feld)), neu.fehler);
         QVERIFY(!QFile::exists(Pfad("neu.zln")));
 
-        QVERIFY(Beispieldaten::Schreiben(Pfad("alt.zln"), "alter Inhalt"));
+        QVERIFY(Dateihelfer::Schreiben(Pfad("alt.zln"), "alter Inhalt"));
         const Lauf ersetzen = Starte({ "zln", Pfad("falsch.json"), Pfad("alt.zln") });
         QCOMPARE(ersetzen.code, 1);
-        QCOMPARE(Beispieldaten::Lesen(Pfad("alt.zln")), QByteArray("alter Inhalt"));
+        QCOMPARE(Dateihelfer::Lesen(Pfad("alt.zln")), QByteArray("alter Inhalt"));
         QCOMPARE(QDir(zOrdner->path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
             (QStringList { "alt.zln", "falsch.json" }));
     }
@@ -346,7 +347,7 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QFETCH(QString, meldung);
-        QVERIFY(Beispieldaten::Schreiben(Pfad("kaputt.json"), text));
+        QVERIFY(Dateihelfer::Schreiben(Pfad("kaputt.json"), text));
         const Lauf lauf = Starte({ "zln", Pfad("kaputt.json"), Pfad("neu.zln") });
         QCOMPARE(lauf.code, 1);
         QVERIFY2(lauf.FehlerText().contains(meldung), lauf.fehler);
@@ -384,10 +385,10 @@ private slots:
     {
         QFETCH(QByteArray, alt);
         QFETCH(QByteArray, neu);
-        QByteArray json = Beispieldaten::Lesen(DemoQuelle());
+        QByteArray json = Dateihelfer::Lesen(DemoQuelle());
         QVERIFY(json.contains(alt));
         json.replace(alt, neu);
-        QVERIFY(Beispieldaten::Schreiben(Pfad("anders.json"), json));
+        QVERIFY(Dateihelfer::Schreiben(Pfad("anders.json"), json));
         const Lauf zln = Starte({ "zln", Pfad("anders.json"), Pfad("anders.zln") });
 
         // What QJsonDocument makes of the same text, run through the tool as JSON of its own.
@@ -399,12 +400,11 @@ private slots:
                 zln.fehler);
             return;
         }
-        QVERIFY(Beispieldaten::Schreiben(Pfad("qt.json"), dokument.toJson()));
+        QVERIFY(Dateihelfer::Schreiben(Pfad("qt.json"), dokument.toJson()));
         const Lauf qt = Starte({ "zln", Pfad("qt.json"), Pfad("qt.zln") });
         QCOMPARE(zln.code, qt.code);
         if (zln.code == 0)
-            QCOMPARE(
-                Beispieldaten::Lesen(Pfad("anders.zln")), Beispieldaten::Lesen(Pfad("qt.zln")));
+            QCOMPARE(Dateihelfer::Lesen(Pfad("anders.zln")), Dateihelfer::Lesen(Pfad("qt.zln")));
         else
             QCOMPARE(zln.FehlerText().section(QStringLiteral(": "), 1, -1),
                 qt.FehlerText().section(QStringLiteral(": "), 1, -1));
@@ -413,11 +413,11 @@ private slots:
     // A JSON file saved with a byte order mark is read like one without.
     void jsonMitBom()
     {
-        QVERIFY(Beispieldaten::Schreiben(
-            Pfad("bom.json"), "\xEF\xBB\xBF" + Beispieldaten::Lesen(DemoQuelle())));
+        QVERIFY(Dateihelfer::Schreiben(
+            Pfad("bom.json"), "\xEF\xBB\xBF" + Dateihelfer::Lesen(DemoQuelle())));
         QCOMPARE(Starte({ "zln", Pfad("bom.json"), Pfad("bom.zln") }).code, 0);
         QCOMPARE(Starte({ "zln", DemoQuelle(), Pfad("ohne.zln") }).code, 0);
-        QCOMPARE(Beispieldaten::Lesen(Pfad("bom.zln")), Beispieldaten::Lesen(Pfad("ohne.zln")));
+        QCOMPARE(Dateihelfer::Lesen(Pfad("bom.zln")), Dateihelfer::Lesen(Pfad("ohne.zln")));
     }
 
     // A file that cannot be written is reported in German with the reason.
@@ -449,13 +449,13 @@ private slots:
     // right-to-left override cannot turn what the line says around.
     void pruefenZeigtSteuerzeichen()
     {
-        Datenbestand d = Beispieldaten::Kursliste(false, false, false);
+        Datenbestand d = Grenzwertliste::Kursliste(false, false, false);
         d.HalbjahrKuerzel = QStringLiteral("Q1\x1b[2J\x1b[31m");
         Kurs& k = *d.alleKurse.Zeigen(1);
         k.Lehrer = QStringLiteral("AB\nC\u202E\\");
-        QVERIFY(Beispieldaten::Schreiben(
-            Pfad("steuer.zln"), Beispieldaten::Bytes(d, Beispieldaten::Spalten(d, true))));
-        QVERIFY(Beispieldaten::Schreiben(Pfad("steuer.zle"), Beispieldaten::Ergebnis(d, 1)));
+        QVERIFY(Dateihelfer::Schreiben(
+            Pfad("steuer.zln"), Dateihelfer::Kursliste(d, Grenzwertliste::Spalten(d, true))));
+        QVERIFY(Dateihelfer::Schreiben(Pfad("steuer.zle"), Grenzwertliste::Ergebnis(d, 1)));
         const Lauf liste = Starte({ "pruefen", Pfad("steuer.zln") });
         QCOMPARE(liste.code, 0);
         QVERIFY2(liste.AusText().contains(QStringLiteral("„Q1\\x1b[2J\\x1b[31m“")), liste.aus);
@@ -473,11 +473,11 @@ private slots:
     // A set given with blanks and without its commas is written in its normal form.
     void mengeWirdNormalisiert()
     {
-        const QJsonObject demo = AlsObjekt(Beispieldaten::Lesen(DemoQuelle()));
+        const QJsonObject demo = AlsObjekt(Dateihelfer::Lesen(DemoQuelle()));
         const QJsonObject roh = Geaendert(
             demo, { "alleKurse", "0", "Schueler" }, QJsonValue(" 20301 , 20305,20308"), false)
                                     .toObject();
-        QVERIFY(Beispieldaten::Schreiben(Pfad("roh.json"), Json(roh)));
+        QVERIFY(Dateihelfer::Schreiben(Pfad("roh.json"), Json(roh)));
         QCOMPARE(Starte({ "zln", Pfad("roh.json"), Pfad("neu.zln") }).code, 0);
         const Lauf json = Starte({ "json", Pfad("neu.zln") });
         QCOMPARE(json.code, 0);
@@ -514,10 +514,10 @@ private slots:
         QFETCH(QString, pfad);
         QFETCH(QString, text);
         QFETCH(QString, feld);
-        const QJsonObject demo = AlsObjekt(Beispieldaten::Lesen(DemoQuelle()));
+        const QJsonObject demo = AlsObjekt(Dateihelfer::Lesen(DemoQuelle()));
         const QJsonObject mit
             = Geaendert(demo, pfad.split(QLatin1Char('/')), text, false).toObject();
-        QVERIFY(Beispieldaten::Schreiben(Pfad("mit.json"), Json(mit)));
+        QVERIFY(Dateihelfer::Schreiben(Pfad("mit.json"), Json(mit)));
         const Lauf zln = Starte({ "zln", Pfad("mit.json"), Pfad("neu.zln") });
         if (zln.code == 0) {
             const Lauf json = Starte({ "json", "--geheim", Pfad("neu.zln") });
@@ -543,9 +543,9 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("dateiart");
-        const Datenbestand d = Beispieldaten::Kursliste(true, false, true);
-        const QByteArray gut = Beispieldaten::Bytes(d, Beispieldaten::Spalten(d, true));
-        const QByteArray ergebnis = Beispieldaten::Ergebnis(d, 2);
+        const Datenbestand d = Grenzwertliste::Kursliste(true, false, true);
+        const QByteArray gut = Dateihelfer::Kursliste(d, Grenzwertliste::Spalten(d, true));
+        const QByteArray ergebnis = Grenzwertliste::Ergebnis(d, 2);
         const QString zahlen = QStringLiteral("%1 Schüler, %2 Kurse, %3 Zeilen.")
                                    .arg(d.alleSchueler.AnzahlSchueler())
                                    .arg(d.alleKurse.AnzahlKurse())
@@ -602,7 +602,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, dateiart);
         const QString datei = Pfad("datei.zln");
-        QVERIFY(Beispieldaten::Schreiben(datei, bytes));
+        QVERIFY(Dateihelfer::Schreiben(datei, bytes));
 
         const Lauf pruefen = Starte({ "pruefen", datei });
         QCOMPARE(pruefen.code, code);
@@ -644,9 +644,9 @@ private slots:
     {
         QFETCH(bool, warnung);
         QFETCH(qint64, kursNr);
-        const Datenbestand d = Beispieldaten::Kursliste(true, true, warnung);
+        const Datenbestand d = Grenzwertliste::Kursliste(true, true, warnung);
         const Kurs& k = *d.alleKurse.Zeigen(kursNr);
-        QVERIFY(Beispieldaten::Schreiben(Pfad("kurs.zle"), Beispieldaten::Ergebnis(d, kursNr)));
+        QVERIFY(Dateihelfer::Schreiben(Pfad("kurs.zle"), Grenzwertliste::Ergebnis(d, kursNr)));
         const Lauf lauf = Starte({ "json", Pfad("kurs.zle") });
         QCOMPARE(lauf.code, 0);
         const QJsonObject o = AlsObjekt(lauf.aus);

@@ -1,7 +1,8 @@
 // The pieces of the file tool in-process: the JSON writer and the result-file reader.
 
-#include "beispieldaten.h"
+#include "dateihelfer.h"
 #include "ergebnisdatei.h"
+#include "grenzwertliste.h"
 #include "jsonausgabe.h"
 
 #include <QBuffer>
@@ -105,8 +106,8 @@ private slots:
     void ergebnisAbgeschnitten()
     {
         QFETCH(bool, warnung);
-        const Datenbestand d = Beispieldaten::Kursliste(false, false, warnung);
-        const QByteArray bytes = Beispieldaten::Ergebnis(d, 1);
+        const Datenbestand d = Grenzwertliste::Kursliste(false, false, warnung);
+        const QByteArray bytes = Grenzwertliste::Ergebnis(d, 1);
         for (qsizetype n = 0; n <= bytes.size(); ++n) {
             QByteArray teil = bytes.left(n);
             QBuffer puffer(&teil);
@@ -132,8 +133,8 @@ private slots:
 
     void keineErgebnisdatei()
     {
-        const Datenbestand d = Beispieldaten::Kursliste(false, false, false);
-        QByteArray bytes = Beispieldaten::Bytes(d, Spaltenstruktur());
+        const Datenbestand d = Grenzwertliste::Kursliste(false, false, false);
+        QByteArray bytes = Dateihelfer::Kursliste(d, Spaltenstruktur());
         QBuffer puffer(&bytes);
         puffer.open(QIODevice::ReadOnly);
         Ergebnisdatei e;

@@ -1,5 +1,6 @@
 #include "guitest.h"
 
+#include "dateihelfer.h"
 #include "datenbestand.h"
 #include "menue.h"
 #include "nachrichtenfenster.h"
@@ -7,7 +8,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QPointer>
@@ -86,49 +86,23 @@ void BeispielDaten(const QList<KursAngabe>& kurse, bool mitDaten, const QString&
 
 QByteArray KurslistenBytes()
 {
-    QByteArray bytes;
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::WriteOnly);
-    QString meldung;
-    if (!Datenbestand::Schreiben(puffer, Daten, TabellenStruktur, meldung)) {
-        qWarning("Kursliste nicht geschrieben: %s", qPrintable(meldung));
-        return {};
-    }
-    return bytes;
+    return Dateihelfer::Kursliste(Daten, TabellenStruktur);
 }
 
 bool LadeKursliste(const QByteArray& bytes, QString* meldung)
 {
-    QByteArray kopie = bytes;
-    QBuffer puffer(&kopie);
-    puffer.open(QIODevice::ReadOnly);
-    QString text;
-    const bool ok = Datenbestand::Lesen(puffer, Daten, TabellenStruktur, text);
-    if (meldung)
-        *meldung = text;
-    return ok;
+    return Dateihelfer::Lesen(bytes, Daten, TabellenStruktur, meldung);
 }
 
 QString SchreibeKursliste(const QString& ordner, const QString& name)
 {
-    const QByteArray bytes = KurslistenBytes();
-    if (bytes.isEmpty())
-        return {};
     const QString pfad = QDir(ordner).filePath(name);
-    QFile datei(pfad);
-    if (!datei.open(QIODevice::WriteOnly | QIODevice::Truncate)
-        || datei.write(bytes) != bytes.size())
-        return {};
-    return pfad;
+    return Dateihelfer::Schreiben(pfad, KurslistenBytes()) ? pfad : QString();
 }
 
 QString SchreibeUndLade(const QString& ordner, const QString& name)
 {
-    const QString pfad = SchreibeKursliste(ordner, name);
-    if (pfad.isEmpty())
-        return {};
-    GlobaleDatenZuruecksetzen();
-    return Daten.LadeDatei(pfad) ? pfad : QString();
+    return Dateihelfer::SchreibenUndLaden(ordner, KurslistenBytes(), name);
 }
 
 namespace {

@@ -187,32 +187,7 @@ private slots:
         s.exec();
         QVERIFY(!s.isVisible());
     }
-
-    void ueberAusDemMenue()
-    {
-        QAction* ueber = Menue::Instanz().Eintrag("AblageUeberZELTA");
-        QVERIFY(ueber->isEnabled());
-        ueber->trigger();
-        auto finde = [] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* u = qobject_cast<UeberZELTA*>(w); u && u->isVisible())
-                    return u;
-            return static_cast<UeberZELTA*>(nullptr);
-        };
-        QPointer<UeberZELTA> erstes = finde();
-        QVERIFY(erstes);
-        QVERIFY(!erstes->isModal());
-        // It stays until clicked.
-        QCoreApplication::processEvents();
-        QVERIFY(erstes->isVisible());
-        QTest::mouseClick(erstes, Qt::LeftButton, {}, QPoint(10, 10));
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!erstes);
-        // And it opens again.
-        ueber->trigger();
-        QVERIFY(finde());
-    }
 };
 
 RAVIRIRERU_GUI_TEST_MAIN(TestFenster)
-#include "tst_app_fenster.moc"
+#include "tst_kit_fenster.moc"

@@ -1,11 +1,10 @@
-#include "beispieldaten.h"
+#include "grenzwertliste.h"
 
 #include "dateileser.h"
 #include "dateischreiber.h"
 #include "hilfsmittel.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <memory>
 
 namespace {
@@ -35,18 +34,18 @@ KursZeiger NeuerKurs(const QString& kuerzel, const QString& fach, const QString&
 
 } // namespace
 
-QString Beispieldaten::LaengsterVerschluesselterText()
+QString Grenzwertliste::LaengsterVerschluesselterText()
 {
     // 126 two-byte characters and one three-byte character: 255 bytes once scrambled.
     return Hilfsmittel::DeChiffre(QString(126, QChar(0xFC)) + QChar(0x20AC));
 }
 
-QString Beispieldaten::ZuLangerVerschluesselterText()
+QString Grenzwertliste::ZuLangerVerschluesselterText()
 {
     return Hilfsmittel::DeChiffre(QString(128, QChar(0xFC)));
 }
 
-Datenbestand Beispieldaten::Kursliste(bool mitMarkAbitur, bool mitMarkKlausur, bool mitWarnung)
+Datenbestand Grenzwertliste::Kursliste(bool mitMarkAbitur, bool mitMarkKlausur, bool mitWarnung)
 {
     Datenbestand d;
     d.istAbiturListe = mitMarkAbitur && !mitMarkKlausur;
@@ -127,7 +126,7 @@ Datenbestand Beispieldaten::Kursliste(bool mitMarkAbitur, bool mitMarkKlausur, b
     return d;
 }
 
-Spaltenstruktur Beispieldaten::Spalten(const Datenbestand& daten, bool mitSpalten)
+Spaltenstruktur Grenzwertliste::Spalten(const Datenbestand& daten, bool mitSpalten)
 {
     Spaltenstruktur s;
     if (mitSpalten) {
@@ -137,18 +136,7 @@ Spaltenstruktur Beispieldaten::Spalten(const Datenbestand& daten, bool mitSpalte
     return s;
 }
 
-QByteArray Beispieldaten::Bytes(const Datenbestand& daten, const Spaltenstruktur& struktur)
-{
-    QByteArray bytes;
-    QBuffer puffer(&bytes);
-    puffer.open(QIODevice::WriteOnly);
-    QString meldung;
-    if (!Datenbestand::Schreiben(puffer, daten, struktur, meldung))
-        qFatal("Beispieldaten nicht schreibbar: %s", qPrintable(meldung));
-    return bytes;
-}
-
-QByteArray Beispieldaten::Ergebnis(const Datenbestand& daten, qint64 kursNr)
+QByteArray Grenzwertliste::Ergebnis(const Datenbestand& daten, qint64 kursNr)
 {
     QByteArray bytes;
     QBuffer puffer(&bytes);
@@ -157,16 +145,4 @@ QByteArray Beispieldaten::Ergebnis(const Datenbestand& daten, qint64 kursNr)
     if (!daten.SchreibeErgebnis(puffer, *daten.alleKurse.Zeigen(kursNr), meldung))
         qFatal("Ergebnis nicht schreibbar: %s", qPrintable(meldung));
     return bytes;
-}
-
-bool Beispieldaten::Schreiben(const QString& pfad, const QByteArray& bytes)
-{
-    QFile datei(pfad);
-    return datei.open(QIODevice::WriteOnly) && datei.write(bytes) == bytes.size();
-}
-
-QByteArray Beispieldaten::Lesen(const QString& pfad)
-{
-    QFile datei(pfad);
-    return datei.open(QIODevice::ReadOnly) ? datei.readAll() : QByteArray();
 }

@@ -424,4 +424,4 @@ private slots:
 };
 
 RAVIRIRERU_GUI_TEST_MAIN(TestQtPlattform)
-#include "tst_app_qtplattform.moc"
+#include "tst_kit_qtplattform.moc"
