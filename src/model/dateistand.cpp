@@ -1,9 +1,9 @@
 #include "dateistand.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 // A fast checksum: it only has to tell a changed file from the same one, nobody forges it.
@@ -36,12 +36,28 @@ QByteArray Pruefsumme(const QByteArray& bytes)
 }
 } // namespace
 
+bool Dateistand::MerkmaleVon(const QString& pfad, Merkmale& merkmale)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(pfad).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    merkmale.groesse = qint64(st.st_size);
+    merkmale.geaendertSek = qint64(st.st_mtim.tv_sec);
+    merkmale.geaendertNsek = qint64(st.st_mtim.tv_nsec);
+    merkmale.statusSek = qint64(st.st_ctim.tv_sec);
+    merkmale.statusNsek = qint64(st.st_ctim.tv_nsec);
+    merkmale.knoten = quint64(st.st_ino);
+    merkmale.geraet = quint64(st.st_dev);
+    return true;
+}
+
 Dateistand Dateistand::Von(const QString& pfad, const QByteArray& bytes)
 {
     Dateistand stand;
-    const QFileInfo info(pfad);
-    stand.zGroesse = info.size();
-    stand.zZeit = info.lastModified();
+    if (!MerkmaleVon(pfad, stand.zMerkmale))
+        stand.zMerkmale = Merkmale();
+    // The size of the content itself: the file may already be written again by someone else.
+    stand.zGroesse = bytes.size();
     stand.zPruefsumme = Pruefsumme(bytes);
     return stand;
 }
@@ -50,18 +66,21 @@ bool Dateistand::Geaendert(const QString& pfad) const
 {
     if (!Bekannt())
         return false;
-    const QFileInfo info(pfad);
+    Merkmale jetzt;
     // A file that is gone, or a folder in its place, holds nobody's work to overwrite (the
     // save reports why it cannot write there).
-    if (!info.isFile())
+    if (!MerkmaleVon(pfad, jetzt))
         return false;
-    if (info.size() == zGroesse && info.lastModified() == zZeit)
+    if (zMerkmale.groesse >= 0 && jetzt == zMerkmale)
         return false;
+    // Not the same size as the content read or written: changed, without reading it.
+    if (jetzt.groesse != zGroesse)
+        return true;
     QFile datei(pfad);
     if (!datei.open(QIODevice::ReadOnly))
         return true; // cannot be looked at: better asked once too often
-    const QByteArray jetzt = datei.readAll();
+    const QByteArray inhalt = datei.readAll();
     if (datei.error() != QFileDevice::NoError)
         return true;
-    return Pruefsumme(jetzt) != zPruefsumme;
+    return Pruefsumme(inhalt) != zPruefsumme;
 }

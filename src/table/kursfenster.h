@@ -313,7 +313,13 @@ public:
 
     // --- Rows and saving (kursfenster_zeilen.cpp) --------------------------------------
     void DatenEintragen();
-    void ZeileEintragen(int row, const Schueler& schueler);
+    // The numbers of the course's sets a row is shown with, taken out once for all rows.
+    struct Zeilenmengen {
+        QSet<qint64> drittesFach;
+        QSet<qint64> viertesFach;
+        QSet<qint64> gewarnt;
+    };
+    void ZeileEintragen(int row, const Schueler& schueler, const Zeilenmengen& mengen);
     void Geaendert();
     void TabellenDatenSichern();
 
@@ -436,6 +442,9 @@ private:
     Kurszahlen zZahlen;
     Kursstatuszeile* zStatuszeile = nullptr;
     QList<qint64> zZeilenIDs; // the student of every row
+    // Whether the student of every row writes an exam in the course (the name is underlined);
+    // the course's set of exam writers does not change while the window is open.
+    QList<bool> zKlausurZeilen;
     Eingabejournal* zJournal = nullptr;
     // The desktop session ended while this window's entries could not be saved: its part of
     // the journal stays when it closes with the program, so the next start offers them back.
