@@ -3,12 +3,11 @@
 #include <QFile>
 
 #include <cstring>
+#include <utility>
 #include <sys/stat.h>
 
-namespace {
-// A fast checksum: it only has to tell a changed file from the same one, nobody forges it.
 // Four lanes of 64-bit multiply-and-mix over the words, then the tail and the length.
-QByteArray Pruefsumme(const QByteArray& bytes)
+QByteArray Dateistand::Pruefsumme(const QByteArray& bytes)
 {
     constexpr quint64 M = 0x9E3779B97F4A7C15ull;
     quint64 h[4] = { 0x243F6A8885A308D3ull, 0x13198A2E03707344ull, 0xA4093822299F31D0ull,
@@ -34,7 +33,6 @@ QByteArray Pruefsumme(const QByteArray& bytes)
         wert = (wert ^ l) * M, wert ^= wert >> 32;
     return QByteArray::number(wert, 16);
 }
-} // namespace
 
 bool Dateistand::MerkmaleVon(const QString& pfad, Merkmale& merkmale)
 {
@@ -53,13 +51,26 @@ bool Dateistand::MerkmaleVon(const QString& pfad, Merkmale& merkmale)
 
 Dateistand Dateistand::Von(const QString& pfad, const QByteArray& bytes)
 {
+    return Von(pfad, bytes, Pruefsumme(bytes));
+}
+
+Dateistand Dateistand::Von(const QString& pfad, const QByteArray& bytes, QByteArray pruefsumme)
+{
     Dateistand stand;
     if (!MerkmaleVon(pfad, stand.zMerkmale))
         stand.zMerkmale = Merkmale();
     // The size of the content itself: the file may already be written again by someone else.
     stand.zGroesse = bytes.size();
-    stand.zPruefsumme = Pruefsumme(bytes);
+    stand.zPruefsumme = std::move(pruefsumme);
     return stand;
+}
+
+bool Dateistand::Unveraendert(const QString& pfad, const QByteArray& pruefsumme) const
+{
+    if (!Bekannt() || pruefsumme != zPruefsumme || zMerkmale.groesse < 0)
+        return false;
+    Merkmale jetzt;
+    return MerkmaleVon(pfad, jetzt) && jetzt == zMerkmale;
 }
 
 bool Dateistand::Geaendert(const QString& pfad) const

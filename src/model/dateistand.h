@@ -12,6 +12,15 @@ public:
     Dateistand() = default;
     // The state of the file at pfad whose content is bytes (just read or just written).
     static Dateistand Von(const QString& pfad, const QByteArray& bytes);
+    // The same with the checksum of bytes already taken (Pruefsumme).
+    static Dateistand Von(const QString& pfad, const QByteArray& bytes, QByteArray pruefsumme);
+    // A fast checksum of bytes: it only has to tell a changed file from the same one, nobody
+    // forges it.
+    static QByteArray Pruefsumme(const QByteArray& bytes);
+    // True when the file at pfad is still the one this state describes by its size, times,
+    // inode and device (as Geaendert takes it, without reading it) and its content had the
+    // checksum pruefsumme: writing content of that checksum changes nothing in it.
+    bool Unveraendert(const QString& pfad, const QByteArray& pruefsumme) const;
 
     bool Bekannt() const { return !zPruefsumme.isEmpty(); }
     // The file's size then (-1 when not known).
