@@ -71,6 +71,7 @@ QByteArray DateiSchreiber::Entnehmen()
         return {};
     zPuffer.truncate(zLaenge);
     zLaenge = 0;
+    zVermerke.reset(); // their bytes go with the buffer
     zDaten = nullptr;
     return std::exchange(zPuffer, QByteArray());
 }
@@ -83,6 +84,37 @@ void DateiSchreiber::Weitergeben()
     zLaenge = 0;
     if (zGeraet->write(zDaten, anzahl) != anzahl)
         Fehler(QStringLiteral("Schreibfehler: %1").arg(zGeraet->errorString()));
+}
+
+qsizetype DateiSchreiber::Vermerkplatz(const void* schluessel)
+{
+    // Heap addresses differ mostly above their alignment; mixed so that neighbours spread.
+    auto a = quint64(reinterpret_cast<quintptr>(schluessel));
+    a = (a ^ (a >> 17)) * 0x9E3779B97F4A7C15ull;
+    return qsizetype((a >> 40) & quint64(Vermerkplaetze - 1));
+}
+
+bool DateiSchreiber::Wiederholen(const void* schluessel, qsizetype anzahl)
+{
+    if (!zVermerke || !ok() || !schluessel)
+        return false;
+    const Vermerk& v = zVermerke[Vermerkplatz(schluessel)];
+    if (v.schluessel != schluessel || v.anzahl != anzahl)
+        return false;
+    // The source lies before the place it is copied to: Platz may move the buffer, so the
+    // offset is taken afterwards.
+    char* z = Platz(v.laenge);
+    std::memcpy(z, zDaten + v.anfang, size_t(v.laenge));
+    return true;
+}
+
+void DateiSchreiber::Vermerken(const void* schluessel, qsizetype anzahl, qsizetype anfang)
+{
+    if (zGeraet || !ok() || !schluessel || anfang < 0 || anfang > zLaenge)
+        return;
+    if (!zVermerke)
+        zVermerke = std::make_unique<Vermerk[]>(size_t(Vermerkplaetze));
+    zVermerke[Vermerkplatz(schluessel)] = { schluessel, anzahl, anfang, zLaenge - anfang };
 }
 
 void DateiSchreiber::SchreibeBoolean(bool wert)

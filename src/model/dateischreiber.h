@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
 class QIODevice;
 
 // Writes the big-endian fields of our binary files: into one growing block of memory (the
@@ -32,6 +34,16 @@ public:
     // of more than hoechstens bytes is not written (the caller says why with Fehler).
     qsizetype SchreibeLangtext(const QString& text, qsizetype hoechstens);
 
+    // Values shared by many rows (implicit sharing: the reader gives rows of equal bytes one
+    // list) are encoded once per writer: Vermerken notes the bytes written since anfang for the
+    // value at schluessel with anzahl elements, Wiederholen writes the noted bytes again and
+    // says whether it did. The key is the shared data's address, so it stands for the same
+    // content only while every value written lives unchanged, as it does while one file is
+    // written from const data; a writer is for one file. Into a device nothing is noted.
+    qsizetype Position() const { return zLaenge; }
+    bool Wiederholen(const void* schluessel, qsizetype anzahl);
+    void Vermerken(const void* schluessel, qsizetype anzahl, qsizetype anfang);
+
     bool ok() const { return zFehler.isEmpty(); }
     QString fehler() const { return zFehler; }
     void Fehler(const QString& meldung);
@@ -57,6 +69,16 @@ private:
         const QString& text, bool verschluesselt, int laengenbytes, qsizetype hoechstens);
     // Into a device: hands on what the last field wrote.
     void Weitergeben();
+
+    struct Vermerk {
+        const void* schluessel = nullptr;
+        qsizetype anzahl = 0;
+        qsizetype anfang = 0;
+        qsizetype laenge = 0;
+    };
+    static constexpr qsizetype Vermerkplaetze = 4096; // a power of two
+    static qsizetype Vermerkplatz(const void* schluessel);
+    std::unique_ptr<Vermerk[]> zVermerke; // made on the first note
 
     QIODevice* zGeraet = nullptr;
     QByteArray zPuffer; // its first zLaenge bytes are written

@@ -43,16 +43,20 @@ bool Datenbestand::SpeichernNach(const QString& pfad, QString& fehler)
         return false;
     // The version on disk until now: kept as a backup once the new one has taken its place
     // (a failed save leaves the file and the backups as they were). A file that cannot be
-    // read makes no backup; the save itself goes on.
+    // read makes no backup; the save itself goes on. A file still as it was read or last
+    // written, whose content these bytes repeat, needs none: it is not read.
+    const QByteArray pruefsumme = Dateistand::Pruefsumme(bytes);
     QByteArray vorher;
     bool mitVorher = false;
-    if (QFile alt(pfad); QFileInfo(pfad).isFile() && alt.open(QIODevice::ReadOnly)) {
+    if (zStand.Unveraendert(pfad, pruefsumme)) {
+        // Nothing to keep.
+    } else if (QFile alt(pfad); QFileInfo(pfad).isFile() && alt.open(QIODevice::ReadOnly)) {
         vorher = alt.readAll();
         mitVorher = alt.error() == QFileDevice::NoError;
     }
     if (!SchreibeDatei(pfad, bytes, fehler))
         return false;
-    zStand = Dateistand::Von(pfad, bytes);
+    zStand = Dateistand::Von(pfad, bytes, pruefsumme);
     fehler.clear();
     zSicherungsfehler.clear();
     if (mitVorher && vorher != bytes) {

@@ -52,9 +52,18 @@ void KursEintraege::Speichern(DateiSchreiber& schreiber) const
         schreiber.Fehler(QStringLiteral("Zu viele Einträge in einer Kurszeile."));
         return;
     }
+    // A list shared with other rows (rows read alike, a window's copy) is encoded once; the
+    // others copy its bytes. A list of its own is written at once: nothing else is like it.
+    const bool geteilt = !zKursEintraege.isEmpty() && !zKursEintraege.isDetached();
+    const void* schluessel = zKursEintraege.constData();
+    if (geteilt && schreiber.Wiederholen(schluessel, zKursEintraege.size()))
+        return;
+    const qsizetype anfang = schreiber.Position();
     schreiber.SchreibeInt16(zKursEintraege.size());
     for (const KursEintrag& e : zKursEintraege)
         e.Speichern(schreiber);
+    if (geteilt)
+        schreiber.Vermerken(schluessel, zKursEintraege.size(), anfang);
 }
 
 KursEintrag& KursEintraege::ZeigeKursEintrag(qint64 i)

@@ -353,6 +353,15 @@ private:
     void SammlungBeenden();
     qint64 SchuelerVon(int row) const;
 
+    // The numbers of the course's sets a row is shown with, taken out once for all rows.
+    struct Zeilenmengen {
+        QSet<qint64> drittesFach;
+        QSet<qint64> viertesFach;
+        QSet<qint64> gewarnt;
+    };
+    Zeilenmengen MengenDesKurses() const;
+    void ZeileEintragen(int row, const Schueler& schueler, const Zeilenmengen& mengen);
+
     // --- Row copies and cells -------------------------------------------------------------
     // The row tag: the window's own copy of the student's course row, or nullptr.
     SchuelerKursZeiger Zeilenkurs(int row) const;
@@ -458,6 +467,9 @@ private:
     Kurszahlen zZahlen;
     Kursstatuszeile* zStatuszeile = nullptr;
     QList<qint64> zZeilenIDs; // the student of every row
+    // Whether the student of every row writes an exam in the course (the name is underlined);
+    // the course's set of exam writers does not change while the window is open.
+    QList<bool> zKlausurZeilen;
     Eingabejournal* zJournal = nullptr;
     // The desktop session ended while this window's entries could not be saved: its part of
     // the journal stays when it closes with the program, so the next start offers them back.

@@ -18,6 +18,7 @@ void Kursfenster::DatenEintragen()
     zTabelle->setRowCount(0);
     zZeilenKurse.clear();
     zZeilenIDs.clear();
+    zKlausurZeilen.clear();
 
     // The students of the course in the order of the global student list; students of the
     // course's set who are missing from the list get no row. A student listed twice gets
@@ -37,13 +38,20 @@ void Kursfenster::DatenEintragen()
         }
     }
 
+    // The course's other sets are asked once per row: their numbers are taken out once too.
+    const Zeilenmengen mengen = MengenDesKurses();
+    const QSet<qint64> klausur = zKurs->KlausurSchueler.Zahlen();
+
     zTabelle->setUpdatesEnabled(false);
     zTabelle->setRowCount(int(positionen.size()));
     zZeilenKurse = QList<SchuelerKursZeiger>(positionen.size());
     zZeilenIDs.reserve(positionen.size());
+    zKlausurZeilen.reserve(positionen.size());
     for (int j = 0; j < positionen.size(); ++j) {
-        zZeilenIDs.append(schueler.Zeigen(positionen.at(j)).ID);
-        ZeileEintragen(j, schueler.Zeigen(positionen.at(j)));
+        const Schueler& s = schueler.Zeigen(positionen.at(j));
+        zZeilenIDs.append(s.ID);
+        zKlausurZeilen.append(klausur.contains(s.ID));
+        ZeileEintragen(j, s, mengen);
     }
     zTabelle->setUpdatesEnabled(true);
     ZahlenNeu();
@@ -53,7 +61,25 @@ void Kursfenster::DatenEintragen()
     FensterEinrichten();
 }
 
+Kursfenster::Zeilenmengen Kursfenster::MengenDesKurses() const
+{
+    // Menge::Zahlen holds exactly the numbers Menge::Enthalten finds.
+    Zeilenmengen mengen;
+    if (Daten.mitMarkAbitur) {
+        mengen.drittesFach = zKurs->DrittesFachSchueler.Zahlen();
+        mengen.viertesFach = zKurs->ViertesFachSchueler.Zahlen();
+    }
+    if (Daten.mitWarnung)
+        mengen.gewarnt = zKurs->GewarntSchueler.Zahlen();
+    return mengen;
+}
+
 void Kursfenster::ZeileEintragen(int row, const Schueler& schueler)
+{
+    ZeileEintragen(row, schueler, MengenDesKurses());
+}
+
+void Kursfenster::ZeileEintragen(int row, const Schueler& schueler, const Zeilenmengen& mengen)
 {
     const qint64 id = schueler.ID;
     const int erste = int(TabellenStruktur.ErsteSpalte);
@@ -67,9 +93,9 @@ void Kursfenster::ZeileEintragen(int row, const Schueler& schueler)
     zelle(1, QString::number(row + 1));
     if (Daten.mitMarkAbitur) {
         QString abitur;
-        if (zKurs->DrittesFachSchueler.Enthalten(id))
+        if (mengen.drittesFach.contains(id))
             abitur = QStringLiteral("3");
-        if (zKurs->ViertesFachSchueler.Enthalten(id))
+        if (mengen.viertesFach.contains(id))
             abitur = QStringLiteral("4");
         zelle(2, abitur);
         zelle(3, schueler.Name);
@@ -78,7 +104,7 @@ void Kursfenster::ZeileEintragen(int row, const Schueler& schueler)
     }
     if (Daten.mitWarnung && erste - 1 >= 0 && erste - 1 < spalten) {
         auto* box = NeueZelle(erste - 1, QString());
-        box->setCheckState(zKurs->GewarntSchueler.Enthalten(id) ? Qt::Checked : Qt::Unchecked);
+        box->setCheckState(mengen.gewarnt.contains(id) ? Qt::Checked : Qt::Unchecked);
         zTabelle->setItem(row, erste - 1, box);
     }
 
@@ -118,18 +144,26 @@ void Kursfenster::Geaendert()
 void Kursfenster::TabellenDatenSichern()
 {
     const int erste = int(TabellenStruktur.ErsteSpalte);
+    const bool mitWarnung = Daten.mitWarnung && erste >= 1;
+    // The warned students as they were: the set is changed only where a box differs from it
+    // (Einfuegen of a member and Entnehmen of a non-member change nothing, and every student
+    // has one row), so the set's text comes out as it did when every row was written.
+    const QSet<qint64> gewarnt = mitWarnung ? zKurs->GewarntSchueler.Zahlen() : QSet<qint64>();
     for (int i = 0; i < zTabelle->rowCount(); ++i) {
         if (const SchuelerKursZeiger r = Zeilenkurs(i)) {
             Daten.alleSchuelerKurse.Anfuegen(r);
             // Later edits must not touch the object now held by the global list.
             SetzeZeilenkurs(i, r->Clone());
         }
-        if (Daten.mitWarnung && erste >= 1) {
+        if (mitWarnung) {
             const qint64 n = Zelltext(i, 0).toLongLong();
-            if (Gewarnt(i))
-                zKurs->GewarntSchueler.Einfuegen(n);
-            else
+            const bool war = gewarnt.contains(n);
+            if (Gewarnt(i)) {
+                if (!war)
+                    zKurs->GewarntSchueler.Einfuegen(n);
+            } else if (war) {
                 zKurs->GewarntSchueler.Entnehmen(n);
+            }
         }
     }
     // A course whose table was saved has to be delivered again.

@@ -267,6 +267,62 @@ private slots:
         QCOMPARE(wieder, erwartet);
     }
 
+    void geteilteZeilenWieEinzelne()
+    {
+        // The writer encodes a list shared by many rows once and copies its bytes for the
+        // others. Rows changed on their own copy in between, rows sharing another list and
+        // lists of other lengths come out as their own values: the same bytes as writing
+        // field by field into a device, which copies nothing.
+        KursEintraege leer;
+        leer.Anfuegen(KursEintrag(QString(), QStringLiteral("Note"), QString()));
+        leer.Anfuegen(KursEintrag(QStringLiteral("KL"), QStringLiteral("Klausur"), QString()));
+        KursEintraege kurz;
+        kurz.Anfuegen(KursEintrag(QString(), QStringLiteral("Note"), QStringLiteral("7")));
+        SchuelerKursliste liste;
+        QList<SchuelerKursZeiger> zeilen;
+        for (int i = 0; i < 5000; ++i) {
+            auto z = std::make_shared<SchuelerKurs>(QStringLiteral("K%1").arg(i % 3), 100 + i);
+            z->Eintraege = i % 7 == 3 ? kurz : leer;
+            if (i % 11 == 5)
+                z->Eintraege.ZeigeKursEintrag(0).datum = QString::number(i % 16);
+            // A list shared by this row alone once the one before was changed.
+            if (i % 13 == 6)
+                z->Eintraege = z->Eintraege.Clone();
+            zeilen.append(z);
+            liste.Anfuegen(z);
+        }
+        // A row late in the list changes its copy; the rows before and after still share.
+        zeilen[4001]->Eintraege.ZeigeKursEintrag(1).datum = QStringLiteral("Attest");
+
+        DateiSchreiber imSpeicher;
+        liste.Speichern(imSpeicher);
+        QVERIFY(imSpeicher.ok());
+        const QByteArray kopiert = imSpeicher.Entnehmen();
+        QByteArray einzeln;
+        QBuffer puffer(&einzeln);
+        puffer.open(QIODevice::WriteOnly);
+        DateiSchreiber inGeraet(puffer);
+        liste.Speichern(inGeraet);
+        QVERIFY(inGeraet.ok());
+        QCOMPARE(kopiert.size(), einzeln.size());
+        QVERIFY(kopiert == einzeln);
+
+        // Read back, the changed row has its value and its neighbours have none.
+        DateiLeser leser(kopiert);
+        SchuelerKursliste gelesen(leser);
+        QVERIFY(leser.ok());
+        const auto wert = [&](qint64 position, qint64 eintrag) {
+            return std::as_const(gelesen.ZeigePosition(position)->Eintraege)
+                .ZeigeKursEintrag(eintrag)
+                .datum;
+        };
+        QCOMPARE(wert(4002, 1), QStringLiteral("Attest"));
+        QCOMPARE(wert(4003, 1), QString());
+        QCOMPARE(wert(4000, 1), QString());
+        QCOMPARE(wert(6, 0), QStringLiteral("5"));
+        QCOMPARE(wert(6, 1), QString());
+    }
+
     // --- The index of the rows ----------------------------------------------------------------
 
     void indexWieDerDurchlauf()

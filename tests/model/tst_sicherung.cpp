@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -529,6 +530,39 @@ private slots:
         AufzeichnendePlattform plattform;
         QVERIFY(Daten.Sichern());
         QVERIFY(plattform.protokoll.isEmpty());
+    }
+
+    void gleicheGroesseUndZeitZurueckGesetzt()
+    {
+        // Someone else writes as many bytes in place and sets the time of the change back to
+        // what it was, to the nanosecond (touch -d, a copy that keeps times): the status time
+        // cannot be set back, so the save still asks and the other content stays.
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        const QByteArray unsere = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
+        QVERIFY(Schreibe(pfad, unsere));
+        QVERIFY(Daten.LadeDatei(pfad));
+        struct stat vorher;
+        QCOMPARE(::stat(QFile::encodeName(pfad).constData(), &vorher), 0);
+        // The file system stamps from a coarse clock: the other write comes a tick later.
+        QTest::qSleep(50);
+        QByteArray fremd = unsere;
+        fremd[fremd.size() - 1] = char(fremd.at(fremd.size() - 1) ^ 1);
+        {
+            QFile datei(pfad);
+            QVERIFY(datei.open(QIODevice::ReadWrite));
+            QCOMPARE(datei.write(fremd), fremd.size());
+        }
+        const struct timespec zeiten[2] = { vorher.st_atim, vorher.st_mtim };
+        QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(pfad).constData(), zeiten, 0), 0);
+        struct stat nachher;
+        QCOMPARE(::stat(QFile::encodeName(pfad).constData(), &nachher), 0);
+        QCOMPARE(nachher.st_size, vorher.st_size);
+        QCOMPARE(nachher.st_mtim.tv_sec, vorher.st_mtim.tv_sec);
+        QCOMPARE(nachher.st_mtim.tv_nsec, vorher.st_mtim.tv_nsec);
+        QVERIFY(!Daten.Speichern());
+        QVERIFY(Daten.Speicherfehler().startsWith(Meldungen::AussenGeaendert));
+        QCOMPARE(Inhalt(pfad), fremd);
     }
 
     void stillesSpeichernUeberschreibtNicht()
