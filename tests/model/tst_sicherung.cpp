@@ -539,8 +539,8 @@ private slots:
         // cannot be set back, so the save still asks and the other content stays.
         QTemporaryDir ordner;
         const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
-        const QByteArray unsere = Beispieldaten::AlsKursliste(Beispieldaten::Erzeugen());
-        QVERIFY(Schreibe(pfad, unsere));
+        const QByteArray unsere = Kurslistenbauer().Bytes();
+        QVERIFY(Dateihelfer::Schreiben(pfad, unsere));
         QVERIFY(Daten.LadeDatei(pfad));
         struct stat vorher;
         QCOMPARE(::stat(QFile::encodeName(pfad).constData(), &vorher), 0);
@@ -560,9 +560,10 @@ private slots:
         QCOMPARE(nachher.st_size, vorher.st_size);
         QCOMPARE(nachher.st_mtim.tv_sec, vorher.st_mtim.tv_sec);
         QCOMPARE(nachher.st_mtim.tv_nsec, vorher.st_mtim.tv_nsec);
-        QVERIFY(!Daten.Speichern());
-        QVERIFY(Daten.Speicherfehler().startsWith(Meldungen::AussenGeaendert));
-        QCOMPARE(Inhalt(pfad), fremd);
+        QString grund;
+        QVERIFY(!Daten.Speichern(&grund));
+        QVERIFY(grund.startsWith(Meldungen::AussenGeaendert));
+        QCOMPARE(Dateihelfer::Inhalt(pfad), fremd);
     }
 
     void stillesSpeichernUeberschreibtNicht()
