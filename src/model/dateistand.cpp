@@ -3,8 +3,8 @@
 #include <QFile>
 
 #include <cstring>
-#include <utility>
 #include <sys/stat.h>
+#include <utility>
 
 // Four lanes of 64-bit multiply-and-mix over the words, then the tail and the length.
 QByteArray Dateistand::Pruefsumme(const QByteArray& bytes)

@@ -4,9 +4,9 @@
 #include <QString>
 
 // What a file on disk looked like when the program last read or wrote it: size, times of the
-// last change, which file it is, and a checksum of the content. Before the course-list file is replaced, its
-// state now is compared with this one, so that a file changed by someone else (another
-// program, a copy over the network) is not overwritten without asking.
+// last change, which file it is, and a checksum of the content. Before the course-list file is
+// replaced, its state now is compared with this one, so that a file changed by someone else
+// (another program, a copy over the network) is not overwritten without asking.
 class Dateistand {
 public:
     Dateistand() = default;

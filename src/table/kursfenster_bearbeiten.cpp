@@ -312,8 +312,7 @@ bool Kursfenster::meineTabelle_PaintCellText(
         && Hilfsmittel::GleichOhneGross(
             TabellenStruktur.Spalten.at(column).Ueberschrift, QStringLiteral("Name"))) {
         // Students who write an exam in the course are shown underlined.
-        option.font.setUnderline(
-            row >= 0 && row < zKlausurZeilen.size() && zKlausurZeilen.at(row));
+        option.font.setUnderline(row >= 0 && row < zKlausurZeilen.size() && zKlausurZeilen.at(row));
     }
     option.palette.setColor(QPalette::Text, farbe);
     if (farbe != QColor(0, 0, 0))
