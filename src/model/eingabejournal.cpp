@@ -58,16 +58,6 @@ bool OrdnerAnlegen(const QString& ordner, int& nummer)
     return true;
 }
 
-void OrdnerSynchronisieren(const QString& ordner)
-{
-    const int fd
-        = ::open(QFile::encodeName(ordner).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 QList<Eingabejournal*>& Offene()
 {
     static QList<Eingabejournal*> offene;
@@ -210,7 +200,7 @@ bool Eingabejournal::Oeffnen()
     }
     zFd = fd;
     zLaenge = 0;
-    OrdnerSynchronisieren(ordner);
+    SicheresSchreiben::OrdnerSynchronisieren(ordner);
     // The head goes first, in front of everything queued.
     zAusstehend.prepend(
         Journalformat::KopfSatz(zKursliste, zKurs, zTitel, QDateTime::currentDateTime()));
@@ -347,7 +337,7 @@ bool Eingabejournal::Entfernen()
         return true;
     if (!QFile::remove(datei))
         return false;
-    OrdnerSynchronisieren(Ordner());
+    SicheresSchreiben::OrdnerSynchronisieren(Ordner());
     return true;
 }
 
@@ -372,7 +362,7 @@ bool Eingabejournal::Umziehen(const QString& neueKursliste)
     zAusstehend.append(Journalformat::UmzugSatz(neu));
     ++zAusstehendeZahl;
     const bool ok = AusstehendesSchreiben();
-    OrdnerSynchronisieren(Ordner());
+    SicheresSchreiben::OrdnerSynchronisieren(Ordner());
     return ok;
 }
 

@@ -26,10 +26,9 @@ SicheresSchreiben::Ergebnis Fehlschlag(int fehlernummer, const QString& grund)
     return e;
 }
 
-// The rename of the new file is on the disk only once its folder is synced too. A folder
-// that cannot be synced (some file systems do not support it) changes nothing: the file
-// itself is complete either way.
-void OrdnerSynchronisieren(const QString& ordner)
+} // namespace
+
+void SicheresSchreiben::OrdnerSynchronisieren(const QString& ordner)
 {
     const int fd
         = ::open(QFile::encodeName(ordner).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -38,8 +37,6 @@ void OrdnerSynchronisieren(const QString& ordner)
     ::fsync(fd);
     ::close(fd);
 }
-
-} // namespace
 
 QString SicheresSchreiben::Grund(int fehlernummer, const QString& pfad)
 {
@@ -144,6 +141,7 @@ SicheresSchreiben::Ergebnis SicheresSchreiben::Schreiben(
                                     "alten treten (%1).")
                          .arg(datei.errorString()));
     }
+    // The rename of the new file is on the disk only once its folder is synced too.
     OrdnerSynchronisieren(ordner);
     Ergebnis gut;
     gut.ok = true;

@@ -31,4 +31,8 @@ public:
     // Writes all bytes to the open descriptor fd; 0 on success, else the error number. A
     // write that makes no progress without an error counts as a full disk.
     static int AllesSchreiben(int fd, const QByteArray& bytes);
+    // Syncs a folder, so that a file made, renamed or removed in it is on the disk. A folder
+    // that cannot be synced (some file systems do not support it) changes nothing: the files
+    // themselves are complete either way.
+    static void OrdnerSynchronisieren(const QString& ordner);
 };
