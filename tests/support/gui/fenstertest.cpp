@@ -9,6 +9,7 @@ void Fenstertest::Grundzustand()
 {
     GuiTest::Zuruecksetzen();
     plattform.Leeren();
+    plattform.AntwortenVerwerfen();
 }
 
 void Fenstertest::Aufraeumen()

@@ -23,13 +23,14 @@ class Fenstertest : public QObject {
 
 protected:
     // Answers every dialog from its queues and records what was shown (installed while the
-    // test object lives; emptied before every test function).
+    // test object lives; before every test function its record is emptied and the answers a
+    // test left queued are dropped, so that no test answers another's dialogs).
     AufzeichnendePlattform plattform;
     // A folder of the test run for the files of the tests.
     QTemporaryDir ordner;
 
-    // Back to the start (GuiTest::Zuruecksetzen: no window, fresh global data and menu) and
-    // an empty recording.
+    // Back to the start (GuiTest::Zuruecksetzen: no window, fresh global data and menu), an
+    // empty recording and no queued answers.
     void Grundzustand();
     // Every window closed, the global data reset.
     void Aufraeumen();

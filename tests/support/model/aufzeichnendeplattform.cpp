@@ -34,6 +34,19 @@ void AufzeichnendePlattform::Leeren()
     unbeantwortet = 0;
 }
 
+void AufzeichnendePlattform::AntwortenVerwerfen()
+{
+    antwortenFrage.clear();
+    antwortenWahl.clear();
+    antwortenWarten.clear();
+    wartenGrenzeMs = 60000;
+    antwortenDatei.clear();
+    antwortenDruck.clear();
+    antwortenUrl.clear();
+    druckerEinrichten = nullptr;
+    beiFrage = nullptr;
+}
+
 void AufzeichnendePlattform::Mitteilen(const struct Mitteilung& mitteilung)
 {
     // As the real platform: the journals of unsaved entries are synced first.

@@ -51,6 +51,8 @@ public:
     int unbeantwortet = 0;
 
     void Leeren();
+    // Drops the answers still queued and the hooks, as on a fresh platform.
+    void AntwortenVerwerfen();
 
     void Mitteilen(const struct Mitteilung& mitteilung) override;
     bool Frage(const struct Frage& frage) override;

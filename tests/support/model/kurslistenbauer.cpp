@@ -107,6 +107,32 @@ Kurslistenbauer& Kurslistenbauer::Wert(
     });
 }
 
+Kurslistenbauer& Kurslistenbauer::Kurs(const QString& kuerzel, const QString& fach,
+    const QString& art, qint64 nr, const QString& lehrer, const QString& schueler)
+{
+    return Aendern([=](Datenbestand& d) {
+        auto kurs = std::make_shared<::Kurs>();
+        kurs->Kuerzel = kuerzel;
+        kurs->Fach = fach;
+        kurs->KursArt = art;
+        kurs->kNr = nr;
+        kurs->Lehrer = lehrer;
+        kurs->Schueler = Menge(schueler);
+        d.alleKurse.Anfuegen(kurs);
+    });
+}
+
+Kurslistenbauer& Kurslistenbauer::Kursflaggen(
+    const QString& kuerzel, bool geaendert, bool gespeichert, bool gesendet)
+{
+    return Aendern([=](Datenbestand& d) {
+        const KursZeiger kurs = KursMitKuerzel(d, kuerzel);
+        kurs->geaendert = geaendert;
+        kurs->gespeichert = gespeichert;
+        kurs->gesendet = gesendet;
+    });
+}
+
 Kurslistenbauer& Kurslistenbauer::Aendern(std::function<void(Datenbestand&)> aenderung)
 {
     zAenderungen.append(std::move(aenderung));
@@ -152,7 +178,7 @@ Datenbestand Kurslistenbauer::Bauen() const
         d.alleSchueler.Anfuegen(
             ::Schueler(11 + i, namen.at(i), QStringLiteral("g-%1").arg(11 + i)));
 
-    auto m = std::make_shared<Kurs>();
+    auto m = std::make_shared<::Kurs>();
     m->kNr = 2;
     m->KursArt = QStringLiteral("LK");
     m->Fach = QStringLiteral("Mathematik");
@@ -165,7 +191,7 @@ Datenbestand Kurslistenbauer::Bauen() const
     m->GewarntSchueler = Menge(QStringLiteral("12"));
     d.alleKurse.Anfuegen(m);
 
-    auto de = std::make_shared<Kurs>();
+    auto de = std::make_shared<::Kurs>();
     de->kNr = 1;
     de->KursArt = QStringLiteral("GK");
     de->Fach = QStringLiteral("Deutsch");

@@ -55,6 +55,15 @@ public:
     // Any other change, applied after everything above, in the order given.
     Kurslistenbauer& Aendern(std::function<void(Datenbestand&)> aenderung);
 
+    // For the selection tests:
+    // One more course behind the others, with the given students (the IDs as the file holds
+    // them, "," for none) and no rows.
+    Kurslistenbauer& Kurs(const QString& kuerzel, const QString& fach, const QString& art,
+        qint64 nr, const QString& lehrer, const QString& schueler);
+    // The state flags of the course with that key.
+    Kurslistenbauer& Kursflaggen(
+        const QString& kuerzel, bool geaendert, bool gespeichert, bool gesendet);
+
     Datenbestand Bauen() const;
     // The bytes of its course-list file with the default layout.
     QByteArray Bytes() const;
