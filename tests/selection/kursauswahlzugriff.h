@@ -1,9 +1,8 @@
 #pragma once
 
-// Shared set-up of the course selection window tests: global data with a few courses,
-// access to the window's parts by their names, and reading a dot from the rendered list.
+// The course selection window tests' access to the window: its parts by their names, the
+// mouse on its rows and toolbar, and reading a dot from the rendered list.
 
-#include "datenbestand.h"
 #include "kursauswahl.h"
 
 #include <QAction>
@@ -13,53 +12,8 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <memory>
 
-namespace Testdaten {
-
-struct Flaggen {
-    bool geaendert = false;
-    bool gespeichert = false;
-    bool gesendet = false;
-};
-
-inline KursZeiger NeuerKurs(const QString& kuerzel, const QString& fach, const QString& art,
-    qint64 nr, const QString& lehrer, const QString& schueler, Flaggen flaggen = {})
-{
-    auto kurs = std::make_shared<Kurs>();
-    kurs->Kuerzel = kuerzel;
-    kurs->Fach = fach;
-    kurs->KursArt = art;
-    kurs->kNr = nr;
-    kurs->Lehrer = lehrer;
-    kurs->Schueler = Menge(schueler);
-    kurs->geaendert = flaggen.geaendert;
-    kurs->gespeichert = flaggen.gespeichert;
-    kurs->gesendet = flaggen.gesendet;
-    return kurs;
-}
-
-// Global data of a half-year list with two graded entries, three students and no courses.
-inline void Grunddaten()
-{
-    GlobaleDatenZuruecksetzen();
-    Daten.istAbiturListe = false;
-    Daten.Halbjahr = 3;
-    Daten.HalbjahrKuerzel = QStringLiteral("Q1");
-    Daten.Halbjahrbezeichnung = QStringLiteral("Qualifikationsphase 1.1");
-    Daten.alleEintraege.Anfuegen(Eintrag(QStringLiteral("N"), QStringLiteral("Note")));
-    Daten.alleEintraege.Anfuegen(Eintrag(QStringLiteral("F"), QStringLiteral("Fehlstunden")));
-    Daten.mitDaten = true;
-    Daten.alleSchueler.Anfuegen(Schueler(1, QStringLiteral("Ahrens, Anna"), QStringLiteral("g-1")));
-    Daten.alleSchueler.Anfuegen(Schueler(2, QStringLiteral("Böhm, Jörg"), QStringLiteral("g-2")));
-    Daten.alleSchueler.Anfuegen(Schueler(3, QStringLiteral("Celik, Deniz"), QStringLiteral("g-3")));
-    Daten.EMailAdresse = QStringLiteral("noten@schule.example");
-    Daten.Absender = QStringLiteral("lehrer@schule.example");
-    Daten.Server = QStringLiteral("mail.schule.example");
-    Daten.Benutzer = QStringLiteral("abc");
-    Daten.Pass = QStringLiteral("geheim");
-    Daten.Unterschrift = QStringLiteral("Frau Müller");
-}
+namespace Kursauswahlzugriff {
 
 inline QTableWidget* Liste(Kursauswahl& fenster)
 {
@@ -74,6 +28,14 @@ inline QAction* Knopf(Kursauswahl& fenster, const QString& name)
 inline QToolBar* Werkzeuge(Kursauswahl& fenster)
 {
     return fenster.findChild<QToolBar*>(QStringLiteral("ToolbarWerkzeuge"));
+}
+
+// Clicks a row (in its subject cell), as the teacher selects a course.
+inline void KlickeZeile(Kursauswahl& fenster, int zeile)
+{
+    QTableWidget* liste = Liste(fenster);
+    QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
+        liste->visualRect(liste->model()->index(zeile, 1)).center());
 }
 
 // Presses a toolbar item with the mouse, as the teacher does.
@@ -97,4 +59,4 @@ inline QColor FarbeInZelle(Kursauswahl& fenster, int zeile, QPoint punkt = QPoin
     return bild.pixelColor(ort);
 }
 
-} // namespace Testdaten
+} // namespace Kursauswahlzugriff

@@ -1,10 +1,11 @@
 // The course selection window: its rows, dots, toolbar, messages and size.
 
-#include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
-#include "kursauswahltestdaten.h"
+#include "kursauswahlzugriff.h"
 #include "kursfenster.h"
 #include "kurskopf.h"
+#include "kurslistenbauer.h"
 #include "kurslistenzeichner.h"
 #include "spaltenstruktur.h"
 #include "toolbarvorlage.h"
@@ -16,7 +17,7 @@
 #include <QTest>
 #include <QWidgetAction>
 
-using namespace Testdaten;
+using namespace Kursauswahlzugriff;
 
 namespace {
 
@@ -28,13 +29,6 @@ QList<Kursfenster*> OffeneKursfenster()
             fenster.append(k);
     }
     return fenster;
-}
-
-void KlickeZeile(Kursauswahl& fenster, int zeile)
-{
-    QTableWidget* liste = Liste(fenster);
-    const QRect zelle = liste->visualRect(liste->model()->index(zeile, 1));
-    QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, zelle.center());
 }
 
 // A double-click as the mouse makes it: press and release, then the second press (which
@@ -55,12 +49,13 @@ QPoint Zelle(Kursauswahl& fenster, int zeile, int spalte)
 
 } // namespace
 
-class TstKursauswahl : public QObject {
+// Over the standard course list (the courses "M", Mathematik LK2, and "D", Deutsch GK1, both of
+// teacher "Mü" and unchanged; half-year "12.1"), made the global data through the file reader;
+// a test adds courses or flags with the builder.
+class TstKursauswahl : public Fenstertest {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
 
     void zeilenZeigenDieKurse_data();
     void zeilenZeigenDieKurse();
@@ -83,23 +78,7 @@ private slots:
     void fensterEigenschaften();
     void kurslistenInitBeimErzeugen();
     void einzigeInstanz();
-
-private:
-    std::unique_ptr<AufzeichnendePlattform> zPlattform;
 };
-
-void TstKursauswahl::init()
-{
-    Grunddaten();
-    zPlattform = std::make_unique<AufzeichnendePlattform>();
-}
-
-void TstKursauswahl::cleanup()
-{
-    qDeleteAll(OffeneKursfenster());
-    zPlattform.reset();
-    GuiTest::Zuruecksetzen();
-}
 
 void TstKursauswahl::zeilenZeigenDieKurse_data()
 {
@@ -117,21 +96,23 @@ void TstKursauswahl::zeilenZeigenDieKurse()
     QFETCH(qint64, nr);
     QFETCH(QString, nrText);
 
-    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2"));
-    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", nr, "XYZ", ","));
-    Daten.alleKurse.Anfuegen(NeuerKurs("PH", "Physik", "GK", 7, "Möller-Ümit", "3"));
+    Kurslistenbauer()
+        .Kurs("E", "Englisch", "GK", nr, "XYZ", ",")
+        .Kurs("PH", "Physik", "GK", 7, "Möller-Ümit", "13")
+        .AlsGlobaleDaten();
 
     Kursauswahl fenster;
     QTableWidget* liste = Liste(fenster);
     QVERIFY(liste);
-    QCOMPARE(liste->rowCount(), 3);
+    QCOMPARE(liste->rowCount(), 4);
 
     const QStringList erwartet[] = {
-        { QString(), "Mathematik", "LK", "2", "ABC" },
+        { QString(), "Mathematik", "LK", "2", "Mü" },
+        { QString(), "Deutsch", "GK", "1", "Mü" },
         { QString(), "Englisch", "GK", nrText, "XYZ" },
         { QString(), "Physik", "GK", "7", "Möller-Ümit" },
     };
-    for (int zeile = 0; zeile < 3; ++zeile) {
+    for (int zeile = 0; zeile < 4; ++zeile) {
         for (int spalte = 0; spalte < 5; ++spalte)
             QCOMPARE(liste->item(zeile, spalte)->text(), erwartet[zeile].at(spalte));
     }
@@ -139,7 +120,7 @@ void TstKursauswahl::zeilenZeigenDieKurse()
 
 void TstKursauswahl::kopfUndSpalten()
 {
-    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2"));
+    Kurslistenbauer().AlsGlobaleDaten();
     Kursauswahl fenster;
     QTableWidget* liste = Liste(fenster);
 
@@ -164,7 +145,7 @@ void TstKursauswahl::kopfUndSpalten()
 
 void TstKursauswahl::werkzeugleiste()
 {
-    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2"));
+    Kurslistenbauer().AlsGlobaleDaten();
     Kursauswahl fenster;
     QToolBar* leiste = Werkzeuge(fenster);
     QVERIFY(leiste);
@@ -198,10 +179,9 @@ void TstKursauswahl::werkzeugleiste()
 
 void TstKursauswahl::ersterKursIstAusgewaehlt()
 {
-    const KursZeiger erster = NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2");
-    Daten.alleKurse.Anfuegen(erster);
-    Daten.alleKurse.Anfuegen(
-        NeuerKurs("E", "Englisch", "GK", 1, "XYZ", "3", { true, false, false }));
+    Kurslistenbauer().Kursflaggen("D", true, false, false).AlsGlobaleDaten();
+    const KursZeiger erster = Daten.alleKurse.Zeigen(1);
+    QCOMPARE(erster->Kuerzel, QStringLiteral("M"));
 
     Kursauswahl fenster;
     QCOMPARE(fenster.AusgewaehlterKurs(), erster);
@@ -211,7 +191,7 @@ void TstKursauswahl::ersterKursIstAusgewaehlt()
     QVERIFY(Knopf(fenster, "ToolItemZeigen")->isEnabled());
     QVERIFY(!Knopf(fenster, "ToolItemSpeichern")->isEnabled());
     QVERIFY(!Knopf(fenster, "ToolItemSenden")->isEnabled());
-    QCOMPARE(fenster.DateiName(), QStringLiteral("Noten Q1-M-LK2-ABC"));
+    QCOMPARE(fenster.DateiName(), QStringLiteral("Noten 12.1-M-LK2-Mü"));
 
     fenster.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fenster));
@@ -219,7 +199,7 @@ void TstKursauswahl::ersterKursIstAusgewaehlt()
     QCOMPARE(fenster.AusgewaehlterKurs(), Daten.alleKurse.Zeigen(2));
     QVERIFY(Knopf(fenster, "ToolItemSpeichern")->isEnabled());
     QVERIFY(Knopf(fenster, "ToolItemSenden")->isEnabled());
-    QCOMPARE(fenster.DateiName(), QStringLiteral("Noten Q1-E-GK1-XYZ"));
+    QCOMPARE(fenster.DateiName(), QStringLiteral("Noten 12.1-D-GK1-Mü"));
 }
 
 void TstKursauswahl::freigabe_data()
@@ -253,11 +233,10 @@ void TstKursauswahl::freigabe()
     QFETCH(bool, speichern);
     QFETCH(bool, senden);
 
+    Kurslistenbauer().Kursflaggen("M", geaendert, gespeichert, gesendet).AlsGlobaleDaten();
     Daten.mitDaten = mitDaten;
     if (!mitDaten)
         Daten.alleEintraege = Eintraege();
-    Daten.alleKurse.Anfuegen(
-        NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", { geaendert, gespeichert, gesendet }));
     Kursauswahl fenster;
     QVERIFY(Knopf(fenster, "ToolItemZeigen")->isEnabled());
     QCOMPARE(Knopf(fenster, "ToolItemSpeichern")->isEnabled(), speichern);
@@ -279,11 +258,10 @@ void TstKursauswahl::aktualisierenFolgtDenFlaggen()
     QFETCH(bool, speichern);
     QFETCH(bool, senden);
 
-    Daten.mitDaten = mitDaten;
     // Start from the opposite flags, then change them as a course window would.
-    const KursZeiger kurs = NeuerKurs(
-        "M", "Mathematik", "LK", 2, "ABC", "1,2", { !geaendert, !gespeichert, !gesendet });
-    Daten.alleKurse.Anfuegen(kurs);
+    Kurslistenbauer().Kursflaggen("M", !geaendert, !gespeichert, !gesendet).AlsGlobaleDaten();
+    Daten.mitDaten = mitDaten;
+    const KursZeiger kurs = Daten.alleKurse.Zeigen(1);
     Kursauswahl fenster;
     fenster.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fenster));
@@ -300,8 +278,7 @@ void TstKursauswahl::aktualisierenFolgtDenFlaggen()
 
 void TstKursauswahl::ohneAuswahlIstAllesGesperrt()
 {
-    Daten.alleKurse.Anfuegen(
-        NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", { true, false, false }));
+    Kurslistenbauer().Kursflaggen("M", true, false, false).AlsGlobaleDaten();
     Kursauswahl fenster;
     fenster.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fenster));
@@ -320,12 +297,19 @@ void TstKursauswahl::ohneAuswahlIstAllesGesperrt()
 
     // A double-click in the empty area below the rows does nothing.
     DoppelKlick(fenster, QPoint(100, 300));
-    QVERIFY(zPlattform->protokoll.isEmpty());
+    QVERIFY(plattform.protokoll.isEmpty());
     QVERIFY(OffeneKursfenster().isEmpty());
 }
 
 void TstKursauswahl::ohneKurse()
 {
+    Kurslistenbauer()
+        .Aendern([](Datenbestand& d) {
+            d.alleKurse = KursAuswahlliste();
+            d.alleSchuelerKurse = SchuelerKursliste();
+        })
+        .AlsGlobaleDaten();
+    QCOMPARE(Daten.alleKurse.AnzahlKurse(), 0);
     Kursauswahl fenster;
     QCOMPARE(Liste(fenster)->rowCount(), 0);
     QCOMPARE(fenster.AusgewaehlterKurs(), KursZeiger());
@@ -358,12 +342,12 @@ void TstKursauswahl::punktFarbe()
     QFETCH(bool, gesendet);
     QFETCH(QColor, farbe);
 
-    // The course under test sits between two others whose dots differ from each other.
-    Daten.alleKurse.Anfuegen(NeuerKurs("D", "Deutsch", "GK", 1, "ABC", "1"));
-    Daten.alleKurse.Anfuegen(
-        NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", { geaendert, gespeichert, gesendet }));
-    Daten.alleKurse.Anfuegen(
-        NeuerKurs("E", "Englisch", "GK", 3, "ABC", "2", { true, false, false }));
+    // The course under test ("D") sits between two others whose dots differ from each other.
+    Kurslistenbauer()
+        .Kursflaggen("D", geaendert, gespeichert, gesendet)
+        .Kurs("E", "Englisch", "GK", 3, "Mü", "12")
+        .Kursflaggen("E", true, false, false)
+        .AlsGlobaleDaten();
     Kursauswahl fenster;
     fenster.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fenster));
@@ -400,19 +384,18 @@ void TstKursauswahl::leererKursMeldungen()
     QFETCH(bool, doppelklick);
     QFETCH(QString, meldung);
 
-    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2"));
-    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", 1, "XYZ", ","));
+    Kurslistenbauer().Kurs("E", "Englisch", "GK", 1, "XYZ", ",").AlsGlobaleDaten();
     Kursauswahl fenster;
     fenster.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fenster));
-    KlickeZeile(fenster, 1);
-    QCOMPARE(fenster.AusgewaehlterKurs(), Daten.alleKurse.Zeigen(2));
+    KlickeZeile(fenster, 2);
+    QCOMPARE(fenster.AusgewaehlterKurs(), Daten.alleKurse.Zeigen(3));
 
     if (doppelklick)
-        DoppelKlick(fenster, Zelle(fenster, 1, 2));
+        DoppelKlick(fenster, Zelle(fenster, 2, 2));
     else
         Druecken(fenster, "ToolItemZeigen");
-    QCOMPARE(zPlattform->meldungen, QStringList { meldung });
+    QCOMPARE(plattform.meldungen, QStringList { meldung });
     QVERIFY(OffeneKursfenster().isEmpty());
 }
 
@@ -427,8 +410,23 @@ void TstKursauswahl::kursOeffnen()
 {
     QFETCH(bool, doppelklick);
 
-    Daten.alleKurse.Anfuegen(NeuerKurs("E", "Englisch", "GK", 1, "XYZ", ","));
-    Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2"));
+    // A course without students first, then the standard courses.
+    Kurslistenbauer()
+        .Aendern([](Datenbestand& d) {
+            const KursAuswahlliste standard = d.alleKurse;
+            d.alleKurse = KursAuswahlliste();
+            auto leer = std::make_shared<Kurs>();
+            leer->Kuerzel = QStringLiteral("E");
+            leer->Fach = QStringLiteral("Englisch");
+            leer->KursArt = QStringLiteral("GK");
+            leer->kNr = 1;
+            leer->Lehrer = QStringLiteral("XYZ");
+            d.alleKurse.Anfuegen(leer);
+            for (qint64 i = 1; i <= standard.AnzahlKurse(); ++i)
+                d.alleKurse.Anfuegen(standard.Zeigen(i));
+        })
+        .AlsGlobaleDaten();
+    QCOMPARE(Daten.alleKurse.Zeigen(2)->Kuerzel, QStringLiteral("M"));
     Kursauswahl fenster;
     fenster.show();
     QVERIFY(QTest::qWaitForWindowExposed(&fenster));
@@ -444,13 +442,18 @@ void TstKursauswahl::kursOeffnen()
     }
     for (Kursfenster* k : OffeneKursfenster())
         QVERIFY(k->isVisible());
-    QVERIFY(zPlattform->meldungen.isEmpty());
+    QVERIFY(plattform.meldungen.isEmpty());
 }
 
 void TstKursauswahl::nurDieHoeheAendertSich()
 {
-    for (int i = 1; i <= 40; ++i)
-        Daten.alleKurse.Anfuegen(NeuerKurs("M", "Mathematik", "GK", i, "ABC", "1"));
+    // 40 courses: the two standard ones and 38 more.
+    Kurslistenbauer bauer;
+    for (int i = 3; i <= 40; ++i)
+        bauer.Kurs(QStringLiteral("K%1").arg(i), QStringLiteral("Mathematik"), QStringLiteral("GK"),
+            i, QStringLiteral("ABC"), QStringLiteral("11"));
+    bauer.AlsGlobaleDaten();
+    QCOMPARE(Daten.alleKurse.AnzahlKurse(), 40);
     Kursauswahl fenster;
     QCOMPARE(fenster.size(), QSize(480, 660));
     QCOMPARE(fenster.minimumSize(), QSize(480, 64));
@@ -481,6 +484,7 @@ void TstKursauswahl::nurDieHoeheAendertSich()
 
 void TstKursauswahl::fensterEigenschaften()
 {
+    Kurslistenbauer().AlsGlobaleDaten();
     Kursauswahl fenster;
     QCOMPARE(fenster.windowTitle(), QStringLiteral("Kursauswahl"));
     const Qt::WindowFlags flaggen = fenster.windowFlags();
@@ -494,7 +498,9 @@ void TstKursauswahl::fensterEigenschaften()
 
 void TstKursauswahl::kurslistenInitBeimErzeugen()
 {
-    Daten.mitWarnung = true;
+    Kurslistenbauer().Warnung(true).AlsGlobaleDaten();
+    // As after a file without a layout of its own: none before the window opens.
+    TabellenStruktur = Spaltenstruktur();
     QCOMPARE(TabellenStruktur.SpaltenAnzahl, 0);
     // The default layout, each entry column as wide as its heading needs.
     Spaltenstruktur erwartet;
@@ -507,6 +513,7 @@ void TstKursauswahl::kurslistenInitBeimErzeugen()
 
 void TstKursauswahl::einzigeInstanz()
 {
+    Kurslistenbauer().AlsGlobaleDaten();
     QCOMPARE(Kursauswahl::Instanz(), nullptr);
     {
         Kursauswahl fenster;

@@ -3,9 +3,10 @@
 // idle sessions, result file names from course fields as they arrive, and quitting while a
 // transfer waits for a slow server.
 
-#include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
-#include "kursauswahltestdaten.h"
+#include "kursauswahlzugriff.h"
+#include "kurslistenbauer.h"
 #include "mailversand.h"
 #include "smtpsserver.h"
 
@@ -17,7 +18,7 @@
 #include <QTest>
 #include <QTimer>
 
-using namespace Testdaten;
+using namespace Kursauswahlzugriff;
 
 namespace {
 
@@ -28,16 +29,9 @@ QJsonObject Anhang(const SmtpsServer::Empfangen& e)
     return e.nachricht.value(QStringLiteral("anhaenge")).toArray().first().toObject();
 }
 
-void KlickeZeile(Kursauswahl& fenster, int zeile)
-{
-    QTableWidget* liste = Liste(fenster);
-    QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
-        liste->visualRect(liste->model()->index(zeile, 1)).center());
-}
-
 } // namespace
 
-class TstKursauswahlMail : public QObject {
+class TstKursauswahlMail : public Fenstertest {
     Q_OBJECT
 
 private slots:
@@ -63,21 +57,19 @@ private:
     bool WarteAufMitteilungen(qsizetype n, int millisekunden = 60000);
 
     std::unique_ptr<SmtpsServer> zServer;
-    std::unique_ptr<AufzeichnendePlattform> zPlattform;
     std::unique_ptr<QTemporaryDir> zOrdner;
     QString zZiel; // the folder chosen in the save dialog, inside zOrdner
 };
 
 void TstKursauswahlMail::init()
 {
-    Grunddaten();
-    Daten.alleKurse.Anfuegen(
-        NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", { true, false, false }));
-    Daten.alleKurse.Anfuegen(
-        NeuerKurs("E", "Englisch", "GK", 1, "XYZ", "3", { true, false, false }));
-    Daten.alleKurse.Anfuegen(
-        NeuerKurs("Ph", "Physik", "GK", 3, "Mü", "1,3", { true, false, false }));
-    zPlattform = std::make_unique<AufzeichnendePlattform>();
+    Grundzustand();
+    Kurslistenbauer()
+        .Kursflaggen("M", true, false, false)
+        .Kursflaggen("D", true, false, false)
+        .Kurs("Ph", "Physik", "GK", 3, "Mü", "11,13")
+        .Kursflaggen("Ph", true, false, false)
+        .AlsGlobaleDaten();
     zOrdner = std::make_unique<QTemporaryDir>();
     QVERIFY(zOrdner->isValid());
     QVERIFY(QDir(zOrdner->path()).mkdir(QStringLiteral("ziel")));
@@ -86,8 +78,7 @@ void TstKursauswahlMail::init()
 
 void TstKursauswahlMail::cleanup()
 {
-    zPlattform.reset();
-    GuiTest::Zuruecksetzen();
+    Aufraeumen();
     zServer.reset();
     zOrdner.reset();
 }
@@ -124,8 +115,8 @@ std::unique_ptr<Kursauswahl> TstKursauswahlMail::Fenster()
 
 void TstKursauswahlMail::Senden(Kursauswahl& fenster)
 {
-    zPlattform->antwortenDatei << zZiel + u'/';
-    zPlattform->antwortenFrage << true;
+    plattform.antwortenDatei << zZiel + u'/';
+    plattform.antwortenFrage << true;
     Druecken(fenster, "ToolItemSenden");
 }
 
@@ -133,15 +124,15 @@ bool TstKursauswahlMail::WarteAufMitteilungen(qsizetype n, int millisekunden)
 {
     // Ends early at the fallback dialog of a failed transfer.
     const auto fehlschlag = [this] {
-        return !zPlattform->fragen.isEmpty()
-            && zPlattform->fragen.last().standardKnopf == QStringLiteral("Mail senden");
+        return !plattform.fragen.isEmpty()
+            && plattform.fragen.last().standardKnopf == QStringLiteral("Mail senden");
     };
     QDeadlineTimer frist(millisekunden);
-    while (zPlattform->mitteilungen.size() < n && !fehlschlag() && !frist.hasExpired())
+    while (plattform.mitteilungen.size() < n && !fehlschlag() && !frist.hasExpired())
         QTest::qWait(20);
     if (fehlschlag())
-        qWarning() << "Versand fehlgeschlagen:" << zPlattform->fragen.last().erklaerung;
-    return zPlattform->mitteilungen.size() >= n;
+        qWarning() << "Versand fehlgeschlagen:" << plattform.fragen.last().erklaerung;
+    return plattform.mitteilungen.size() >= n;
 }
 
 // The school's server drops a session after one second without a command. The teacher sends
@@ -154,21 +145,21 @@ void TstKursauswahlMail::kurseNacheinanderMitPausen()
     QVERIFY(ServerStarten(verhalten));
     auto fenster = Fenster();
 
-    const QStringList staemme = { QStringLiteral("Noten Q1-M-LK2-ABC"),
-        QStringLiteral("Noten Q1-E-GK1-XYZ"), QStringLiteral("Noten Q1-Ph-GK3-Mü") };
+    const QStringList staemme = { QStringLiteral("Noten 12.1-M-LK2-Mü"),
+        QStringLiteral("Noten 12.1-D-GK1-Mü"), QStringLiteral("Noten 12.1-Ph-GK3-Mü") };
     for (int zeile = 0; zeile < 3; ++zeile) {
         if (zeile > 0)
             QTest::qWait(2500); // longer than the server keeps an idle session
         KlickeZeile(*fenster, zeile);
         Senden(*fenster);
         QVERIFY(WarteAufMitteilungen(zeile + 1));
-        QCOMPARE(zPlattform->meldungen.last(), Versandt);
-        QCOMPARE(zPlattform->mitteilungen.last().symbol, Plattform::Symbol::Information);
+        QCOMPARE(plattform.meldungen.last(), Versandt);
+        QCOMPARE(plattform.mitteilungen.last().symbol, Plattform::Symbol::Information);
         QVERIFY(Daten.alleKurse.Zeigen(zeile + 1)->gesendet);
         QTRY_COMPARE(FarbeInZelle(*fenster, zeile), QColor(0, 200, 0));
     }
     // Only the three send questions were asked: no fallback dialog.
-    QCOMPARE(zPlattform->fragen.size(), 3);
+    QCOMPARE(plattform.fragen.size(), 3);
     const QList<SmtpsServer::Empfangen> angekommen = zServer->nachrichten();
     QCOMPARE(angekommen.size(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -234,7 +225,7 @@ void TstKursauswahlMail::dateinamenAusKursfeldern()
     auto fenster = Fenster();
     Senden(*fenster);
     QVERIFY(WarteAufMitteilungen(1));
-    QCOMPARE(zPlattform->meldungen, QStringList { Versandt });
+    QCOMPARE(plattform.meldungen, QStringList { Versandt });
 
     QVERIFY(datei.toUtf8().size() <= 200);
     QCOMPARE(
@@ -243,8 +234,8 @@ void TstKursauswahlMail::dateinamenAusKursfeldern()
                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
         QStringList { QStringLiteral("ziel") });
     const QString pfad = QDir(zZiel).filePath(datei);
-    QVERIFY(zPlattform->fragen.first().erklaerung.contains(u'\n' + datei + u'\n'));
-    QVERIFY(zPlattform->mitteilungen.first().erklaerung.contains(u'\'' + datei + u'\''));
+    QVERIFY(plattform.fragen.first().erklaerung.contains(u'\n' + datei + u'\n'));
+    QVERIFY(plattform.mitteilungen.first().erklaerung.contains(u'\'' + datei + u'\''));
 
     const QList<SmtpsServer::Empfangen> angekommen = zServer->nachrichten();
     QCOMPARE(angekommen.size(), 1);
@@ -288,7 +279,7 @@ void TstKursauswahlMail::beendenWaehrendDesVersands()
     QVERIFY(zServer->warteAufDaten(30000)); // the message is at the server, which waits
     QVERIFY(fenster->VersandLaeuft());
 
-    zPlattform->antwortenWarten << abwarten;
+    plattform.antwortenWarten << abwarten;
     if (nochmals) {
         // Leaves the one wait in place: no second wait, no question, the program keeps running
         // until the first request has ended it.
@@ -301,16 +292,16 @@ void TstKursauswahlMail::beendenWaehrendDesVersands()
 
     QVERIFY(App()->Beendet());
     const QStringList vorher = { QStringLiteral("Speichern: Kursdaten speichern"),
-        QStringLiteral("Frage: Noteneingabe Mathematik - LK2 - ABC"),
+        QStringLiteral("Frage: Noteneingabe Mathematik - LK2 - Mü"),
         QStringLiteral("Warten: Noten werden versandt") };
-    const Plattform::Warten warten = zPlattform->wartendialoge.value(0);
+    const Plattform::Warten warten = plattform.wartendialoge.value(0);
     QCOMPARE(warten.text, QStringLiteral("Die Noten werden noch versandt …"));
     QCOMPARE(warten.knopf, QStringLiteral("Abbrechen"));
-    QCOMPARE(zPlattform->unbeantwortet, 0);
+    QCOMPARE(plattform.unbeantwortet, 0);
     if (abwarten)
-        QCOMPARE(zPlattform->protokoll, vorher + QStringList { "Meldung: " + Versandt });
+        QCOMPARE(plattform.protokoll, vorher + QStringList { "Meldung: " + Versandt });
     else
-        QCOMPARE(zPlattform->protokoll, vorher);
+        QCOMPARE(plattform.protokoll, vorher);
 
     // The course list written at the end holds the course's state.
     GlobaleDatenZuruecksetzen();
@@ -321,7 +312,7 @@ void TstKursauswahlMail::beendenWaehrendDesVersands()
 
     // Nothing comes after the end: no late report, no second message.
     QTest::qWait(abwarten ? 500 : 4000);
-    QCOMPARE(zPlattform->protokoll.size(), vorher.size() + (abwarten ? 1 : 0));
+    QCOMPARE(plattform.protokoll.size(), vorher.size() + (abwarten ? 1 : 0));
     QCOMPARE(zServer->nachrichten().size(), abwarten ? 1 : 0);
 }
 

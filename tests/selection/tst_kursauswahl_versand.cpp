@@ -1,10 +1,11 @@
 // Delivering a course from the selection window: the save path of "Speichern", the send
 // path of "Senden" and the mail client's two reports.
 
-#include "aufzeichnendeplattform.h"
 #include "dateihelfer.h"
+#include "fenstertest.h"
 #include "guitest.h"
-#include "kursauswahltestdaten.h"
+#include "kursauswahlzugriff.h"
+#include "kurslistenbauer.h"
 #include "kurslistenzeichner.h"
 #include "mailversand.h"
 
@@ -14,7 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace Testdaten;
+using namespace Kursauswahlzugriff;
 
 namespace {
 
@@ -25,7 +26,7 @@ const QString OhneSchueler
 const QString Versandt = QStringLiteral("Die Mail wurde erfolgreich versandt!");
 const QString FehlerMeldung
     = QStringLiteral("Beim Versenden der Nachricht ist ein Fehler aufgetreten!");
-const QString Titel = QStringLiteral("Noteneingabe Mathematik - LK2 - ABC");
+const QString Titel = QStringLiteral("Noteneingabe Mathematik - LK2 - Mü");
 
 QByteArray ErwarteteDatei(const Kurs& kurs)
 {
@@ -38,16 +39,9 @@ QByteArray ErwarteteDatei(const Kurs& kurs)
     return bytes;
 }
 
-void KlickeZeile(Kursauswahl& fenster, int zeile)
-{
-    QTableWidget* liste = Liste(fenster);
-    QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
-        liste->visualRect(liste->model()->index(zeile, 1)).center());
-}
-
 } // namespace
 
-class TstKursauswahlVersand : public QObject {
+class TstKursauswahlVersand : public Fenstertest {
     Q_OBJECT
 
 private slots:
@@ -78,8 +72,9 @@ private slots:
     void veralteteDateiWirdNichtGesendet();
 
 private:
-    // A window over two courses: row 0 "Mathematik LK2" (students 1, 2; changed), row 1
-    // "Englisch GK1" (student 3; changed); transfers are recorded instead of sent.
+    // A window over the standard list's two courses, both changed: row 0 "Mathematik LK2",
+    // row 1 "Deutsch GK1" (half-year "12.1", teacher "Mü"); transfers are recorded instead
+    // of sent.
     std::unique_ptr<Kursauswahl> Fenster();
     // Saves row 0 through "Senden", answers the question with "Ja", returns the transfer's tag.
     QString SendeErstenKurs(Kursauswahl& fenster);
@@ -88,19 +83,17 @@ private:
         return fenster.findChild<Mailversand*>(QStringLiteral("SMTPSocket1"));
     }
 
-    std::unique_ptr<AufzeichnendePlattform> zPlattform;
     std::unique_ptr<QTemporaryDir> zOrdner;
     QList<Mailversand::Auftrag> zAuftraege;
 };
 
 void TstKursauswahlVersand::init()
 {
-    Grunddaten();
-    Daten.alleKurse.Anfuegen(
-        NeuerKurs("M", "Mathematik", "LK", 2, "ABC", "1,2", { true, false, false }));
-    Daten.alleKurse.Anfuegen(
-        NeuerKurs("E", "Englisch", "GK", 1, "XYZ", "3", { true, false, false }));
-    zPlattform = std::make_unique<AufzeichnendePlattform>();
+    Grundzustand();
+    Kurslistenbauer()
+        .Kursflaggen("M", true, false, false)
+        .Kursflaggen("D", true, false, false)
+        .AlsGlobaleDaten();
     zOrdner = std::make_unique<QTemporaryDir>();
     QVERIFY(zOrdner->isValid());
     zAuftraege.clear();
@@ -108,9 +101,8 @@ void TstKursauswahlVersand::init()
 
 void TstKursauswahlVersand::cleanup()
 {
-    zPlattform.reset();
+    Aufraeumen();
     zOrdner.reset();
-    GuiTest::Zuruecksetzen();
 }
 
 std::unique_ptr<Kursauswahl> TstKursauswahlVersand::Fenster()
@@ -125,8 +117,8 @@ std::unique_ptr<Kursauswahl> TstKursauswahlVersand::Fenster()
 
 QString TstKursauswahlVersand::SendeErstenKurs(Kursauswahl& fenster)
 {
-    zPlattform->antwortenDatei << zOrdner->filePath("Noten Q1-M-LK2-ABC.zle");
-    zPlattform->antwortenFrage << true;
+    plattform.antwortenDatei << zOrdner->filePath("Noten 12.1-M-LK2-Mü.zle");
+    plattform.antwortenFrage << true;
     Druecken(fenster, "ToolItemSenden");
     if (zAuftraege.isEmpty())
         return {};
@@ -140,9 +132,9 @@ void TstKursauswahlVersand::speichernSchreibtDieDatei_data()
     QTest::addColumn<bool>("mitWarnung");
     QTest::addColumn<QString>("vorschlag");
 
-    QTest::newRow("Halbjahr") << false << qint64(2) << false << "Noten Q1-M-LK2-ABC.zle";
-    QTest::newRow("Abitur") << true << qint64(2) << false << "Noten Abitur-M-LK2-ABC.zle";
-    QTest::newRow("Nummer 0, Warnung") << false << qint64(0) << true << "Noten Q1-M-LK0-ABC.zle";
+    QTest::newRow("Halbjahr") << false << qint64(2) << false << "Noten 12.1-M-LK2-Mü.zle";
+    QTest::newRow("Abitur") << true << qint64(2) << false << "Noten Abitur-M-LK2-Mü.zle";
+    QTest::newRow("Nummer 0, Warnung") << false << qint64(0) << true << "Noten 12.1-M-LK0-Mü.zle";
 }
 
 void TstKursauswahlVersand::speichernSchreibtDieDatei()
@@ -156,16 +148,16 @@ void TstKursauswahlVersand::speichernSchreibtDieDatei()
     Daten.mitWarnung = mitWarnung;
     const KursZeiger kurs = Daten.alleKurse.Zeigen(1);
     kurs->kNr = nr;
-    kurs->GewarntSchueler = Menge(QStringLiteral("2"));
+    kurs->GewarntSchueler = Menge(QStringLiteral("12"));
     auto fenster = Fenster();
     QCOMPARE(FarbeInZelle(*fenster, 0), QColor(255, 0, 0));
 
     const QString pfad = zOrdner->filePath("ergebnis.zle");
-    zPlattform->antwortenDatei << pfad;
+    plattform.antwortenDatei << pfad;
     Druecken(*fenster, "ToolItemSpeichern");
 
-    QCOMPARE(zPlattform->speichernDialoge.size(), 1);
-    const Plattform::DateiDialog dialog = zPlattform->speichernDialoge.first();
+    QCOMPARE(plattform.speichernDialoge.size(), 1);
+    const Plattform::DateiDialog dialog = plattform.speichernDialoge.first();
     QCOMPARE(dialog.titel, QStringLiteral("Kursdaten speichern"));
     QCOMPARE(dialog.aktionsKnopf, QStringLiteral("Speichern"));
     QCOMPARE(dialog.abbrechenKnopf, QStringLiteral("Nicht speichern"));
@@ -177,8 +169,8 @@ void TstKursauswahlVersand::speichernSchreibtDieDatei()
     const QByteArray erwartet = ErwarteteDatei(*kurs);
     QVERIFY(!erwartet.isEmpty());
     QCOMPARE(Dateihelfer::Lesen(pfad), erwartet);
-    QVERIFY(zPlattform->meldungen.isEmpty());
-    QVERIFY(zPlattform->fragen.isEmpty());
+    QVERIFY(plattform.meldungen.isEmpty());
+    QVERIFY(plattform.fragen.isEmpty());
     QVERIFY(kurs->gespeichert);
     QVERIFY(!kurs->gesendet);
     QVERIFY(Daten.wurdeGeaendert());
@@ -194,13 +186,13 @@ void TstKursauswahlVersand::speichernAbgebrochen()
 {
     auto fenster = Fenster();
     const Kurs vorher = *Daten.alleKurse.Zeigen(1);
-    zPlattform->antwortenDatei << QString();
+    plattform.antwortenDatei << QString();
     Druecken(*fenster, "ToolItemSpeichern");
 
-    QCOMPARE(zPlattform->speichernDialoge.size(), 1);
+    QCOMPARE(plattform.speichernDialoge.size(), 1);
     QCOMPARE(*Daten.alleKurse.Zeigen(1), vorher);
     QVERIFY(!Daten.wurdeGeaendert());
-    QVERIFY(zPlattform->meldungen.isEmpty());
+    QVERIFY(plattform.meldungen.isEmpty());
     QVERIFY(QDir(zOrdner->path()).isEmpty());
     QCOMPARE(FarbeInZelle(*fenster, 0), QColor(255, 0, 0));
     QVERIFY(Knopf(*fenster, "ToolItemSpeichern")->isEnabled());
@@ -216,10 +208,10 @@ void TstKursauswahlVersand::speichernSchlaegtFehl()
     auto fenster = Fenster();
     const Kurs vorher = *Daten.alleKurse.Zeigen(1);
 
-    zPlattform->antwortenDatei << zOrdner->filePath("keinordner/ergebnis.zle");
+    plattform.antwortenDatei << zOrdner->filePath("keinordner/ergebnis.zle");
     Druecken(*fenster, "ToolItemSpeichern");
 
-    QCOMPARE(zPlattform->meldungen, QStringList { Schreibfehler });
+    QCOMPARE(plattform.meldungen, QStringList { Schreibfehler });
     QCOMPARE(*Daten.alleKurse.Zeigen(1), vorher);
     QVERIFY(!Daten.wurdeGeaendert());
     QCOMPARE(FarbeInZelle(*fenster, 0), QColor(255, 0, 0));
@@ -231,10 +223,10 @@ void TstKursauswahlVersand::speichernPrueftKeineSchueler()
     Daten.alleKurse.Zeigen(1)->Schueler = Menge();
     auto fenster = Fenster();
     const QString pfad = zOrdner->filePath("leer.zle");
-    zPlattform->antwortenDatei << pfad;
+    plattform.antwortenDatei << pfad;
     Druecken(*fenster, "ToolItemSpeichern");
 
-    QVERIFY(zPlattform->meldungen.isEmpty());
+    QVERIFY(plattform.meldungen.isEmpty());
     QCOMPARE(Dateihelfer::Lesen(pfad), ErwarteteDatei(*Daten.alleKurse.Zeigen(1)));
     QVERIFY(Daten.alleKurse.Zeigen(1)->gespeichert);
 }
@@ -245,7 +237,7 @@ void TstKursauswahlVersand::sendenOhneSchueler()
     auto fenster = Fenster();
     Druecken(*fenster, "ToolItemSenden");
 
-    QCOMPARE(zPlattform->protokoll, QStringList { "Meldung: " + OhneSchueler });
+    QCOMPARE(plattform.protokoll, QStringList { "Meldung: " + OhneSchueler });
     QVERIFY(!Daten.alleKurse.Zeigen(1)->gespeichert);
     QVERIFY(zAuftraege.isEmpty());
 }
@@ -268,13 +260,13 @@ void TstKursauswahlVersand::sendenAbgebrochenOderFehlgeschlagen()
     QVERIFY(sperre.open(QIODevice::WriteOnly));
     sperre.close();
     auto fenster = Fenster();
-    zPlattform->antwortenDatei << (datei.isEmpty() ? QString() : zOrdner->filePath(datei));
-    zPlattform->antwortenFrage << true;
+    plattform.antwortenDatei << (datei.isEmpty() ? QString() : zOrdner->filePath(datei));
+    plattform.antwortenFrage << true;
     Druecken(*fenster, "ToolItemSenden");
 
-    QCOMPARE(zPlattform->speichernDialoge.size(), 1);
-    QCOMPARE(zPlattform->meldungen, meldungen);
-    QVERIFY(zPlattform->fragen.isEmpty());
+    QCOMPARE(plattform.speichernDialoge.size(), 1);
+    QCOMPARE(plattform.meldungen, meldungen);
+    QVERIFY(plattform.fragen.isEmpty());
     QVERIFY(zAuftraege.isEmpty());
     QVERIFY(!Daten.alleKurse.Zeigen(1)->gespeichert);
     QVERIFY(!Daten.wurdeGeaendert());
@@ -287,9 +279,9 @@ void TstKursauswahlVersand::sendenFrage_data()
     QTest::addColumn<QString>("datei"); // the file written, named by the question
 
     QTest::newRow("Halbjahr, Vorschlag") << false << ""
-                                         << "Noten Q1-M-LK2-ABC.zle";
+                                         << "Noten 12.1-M-LK2-Mü.zle";
     QTest::newRow("Abitur, Vorschlag") << true << ""
-                                       << "Noten Abitur-M-LK2-ABC.zle";
+                                       << "Noten Abitur-M-LK2-Mü.zle";
     QTest::newRow("umbenannt") << false << "anders benannt.zle"
                                << "anders benannt.zle";
     QTest::newRow("umbenannt ohne Endung") << false << "anders"
@@ -310,19 +302,19 @@ void TstKursauswahlVersand::sendenFrage()
     const QString pfad = zOrdner->filePath(datei);
     const QString titel = Titel;
     const QString meldung
-        = QStringLiteral("Soll die Kursliste\nMathematik - LK2 - ABC\ngesendet werden?");
+        = QStringLiteral("Soll die Kursliste\nMathematik - LK2 - Mü\ngesendet werden?");
     const QString erklaerung = "Die Kursliste wurde unter dem Namen\n" + datei + "\nim Ordner\n"
         + QDir::toNativeSeparators(zOrdner->path()) + "\ngesichert.";
-    zPlattform->antwortenDatei << zOrdner->path() + u'/' + antwort;
-    zPlattform->antwortenFrage << false;
+    plattform.antwortenDatei << zOrdner->path() + u'/' + antwort;
+    plattform.antwortenFrage << false;
     // When the question shows, the file is written and the dot is already blue.
     QColor farbeBeiFrage;
-    zPlattform->beiFrage
+    plattform.beiFrage
         = [&](const struct Plattform::Frage&) { farbeBeiFrage = FarbeInZelle(*fenster, 0); };
     Druecken(*fenster, "ToolItemSenden");
 
-    QCOMPARE(zPlattform->fragen.size(), 1);
-    const struct Plattform::Frage frage = zPlattform->fragen.first();
+    QCOMPARE(plattform.fragen.size(), 1);
+    const struct Plattform::Frage frage = plattform.fragen.first();
     QCOMPARE(frage.titel, titel);
     QCOMPARE(frage.meldung, meldung);
     QCOMPARE(frage.erklaerung, erklaerung);
@@ -336,12 +328,12 @@ void TstKursauswahlVersand::sendenFrage()
 void TstKursauswahlVersand::sendenNein()
 {
     auto fenster = Fenster();
-    const QString pfad = zOrdner->filePath("Noten Q1-M-LK2-ABC.zle");
-    zPlattform->antwortenDatei << pfad;
-    zPlattform->antwortenFrage << false;
+    const QString pfad = zOrdner->filePath("Noten 12.1-M-LK2-Mü.zle");
+    plattform.antwortenDatei << pfad;
+    plattform.antwortenFrage << false;
     Druecken(*fenster, "ToolItemSenden");
 
-    QCOMPARE(zPlattform->fragen.size(), 1);
+    QCOMPARE(plattform.fragen.size(), 1);
     QVERIFY(zAuftraege.isEmpty());
     QVERIFY(QFile::exists(pfad));
     const KursZeiger kurs = Daten.alleKurse.Zeigen(1);
@@ -355,18 +347,19 @@ void TstKursauswahlVersand::sendenNein()
 
 void TstKursauswahlVersand::sendenJaUebergibtDenAuftrag()
 {
+    Daten.Unterschrift = QStringLiteral("Frau Müller");
     auto fenster = Fenster();
     const QString pfad = zOrdner->filePath("anders.zle");
-    zPlattform->antwortenDatei << pfad;
-    zPlattform->antwortenFrage << true;
+    plattform.antwortenDatei << pfad;
+    plattform.antwortenFrage << true;
     Druecken(*fenster, "ToolItemSenden");
 
     QCOMPARE(zAuftraege.size(), 1);
     const Mailversand::Auftrag a = zAuftraege.first();
     QCOMPARE(a.server, QStringLiteral("mail.schule.example"));
     QCOMPARE(a.port, 465);
-    QCOMPARE(a.benutzer, QStringLiteral("abc"));
-    QCOMPARE(a.pass, QStringLiteral("geheim"));
+    QCOMPARE(a.benutzer, QStringLiteral("lehrer"));
+    QCOMPARE(a.pass, QStringLiteral("Kennwort"));
     QCOMPARE(a.absender, QStringLiteral("lehrer@schule.example"));
     QCOMPARE(a.empfaenger, QStringLiteral("noten@schule.example"));
     // The subject follows the file really written.
@@ -381,8 +374,8 @@ void TstKursauswahlVersand::sendenJaUebergibtDenAuftrag()
     // After a failed transfer the course can be sent again; the new transfer has its own tag.
     emit Socket(*fenster)->Error(a.kennung, 7);
     QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
-    zPlattform->antwortenDatei << pfad;
-    zPlattform->antwortenFrage << true;
+    plattform.antwortenDatei << pfad;
+    plattform.antwortenFrage << true;
     Druecken(*fenster, "ToolItemSenden");
     QCOMPARE(zAuftraege.size(), 2);
     QVERIFY(zAuftraege.at(1).kennung != a.kennung);
@@ -411,17 +404,17 @@ void TstKursauswahlVersand::einKursNurEinmalUnterwegs()
     QCOMPARE(Liste(*fenster)->item(0, 1)->toolTip(),
         QStringLiteral("Die Noten dieses Kurses werden gerade versandt."));
     QCOMPARE(Liste(*fenster)->item(1, 1)->toolTip(), QString());
-    fenster->Senden(mathe, zOrdner->filePath("Noten Q1-M-LK2-ABC.zle"));
+    fenster->Senden(mathe, zOrdner->filePath("Noten 12.1-M-LK2-Mü.zle"));
     QCOMPARE(zAuftraege.size(), 1);
 
     // The other course goes its own way meanwhile.
     KlickeZeile(*fenster, 1);
     QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
-    zPlattform->antwortenDatei << zOrdner->path() + u'/';
-    zPlattform->antwortenFrage << true;
+    plattform.antwortenDatei << zOrdner->path() + u'/';
+    plattform.antwortenFrage << true;
     Druecken(*fenster, "ToolItemSenden");
     QCOMPARE(zAuftraege.size(), 2);
-    QCOMPARE(zAuftraege.at(1).betreff, QStringLiteral("Noten Q1-E-GK1-XYZ"));
+    QCOMPARE(zAuftraege.at(1).betreff, QStringLiteral("Noten 12.1-D-GK1-Mü"));
 
     emit Socket(*fenster)->MailSent(kennung);
     QVERIFY(mathe->gesendet);
@@ -448,7 +441,7 @@ void TstKursauswahlVersand::berichtGesendet()
     auto fenster = Fenster();
     const QString kennung = SendeErstenKurs(*fenster);
     QVERIFY(!kennung.isEmpty());
-    zPlattform->Leeren();
+    plattform.Leeren();
     Daten.zGeaendert = false;
 
     QTableWidget* liste = Liste(*fenster);
@@ -459,14 +452,14 @@ void TstKursauswahlVersand::berichtGesendet()
 
     emit Socket(*fenster)->MailSent(kennung);
 
-    QCOMPARE(zPlattform->protokoll, QStringList { "Meldung: " + Versandt });
+    QCOMPARE(plattform.protokoll, QStringList { "Meldung: " + Versandt });
     // A report of success: the information icon, the course in the title, the file and address.
-    const Plattform::Mitteilung m = zPlattform->mitteilungen.first();
+    const Plattform::Mitteilung m = plattform.mitteilungen.first();
     QCOMPARE(m.symbol, Plattform::Symbol::Information);
     QCOMPARE(m.titel, Titel);
     QCOMPARE(m.erklaerung,
         QStringLiteral(
-            "Die Datei 'Noten Q1-M-LK2-ABC.zle' wurde an noten@schule.example gesendet."));
+            "Die Datei 'Noten 12.1-M-LK2-Mü.zle' wurde an noten@schule.example gesendet."));
     QVERIFY(Daten.alleKurse.Zeigen(1)->gesendet);
     QVERIFY(!Daten.alleKurse.Zeigen(2)->gesendet);
     QVERIFY(!Daten.alleKurse.Zeigen(2)->gespeichert);
@@ -518,51 +511,51 @@ void TstKursauswahlVersand::berichtFehler()
     auto fenster = Fenster();
     const QString kennung = SendeErstenKurs(*fenster);
     QVERIFY(!kennung.isEmpty());
-    zPlattform->Leeren();
+    plattform.Leeren();
     Daten.zGeaendert = false;
-    zPlattform->antwortenFrage << mailSenden;
-    zPlattform->antwortenUrl << mailprogrammDa;
+    plattform.antwortenFrage << mailSenden;
+    plattform.antwortenUrl << mailprogrammDa;
     const QString ordner = QDir::toNativeSeparators(zOrdner->path());
 
     emit Socket(*fenster)->Error(kennung, code);
 
     if (frage) {
-        QCOMPARE(zPlattform->fragen.size(), 1);
-        const struct Plattform::Frage f = zPlattform->fragen.first();
+        QCOMPARE(plattform.fragen.size(), 1);
+        const struct Plattform::Frage f = plattform.fragen.first();
         QCOMPARE(f.titel, Titel);
         QCOMPARE(f.meldung, FehlerMeldung);
         QCOMPARE(f.erklaerung,
-            "Die Noten wurden in der Datei 'Noten Q1-M-LK2-ABC.zle' im Ordner '" + ordner
+            "Die Noten wurden in der Datei 'Noten 12.1-M-LK2-Mü.zle' im Ordner '" + ordner
                 + "' gesichert. Verwenden Sie den Knopf 'Mail senden' und senden Sie die Datei als "
                   "Anhang in ihrem Mailprogramm.\n\n"
                 + grund);
         QCOMPARE(f.standardKnopf, QStringLiteral("Mail senden"));
         QCOMPARE(f.andererKnopf, QStringLiteral("Abbrechen"));
         if (mailSenden) {
-            QCOMPARE(zPlattform->urls.size(), 1);
-            const QUrl url = zPlattform->urls.first();
+            QCOMPARE(plattform.urls.size(), 1);
+            const QUrl url = plattform.urls.first();
             QCOMPARE(url.scheme(), QStringLiteral("mailto"));
             QCOMPARE(url,
                 Mailversand::MailtoAdresse(
-                    QStringLiteral("noten@schule.example"), QStringLiteral("Noten Q1-M-LK2-ABC")));
+                    QStringLiteral("noten@schule.example"), QStringLiteral("Noten 12.1-M-LK2-Mü")));
         } else {
-            QVERIFY(zPlattform->urls.isEmpty());
+            QVERIFY(plattform.urls.isEmpty());
         }
     } else {
-        QVERIFY(zPlattform->protokoll.isEmpty());
+        QVERIFY(plattform.protokoll.isEmpty());
     }
     if (frage && mailSenden && !mailprogrammDa) {
         // No mail program could be opened: said so, with the address and the file to send.
-        QCOMPARE(zPlattform->mitteilungen.size(), 1);
-        const Plattform::Mitteilung m = zPlattform->mitteilungen.first();
+        QCOMPARE(plattform.mitteilungen.size(), 1);
+        const Plattform::Mitteilung m = plattform.mitteilungen.first();
         QCOMPARE(m.symbol, Plattform::Symbol::Warnung);
         QCOMPARE(m.titel, Titel);
         QCOMPARE(m.text, QStringLiteral("Das Mailprogramm konnte nicht geöffnet werden."));
         QCOMPARE(m.erklaerung,
-            "Bitte senden Sie die Datei 'Noten Q1-M-LK2-ABC.zle' aus dem Ordner '" + ordner
+            "Bitte senden Sie die Datei 'Noten 12.1-M-LK2-Mü.zle' aus dem Ordner '" + ordner
                 + "' selbst als Anhang an noten@schule.example.");
     } else {
-        QVERIFY(zPlattform->meldungen.isEmpty());
+        QVERIFY(plattform.meldungen.isEmpty());
     }
     // An error changes no flag: the course stays saved, "Senden" can be pressed again.
     const KursZeiger kurs = Daten.alleKurse.Zeigen(1);
@@ -579,20 +572,20 @@ void TstKursauswahlVersand::fehlerNachGesendetZeigtNichts()
     // Two transfers of the same course one after the other: the first fails, the second is sent.
     const QString erste = SendeErstenKurs(*fenster);
     QVERIFY(!erste.isEmpty());
-    zPlattform->antwortenFrage << false;
+    plattform.antwortenFrage << false;
     emit Socket(*fenster)->Error(erste, 7);
     const QString zweite = SendeErstenKurs(*fenster);
     QVERIFY(!zweite.isEmpty() && zweite != erste);
     emit Socket(*fenster)->MailSent(zweite);
     QVERIFY(Daten.alleKurse.Zeigen(1)->gesendet);
-    zPlattform->Leeren();
-    zPlattform->antwortenFrage << true;
+    plattform.Leeren();
+    plattform.antwortenFrage << true;
 
     // A late second report of either transfer.
     emit Socket(*fenster)->Error(erste, 7);
     emit Socket(*fenster)->Error(zweite, 7);
 
-    QVERIFY(zPlattform->protokoll.isEmpty());
+    QVERIFY(plattform.protokoll.isEmpty());
     QVERIFY(Daten.alleKurse.Zeigen(1)->gesendet);
     QCOMPARE(FarbeInZelle(*fenster, 0), QColor(0, 200, 0));
 }
@@ -606,16 +599,16 @@ void TstKursauswahlVersand::fehlerNachAuswahlwechsel()
     auto fenster = Fenster();
     const QString kennung = SendeErstenKurs(*fenster);
     KlickeZeile(*fenster, 1);
-    zPlattform->Leeren();
-    zPlattform->antwortenFrage << true;
+    plattform.Leeren();
+    plattform.antwortenFrage << true;
 
     emit Socket(*fenster)->Error(kennung, 28);
 
-    QCOMPARE(zPlattform->fragen.size(), 1);
-    QVERIFY(zPlattform->fragen.first().erklaerung.contains("'Noten Q1-M-LK2-ABC.zle'"));
-    QCOMPARE(zPlattform->urls,
+    QCOMPARE(plattform.fragen.size(), 1);
+    QVERIFY(plattform.fragen.first().erklaerung.contains("'Noten 12.1-M-LK2-Mü.zle'"));
+    QCOMPARE(plattform.urls,
         QList<QUrl> { Mailversand::MailtoAdresse(
-            QStringLiteral("noten@schule.example"), QStringLiteral("Noten Q1-M-LK2-ABC")) });
+            QStringLiteral("noten@schule.example"), QStringLiteral("Noten 12.1-M-LK2-Mü")) });
     QVERIFY(!Daten.alleKurse.Zeigen(1)->gesendet);
 }
 
@@ -625,7 +618,7 @@ void TstKursauswahlVersand::fremdeBerichteZeigenNichts()
     emit Socket(*fenster)->MailSent(QStringLiteral("unbekannt"));
     emit Socket(*fenster)->Error(QStringLiteral("unbekannt"), 7);
     emit Socket(*fenster)->MailSent(QString());
-    QVERIFY(zPlattform->protokoll.isEmpty());
+    QVERIFY(plattform.protokoll.isEmpty());
     for (int i = 1; i <= 2; ++i)
         QVERIFY(!Daten.alleKurse.Zeigen(i)->gesendet);
     QVERIFY(!Daten.wurdeGeaendert());
@@ -651,18 +644,18 @@ void TstKursauswahlVersand::veralteteDateiWirdNichtGesendet()
     kurs->gesendet = false;
     fenster->Aktualisieren();
     if (neueDatei) {
-        zPlattform->antwortenDatei << zOrdner->filePath("neu.zle");
+        plattform.antwortenDatei << zOrdner->filePath("neu.zle");
         Druecken(*fenster, "ToolItemSpeichern");
         QVERIFY(kurs->gespeichert);
     }
-    zPlattform->Leeren();
+    plattform.Leeren();
 
     emit Socket(*fenster)->MailSent(kennung);
 
     // The mail did go out, but it carried the older state: the course is not marked sent,
     // and the message says so.
-    QCOMPARE(zPlattform->meldungen, QStringList { Versandt });
-    QVERIFY(zPlattform->mitteilungen.first().erklaerung.endsWith(QStringLiteral(
+    QCOMPARE(plattform.meldungen, QStringList { Versandt });
+    QVERIFY(plattform.mitteilungen.first().erklaerung.endsWith(QStringLiteral(
         "Der Kurs wurde seitdem erneut gesichert; er gilt deshalb noch nicht als versandt.")));
     QVERIFY(!kurs->gesendet);
     QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
