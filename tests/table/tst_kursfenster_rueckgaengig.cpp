@@ -2,7 +2,7 @@
 // the cells (stored and shown), the changed mark and the state of "Rückgängig" and
 // "Wiederholen".
 
-#include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kurstabelle.h"
 #include "kurstabellentest.h"
@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
 
@@ -96,17 +95,15 @@ bool Aktiviert(const char* name)
 
 } // namespace
 
-class TestKursfensterRueckgaengig : public QObject {
+class TestKursfensterRueckgaengig : public Kursfenstertest {
     Q_OBJECT
 
-    QTemporaryDir ordner;
     QPointer<Kursfenster> f;
 
 private slots:
     void init()
     {
-        GuiTest::Zuruecksetzen();
-        QVERIFY(ordner.isValid());
+        Grundzustand();
         QVERIFY(!Kurslistenbauer().Anlegen(ordner.path()).isEmpty());
         f = Oeffnen(QStringLiteral("M"));
         QVERIFY(f);
@@ -114,7 +111,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(f));
         QCOMPARE(EditorZelle(*f), QPoint(Spalte(QStringLiteral("Note")), 0));
     }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
 
     void folgen_data()
     {
@@ -300,7 +296,6 @@ private slots:
     // A successful save ends the history; the window is closed then.
     void sichernBeendetVerlauf()
     {
-        AufzeichnendePlattform plattform;
         Tippen(*f, QStringLiteral("13"));
         Taste(*f, Qt::Key_Tab);
         QVERIFY(f->Verlauf()->canUndo());
@@ -308,6 +303,8 @@ private slots:
         QVERIFY(!f->Verlauf()->canUndo());
         QVERIFY(!f->LokalGeaendert());
         QVERIFY(!Aktiviert("EditUndo"));
+        // Saved without a word.
+        QCOMPARE(plattform.protokoll, QStringList());
     }
 };
 

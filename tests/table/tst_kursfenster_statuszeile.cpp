@@ -2,8 +2,8 @@
 // of a refused value for a few seconds, the warning when the journal cannot be written, its
 // place under the table; and the grades entered per course in the course selection window.
 
-#include "aufzeichnendeplattform.h"
 #include "eingabejournal.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "kursauswahl.h"
 #include "kursstatuszeile.h"
@@ -19,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Kurstabellentest;
@@ -40,18 +39,16 @@ const QString AmAnfang = Zahlen({ "4 Schüler", "Noten: 3 eingetragen, 1 fehlt",
 
 } // namespace
 
-class TestKursfensterStatuszeile : public QObject {
+class TestKursfensterStatuszeile : public Kursfenstertest {
     Q_OBJECT
 
-    QTemporaryDir ordner;
     QPointer<Kursfenster> f;
 
 private slots:
     void init()
     {
-        GuiTest::Zuruecksetzen();
+        Grundzustand();
         QDir(Eingabejournal::Ordner()).removeRecursively();
-        QVERIFY(ordner.isValid());
         QVERIFY(!Kurslistenbauer().Anlegen(ordner.path()).isEmpty());
         f = Oeffnen(QStringLiteral("M"));
         QVERIFY(f);
@@ -60,7 +57,7 @@ private slots:
     }
     void cleanup()
     {
-        GuiTest::Zuruecksetzen();
+        Aufraeumen();
         QFile::remove(Eingabejournal::Ordner());
     }
 
@@ -130,7 +127,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, grund);
         QFETCH(bool, abwarten);
-        AufzeichnendePlattform plattform;
         Kursstatuszeile* zeile = f->Statuszeile();
         Klick(*f, 0, Spalte(spalte));
         Editor(*f)->selectAll();
@@ -151,7 +147,6 @@ private slots:
     // A paste names the reason of the field it refused.
     void grundBeimEinfuegen()
     {
-        AufzeichnendePlattform plattform;
         QGuiApplication::clipboard()->setText(QStringLiteral("13\t-3\n"));
         Taste(*f, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(plattform.pieps, 1);
