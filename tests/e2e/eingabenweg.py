@@ -12,7 +12,6 @@ in the course-list file.
 A screenshot of every step lands in --ausgabe, with the logs and the course list as JSON.
 """
 
-import json
 import os
 import sys
 import time
@@ -33,19 +32,13 @@ class Eingabenlauf(Lauf):
     """The road of the notenweg run up to the course window, then the roads out of it."""
 
     def ausfuehren(self):
-        self.vorbereiten()
-
         def schritte():
             self.programm_starten()
             auswahl = self.kursauswahl()
             fenster = self.note_tippen(auswahl)
             self.schliessen_fragt(auswahl, fenster)
             self.beenden_mit_eingaben(fenster)
-        try:
-            self.sitzung(schritte)
-        finally:
-            self.aufbewahren()
-        self.pruefen()
+        self.ohne_mailserver(schritte)
 
     def editor_text(self):
         """What the open cell editor holds: selecting all of it by key hands it to the X
@@ -127,10 +120,7 @@ class Eingabenlauf(Lauf):
                    % self.schreiben_bei["Beenden"])
 
     def pruefen(self):
-        nachher = self.lesen_json(self.kursliste)
-        with open(os.path.join(self.ausgabe, "kursliste-nachher.json"), "w", encoding="utf-8") as datei:
-            json.dump(nachher, datei, ensure_ascii=False, indent=1)
-        self.werkzeug("pruefen", self.kursliste)
+        nachher = self.kursliste_nachher()
         fehler = []
         kuerzel = self.kurs["Kuerzel"].lower()
         zeile = [z for z in nachher["alleSchuelerKurse"]
@@ -159,11 +149,5 @@ class Eingabenlauf(Lauf):
                    % (self.note, self.schueler[0]))
 
 
-def main():
-    args = treiber.argumente(__doc__.splitlines()[0])
-    args.fall = "eingaben"
-    return treiber.ausfuehren(Eingabenlauf, args)
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(treiber.ein_fall(Eingabenlauf, __doc__.splitlines()[0], "eingaben"))

@@ -177,6 +177,15 @@ class Lauf:
     def lesen_json(self, pfad):
         return json.loads(self.werkzeug("json", "--geheim", pfad))
 
+    def kursliste_nachher(self):
+        """The course list after the road: read with the file tool, kept as JSON in the output
+        folder and checked by the tool."""
+        nachher = self.lesen_json(self.kursliste)
+        with open(os.path.join(self.ausgabe, "kursliste-nachher.json"), "w", encoding="utf-8") as datei:
+            json.dump(nachher, datei, ensure_ascii=False, indent=1)
+        self.werkzeug("pruefen", self.kursliste)
+        return nachher
+
     # --- Preparing the document ------------------------------------------------------
 
     def vorbereiten(self):
@@ -253,6 +262,16 @@ class Lauf:
             self.sitzung(schritte)
         finally:
             self.server.beenden()
+            self.aufbewahren()
+        self.pruefen()
+
+    def ohne_mailserver(self, schritte):
+        """A road without mail server: the file prepared, schritte() walked in an X server of
+        its own, the logs kept, the file checked."""
+        self.vorbereiten()
+        try:
+            self.sitzung(schritte)
+        finally:
             self.aufbewahren()
         self.pruefen()
 
@@ -544,10 +563,7 @@ class Lauf:
 
     def pruefen(self):
         fehler = []
-        nachher = self.lesen_json(self.kursliste)
-        with open(os.path.join(self.ausgabe, "kursliste-nachher.json"), "w", encoding="utf-8") as datei:
-            json.dump(nachher, datei, ensure_ascii=False, indent=1)
-        self.werkzeug("pruefen", self.kursliste)
+        nachher = self.kursliste_nachher()
 
         # The course list: exactly the typed values and the course's flags have changed.
         fehler += self.kursliste_vergleichen(nachher, gespeichert=True,

@@ -31,6 +31,13 @@ def argumente(beschreibung, faelle=None, mit_mailserver=False):
     return parser.parse_args()
 
 
+def ein_fall(lauf_klasse, beschreibung, fall):
+    """The main function of a driver with one case: its command line, then its road."""
+    args = argumente(beschreibung)
+    args.fall = fall
+    return ausfuehren(lauf_klasse, args)
+
+
 def ausfuehren(lauf_klasse, args, vorab=None):
     """Runs the road of lauf_klasse in a temporary folder of its own and reports the result.
 

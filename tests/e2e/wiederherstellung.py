@@ -13,7 +13,6 @@ A screenshot of every step lands in --ausgabe, with the logs and the course list
 """
 
 import glob
-import json
 import os
 import signal
 import sys
@@ -36,8 +35,6 @@ SICHERN = (34, 44)
 class Wiederherstellungslauf(Lauf):
 
     def ausfuehren(self):
-        self.vorbereiten()
-
         def schritte():
             self.starten()
             auswahl = self.kursauswahl()
@@ -47,11 +44,7 @@ class Wiederherstellungslauf(Lauf):
             fenster = self.wiederherstellen()
             self.sichern(fenster)
             self.beenden_mit_frage(self.x.warte_auf_fenster(ui.KURSAUSWAHL))
-        try:
-            self.sitzung(schritte)
-        finally:
-            self.aufbewahren()
-        self.pruefen()
+        self.ohne_mailserver(schritte)
 
     # --- Steps -----------------------------------------------------------------------
 
@@ -182,10 +175,7 @@ class Wiederherstellungslauf(Lauf):
         self.melde("Beendet")
 
     def pruefen(self):
-        nachher = self.lesen_json(self.kursliste)
-        with open(os.path.join(self.ausgabe, "kursliste-nachher.json"), "w", encoding="utf-8") as datei:
-            json.dump(nachher, datei, ensure_ascii=False, indent=1)
-        self.werkzeug("pruefen", self.kursliste)
+        nachher = self.kursliste_nachher()
         fehler = []
         geaendert = {}
         for k in self.kurse:
@@ -213,11 +203,5 @@ class Wiederherstellungslauf(Lauf):
                    % len(geaendert))
 
 
-def main():
-    args = treiber.argumente(__doc__.splitlines()[0])
-    args.fall = "wiederherstellung"
-    return treiber.ausfuehren(Wiederherstellungslauf, args)
-
-
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(treiber.ein_fall(Wiederherstellungslauf, __doc__.splitlines()[0], "wiederherstellung"))
