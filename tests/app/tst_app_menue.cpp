@@ -3,6 +3,7 @@
 
 #include "aufzeichnendeplattform.h"
 #include "guitest.h"
+#include "kurslistenbauer.h"
 #include "menue.h"
 #include "ueberzelta.h"
 
@@ -77,10 +78,10 @@ private slots:
         // "Beenden" runs the quit sequence: with an undelivered course it asks first.
         AufzeichnendePlattform plattform;
         QTemporaryDir ordner;
-        auto kurse = GuiTest::StandardKurse();
-        kurse[0].geaendert = true;
-        GuiTest::BeispielDaten(kurse);
-        QVERIFY(!GuiTest::SchreibeUndLade(ordner.path()).isEmpty());
+        QVERIFY(!Kurslistenbauer()
+                     .Kursflaggen("M", true, false, false)
+                     .Anlegen(ordner.path())
+                     .isEmpty());
         plattform.antwortenFrage << false;
         Menue::Instanz().Eintrag("AblageBeenden")->trigger();
         QCOMPARE(plattform.protokoll, QStringList({ "Frage: RAVIRIreru beenden?" }));

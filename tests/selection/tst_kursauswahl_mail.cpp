@@ -4,6 +4,7 @@
 // transfer waits for a slow server.
 
 #include "aufzeichnendeplattform.h"
+#include "dateihelfer.h"
 #include "guitest.h"
 #include "kursauswahltestdaten.h"
 #include "mailversand.h"
@@ -281,7 +282,8 @@ void TstKursauswahlMail::beendenWaehrendDesVersands()
     Daten.alleKurse.Zeigen(2)->geaendert = false;
     Daten.alleKurse.Zeigen(3)->geaendert = false;
     // A loaded course list, so that quitting writes it back.
-    const QString kursliste = GuiTest::SchreibeUndLade(zOrdner->path());
+    const QString kursliste = Dateihelfer::SchreibenUndLaden(
+        zOrdner->path(), Dateihelfer::Kursliste(Daten, TabellenStruktur));
     QVERIFY(!kursliste.isEmpty());
     auto fenster = Fenster();
     Senden(*fenster);

@@ -216,3 +216,24 @@ QString Kurslistenbauer::Anlegen(const QString& ordner, const QString& name) con
 {
     return Dateihelfer::Anlegen(ordner, Bauen(), name);
 }
+
+Kurslistenbauer& Kurslistenbauer::Kursflaggen(
+    const QString& kuerzel, bool geaendert, bool gespeichert, bool gesendet)
+{
+    return Aendern([=](Datenbestand& d) {
+        const KursZeiger kurs = KursMitKuerzel(d, kuerzel);
+        kurs->geaendert = geaendert;
+        kurs->gespeichert = gespeichert;
+        kurs->gesendet = gesendet;
+    });
+}
+
+Kurslistenbauer& Kurslistenbauer::OhneKatalog()
+{
+    return Aendern([](Datenbestand& d) {
+        d.alleEintraege = Eintraege();
+        d.mitDaten = false;
+        for (qint64 i = 1; i <= d.alleSchuelerKurse.AnzahlKurse(); ++i)
+            d.alleSchuelerKurse.ZeigePosition(i)->Eintraege = KursEintraege();
+    });
+}

@@ -65,6 +65,15 @@ public:
     QString Anlegen(
         const QString& ordner, const QString& name = QStringLiteral("Kursliste.zln")) const;
 
+    // For the application tests:
+    // The marks of the course with that key: changed, saved, sent (none set in the standard
+    // list).
+    Kurslistenbauer& Kursflaggen(
+        const QString& kuerzel, bool geaendert, bool gespeichert, bool gesendet);
+    // No catalogue at all (no entry columns, no values in the rows): a list for the grades
+    // alone, whose login asks for no name.
+    Kurslistenbauer& OhneKatalog();
+
 private:
     bool zMarkAbitur = true;
     bool zMarkKlausur = true;
