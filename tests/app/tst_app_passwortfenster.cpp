@@ -262,9 +262,10 @@ private slots:
     void abbrechenAbgelehnt()
     {
         AufzeichnendePlattform plattform;
-        const QString pfad
-            = Kurslistenbauer().Kursflaggen("D", true, false, false).Anlegen(zOrdner.path());
-        QVERIFY(!pfad.isEmpty());
+        QVERIFY(!Kurslistenbauer()
+                     .Kursflaggen("D", true, false, false)
+                     .Anlegen(zOrdner.path())
+                     .isEmpty());
         Passwortfenster f;
         f.show();
         plattform.antwortenFrage << false;
