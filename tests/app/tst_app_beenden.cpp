@@ -5,6 +5,7 @@
 #include "datenbestand.h"
 #include "guitest.h"
 #include "kursauswahl.h"
+#include "kurslistenbauer.h"
 #include "nachrichtenfenster.h"
 
 #include <QDir>
@@ -39,7 +40,7 @@ private slots:
 
     void beenden_data()
     {
-        QTest::addColumn<QList<int>>("flags"); // per course: 1 geaendert, 2 gespeichert, 4 gesendet
+        QTest::addColumn<QList<int>>("flags"); // "M", "D": 1 geaendert, 2 gespeichert, 4 gesendet
         QTest::addColumn<bool>("datenGeaendert");
         QTest::addColumn<bool>("schreibenKlappt");
         QTest::addColumn<QList<bool>>("antworten");
@@ -98,14 +99,11 @@ private slots:
         QFETCH(bool, geschrieben);
 
         AufzeichnendePlattform plattform;
-        auto kurse = GuiTest::StandardKurse();
-        for (int i = 0; i < flags.size(); ++i) {
-            kurse[i].geaendert = flags[i] & 1;
-            kurse[i].gespeichert = flags[i] & 2;
-            kurse[i].gesendet = flags[i] & 4;
-        }
-        GuiTest::BeispielDaten(kurse);
-        const QString pfad = GuiTest::SchreibeUndLade(zOrdner->path());
+        Kurslistenbauer liste;
+        const QStringList kuerzel = { "M", "D" };
+        for (int i = 0; i < flags.size(); ++i)
+            liste.Kursflaggen(kuerzel.at(i), flags[i] & 1, flags[i] & 2, flags[i] & 4);
+        const QString pfad = liste.Anlegen(zOrdner->path());
         QVERIFY(!pfad.isEmpty());
         // Marks whether the file is written again.
         const ino_t unberuehrt = Inode(pfad);
@@ -137,11 +135,11 @@ private slots:
         QCOMPARE(QFileInfo::exists(gerettet), sichernUnter);
         if (sichernUnter) {
             GlobaleDatenZuruecksetzen();
-            QVERIFY(GuiTest::LadeKursliste(Dateihelfer::Inhalt(gerettet)));
+            QVERIFY(Dateihelfer::Lesen(gerettet, Daten, TabellenStruktur));
             QCOMPARE(Daten.alleKurse.AnzahlKurse(), anzahl);
         } else if (geschrieben) {
             GlobaleDatenZuruecksetzen();
-            QVERIFY(GuiTest::LadeKursliste(Dateihelfer::Inhalt(pfad)));
+            QVERIFY(Dateihelfer::Lesen(pfad, Daten, TabellenStruktur));
         } else if (!beendet) {
             // Kept running: the data and its changed mark stay as they were.
             QCOMPARE(Daten.wurdeGeaendert(), datenGeaendert);
@@ -154,10 +152,11 @@ private slots:
     void beendenFragetexte()
     {
         AufzeichnendePlattform plattform;
-        auto kurse = GuiTest::StandardKurse();
-        kurse[0].geaendert = kurse[1].geaendert = true;
-        GuiTest::BeispielDaten(kurse);
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner->path()).isEmpty());
+        QVERIFY(!Kurslistenbauer()
+                     .Kursflaggen("M", true, false, false)
+                     .Kursflaggen("D", true, false, false)
+                     .Anlegen(zOrdner->path())
+                     .isEmpty());
         Daten.Geaendert();
         Daten.datenFolder = zOrdner->filePath("fehlt/Kursliste.zln");
         plattform.antwortenFrage << true << false;
@@ -192,8 +191,7 @@ private slots:
     void beendenSchliesstFenster()
     {
         AufzeichnendePlattform plattform;
-        GuiTest::BeispielDaten();
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner->path()).isEmpty());
+        QVERIFY(!Kurslistenbauer().Anlegen(zOrdner->path()).isEmpty());
         Nachrichtenfenster fenster;
         fenster.show();
         App()->Beenden();
@@ -206,10 +204,10 @@ private slots:
     {
         // A quit request of the desktop runs the same sequence and can be refused.
         AufzeichnendePlattform plattform;
-        auto kurse = GuiTest::StandardKurse();
-        kurse[0].geaendert = true;
-        GuiTest::BeispielDaten(kurse);
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner->path()).isEmpty());
+        QVERIFY(!Kurslistenbauer()
+                     .Kursflaggen("M", true, false, false)
+                     .Anlegen(zOrdner->path())
+                     .isEmpty());
         plattform.antwortenFrage << false;
         QEvent quit(QEvent::Quit);
         QCoreApplication::sendEvent(App(), &quit);
@@ -220,10 +218,10 @@ private slots:
     void schliessenDerKursauswahlIstBeenden()
     {
         AufzeichnendePlattform plattform;
-        auto kurse = GuiTest::StandardKurse();
-        kurse[0].geaendert = true;
-        GuiTest::BeispielDaten(kurse);
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner->path()).isEmpty());
+        QVERIFY(!Kurslistenbauer()
+                     .Kursflaggen("M", true, false, false)
+                     .Anlegen(zOrdner->path())
+                     .isEmpty());
         auto* auswahl = new Kursauswahl;
         App()->setzeKursauswahl(auswahl);
         auswahl->show();

@@ -1,9 +1,10 @@
 #include "aufzeichnendeplattform.h"
+#include "dateihelfer.h"
 #include "datenbestand.h"
 #include "guitest.h"
+#include "kurslistenbauer.h"
 #include "ravirireru.h"
 
-#include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <functional>
@@ -122,17 +123,14 @@ private slots:
         // Changed data are saved on the way out, as at quitting.
         AufzeichnendePlattform plattform;
         QTemporaryDir ordner;
-        GuiTest::BeispielDaten();
-        const QString pfad = GuiTest::SchreibeUndLade(ordner.path());
+        const QString pfad = Kurslistenbauer().Anlegen(ordner.path());
         QVERIFY(!pfad.isEmpty());
         Daten.HalbjahrKuerzel = "Q4";
         Daten.Geaendert();
         App()->UnhandledException("std::bad_alloc");
         QVERIFY(App()->Beendet());
         GlobaleDatenZuruecksetzen();
-        QFile f(pfad);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QVERIFY(GuiTest::LadeKursliste(f.readAll()));
+        QVERIFY(Dateihelfer::Lesen(pfad, Daten, TabellenStruktur));
         QCOMPARE(Daten.HalbjahrKuerzel, QString("Q4"));
     }
 

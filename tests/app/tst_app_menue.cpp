@@ -1,8 +1,9 @@
 // The application's part of the menu bar: the Edit menu's switching between the table's and
 // the text's items, the program's own handlers (quitting, the about window).
 
-#include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
+#include "kurslistenbauer.h"
 #include "menue.h"
 #include "ueberzelta.h"
 
@@ -25,12 +26,9 @@ QStringList SichtbareNamen(QMenu* menue)
 
 } // namespace
 
-class TestMenue : public QObject {
+class TestMenue : public Fenstertest {
     Q_OBJECT
 private slots:
-    void init() { GuiTest::Zuruecksetzen(); }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
-
     void editUmschalten_data()
     {
         QTest::addColumn<bool>("spezial");
@@ -75,12 +73,10 @@ private slots:
     void beendenLaeuftUeberAblauf()
     {
         // "Beenden" runs the quit sequence: with an undelivered course it asks first.
-        AufzeichnendePlattform plattform;
-        QTemporaryDir ordner;
-        auto kurse = GuiTest::StandardKurse();
-        kurse[0].geaendert = true;
-        GuiTest::BeispielDaten(kurse);
-        QVERIFY(!GuiTest::SchreibeUndLade(ordner.path()).isEmpty());
+        QVERIFY(!Kurslistenbauer()
+                     .Kursflaggen("M", true, false, false)
+                     .Anlegen(ordner.path())
+                     .isEmpty());
         plattform.antwortenFrage << false;
         Menue::Instanz().Eintrag("AblageBeenden")->trigger();
         QCOMPARE(plattform.protokoll, QStringList({ "Frage: RAVIRIreru beenden?" }));

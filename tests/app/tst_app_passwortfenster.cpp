@@ -4,6 +4,7 @@
 #include "datenbestand.h"
 #include "guitest.h"
 #include "kursauswahl.h"
+#include "kurslistenbauer.h"
 #include "passwortfenster.h"
 
 #include <QLabel>
@@ -76,8 +77,11 @@ private slots:
         QFETCH(QString, unterschrift);
 
         AufzeichnendePlattform plattform;
-        GuiTest::BeispielDaten(GuiTest::StandardKurse(), mitDaten, gespeichert);
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner.path()).isEmpty());
+        Kurslistenbauer liste;
+        liste.Aendern([gespeichert](Datenbestand& d) { d.NotenPass = gespeichert; });
+        if (!mitDaten)
+            liste.OhneKatalog();
+        QVERIFY(!liste.Anlegen(zOrdner.path()).isEmpty());
         QCOMPARE(Daten.NotenPass, gespeichert);
         QCOMPARE(Daten.mitDaten, mitDaten);
 
@@ -103,8 +107,7 @@ private slots:
 
     void tastenBlendenHinweiseAus()
     {
-        GuiTest::BeispielDaten();
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner.path()).isEmpty());
+        QVERIFY(!Kurslistenbauer().Anlegen(zOrdner.path()).isEmpty());
         Passwortfenster f;
         f.show();
         f.TextFieldPasswort->setText("falsch");
@@ -130,7 +133,11 @@ private slots:
     void gestaltung()
     {
         QFETCH(bool, mitDaten);
-        GuiTest::BeispielDaten(GuiTest::StandardKurse(), mitDaten);
+        Kurslistenbauer liste;
+        if (!mitDaten)
+            liste.OhneKatalog();
+        liste.AlsGlobaleDaten();
+        QCOMPARE(Daten.mitDaten, mitDaten);
         Passwortfenster f;
         f.show();
         QCOMPARE(f.windowTitle(), QString("Passwort eingeben"));
@@ -175,7 +182,7 @@ private slots:
 
     void tabReihenfolge()
     {
-        GuiTest::BeispielDaten();
+        Kurslistenbauer().AlsGlobaleDaten();
         Passwortfenster f;
         f.show();
         f.activateWindow();
@@ -194,8 +201,7 @@ private slots:
     void returnIstOK()
     {
         AufzeichnendePlattform plattform;
-        GuiTest::BeispielDaten();
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner.path()).isEmpty());
+        QVERIFY(!Kurslistenbauer().Anlegen(zOrdner.path()).isEmpty());
         Passwortfenster f;
         GuiTest::BeiModal(
             [](QWidget* w) {
@@ -214,8 +220,7 @@ private slots:
 
     void returnMitFalschemPasswortBleibt()
     {
-        GuiTest::BeispielDaten();
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner.path()).isEmpty());
+        QVERIFY(!Kurslistenbauer().Anlegen(zOrdner.path()).isEmpty());
         Passwortfenster f;
         bool hinweis = false;
         GuiTest::BeiModal(
@@ -238,8 +243,7 @@ private slots:
     void escapeIstAbbrechen()
     {
         AufzeichnendePlattform plattform;
-        GuiTest::BeispielDaten();
-        const QString pfad = GuiTest::SchreibeUndLade(zOrdner.path());
+        const QString pfad = Kurslistenbauer().Anlegen(zOrdner.path());
         QVERIFY(!pfad.isEmpty());
         Passwortfenster f;
         GuiTest::BeiModal(
@@ -258,10 +262,10 @@ private slots:
     void abbrechenAbgelehnt()
     {
         AufzeichnendePlattform plattform;
-        auto kurse = GuiTest::StandardKurse();
-        kurse[1].geaendert = true;
-        GuiTest::BeispielDaten(kurse);
-        QVERIFY(!GuiTest::SchreibeUndLade(zOrdner.path()).isEmpty());
+        QVERIFY(!Kurslistenbauer()
+                     .Kursflaggen("D", true, false, false)
+                     .Anlegen(zOrdner.path())
+                     .isEmpty());
         Passwortfenster f;
         f.show();
         plattform.antwortenFrage << false;

@@ -5,6 +5,7 @@
 #include "datenbestand.h"
 #include "guitest.h"
 #include "kursauswahl.h"
+#include "kurslistenbauer.h"
 #include "nachrichtenfenster.h"
 #include "passwortfenster.h"
 #include "splashscreen.h"
@@ -42,10 +43,9 @@ private slots:
     void startMitDokumentOhneSplash()
     {
         AufzeichnendePlattform plattform;
-        GuiTest::BeispielDaten();
-        const QString pfad = GuiTest::SchreibeKursliste(zOrdner->path());
+        const QString pfad = zOrdner->filePath("Kursliste.zln");
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         const QByteArray vorher = Dateihelfer::Inhalt(pfad);
-        GlobaleDatenZuruecksetzen();
         QSignalSpy splash(App(), &RAVIRIreru::SplashGeoeffnet);
 
         plattform.antwortenDatei << QString(); // the open dialog is cancelled
@@ -65,10 +65,9 @@ private slots:
     void startOhneDokumentZeigtSplash()
     {
         AufzeichnendePlattform plattform;
-        GuiTest::BeispielDaten();
-        const QString pfad = GuiTest::SchreibeKursliste(zOrdner->path());
+        const QString pfad = zOrdner->filePath("Kursliste.zln");
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         const QByteArray vorher = Dateihelfer::Inhalt(pfad);
-        GlobaleDatenZuruecksetzen();
         QSignalSpy splash(App(), &RAVIRIreru::SplashGeoeffnet);
         bool offenBeimDialog = true;
         GuiTest::BeiModal(
@@ -98,8 +97,7 @@ private slots:
     {
         QTest::addColumn<QByteArray>("inhalt"); // empty: no file at all
         QTest::addColumn<QString>("meldung");
-        GuiTest::BeispielDaten();
-        const QByteArray gut = GuiTest::KurslistenBytes();
+        const QByteArray gut = Kurslistenbauer().Bytes();
         QByteArray ergebnis = gut;
         ergebnis[0] = 1;
         QByteArray neuer = gut;
@@ -145,10 +143,9 @@ private slots:
     void abgebrocheneAnmeldungEndet()
     {
         AufzeichnendePlattform plattform;
-        GuiTest::BeispielDaten();
-        const QString pfad = GuiTest::SchreibeKursliste(zOrdner->path());
+        const QString pfad = zOrdner->filePath("Kursliste.zln");
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         const QByteArray vorher = Dateihelfer::Inhalt(pfad);
-        GlobaleDatenZuruecksetzen();
         GuiTest::BeiModal(
             [](QWidget* w) { QVERIFY(GuiTest::KnopfDruecken(w, "Abbrechen")); }, "Passwortfenster");
 
@@ -167,9 +164,8 @@ private slots:
     void anmeldungOeffnetKursauswahl()
     {
         AufzeichnendePlattform plattform;
-        GuiTest::BeispielDaten();
-        const QString pfad = GuiTest::SchreibeKursliste(zOrdner->path());
-        GlobaleDatenZuruecksetzen();
+        const QString pfad = zOrdner->filePath("Kursliste.zln");
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         GuiTest::BeiModal(
             [](QWidget* w) {
                 auto* f = qobject_cast<Passwortfenster*>(w);
@@ -225,14 +221,13 @@ private slots:
     {
         AufzeichnendePlattform plattform;
         QVERIFY(QDir(zOrdner->path()).mkdir("zwei"));
-        auto kurse = GuiTest::StandardKurse();
-        kurse[0].fach = "Physik";
-        GuiTest::BeispielDaten(kurse);
-        const QString zweite = GuiTest::SchreibeKursliste(zOrdner->filePath("zwei"));
-        GuiTest::BeispielDaten();
-        const QString erste = GuiTest::SchreibeKursliste(zOrdner->path());
-        QVERIFY(!erste.isEmpty() && !zweite.isEmpty());
-        GlobaleDatenZuruecksetzen();
+        const QString zweite = zOrdner->filePath("zwei/Kursliste.zln");
+        QVERIFY(Dateihelfer::Schreiben(zweite,
+            Kurslistenbauer()
+                .Aendern([](Datenbestand& d) { d.alleKurse.Zeigen(1)->Fach = "Physik"; })
+                .Bytes()));
+        const QString erste = zOrdner->filePath("Kursliste.zln");
+        QVERIFY(Dateihelfer::Schreiben(erste, Kurslistenbauer().Bytes()));
         auto anmelden = [](QWidget* w) {
             auto* f = qobject_cast<Passwortfenster*>(w);
             f->TextFieldPasswort->setText("Geheim");
@@ -282,9 +277,8 @@ private slots:
     void dokumentImBetriebAbgebrochen()
     {
         AufzeichnendePlattform plattform;
-        GuiTest::BeispielDaten();
-        const QString pfad = GuiTest::SchreibeKursliste(zOrdner->path());
-        GlobaleDatenZuruecksetzen();
+        const QString pfad = zOrdner->filePath("Kursliste.zln");
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
         plattform.antwortenDatei << pfad;
         GuiTest::BeiModal(
             [](QWidget* w) {

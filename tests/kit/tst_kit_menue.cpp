@@ -1,7 +1,7 @@
 // The menu bar: items, captions, shortcuts, visibility, enabling by handlers, the text editing
 // of the focused field, the toolbar template and the help pages.
 
-#include "aufzeichnendeplattform.h"
+#include "fenstertest.h"
 #include "guitest.h"
 #include "menue.h"
 #include "toolbarvorlage.h"
@@ -41,12 +41,9 @@ struct Testfenster {
 
 } // namespace
 
-class TestMenue : public QObject {
+class TestMenue : public Fenstertest {
     Q_OBJECT
 private slots:
-    void init() { GuiTest::Zuruecksetzen(); }
-    void cleanup() { GuiTest::Zuruecksetzen(); }
-
     void reihenfolge()
     {
         const QStringList erwartet = { "Ablage", "AblageUeberZELTA", "UntitledMenu0",
@@ -343,7 +340,6 @@ private slots:
 
     void hilfeKnopfOeffnetHilfe()
     {
-        AufzeichnendePlattform plattform;
         ToolbarVorlage leiste;
         QSignalSpy gedrueckt(&leiste, &ToolbarVorlage::Pressed);
         leiste.show();
@@ -358,7 +354,6 @@ private slots:
 
     void eigeneKnoepfeVorDerHilfe()
     {
-        AufzeichnendePlattform plattform;
         ToolbarVorlage leiste;
         QAction* raum = leiste.FlexiblerRaum();
         auto* senden = new QAction("Senden", &leiste);
@@ -401,7 +396,6 @@ private slots:
     {
         QFETCH(QString, seite);
         QFETCH(QString, datei);
-        AufzeichnendePlattform plattform;
         Hilfsmittel::ZeigeHilfe(seite);
         QCOMPARE(plattform.urls.size(), 1);
         const QUrl adresse = plattform.urls.first();

@@ -3,6 +3,7 @@
 // idle sessions, result file names from course fields as they arrive, and quitting while a
 // transfer waits for a slow server.
 
+#include "dateihelfer.h"
 #include "fenstertest.h"
 #include "guitest.h"
 #include "kursauswahlzugriff.h"
@@ -272,7 +273,8 @@ void TstKursauswahlMail::beendenWaehrendDesVersands()
     Daten.alleKurse.Zeigen(2)->geaendert = false;
     Daten.alleKurse.Zeigen(3)->geaendert = false;
     // A loaded course list, so that quitting writes it back.
-    const QString kursliste = GuiTest::SchreibeUndLade(zOrdner->path());
+    const QString kursliste = Dateihelfer::SchreibenUndLaden(
+        zOrdner->path(), Dateihelfer::Kursliste(Daten, TabellenStruktur));
     QVERIFY(!kursliste.isEmpty());
     auto fenster = Fenster();
     Senden(*fenster);

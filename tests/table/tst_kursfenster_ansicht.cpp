@@ -213,7 +213,7 @@ private slots:
         // A file without a layout of its own: the course selection window builds the
         // default layout, each entry column as wide as its heading needs, 60 to 160.
         QFETCH(QStringList, koepfe);
-        GuiTest::BeispielDaten();
+        Kurslistenbauer().AlsGlobaleDaten();
         Daten.alleEintraege = Eintraege();
         for (const QString& kopf : std::as_const(koepfe))
             Daten.alleEintraege.Anfuegen(Eintrag(QString(), kopf));
@@ -246,9 +246,12 @@ private slots:
                 QCOMPARE(kopf->Kopftipp(erste + i).section(QLatin1Char('\n'), 0, 0), text);
             }
         }
-        // The identification columns keep their widths.
+        // The identification columns keep their widths ("Nr.", "A", "Name", "W").
+        QCOMPARE(erste, 5);
         QCOMPARE(TabellenStruktur.Spalten.at(1).Breite, 40);
-        QCOMPARE(TabellenStruktur.Spalten.at(2).Breite, 200);
+        QCOMPARE(TabellenStruktur.Spalten.at(2).Breite, 30);
+        QCOMPARE(TabellenStruktur.Spalten.at(3).Breite, 200);
+        QCOMPARE(TabellenStruktur.Spalten.at(4).Breite, 25);
         delete f.data();
         delete auswahl.data();
     }
@@ -257,15 +260,15 @@ private slots:
     {
         // A file that brings its layout keeps it to the byte, also when the course
         // selection window opens and the file is written again.
-        GuiTest::BeispielDaten();
+        Kurslistenbauer().AlsGlobaleDaten();
         TabellenStruktur.SetzeSpaltenBreite(TabellenStruktur.ErsteSpalte, 33);
-        const QByteArray vorher = GuiTest::KurslistenBytes();
-        QVERIFY(GuiTest::LadeKursliste(vorher));
+        const QByteArray vorher = Dateihelfer::Kursliste(Daten, TabellenStruktur);
+        QVERIFY(Dateihelfer::Lesen(vorher, Daten, TabellenStruktur));
         const Spaltenstruktur gelesen = TabellenStruktur;
         QPointer<Kursauswahl> auswahl = new Kursauswahl;
         QCOMPARE(TabellenStruktur, gelesen);
         QCOMPARE(TabellenStruktur.Spalten.at(TabellenStruktur.ErsteSpalte).Breite, 33);
-        QCOMPARE(GuiTest::KurslistenBytes(), vorher);
+        QCOMPARE(Dateihelfer::Kursliste(Daten, TabellenStruktur), vorher);
         delete auswahl.data();
     }
 

@@ -1,12 +1,11 @@
 #pragma once
 
-// Support for the tests of the windows: the real application object, fixtures of
-// course-list files built with the model, and answering real modal dialogs.
+// Support for the tests of the windows: the real application object, going back to the start
+// between tests, and answering real modal dialogs. (Their course lists come from
+// Kurslistenbauer, their files from Dateihelfer.)
 
 #include "ravirireru.h"
 
-#include <QByteArray>
-#include <QList>
 #include <QString>
 #include <QTest>
 #include <functional>
@@ -41,42 +40,6 @@ public:
 private:
     QString zOrdner;
 };
-
-// One course of a fixture.
-struct KursAngabe {
-    qint64 nr = 1;
-    QString fach = QStringLiteral("Mathematik");
-    QString kursArt = QStringLiteral("LK");
-    QString lehrer = QStringLiteral("Meier");
-    QString kuerzel = QStringLiteral("M-LK1");
-    QList<qint64> schueler = { 1, 2, 3 };
-    bool geaendert = false;
-    bool gespeichert = false;
-    bool gesendet = false;
-};
-
-// Two courses with the three students of the fixture, no flags set.
-QList<KursAngabe> StandardKurse();
-
-// Fills the global data with a small course list: the grade scale 15 .. 0 points, a catalogue
-// of two entries ("Note", "Fehlstunden"; empty when mitDaten is false), the students 1, 2, 3,
-// the given courses with one row per student, the default column layout and the security
-// password passwort. Daten.geladen stays false and datenFolder empty (use LadeDatei or
-// SchreibeUndLade for a loaded file).
-void BeispielDaten(const QList<KursAngabe>& kurse = StandardKurse(), bool mitDaten = true,
-    const QString& passwort = QStringLiteral("Geheim"));
-
-// The global data and layout as the bytes of a course-list file, written by the model.
-QByteArray KurslistenBytes();
-// Reads the bytes of a course-list file into the global data (Datenbestand::Lesen).
-bool LadeKursliste(const QByteArray& bytes, QString* meldung = nullptr);
-// Writes the global data as a course-list file into ordner/name and returns the path.
-QString SchreibeKursliste(
-    const QString& ordner, const QString& name = QStringLiteral("Kursliste.zln"));
-// Writes the global data into ordner/name and loads it from there as the program does
-// (Daten.geladen, datenFolder, no changed mark). Returns the path, empty on failure.
-QString SchreibeUndLade(
-    const QString& ordner, const QString& name = QStringLiteral("Kursliste.zln"));
 
 // Back to the start: every top-level window deleted, the application object, the global
 // data, the layout, the menu (handlers, visibility) and the window registry reset.

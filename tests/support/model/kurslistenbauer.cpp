@@ -242,3 +242,13 @@ QString Kurslistenbauer::Anlegen(const QString& ordner, const QString& name) con
 {
     return Dateihelfer::Anlegen(ordner, Bauen(), name);
 }
+
+Kurslistenbauer& Kurslistenbauer::OhneKatalog()
+{
+    return Aendern([](Datenbestand& d) {
+        d.alleEintraege = Eintraege();
+        d.mitDaten = false;
+        for (qint64 i = 1; i <= d.alleSchuelerKurse.AnzahlKurse(); ++i)
+            d.alleSchuelerKurse.ZeigePosition(i)->Eintraege = KursEintraege();
+    });
+}

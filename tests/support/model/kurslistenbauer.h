@@ -52,17 +52,20 @@ public:
     Kurslistenbauer& Wert(
         const QString& kuerzel, qint64 id, const QString& bezeichnung, const QString& wert);
 
-    // Any other change, applied after everything above, in the order given.
-    Kurslistenbauer& Aendern(std::function<void(Datenbestand&)> aenderung);
-
-    // For the selection tests:
     // One more course behind the others, with the given students (the IDs as the file holds
     // them, "," for none) and no rows.
     Kurslistenbauer& Kurs(const QString& kuerzel, const QString& fach, const QString& art,
         qint64 nr, const QString& lehrer, const QString& schueler);
-    // The state flags of the course with that key.
+    // The marks of the course with that key: changed, saved, sent (none set in the standard
+    // list).
     Kurslistenbauer& Kursflaggen(
         const QString& kuerzel, bool geaendert, bool gespeichert, bool gesendet);
+    // No catalogue at all (no entry columns, no values in the rows): a list for the grades
+    // alone, whose login asks for no name.
+    Kurslistenbauer& OhneKatalog();
+
+    // Any other change, applied after everything above, in the order given.
+    Kurslistenbauer& Aendern(std::function<void(Datenbestand&)> aenderung);
 
     Datenbestand Bauen() const;
     // The bytes of its course-list file with the default layout.
