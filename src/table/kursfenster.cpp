@@ -147,17 +147,34 @@ void Kursfenster::KurslistenInit()
         kopf->setTextAlignment(zAusrichtungen[i] | Qt::AlignVCenter);
         zTabelle->setHorizontalHeaderItem(i, kopf);
     }
+    ZellvorlagenNeu();
+}
+
+void Kursfenster::ZellvorlagenNeu()
+{
+    zZellvorlagen.clear();
+    zZellvorlagen.reserve(zAusrichtungen.size());
+    for (int column = 0; column < zAusrichtungen.size(); ++column) {
+        QTableWidgetItem& vorlage = zZellvorlagen.emplace_back();
+        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (IstEintragsspalte(column) && Spalteneintrag(column))
+            flags |= Qt::ItemIsEditable;
+        vorlage.setFlags(flags);
+        vorlage.setTextAlignment(zAusrichtungen.at(column) | Qt::AlignVCenter);
+    }
 }
 
 QTableWidgetItem* Kursfenster::NeueZelle(int column, const QString& text) const
 {
+    // A copy of the column's pattern shares its flags and alignment until the text is set:
+    // one allocation per cell instead of building each role anew.
+    if (column >= 0 && std::size_t(column) < zZellvorlagen.size()) {
+        auto* zelle = new QTableWidgetItem(zZellvorlagen[std::size_t(column)]);
+        zelle->setText(text);
+        return zelle;
+    }
     auto* zelle = new QTableWidgetItem(text);
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (IstEintragsspalte(column) && Spalteneintrag(column))
-        flags |= Qt::ItemIsEditable;
-    zelle->setFlags(flags);
-    if (column >= 0 && column < zAusrichtungen.size())
-        zelle->setTextAlignment(zAusrichtungen.at(column) | Qt::AlignVCenter);
+    zelle->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     return zelle;
 }
 

@@ -15,9 +15,11 @@
 #include <QPoint>
 #include <QRect>
 #include <QStringList>
+#include <QTableWidgetItem>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class Kursstatuszeile;
 class Kurstabelle;
@@ -411,6 +413,8 @@ private:
     void SpaltenbreitenSetzen();
     // A new cell item with the flags and the alignment of its column.
     QTableWidgetItem* NeueZelle(int column, const QString& text) const;
+    // The pattern of every column's cells anew (after the columns' tags or alignments changed).
+    void ZellvorlagenNeu();
     void FokusGewechselt(QWidget* alt, QWidget* neu);
     // After the editor moved: the Edit menu as the focus now stands.
     void EditMenueNachFokus();
@@ -455,6 +459,8 @@ private:
     QList<bool> zIstEintrag;
     // The alignment of every column's cells.
     QList<Qt::Alignment> zAusrichtungen;
+    // Per column an item with the flags and the alignment its cells get.
+    std::vector<QTableWidgetItem> zZellvorlagen;
     bool zEditorWechsel = false; // the editor moves from one cell to another
     bool zEingerichtet = false; // the constructor has finished
     QString zGrund; // why the last value was refused

@@ -312,9 +312,15 @@ bool Kursfenster::meineTabelle_PaintCellText(
         && Hilfsmittel::GleichOhneGross(
             TabellenStruktur.Spalten.at(column).Ueberschrift, QStringLiteral("Name"))) {
         // Students who write an exam in the course are shown underlined.
-        option.font.setUnderline(row >= 0 && row < zKlausurZeilen.size() && zKlausurZeilen.at(row));
+        const bool unterstrichen
+            = row >= 0 && row < zKlausurZeilen.size() && zKlausurZeilen.at(row);
+        if (option.font.underline() != unterstrichen)
+            option.font.setUnderline(unterstrichen);
     }
-    option.palette.setColor(QPalette::Text, farbe);
+    // The font and the palette are copied only where a cell differs from the grid's (a copy
+    // per painted cell costs more than drawing its text).
+    if (option.palette.color(QPalette::Text) != farbe)
+        option.palette.setColor(QPalette::Text, farbe);
     if (farbe != QColor(0, 0, 0))
         option.palette.setColor(QPalette::HighlightedText, farbe);
     return false;

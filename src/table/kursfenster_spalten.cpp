@@ -264,6 +264,7 @@ void Kursfenster::SpaltenfolgeUebernehmen(int a, int b)
         }
     }
     SpaltenbreitenSetzen();
+    ZellvorlagenNeu();
 
     // The cells of every row move with their columns: the values shown, also a value typed
     // but not yet checked, stay with their entry.
