@@ -3,6 +3,7 @@
 #include "dateileser.h"
 #include "dateischreiber.h"
 #include "hilfsmittel.h"
+#include "kurslistenbauer.h"
 
 #include <QBuffer>
 #include <memory>
@@ -17,19 +18,6 @@ KursEintraege Werte(const Eintraege& katalog, const QStringList& werte)
         e.Anfuegen(KursEintrag(k.ID, k.Bezeichnung, i < werte.size() ? werte.at(i) : QString()));
     }
     return e;
-}
-
-KursZeiger NeuerKurs(const QString& kuerzel, const QString& fach, const QString& art, qint64 nr,
-    const QString& lehrer, const QString& schueler)
-{
-    auto k = std::make_shared<Kurs>();
-    k->Kuerzel = kuerzel;
-    k->Fach = fach;
-    k->KursArt = art;
-    k->kNr = nr;
-    k->Lehrer = lehrer;
-    k->Schueler = Menge(schueler);
-    return k;
 }
 
 } // namespace
@@ -81,21 +69,21 @@ Datenbestand Grenzwertliste::Kursliste(bool mitMarkAbitur, bool mitMarkKlausur, 
     d.alleSchueler.Anfuegen(
         Schueler(20301, QStringLiteral("Łukasik, Zoë \"Z\""), QStringLiteral("x")));
 
-    KursZeiger m
-        = NeuerKurs(QStringLiteral("M"), QStringLiteral("Mathematik"), QStringLiteral("LK"), 32767,
-            LaengsterVerschluesselterText(), QStringLiteral(",2147483647,-2147483648,0,"));
+    KursZeiger m = Kurslistenbauer::NeuerKurs(QStringLiteral("M"), QStringLiteral("Mathematik"),
+        QStringLiteral("LK"), 32767, LaengsterVerschluesselterText(),
+        QStringLiteral(",2147483647,-2147483648,0,"));
     m->geaendert = true;
     m->gespeichert = true;
     m->DrittesFachSchueler = Menge(QStringLiteral(",0,"));
     m->KlausurSchueler = Menge(QStringLiteral(",2147483647,"));
     m->GewarntSchueler = Menge(QStringLiteral(",-2147483648,"));
     d.alleKurse.Anfuegen(m);
-    KursZeiger dk = NeuerKurs(QStringLiteral("d"), QStringLiteral("Deutsch"), QStringLiteral("GK"),
-        -32768, QString(), QStringLiteral(","));
+    KursZeiger dk = Kurslistenbauer::NeuerKurs(QStringLiteral("d"), QStringLiteral("Deutsch"),
+        QStringLiteral("GK"), -32768, QString(), QStringLiteral(","));
     dk->gesendet = true;
     dk->ViertesFachSchueler = Menge(QStringLiteral(",20301,"));
     d.alleKurse.Anfuegen(dk);
-    d.alleKurse.Anfuegen(NeuerKurs(
+    d.alleKurse.Anfuegen(Kurslistenbauer::NeuerKurs(
         QString(), QString(), QString(), 0, QStringLiteral("ÄÖÜ"), QStringLiteral(",20301,0,")));
 
     // The rows go through the list's reader, which keeps two rows with the same key.

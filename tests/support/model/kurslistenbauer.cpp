@@ -107,18 +107,24 @@ Kurslistenbauer& Kurslistenbauer::Wert(
     });
 }
 
+KursZeiger Kurslistenbauer::NeuerKurs(const QString& kuerzel, const QString& fach,
+    const QString& art, qint64 nr, const QString& lehrer, const QString& schueler)
+{
+    auto kurs = std::make_shared<::Kurs>();
+    kurs->Kuerzel = kuerzel;
+    kurs->Fach = fach;
+    kurs->KursArt = art;
+    kurs->kNr = nr;
+    kurs->Lehrer = lehrer;
+    kurs->Schueler = Menge(schueler);
+    return kurs;
+}
+
 Kurslistenbauer& Kurslistenbauer::Kurs(const QString& kuerzel, const QString& fach,
     const QString& art, qint64 nr, const QString& lehrer, const QString& schueler)
 {
     return Aendern([=](Datenbestand& d) {
-        auto kurs = std::make_shared<::Kurs>();
-        kurs->Kuerzel = kuerzel;
-        kurs->Fach = fach;
-        kurs->KursArt = art;
-        kurs->kNr = nr;
-        kurs->Lehrer = lehrer;
-        kurs->Schueler = Menge(schueler);
-        d.alleKurse.Anfuegen(kurs);
+        d.alleKurse.Anfuegen(NeuerKurs(kuerzel, fach, art, nr, lehrer, schueler));
     });
 }
 

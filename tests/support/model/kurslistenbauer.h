@@ -56,6 +56,9 @@ public:
     // them, "," for none) and no rows.
     Kurslistenbauer& Kurs(const QString& kuerzel, const QString& fach, const QString& art,
         qint64 nr, const QString& lehrer, const QString& schueler);
+    // Such a course alone, for lists built by hand.
+    static KursZeiger NeuerKurs(const QString& kuerzel, const QString& fach, const QString& art,
+        qint64 nr, const QString& lehrer, const QString& schueler);
     // The marks of the course with that key: changed, saved, sent (none set in the standard
     // list).
     Kurslistenbauer& Kursflaggen(
