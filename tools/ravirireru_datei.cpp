@@ -4,14 +4,18 @@
 #include "datenbestand.h"
 #include "ergebnisdatei.h"
 #include "jsonabbild.h"
+#include "programmversion.h"
+#include "sicheresschreiben.h"
 
 #include <QBuffer>
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 #include <csignal>
 #include <cstdio>
 #include <new>
+#include <unistd.h>
 
 namespace {
 
@@ -20,7 +24,7 @@ enum Rueckgabe { Gut = 0, Abgelehnt = 1, FalscherAufruf = 2 };
 const char* const Aufruf = "Aufruf: ravirireru-datei json [--geheim] DATEI\n"
                            "        ravirireru-datei zln JSON AUSGABE\n"
                            "        ravirireru-datei pruefen DATEI\n"
-                           "        ravirireru-datei --help\n";
+                           "        ravirireru-datei --help | --version\n";
 
 const char* const Hilfe
     = "ravirireru-datei – Notenlisten-Dateien (.zln) und Noten-Ergebnis-Dateien (.zle) ansehen,\n"
@@ -44,18 +48,35 @@ const char* const Hilfe
       "      zusammen (Art, Halbjahr, Zahl der Schüler, Kurse und Zeilen).\n"
       "\n"
       "Optionen:\n"
-      "  --geheim    (nur bei json) die Geheimnisse im Klartext ausgeben\n"
-      "  --help, -h  diese Hilfe\n"
+      "  --geheim       (nur bei json) die Geheimnisse im Klartext ausgeben\n"
+      "  --help, -h     diese Hilfe\n"
+      "  --version, -v  die Version des Werkzeugs\n"
       "\n"
       "Rückgabewerte:\n"
       "  0  alles in Ordnung\n"
-      "  1  die Datei wurde abgelehnt oder ist beschädigt (die Meldung steht auf stderr)\n"
+      "  1  die Datei wurde abgelehnt, ist beschädigt oder die Ausgabe ließ sich nicht\n"
+      "     schreiben (die Meldung steht auf stderr)\n"
       "  2  falscher Aufruf\n";
 
 void Ausgeben(FILE* ziel, const QByteArray& text)
 {
     std::fwrite(text.constData(), 1, size_t(text.size()), ziel);
     std::fflush(ziel);
+}
+
+// The tool's result on standard output, every byte checked: a full disk is a failure with its
+// reason, never a silent exit 0.
+int Ergebnis(const QByteArray& text)
+{
+    const int fehler = SicheresSchreiben::AllesSchreiben(STDOUT_FILENO, text);
+    if (fehler == 0)
+        return Gut;
+    const QString grund = SicheresSchreiben::Grund(fehler, QStringLiteral("stdout"));
+    Ausgeben(stderr,
+        QStringLiteral("ravirireru-datei: Die Ausgabe konnte nicht geschrieben werden. %1\n")
+            .arg(grund)
+            .toUtf8());
+    return Abgelehnt;
 }
 
 int Melden(const QString& datei, const QString& meldung)
@@ -137,15 +158,13 @@ int Json(const QString& pfad, bool geheim)
         Ergebnisdatei ergebnis;
         if (!Ergebnisdatei::Lesen(datei, ergebnis, meldung))
             return Melden(pfad, meldung);
-        Ausgeben(stdout, JsonAbbild::Ergebnis(ergebnis));
-        return Gut;
+        return Ergebnis(JsonAbbild::Ergebnis(ergebnis));
     }
     Datenbestand daten;
     Spaltenstruktur struktur;
     if (!Datenbestand::Lesen(datei, daten, struktur, meldung))
         return Melden(pfad, meldung);
-    Ausgeben(stdout, JsonAbbild::Kursliste(daten, struktur, geheim));
-    return Gut;
+    return Ergebnis(JsonAbbild::Kursliste(daten, struktur, geheim));
 }
 
 int Zln(const QString& jsonPfad, const QString& ausgabe)
@@ -225,8 +244,7 @@ int Pruefen(const QString& pfad)
                         Anzahl(d.alleKurse.AnzahlKurse(), "Kurs", "Kurse"),
                         Anzahl(d.alleSchuelerKurse.AnzahlKurse(), "Zeile", "Zeilen"));
     }
-    Ausgeben(stdout, zeile.toUtf8() + '\n');
-    return Gut;
+    return Ergebnis(zeile.toUtf8() + '\n');
 }
 
 int Befehl(int argc, char** argv);
@@ -252,41 +270,49 @@ int Befehl(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("ravirireru-datei"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(Programmversion::Voll));
 
-    QStringList argumente = QCoreApplication::arguments().mid(1);
-    // "--" ends the options, so a file may be called "--geheim".
-    const qsizetype ende = argumente.indexOf(QStringLiteral("--"));
-    const QStringList optionsteil = ende < 0 ? argumente : argumente.mid(0, ende);
-    if (optionsteil.contains(QStringLiteral("--help"))
-        || optionsteil.contains(QStringLiteral("-h"))) {
+    // Our own texts instead of the parser's English ones: the options are declared for the
+    // parsing, the help is the German text above. "--" ends the options, so a file may be
+    // called "--geheim".
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption hilfe(QStringList { QStringLiteral("h"), QStringLiteral("help") });
+    const QCommandLineOption version(
+        QStringList { QStringLiteral("v"), QStringLiteral("version") });
+    const QCommandLineOption geheim(QStringLiteral("geheim"));
+    parser.addOptions({ hilfe, version, geheim });
+    const bool gelesen = parser.parse(QCoreApplication::arguments());
+    if (parser.isSet(hilfe)) {
         Ausgeben(stdout, QByteArray(Hilfe) + '\n' + Aufruf);
         return Gut;
     }
-    if (argumente.isEmpty())
-        return FalschAufgerufen(QStringLiteral("Es fehlt ein Befehl."));
-
-    const QString befehl = argumente.takeFirst();
-    bool geheim = false;
-    QStringList dateien;
-    bool optionenZuEnde = false;
-    for (const QString& a : argumente) {
-        if (!optionenZuEnde && a == QStringLiteral("--")) {
-            optionenZuEnde = true;
-        } else if (!optionenZuEnde && a == QStringLiteral("--geheim")
-            && befehl == QStringLiteral("json")) {
-            geheim = true;
-        } else if (!optionenZuEnde && a.startsWith(QLatin1Char('-')) && a.size() > 1) {
-            return FalschAufgerufen(QStringLiteral("Unbekannte Option „%1“.").arg(a));
-        } else {
-            dateien.append(a);
-        }
+    if (!gelesen) {
+        const QStringList unbekannt = parser.unknownOptionNames();
+        return FalschAufgerufen(unbekannt.isEmpty()
+                ? parser.errorText()
+                : QStringLiteral("Unbekannte Option „%1“.")
+                      .arg((unbekannt.first().size() == 1 ? QStringLiteral("-")
+                                                          : QStringLiteral("--"))
+                          + unbekannt.first()));
     }
+    if (parser.isSet(version)) {
+        Ausgeben(stdout, "ravirireru-datei " + QByteArray(Programmversion::Voll) + '\n');
+        return Gut;
+    }
+
+    QStringList dateien = parser.positionalArguments();
+    if (dateien.isEmpty())
+        return FalschAufgerufen(QStringLiteral("Es fehlt ein Befehl."));
+    const QString befehl = dateien.takeFirst();
+    if (parser.isSet(geheim) && befehl != QStringLiteral("json"))
+        return FalschAufgerufen(QStringLiteral("Die Option „--geheim“ gilt nur für „json“."));
 
     auto dateiAnzahl = [&](qsizetype n) { return dateien.size() == n; };
     if (befehl == QStringLiteral("json")) {
         if (!dateiAnzahl(1))
             return FalschAufgerufen(QStringLiteral("„json“ erwartet genau eine Datei."));
-        return Json(dateien.at(0), geheim);
+        return Json(dateien.at(0), parser.isSet(geheim));
     }
     if (befehl == QStringLiteral("zln")) {
         if (!dateiAnzahl(2))

@@ -23,6 +23,7 @@ Passwortfenster::Passwortfenster(QWidget* parent)
 {
     setObjectName(QStringLiteral("Passwortfenster"));
     setWindowTitle(QStringLiteral("Passwort eingeben"));
+    setProperty("hilfeAnker", QStringLiteral("anmelden"));
     setModal(true);
     setAutoFillBackground(true);
     QPalette farben = palette();

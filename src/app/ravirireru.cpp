@@ -3,6 +3,8 @@
 #include "benachrichtiger.h"
 #include "dateitypen.h"
 #include "datenbestand.h"
+#include "hilfefenster.h"
+#include "hilfsmittel.h"
 #include "kursauswahl.h"
 #include "kursfenster.h"
 #include "menue.h"
@@ -95,6 +97,7 @@ RAVIRIreru::RAVIRIreru(int& argc, char** argv, Art art)
 
     Menue& menue = Menue::Instanz();
     MenueHandlerAnmelden();
+    Hilfetaste::Einrichten();
     connect(&menue, &Menue::Zurueckgesetzt, this, [this] { MenueHandlerAnmelden(); });
     // A window that asks to quit (the selection window closed by the window manager) runs the
     // quit sequence once its own event is over.
@@ -148,6 +151,10 @@ void RAVIRIreru::MenueHandlerAnmelden()
     });
     menue.HandlerAnmelden(nullptr, QStringLiteral("AblageBeenden"), [this] {
         Beenden();
+        return true;
+    });
+    menue.HandlerAnmelden(nullptr, QStringLiteral("HilfeRAVIRIreru"), [] {
+        Hilfetaste::HilfeFuer(activeWindow());
         return true;
     });
 }
@@ -268,6 +275,54 @@ void RAVIRIreru::OpenDocument(const QString& pfad)
             return;
     }
     DatenLaden(pfad);
+}
+
+void RAVIRIreru::ZweiterStart(const QString& dokument)
+{
+    if (Beendet())
+        return;
+    NachVorn();
+    if (!Daten.geladen) {
+        if (!dokument.isEmpty())
+            OpenDocument(dokument);
+        return;
+    }
+    if (dokument.isEmpty() || Hilfsmittel::GleicheDatei(dokument, Daten.datenFolder))
+        return;
+    // Queued: the start that handed the file over is answered first.
+    QMetaObject::invokeMethod(
+        this,
+        [dokument] {
+            Plattform::aktuell().Mitteilen({ QString(),
+                QStringLiteral("RAVIRIreru arbeitet schon mit der Kurslisten-Datei %1.")
+                    .arg(Hilfsmittel::PfadAnzeige(Daten.datenFolder)),
+                QStringLiteral("Um %1 zu öffnen, beenden Sie RAVIRIreru und öffnen Sie die "
+                               "Datei dann noch einmal.")
+                    .arg(Hilfsmittel::PfadAnzeige(dokument)),
+                Plattform::Symbol::Information });
+        },
+        Qt::QueuedConnection);
+}
+
+void RAVIRIreru::NachVorn()
+{
+    QWidget* fenster = activeModalWidget();
+    if (!fenster)
+        fenster = kursauswahl();
+    if (!fenster) {
+        for (QWidget* w : topLevelWidgets()) {
+            if (w->isVisible()) {
+                fenster = w;
+                break;
+            }
+        }
+    }
+    if (!fenster)
+        return;
+    if (fenster->isMinimized())
+        fenster->showNormal();
+    fenster->raise();
+    fenster->activateWindow();
 }
 
 bool RAVIRIreru::CancelClosing()

@@ -49,6 +49,10 @@ public:
     void DatenLaden(const QString& vorschlag);
     // A document handed over by the platform: runs DatenLaden (the open dialog starts at it).
     void OpenDocument(const QString& pfad);
+    // A later start of the program handed over dokument (may be empty): this program comes
+    // to the front. Before a course list is loaded the document goes where OpenDocument puts
+    // it; afterwards the program keeps its file and says so when another one was asked for.
+    void ZweiterStart(const QString& dokument);
     // True keeps the program running.
     bool CancelClosing();
     // Quits through the quit sequence (menu "Beenden", "Abbrechen" of the login window).
@@ -61,6 +65,8 @@ public:
     void EditUmschalten(bool spezial);
 
     Kursauswahl* kursauswahl() const;
+    // The window in front (a modal dialog, the selection window) is raised and activated.
+    void NachVorn();
     void setzeKursauswahl(Kursauswahl* fenster);
 
     // Shows the about window (menu "Über RAVIRIreru..."); a second call brings it to the front.

@@ -15,11 +15,7 @@
 namespace {
 
 using Hilfsmittel::GleichOhneGross;
-
-QString Anzeige(const QString& pfad)
-{
-    return QStringLiteral("„%1“").arg(QDir::toNativeSeparators(pfad));
-}
+using Hilfsmittel::PfadAnzeige;
 
 KursZeiger KursMitKuerzel(const QString& kuerzel)
 {
@@ -234,7 +230,7 @@ QList<Kursfenster*> Wiederherstellung::NachDerAnmeldung()
         m.erklaerung = p.fehler;
         if (!ordner.isEmpty())
             m.erklaerung += QStringLiteral("\n\nDie Eingaben sind im Ordner %1 aufbewahrt.")
-                                .arg(Anzeige(ordner));
+                                .arg(PfadAnzeige(ordner));
         m.symbol = Plattform::Symbol::Warnung;
         Plattform::aktuell().Mitteilen(m);
         return fenster;

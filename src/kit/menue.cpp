@@ -54,6 +54,8 @@ const Vorlage kVorlagen[] = {
     { "EditPasteSpezial", "EditMenu", "Einfügen", "Ctrl+V", false, true },
     { "EditSelectAll", "EditMenu", "Alles auswählen", "Ctrl+A", true, true },
     { "EditSelectAllSpezial", "EditMenu", "Alles Auswählen", "Ctrl+A", false, true },
+    { "HilfeMenu", "", "Hilfe", "", true, false },
+    { "HilfeRAVIRIreru", "HilfeMenu", "RAVIRIreru-Hilfe", "F1", true, false },
 };
 
 // The items the platform handles on the focused text field when no window takes them.

@@ -1,14 +1,10 @@
 #include "zeigehilfe.h"
 
+#include "hilfefenster.h"
 #include "plattform.h"
-
-#include <QDir>
 
 #ifndef RAVIRIRERU_HILFE_BASIS
 #define RAVIRIRERU_HILFE_BASIS ""
-#endif
-#ifndef RAVIRIRERU_HILFE_QUELLE
-#define RAVIRIRERU_HILFE_QUELLE ""
 #endif
 
 namespace Hilfsmittel {
@@ -22,26 +18,31 @@ QString MitSchraegstrich(QString text)
     return text;
 }
 
-} // namespace
-
-QUrl HilfeAdresse(const QString& seite)
+QUrl Adresse(const QString& basis, const QString& seite, const QString& anker)
 {
-    const QString datei
-        = seite.isEmpty() ? QStringLiteral("index.html") : seite + QStringLiteral(".html");
-    const QString basis = MitSchraegstrich(QString::fromUtf8(RAVIRIRERU_HILFE_BASIS));
-    const QUrl basisAdresse(basis);
-    if (basisAdresse.isLocalFile() || basis.isEmpty()) {
-        QString ordner = basisAdresse.toLocalFile();
-        if (ordner.isEmpty() || !QDir(ordner).exists())
-            ordner = QString::fromUtf8(RAVIRIRERU_HILFE_QUELLE);
-        return QUrl::fromLocalFile(MitSchraegstrich(ordner) + datei);
-    }
-    return QUrl(basis + datei);
+    QUrl adresse(MitSchraegstrich(basis)
+        + (seite.isEmpty() ? QStringLiteral("index.html") : seite + QStringLiteral(".html")));
+    if (!anker.isEmpty())
+        adresse.setFragment(anker);
+    return adresse;
 }
 
-void ZeigeHilfe(const QString& seite)
+const QString EigeneSeiten = QStringLiteral("qrc:/hilfe/");
+
+} // namespace
+
+QUrl HilfeAdresse(const QString& seite, const QString& anker)
 {
-    Plattform::aktuell().UrlOeffnen(HilfeAdresse(seite));
+    const QString basis = QString::fromUtf8(RAVIRIRERU_HILFE_BASIS);
+    return Adresse(basis.isEmpty() ? EigeneSeiten : basis, seite, anker);
+}
+
+void ZeigeHilfe(const QString& seite, const QString& anker)
+{
+    const QUrl adresse = HilfeAdresse(seite, anker);
+    if (adresse.scheme() == QLatin1String("qrc") || adresse.isLocalFile()
+        || !Plattform::aktuell().UrlOeffnen(adresse))
+        Hilfefenster::Zeigen(Adresse(EigeneSeiten, seite, anker));
 }
 
 } // namespace Hilfsmittel

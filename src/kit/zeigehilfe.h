@@ -3,14 +3,16 @@
 #include <QString>
 #include <QUrl>
 
-// The help pages. The base address is a setting of the build (ending in "/"); a local
-// folder that does not exist (the program runs from its build tree) falls back to the help
-// pages of the source tree.
+// The help pages. They come with the program (its resources, and installed beside it for a
+// browser); the build may name a web site instead (RAVIRIRERU_HILFE_BASIS, ending in "/").
 namespace Hilfsmittel {
 
-// The address of a help page: base + name + ".html", or base + "index.html" for an empty name.
-QUrl HilfeAdresse(const QString& seite);
-// Opens the help page in the user's web browser (through the platform); reports nothing.
-void ZeigeHilfe(const QString& seite);
+// The address of a help page: base + name + ".html", or base + "index.html" for an empty
+// name; anker, when given, as the place on the page ("#kursauswahl"). Without a web site
+// of the build the base is the pages inside the program ("qrc:/hilfe/").
+QUrl HilfeAdresse(const QString& seite, const QString& anker = QString());
+// Shows the help page: the pages of the program in its own help window; a web site of the
+// build in the user's browser, and when no browser takes it, the program's own pages.
+void ZeigeHilfe(const QString& seite, const QString& anker = QString());
 
 } // namespace Hilfsmittel

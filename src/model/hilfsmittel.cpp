@@ -1,5 +1,7 @@
 #include "hilfsmittel.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace {
@@ -139,3 +141,18 @@ bool GleichOhneGross(const QString& a, const QString& b)
 }
 
 } // namespace Hilfsmittel
+
+QString Hilfsmittel::PfadAnzeige(const QString& pfad)
+{
+    return QStringLiteral("„%1“").arg(QDir::toNativeSeparators(pfad));
+}
+
+bool Hilfsmittel::GleicheDatei(const QString& a, const QString& b)
+{
+    const auto kanonisch = [](const QString& pfad) {
+        const QFileInfo info(pfad);
+        const QString echt = info.canonicalFilePath();
+        return echt.isEmpty() ? info.absoluteFilePath() : echt;
+    };
+    return kanonisch(a) == kanonisch(b);
+}

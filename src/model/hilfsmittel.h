@@ -35,5 +35,10 @@ QString AusUtf8(const QByteArray& bytes, bool* gueltig = nullptr);
 
 // Compares two texts without regard to letter case.
 bool GleichOhneGross(const QString& a, const QString& b);
+// A path as messages show it: in German quotes, with the system's separators ("„C:\\a.zln“").
+QString PfadAnzeige(const QString& pfad);
+// Whether two paths name the same file (links resolved); paths of files that do not exist
+// are compared as absolute paths.
+bool GleicheDatei(const QString& a, const QString& b);
 
 } // namespace Hilfsmittel

@@ -37,6 +37,7 @@ Kursauswahl::Kursauswahl(QWidget* parent)
     EinzigesFenster() = this;
     setObjectName(QStringLiteral("Kursauswahl"));
     setWindowTitle(QStringLiteral("Kursauswahl"));
+    setProperty("hilfeAnker", QStringLiteral("kursauswahl"));
     setMenuBar(Menue::Instanz().ErzeugeLeiste(this));
     // A course saved in its window shows its new state here.
     connect(&Benachrichtiger::Instanz(), &Benachrichtiger::KursGeaendert, this,

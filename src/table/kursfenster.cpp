@@ -42,6 +42,7 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
     setMaximumSize(32000, 32000);
     resize(700, 462);
     setWindowTitle(QStringLiteral("Liste"));
+    setProperty("hilfeAnker", QStringLiteral("eingeben"));
 
     zWerkzeuge = new ToolbarVorlage(this);
     addToolBar(Qt::TopToolBarArea, zWerkzeuge);

@@ -3,12 +3,14 @@
 
 #include "fenstertest.h"
 #include "guitest.h"
+#include "hilfefenster.h"
 #include "menue.h"
 #include "toolbarvorlage.h"
 #include "zeigehilfe.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -17,7 +19,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTextBrowser>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,13 +47,24 @@ struct Testfenster {
 
 class TestMenue : public Fenstertest {
     Q_OBJECT
+
+    // The page the program's help window shows.
+    static QUrl GezeigteSeite()
+    {
+        Hilfefenster* fenster = Hilfefenster::Instanz();
+        if (!fenster || !fenster->isVisible())
+            return {};
+        return fenster->Browser()->source();
+    }
+
 private slots:
     void reihenfolge()
     {
-        const QStringList erwartet = { "Ablage", "AblageUeberZELTA", "UntitledMenu0",
-            "AblageDrucken", "AblageBeenden", "EditMenu", "EditUndo", "EditRedo", "UntitledMenu1",
-            "EditCut", "EditCutSpezial", "EditCopy", "EditCopySpezial", "EditPaste",
-            "EditPasteSpezial", "EditSelectAll", "EditSelectAllSpezial" };
+        const QStringList erwartet
+            = { "Ablage", "AblageUeberZELTA", "UntitledMenu0", "AblageDrucken", "AblageBeenden",
+                  "EditMenu", "EditUndo", "EditRedo", "UntitledMenu1", "EditCut", "EditCutSpezial",
+                  "EditCopy", "EditCopySpezial", "EditPaste", "EditPasteSpezial", "EditSelectAll",
+                  "EditSelectAllSpezial", "HilfeMenu", "HilfeRAVIRIreru" };
         QCOMPARE(Menue::Instanz().Namen(), erwartet);
         QCOMPARE(Menue::Instanz().Eintrag("Gibtsnicht"), nullptr);
     }
@@ -346,8 +361,9 @@ private slots:
         QWidget* knopf = leiste.widgetForAction(leiste.ToolItemHilfe);
         QVERIFY(knopf);
         QTest::mouseClick(knopf, Qt::LeftButton);
-        QCOMPARE(plattform.urls.size(), 1);
-        QCOMPARE(plattform.urls.first().fileName(), QString("noteneingabelehrer.html"));
+        // The pages come with the program: its own help window shows them, no browser needed.
+        QVERIFY(plattform.urls.isEmpty());
+        QCOMPARE(GezeigteSeite().fileName(), QString("noteneingabelehrer.html"));
         QCOMPARE(gedrueckt.size(), 1);
         QCOMPARE(gedrueckt.first().first().value<QAction*>(), leiste.ToolItemHilfe);
     }
@@ -397,12 +413,81 @@ private slots:
         QFETCH(QString, seite);
         QFETCH(QString, datei);
         Hilfsmittel::ZeigeHilfe(seite);
-        QCOMPARE(plattform.urls.size(), 1);
-        const QUrl adresse = plattform.urls.first();
-        QCOMPARE(adresse.fileName(), datei);
-        // The program runs from the build tree here: the address must reach an existing page.
-        if (adresse.isLocalFile())
-            QVERIFY2(QFileInfo::exists(adresse.toLocalFile()), qPrintable(adresse.toString()));
+        QVERIFY(plattform.urls.isEmpty());
+        QCOMPARE(GezeigteSeite().fileName(), datei);
+        // The page itself is there, with its text and its style sheet's look.
+        const QString text = Hilfefenster::Instanz()->Browser()->toPlainText();
+        QVERIFY2(text.contains(QStringLiteral("RAVIRIreru")), qPrintable(text.left(200)));
+        QCOMPARE(Hilfefenster::Instanz()->windowTitle(), QStringLiteral("RAVIRIreru-Hilfe"));
+    }
+
+    // F1 opens the help at the place of the window in front, in a modal dialog too; the menu
+    // item does the same.
+    void f1ZeigtDieHilfeDesFensters_data()
+    {
+        QTest::addColumn<QString>("anker");
+        QTest::addColumn<bool>("modal");
+        QTest::newRow("Fenster mit Ort") << "kursauswahl" << false;
+        QTest::newRow("Fenster ohne Ort") << "" << false;
+        QTest::newRow("modaler Dialog") << "anmelden" << true;
+    }
+    void f1ZeigtDieHilfeDesFensters()
+    {
+        QFETCH(QString, anker);
+        QFETCH(bool, modal);
+        QDialog fenster;
+        if (!anker.isEmpty())
+            fenster.setProperty("hilfeAnker", anker);
+        auto* feld = new QLineEdit(&fenster);
+        auto druecken = [&] {
+            QTRY_VERIFY(feld->hasFocus());
+            QTest::keyClick(feld, Qt::Key_F1);
+            fenster.reject();
+        };
+        fenster.show();
+        QVERIFY(QTest::qWaitForWindowActive(&fenster));
+        feld->setFocus();
+        if (modal) {
+            QTimer::singleShot(0, &fenster, druecken);
+            fenster.exec();
+        } else {
+            druecken();
+        }
+        QCOMPARE(GezeigteSeite().fileName(), QString("noteneingabelehrer.html"));
+        QCOMPARE(GezeigteSeite().fragment(), anker);
+        QVERIFY(feld->text().isEmpty());
+    }
+
+    void hilfeImMenue()
+    {
+        QAction* eintrag = Menue::Instanz().Eintrag("HilfeRAVIRIreru");
+        QVERIFY(eintrag);
+        QCOMPARE(eintrag->text(), QStringLiteral("RAVIRIreru-Hilfe"));
+        QCOMPARE(eintrag->shortcut(), QKeySequence(Qt::Key_F1));
+        QVERIFY(Menue::Instanz().Eintrag("HilfeMenu"));
+    }
+
+    // A link inside the help stays in the window; one outside goes to the user's program, and
+    // when none takes it the teacher is told.
+    void verweiseDerHilfe()
+    {
+        Hilfsmittel::ZeigeHilfe(QString());
+        QTextBrowser* browser = Hilfefenster::Instanz()->Browser();
+        emit browser->anchorClicked(QUrl("noteneingabelehrer.html#senden"));
+        QCOMPARE(GezeigteSeite().fileName(), QString("noteneingabelehrer.html"));
+        QCOMPARE(GezeigteSeite().fragment(), QString("senden"));
+        QVERIFY(plattform.urls.isEmpty());
+
+        emit browser->anchorClicked(QUrl("https://example.org/schule"));
+        QCOMPARE(plattform.urls, QList<QUrl>({ QUrl("https://example.org/schule") }));
+        QVERIFY(plattform.mitteilungen.isEmpty());
+
+        plattform.antwortenUrl = { false };
+        emit browser->anchorClicked(QUrl("mailto:sekretariat@example.org"));
+        QCOMPARE(plattform.mitteilungen.size(), 1);
+        QVERIFY2(plattform.mitteilungen.first().text.contains("mailto:sekretariat@example.org"),
+            qPrintable(plattform.mitteilungen.first().text));
+        QCOMPARE(GezeigteSeite().fragment(), QString("senden"));
     }
 };
 

@@ -3,6 +3,7 @@
 #include "dateihelfer.h"
 #include "ergebnisdatei.h"
 #include "grenzwertliste.h"
+#include "programmversion.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -78,9 +79,11 @@ private:
 
     QString Pfad(const QString& name) const { return zOrdner->filePath(name); }
 
-    Lauf Starte(const QStringList& argumente)
+    Lauf Starte(const QStringList& argumente, const QString& ausgabeDatei = QString())
     {
         QProcess prozess;
+        if (!ausgabeDatei.isEmpty())
+            prozess.setStandardOutputFile(ausgabeDatei);
         prozess.start(QStringLiteral(WERKZEUG), argumente);
         Lauf lauf;
         if (!prozess.waitForFinished(120000)) {
@@ -119,6 +122,45 @@ private slots:
         QVERIFY(lauf.fehler.isEmpty());
     }
 
+    void version_data()
+    {
+        QTest::addColumn<QStringList>("argumente");
+        QTest::newRow("--version") << QStringList { "--version" };
+        QTest::newRow("-v") << QStringList { "-v" };
+        QTest::newRow("pruefen --version") << QStringList { "pruefen", "a.zln", "--version" };
+    }
+    void version()
+    {
+        QFETCH(QStringList, argumente);
+        const Lauf lauf = Starte(argumente);
+        QCOMPARE(lauf.code, 0);
+        QCOMPARE(lauf.AusText(),
+            QStringLiteral("ravirireru-datei %1\n").arg(QLatin1String(Programmversion::Voll)));
+        QVERIFY(lauf.fehler.isEmpty());
+    }
+
+    // An output that cannot be written (a full disk) fails with the reason, whatever the
+    // command; nothing claims success.
+    void ausgabeAufVollenDatentraeger_data()
+    {
+        QTest::addColumn<QStringList>("argumente");
+        const QString demo = QStringLiteral(BUILD_VERZEICHNIS "/demo/demo.zln");
+        QTest::newRow("json") << QStringList { "json", demo };
+        QTest::newRow("json --geheim") << QStringList { "json", "--geheim", demo };
+        QTest::newRow("pruefen") << QStringList { "pruefen", demo };
+    }
+    void ausgabeAufVollenDatentraeger()
+    {
+        QFETCH(QStringList, argumente);
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("/dev/full fehlt");
+        const Lauf lauf = Starte(argumente, QStringLiteral("/dev/full"));
+        QCOMPARE(lauf.code, 1);
+        QVERIFY2(lauf.FehlerText().contains(QStringLiteral(
+                     "Die Ausgabe konnte nicht geschrieben werden. Der Datenträger ist voll.")),
+            lauf.fehler);
+    }
+
     void falscherAufruf_data()
     {
         QTest::addColumn<QStringList>("argumente");
@@ -133,6 +175,8 @@ private slots:
         QTest::newRow("zln mit drei Dateien") << QStringList { "zln", "a.json", "b.zln", "c.zln" };
         QTest::newRow("pruefen ohne Datei") << QStringList { "pruefen" };
         QTest::newRow("Option statt Befehl") << QStringList { "--geheim", "a.zln" };
+        QTest::newRow("unbekannte kurze Option") << QStringList { "-x", "pruefen", "a.zln" };
+        QTest::newRow("nur --") << QStringList { "--" };
     }
     void falscherAufruf()
     {
