@@ -29,8 +29,8 @@ const char* const Hilfe
 
 bool Ausgeben(const QByteArray& text)
 {
-    const bool ok = std::fwrite(text.constData(), 1, size_t(text.size()), stdout)
-            == size_t(text.size())
+    const bool ok
+        = std::fwrite(text.constData(), 1, size_t(text.size()), stdout) == size_t(text.size())
         && std::fflush(stdout) == 0;
     if (!ok)
         std::fputs("ravirireru: Die Ausgabe konnte nicht geschrieben werden.\n", stderr);

@@ -34,11 +34,10 @@ QString Einzelinstanz::StandardName()
     const QString anzeige = QGuiApplication::platformName() + QLatin1Char('|')
         + qEnvironmentVariable("DISPLAY") + QLatin1Char('|')
         + qEnvironmentVariable("WAYLAND_DISPLAY");
-    const QByteArray kennung
-        = QCryptographicHash::hash((nutzer + QLatin1Char('|') + anzeige).toUtf8(),
-            QCryptographicHash::Sha256)
-              .toHex()
-              .left(16);
+    const QByteArray kennung = QCryptographicHash::hash(
+        (nutzer + QLatin1Char('|') + anzeige).toUtf8(), QCryptographicHash::Sha256)
+                                   .toHex()
+                                   .left(16);
     const QString name = QStringLiteral("ravirireru-") + QString::fromLatin1(kennung);
     const QString laufzeit = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!laufzeit.isEmpty() && QFileInfo(laufzeit).isDir())
@@ -85,7 +84,8 @@ void Einzelinstanz::NeueVerbindung()
         auto puffer = std::make_shared<QByteArray>();
         connect(verbindung, &QLocalSocket::readyRead, this, [this, verbindung, puffer] {
             *puffer += verbindung->readAll();
-            if (puffer->size() > HoechstensBytes || !puffer->startsWith(Kennung.left(puffer->size()))) {
+            if (puffer->size() > HoechstensBytes
+                || !puffer->startsWith(Kennung.left(puffer->size()))) {
                 verbindung->abort();
                 return;
             }

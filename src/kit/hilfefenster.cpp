@@ -59,8 +59,8 @@ Hilfefenster::Hilfefenster(QWidget* parent)
     const QRect schirm = QGuiApplication::primaryScreen()
         ? QGuiApplication::primaryScreen()->availableGeometry()
         : QRect(0, 0, 1024, 768);
-    resize(qMin(760, schirm.width() - 40), qMin(qMax(480, schirm.height() * 2 / 3),
-                                                schirm.height() - 40));
+    resize(qMin(760, schirm.width() - 40),
+        qMin(qMax(480, schirm.height() * 2 / 3), schirm.height() - 40));
 }
 
 Hilfefenster* Hilfefenster::Zeigen(const QUrl& adresse)

@@ -306,6 +306,52 @@ private slots:
         QVERIFY(Daten.alleKurse.Zeigen(1)->gesendet);
     }
 
+    // A later start of the program while this one works on a file: the file stays; another
+    // file is refused with a word, the same file or none brings no message.
+    void zweiterStartImBetrieb_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("meldung");
+        QTest::newRow("dieselbe Datei") << "Kursliste.zln" << false;
+        QTest::newRow("ohne Datei") << "" << false;
+        QTest::newRow("andere Datei") << "andere.zln" << true;
+    }
+    void zweiterStartImBetrieb()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, meldung);
+        AufzeichnendePlattform plattform;
+        const QString pfad = zOrdner->filePath("Kursliste.zln");
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
+        plattform.antwortenDatei << pfad;
+        GuiTest::BeiModal(
+            [](QWidget* w) {
+                auto* f = qobject_cast<Passwortfenster*>(w);
+                f->TextFieldPasswort->setText("Geheim");
+                f->TextFieldName->setText("Meier");
+                f->PushOK->click();
+            },
+            "Passwortfenster");
+        App()->Starten(pfad);
+        StartAusfuehren();
+        QVERIFY(App()->kursauswahl());
+        plattform.Leeren();
+
+        App()->ZweiterStart(name.isEmpty() ? QString() : zOrdner->filePath(name));
+        StartAusfuehren();
+
+        QVERIFY(!App()->Beendet());
+        QCOMPARE(Daten.datenFolder, pfad);
+        QVERIFY(plattform.oeffnenDialoge.isEmpty());
+        QCOMPARE(plattform.mitteilungen.size(), meldung ? 1 : 0);
+        if (meldung) {
+            QCOMPARE(plattform.mitteilungen.first().text,
+                QStringLiteral("RAVIRIreru arbeitet schon mit der Kurslisten-Datei „%1“.")
+                    .arg(QDir::toNativeSeparators(pfad)));
+            QVERIFY(plattform.mitteilungen.first().erklaerung.contains("andere.zln"));
+        }
+    }
+
 private:
     QScopedPointer<QTemporaryDir> zOrdner;
 };
