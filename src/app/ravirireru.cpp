@@ -33,10 +33,6 @@
 #include <cxxabi.h>
 #include <typeinfo>
 
-#ifndef RAVIRIRERU_UEBERSETZUNGEN
-#define RAVIRIRERU_UEBERSETZUNGEN ""
-#endif
-
 namespace {
 
 // The demangled class name of the exception being handled, or empty without one.
@@ -124,8 +120,9 @@ RAVIRIreru::~RAVIRIreru()
 void RAVIRIreru::Uebersetzungen()
 {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    // Qt's own folder, then the one beside the program (where a Windows installation keeps them).
     const QStringList ordner = { QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-        QString::fromUtf8(RAVIRIRERU_UEBERSETZUNGEN),
+        applicationDirPath() + QStringLiteral("/translations"),
         QStringLiteral("/usr/share/qt6/translations") };
     for (const char* katalog : { "qtbase", "qt" }) {
         for (const QString& o : ordner) {

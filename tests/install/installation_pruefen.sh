@@ -6,22 +6,25 @@
 #   <datadir>/mime/packages/ravirireru.xml (valid; both types with their names and globs),
 #   <datadir>/icons/hicolor/scalable/apps/ravirireru.svg and one icon per MIME type,
 #   <datadir>/ravirireru/hilfe/ with both help pages, every local link resolving,
-#   <datadir>/ravirireru/demo.zln when the demo course list is built;
-# and that `dpkg-deb -c` of the package lists the same files under the package's prefix.
+#   <datadir>/ravirireru/demo.zln when the demo course list is built,
+#   PNG icons in the usual sizes, the AppStream metadata (appstreamcli validate), both manual
+#   pages, the copyright and the Debian changelog;
+# that the package lists the same files under /usr, that lintian finds no error and no warning
+# in it, and that no installed file carries a path of the build machine.
 set -euo pipefail
 
-cmake=cmake cpack=cpack build= prefix= bindir=bin datadir=share programm=ravirireru
-hilfe_basis= werkzeug= demo=0
+cmake=cmake cpack=cpack build= quelle= prefix= bindir=bin datadir=share programm=ravirireru
+werkzeug= demo=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --cmake) cmake=$2; shift 2 ;;
     --cpack) cpack=$2; shift 2 ;;
     --build) build=$2; shift 2 ;;
+    --quelle) quelle=$2; shift 2 ;;
     --prefix) prefix=$2; shift 2 ;;
     --bindir) bindir=$2; shift 2 ;;
     --datadir) datadir=$2; shift 2 ;;
     --programm) programm=$2; shift 2 ;;
-    --hilfe-basis) hilfe_basis=$2; shift 2 ;;
     --werkzeug) werkzeug=$2; shift 2 ;;
     --demo) demo=1; shift ;;
     *) echo "unknown argument: $1" >&2; exit 2 ;;
@@ -48,8 +51,17 @@ erwartet=(
   "$datadir/icons/hicolor/scalable/mimetypes/application-x-ravirireru-ergebnis.svg"
   "$hilfe/index.html"
   "$hilfe/noteneingabelehrer.html"
+  "$datadir/metainfo/de.fernholm.ravirireru.metainfo.xml"
+  "$datadir/man/man1/ravirireru.1.gz"
+  "$datadir/doc/ravirireru/copyright"
+  "$datadir/doc/ravirireru/changelog.Debian.gz"
 )
-[ -n "$werkzeug" ] && erwartet+=("$bindir/$werkzeug")
+for g in 16 22 24 32 48 64 128 256; do
+  erwartet+=("$datadir/icons/hicolor/${g}x${g}/apps/ravirireru.png"
+             "$datadir/icons/hicolor/${g}x${g}/mimetypes/application-x-zelta-notendatei.png"
+             "$datadir/icons/hicolor/${g}x${g}/mimetypes/application-x-ravirireru-ergebnis.png")
+done
+[ -n "$werkzeug" ] && erwartet+=("$bindir/$werkzeug" "$datadir/man/man1/ravirireru-datei.1.gz")
 [ "$demo" = 1 ] && erwartet+=("$datadir/ravirireru/demo.zln")
 
 # --- cmake --install into a temporary prefix ---------------------------------------------------
@@ -173,22 +185,30 @@ if [ -d "$wurzel/$hilfe" ]; then
   done
   ok "help page links checked"
 fi
-# The program opens its help where the pages are installed (unless built for a web address).
-case "$hilfe_basis" in
-  file://*)
-    erwartete_basis="file://$prefix/$hilfe/"
-    [ "$hilfe_basis" = "$erwartete_basis" ] || fehlt "help base $hilfe_basis is not where the pages are installed ($erwartete_basis)"
-    # The address is in the program as 8-bit text, or as UTF-16 when it became a QStringLiteral.
-    if command -v python3 > /dev/null; then
-      traegt() { python3 -c 'import sys; d = open(sys.argv[1], "rb").read(); s = sys.argv[2]
-sys.exit(0 if s.encode() in d or s.encode("utf-16-le") in d else 1)' "$1" "$2"; }
-    else
-      traegt() { grep -aqF "$2" "$1"; }
-    fi
-    if traegt "$wurzel/$bindir/$programm" "$hilfe_basis"; then ok "program opens help at $hilfe_basis"
-    else fehlt "the program does not carry its help address $hilfe_basis"; fi
-    ;;
-esac
+# --- AppStream, manual pages, PNG icons ----------------------------------------------------------
+metainfo="$wurzel/$datadir/metainfo/de.fernholm.ravirireru.metainfo.xml"
+if [ -f "$metainfo" ] && command -v appstreamcli > /dev/null; then
+  if appstreamcli validate --no-net "$metainfo" > "$tmp/appstream.log" 2>&1; then ok "appstreamcli validate"
+  else cat "$tmp/appstream.log"; fehlt "appstreamcli refuses the metainfo"; fi
+  for typ in application/x-zelta-notendatei application/x-ravirireru-ergebnis; do
+    grep -q "<mediatype>$typ</mediatype>" "$metainfo" || fehlt "metainfo does not name $typ"
+  done
+fi
+for seite in "$wurzel/$datadir"/man/man1/*.1.gz; do
+  [ -f "$seite" ] || continue
+  if command -v man > /dev/null; then
+    warnungen=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$seite" 2>&1 > /dev/null)
+    [ -z "$warnungen" ] && ok "manual page $(basename "$seite")" || fehlt "manual page $(basename "$seite"): $warnungen"
+  fi
+done
+for png in "$wurzel/$datadir"/icons/hicolor/*x*/*/*.png; do
+  [ -f "$png" ] || continue
+  groesse=$(basename "$(dirname "$(dirname "$png")")")
+  kopf=$(od -An -tx1 -N24 "$png" | tr -d ' \n')
+  breite=$((16#${kopf:32:8})); hoehe=$((16#${kopf:40:8}))
+  [ "${kopf:0:16}" = 89504e470d0a1a0a ] && [ "${breite}x${hoehe}" = "$groesse" ] \
+    || fehlt "not a $groesse PNG: ${png#$wurzel/}"
+done
 
 # --- the Debian package ------------------------------------------------------------------------
 if ! "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/paket" > "$tmp/cpack.log" 2>&1; then
@@ -199,18 +219,40 @@ else
   ok "package $(basename "$deb")"
   [ "$(dpkg-deb -f "$deb" Package)" = ravirireru ] || fehlt "package name is not ravirireru"
   depends=$(dpkg-deb -f "$deb" Depends)
-  for lib in libqt6widgets6 libqt6svg6 libcurl; do
-    grep -q "$lib" <<< "$depends" || fehlt "package Depends lacks $lib: $depends"
+  for paket in libqt6widgets6 libqt6svg6 libqt6network6 libcurl4 qt6-translations-l10n qt6-qpa-plugins; do
+    grep -q "$paket" <<< "$depends" || fehlt "package Depends lacks $paket: $depends"
   done
+  # The package installs into /usr, where Debian's triggers (MIME database, icon cache,
+  # desktop database) see its files.
   dpkg-deb -c "$deb" > "$tmp/inhalt.txt"
-  p=${prefix#/}
   for f in "${erwartet[@]}"; do
-    if grep -qE "[[:space:]]\./$p/$f\$" "$tmp/inhalt.txt"; then ok "package lists /$p/$f"
-    else fehlt "package does not list /$p/$f"; fi
+    if grep -qE "[[:space:]]\./usr/$f\$" "$tmp/inhalt.txt"; then ok "package lists /usr/$f"
+    else fehlt "package does not list /usr/$f"; fi
   done
   for f in "$bindir/$programm" ${werkzeug:+"$bindir/$werkzeug"}; do
-    grep -qE "^-rwx.*[[:space:]]\./$p/$f\$" "$tmp/inhalt.txt" || fehlt "not executable in the package: /$p/$f"
+    grep -qE "^-rwx.*[[:space:]]\./usr/$f\$" "$tmp/inhalt.txt" || fehlt "not executable in the package: /usr/$f"
   done
+  grep -qE "[[:space:]]\./usr/local/" "$tmp/inhalt.txt" && fehlt "the package puts files under /usr/local"
+
+  # Nothing installed names the build machine's folders.
+  dpkg-deb -x "$deb" "$tmp/entpackt"
+  for pfad in ${quelle:+"$quelle"} "$build"; do
+    treffer=$(grep -rlaF "$pfad" "$tmp/entpackt" || true)
+    [ -z "$treffer" ] && ok "no installed file names $pfad" \
+      || fehlt "installed files name the build machine's $pfad: ${treffer//$tmp\/entpackt/}"
+  done
+
+  # Debian's own check of the package: no error, no warning (informational tags are allowed).
+  if command -v lintian > /dev/null; then
+    lintian --no-cfg --display-level '>=warning' --tag-display-limit 0 "$deb" > "$tmp/lintian.log" 2>&1 || true
+    if grep -qE '^[EW]: ' "$tmp/lintian.log"; then
+      grep -E '^[EW]: ' "$tmp/lintian.log"; fehlt "lintian finds errors or warnings"
+    else
+      ok "lintian: no error, no warning"
+    fi
+  else
+    fehlt "lintian is not installed (scripts/pakete installs it)"
+  fi
 fi
 
 if [ "$fehler" -gt 0 ]; then
