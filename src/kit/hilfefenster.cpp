@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
@@ -55,12 +56,20 @@ Hilfefenster::Hilfefenster(QWidget* parent)
     connect(zBrowser, &QTextBrowser::forwardAvailable, zVor, &QAction::setEnabled);
     connect(zBrowser, &QTextBrowser::anchorClicked, this, &Hilfefenster::VerweisGeklickt);
 
-    // A readable page: two thirds of the screen's height, never more than the screen.
+}
+
+void Hilfefenster::Mittig()
+{
+    // A readable page: two thirds of the screen's height, never more than the screen, in the
+    // middle of it.
     const QRect schirm = QGuiApplication::primaryScreen()
         ? QGuiApplication::primaryScreen()->availableGeometry()
         : QRect(0, 0, 1024, 768);
     resize(qMin(760, schirm.width() - 40),
-        qMin(qMax(480, schirm.height() * 2 / 3), schirm.height() - 40));
+        qMin(qMax(480, schirm.height() * 2 / 3), schirm.height() - 80));
+    QRect rahmen(QPoint(), size());
+    rahmen.moveCenter(schirm.center());
+    move(rahmen.topLeft());
 }
 
 Hilfefenster* Hilfefenster::Zeigen(const QUrl& adresse)
@@ -68,6 +77,24 @@ Hilfefenster* Hilfefenster::Zeigen(const QUrl& adresse)
     if (!sInstanz)
         sInstanz = new Hilfefenster;
     Hilfefenster* fenster = sInstanz;
+    // A modal dialog (the login, a question) blocks every other window: the help opened from
+    // it belongs to it while it is open, so that the teacher can read and scroll it, and
+    // stays open on its own when the dialog ends.
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        dialog && dialog != fenster->parentWidget()) {
+        const bool sichtbar = fenster->isVisible();
+        fenster->setParent(dialog, Qt::Window);
+        if (!sichtbar)
+            fenster->Mittig();
+        connect(dialog, &QDialog::finished, fenster, [fenster] {
+            const QPoint ort = fenster->pos();
+            fenster->setParent(nullptr, Qt::Window);
+            fenster->move(ort);
+            fenster->show();
+        });
+    } else if (!fenster->isVisible()) {
+        fenster->Mittig();
+    }
     // A page of its own is loaded; another place on the shown page only scrolls there.
     fenster->zBrowser->setSource(adresse);
     fenster->show();

@@ -26,6 +26,8 @@ protected:
 private:
     explicit Hilfefenster(QWidget* parent = nullptr);
     void VerweisGeklickt(const QUrl& adresse);
+    // Size and place on the screen, before it is first shown.
+    void Mittig();
 
     QTextBrowser* zBrowser = nullptr;
     QAction* zZurueck = nullptr;

@@ -95,7 +95,7 @@ void DialogEinrichten(QFileDialog& d, const Plattform::DateiDialog& dialog)
         d.setLabelText(QFileDialog::Reject, dialog.abbrechenKnopf);
     HinweisEinfuegen(d, dialog.hinweis);
     // Room for the columns of the file list (name, size, type, date); the type column wide
-    // enough for the names of our two file types.
+    // enough for the names of our two file types, the size column for any size.
     d.resize(d.sizeHint().expandedTo(QSize(760, 480)));
     if (auto* liste = d.findChild<QTreeView*>(QStringLiteral("treeView"))) {
         QHeaderView* kopf = liste->header();
@@ -105,6 +105,13 @@ void DialogEinrichten(QFileDialog& d, const Plattform::DateiDialog& dialog)
             + 4 * kopf->style()->pixelMetric(QStyle::PM_HeaderMargin);
         if (kopf->count() > typ && kopf->sectionSize(typ) < breite)
             kopf->resizeSection(typ, breite);
+        // The size column wide enough for "999,9 KiB", so no size is cut.
+        const int groesse = 1;
+        const int groesseBreite
+            = kopf->fontMetrics().horizontalAdvance(QStringLiteral("999,9 KiB"))
+            + 4 * kopf->style()->pixelMetric(QStyle::PM_HeaderMargin);
+        if (kopf->count() > groesse && kopf->sectionSize(groesse) < groesseBreite)
+            kopf->resizeSection(groesse, groesseBreite);
     }
 }
 
