@@ -4,9 +4,9 @@
 
 #include "datenbestand.h"
 #include "hilfsmittel.h"
+#include "kursstatuszeile.h"
 #include "kurstabelle.h"
 #include "schuelersuche.h"
-#include "kursstatuszeile.h"
 
 #include <QAction>
 #include <QLineEdit>

@@ -91,6 +91,7 @@ QString Kursluecken::Text() const
     if (!ohneNote.isEmpty())
         zeilen.append(Zeile(notenSpalte, ohneNote, schueler, QString()));
     if (!ohneKlausur.isEmpty())
-        zeilen.append(Zeile(klausurSpalte, ohneKlausur, mitKlausur, QStringLiteral(" mit Klausur")));
+        zeilen.append(
+            Zeile(klausurSpalte, ohneKlausur, mitKlausur, QStringLiteral(" mit Klausur")));
     return zeilen.join(QLatin1Char('\n'));
 }

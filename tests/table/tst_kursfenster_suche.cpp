@@ -95,8 +95,8 @@ private slots:
         QCOMPARE(f->Suchtreffer(), zeile);
         QCOMPARE(GewaehlteZeile(*f), zeile);
         // No match: the field says so, nothing else moves.
-        QCOMPARE(feld->palette().color(QPalette::Base) != f->palette().color(QPalette::Base),
-            zeile < 0);
+        QCOMPARE(
+            feld->palette().color(QPalette::Base) != f->palette().color(QPalette::Base), zeile < 0);
         QCOMPARE(plattform.pieps, 0);
 
         // Escape: back into the table, the editor on the student found, in the grade column.
@@ -106,8 +106,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), Editor(*f));
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
         Taste(*f, Qt::Key_Tab);
-        QCOMPARE(Gespeichert(*f, zeile < 0 ? 0 : zeile, QStringLiteral("Note")),
-            QStringLiteral("7"));
+        QCOMPARE(
+            Gespeichert(*f, zeile < 0 ? 0 : zeile, QStringLiteral("Note")), QStringLiteral("7"));
     }
 
     void suchenPrueftDieOffeneZelle()
@@ -155,9 +155,9 @@ private slots:
         Tippen(*f, QStringLiteral("6"));
         Taste(*f, Qt::Key(taste), Qt::KeyboardModifiers(mod));
         const int erwartet = nach == -1 ? letzte
-            : nach == -2              ? qMin(letzte, von + seite)
-            : nach == -3              ? qMax(0, von - seite)
-                                      : nach;
+            : nach == -2                ? qMin(letzte, von + seite)
+            : nach == -3                ? qMax(0, von - seite)
+                                        : nach;
         QCOMPARE(EditorZelle(*f), QPoint(note, erwartet));
         if (erwartet != von) // the value typed was checked and stored on the way
             QCOMPARE(Gespeichert(*f, von, QStringLiteral("Note")), QStringLiteral("6"));

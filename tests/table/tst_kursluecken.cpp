@@ -2,8 +2,8 @@
 // without grade and the exam students without exam grade, the names said in the order of the
 // course window and cut after three with "und N weitere".
 
-#include "kursluecken.h"
 #include "kurslistenbauer.h"
+#include "kursluecken.h"
 
 #include <QTest>
 
@@ -64,7 +64,8 @@ private slots:
             liste.WeitereSchueler("M", 101, 5, false);
             break;
         case 5:
-            liste.Aendern([](Datenbestand& d) { d.alleKurse.Zeigen(1)->KlausurSchueler = Menge(); });
+            liste.Aendern(
+                [](Datenbestand& d) { d.alleKurse.Zeigen(1)->KlausurSchueler = Menge(); });
             break;
         default:
             break;
