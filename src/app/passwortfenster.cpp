@@ -100,8 +100,10 @@ void Passwortfenster::PushOK_Pressed()
         return;
     }
     if (!passwortRichtig) {
+        // The password is typed again where it is masked, never after the name in clear text.
         TextFieldPasswort->clear();
         LabelPasswort->show();
+        TextFieldPasswort->setFocus();
     }
     if (TextFieldName->text().isEmpty() && Daten.mitDaten)
         LabelName->show();

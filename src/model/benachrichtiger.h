@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class Kurs;
 
@@ -22,6 +23,9 @@ signals:
     void KursGeaendert(const Kurs* kurs);
     // A window asks to quit the program (the same as the menu item "Beenden").
     void BeendenGewuenscht();
+    // A calm confirmation that something was written ("Mathematik LK2 gesichert, 14:02"):
+    // the course selection window shows it for a few seconds, without a click.
+    void Bestaetigt(const QString& text);
     // A grade table column moves from entry position von to nach (catalogue positions):
     // before the data moves, every window moves the row copies it holds of its own ...
     void SpalteWirdVerschoben(qint64 von, qint64 nach);

@@ -1,5 +1,7 @@
 #include "kursauswahlliste.h"
 
+#include <QStringList>
+
 #include "dateileser.h"
 #include "dateischreiber.h"
 #include "listen.h"
@@ -47,16 +49,20 @@ void KursAuswahlliste::Anfuegen(KursZeiger kurs)
 
 bool KursAuswahlliste::Gesichert() const
 {
+    // The courses changed and neither saved nor sent, named after the question's own text.
+    QStringList offen;
     for (const KursZeiger& k : zKurse) {
-        if (k->geaendert && !k->gespeichert && !k->gesendet) {
-            return Modales::JaNein(QStringLiteral("RAVIRIreru beenden?"),
-                QStringLiteral("Soll RAVIRIreru beendet werden?"),
-                QStringLiteral(
-                    "Der aktuelle Stand der Eingabe wird zwar gesichert, aber mindestens "
-                    "ein Kurs wurde geändert und weder gespeichert noch versandt!"));
-        }
+        if (k->geaendert && !k->gespeichert && !k->gesendet)
+            offen.append(k->Fach + QLatin1Char(' ') + k->KursArt + QString::number(k->kNr));
     }
-    return true;
+    if (offen.isEmpty())
+        return true;
+    return Modales::JaNein(QStringLiteral("RAVIRIreru beenden?"),
+        QStringLiteral("Soll RAVIRIreru beendet werden?"),
+        QStringLiteral("Der aktuelle Stand der Eingabe wird zwar gesichert, aber mindestens "
+                       "ein Kurs wurde geändert und weder gespeichert noch versandt!\n\n"
+                       "Geändert und nicht abgegeben: ")
+            + offen.join(QStringLiteral(", ")) + u'.');
 }
 
 KursAuswahlliste KursAuswahlliste::Kopie() const

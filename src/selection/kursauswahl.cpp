@@ -5,6 +5,7 @@
 #include "kursfenster.h"
 #include "kurskopf.h"
 #include "kurslistenzeichner.h"
+#include "kursluecken.h"
 #include "kurszahlen.h"
 #include "menue.h"
 #include "plattform.h"
@@ -14,10 +15,12 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
 #include <QTableWidget>
+#include <QTimer>
 
 namespace {
 
@@ -35,6 +38,8 @@ Kursauswahl::Kursauswahl(QWidget* parent)
             | Qt::WindowMaximizeButtonHint)
 {
     EinzigesFenster() = this;
+    // Course windows open beside this one.
+    Kursfenster::SetzeNachbar(this);
     setObjectName(QStringLiteral("Kursauswahl"));
     setWindowTitle(QStringLiteral("Kursauswahl"));
     setProperty("hilfeAnker", QStringLiteral("kursauswahl"));
@@ -42,6 +47,9 @@ Kursauswahl::Kursauswahl(QWidget* parent)
     // A course saved in its window shows its new state here.
     connect(&Benachrichtiger::Instanz(), &Benachrichtiger::KursGeaendert, this,
         [this] { Aktualisieren(); });
+    // What was written says so for a few seconds, without a click.
+    connect(
+        &Benachrichtiger::Instanz(), &Benachrichtiger::Bestaetigt, this, &Kursauswahl::Bestaetigen);
 
     QPalette weiss = palette();
     weiss.setColor(QPalette::Window, Qt::white);
@@ -106,6 +114,20 @@ Kursauswahl::Kursauswahl(QWidget* parent)
     });
     Liste->setItemDelegate(zeichner);
     setCentralWidget(Liste);
+    // The calm confirmation lies over the foot of the list, which keeps filling the window.
+    zBestaetigung = new QLabel(Liste);
+    zBestaetigung->setObjectName(QStringLiteral("Bestaetigung"));
+    zBestaetigung->setFont(schrift);
+    zBestaetigung->setAutoFillBackground(true);
+    zBestaetigung->setMargin(4);
+    QPalette hinweis = zBestaetigung->palette();
+    hinweis.setColor(QPalette::Window, QColor(232, 245, 233));
+    hinweis.setColor(QPalette::WindowText, QColor(27, 94, 32));
+    zBestaetigung->setPalette(hinweis);
+    zBestaetigung->hide();
+    zBestaetigungsUhr = new QTimer(this);
+    zBestaetigungsUhr->setSingleShot(true);
+    connect(zBestaetigungsUhr, &QTimer::timeout, zBestaetigung, &QWidget::hide);
 
     // The mail client lives as long as the window and is used for every transfer.
     SMTPSocket1 = new Mailversand(this);
@@ -206,15 +228,49 @@ void Kursauswahl::NotenZaehlen()
             continue;
         const Kurszahlen::Summe zahlen = Kurszahlen::FuerKurs(Daten, *kurs);
         const QString text = zahlen.schueler > 0 ? zahlen.Anteil() : QString();
-        if (zelle->text() != text) {
-            zelle->setText(text);
-            zelle->setData(Qt::AccessibleTextRole,
-                text.isEmpty() ? QString()
-                               : QStringLiteral("%1 von %2 Noten eingetragen")
-                                     .arg(zahlen.eingetragen)
-                                     .arg(zahlen.schueler));
+        QString hinweis;
+        if (!text.isEmpty() && (kurs->gespeichert || kurs->gesendet)) {
+            // Delivered although something is missing: the count stands out.
+            const Kursluecken luecken = Kursluecken::FuerKurs(Daten, *kurs);
+            if (!luecken.Vollstaendig())
+                hinweis = UnvollstaendigAbgegeben + QLatin1Char('\n') + luecken.Text();
         }
+        const QString tipp = VersandLaeuft(kurs) ? WirdVersandt : hinweis;
+        if (zelle->text() == text && zelle->toolTip() == tipp)
+            continue;
+        zelle->setText(text);
+        zelle->setToolTip(tipp);
+        QFont schrift = Liste->font();
+        schrift.setBold(!hinweis.isEmpty());
+        zelle->setFont(schrift);
+        zelle->setData(
+            Qt::ForegroundRole, hinweis.isEmpty() ? QVariant() : QVariant(UnvollstaendigFarbe));
+        zelle->setData(Qt::AccessibleTextRole,
+            text.isEmpty()
+                ? QString()
+                : QStringLiteral("%1 von %2 Noten eingetragen%3")
+                      .arg(zahlen.eingetragen)
+                      .arg(zahlen.schueler)
+                      .arg(hinweis.isEmpty() ? QString()
+                                             : QStringLiteral(", unvollständig abgegeben")));
     }
+}
+
+void Kursauswahl::Bestaetigen(const QString& text)
+{
+    zBestaetigung->setText(text);
+    zBestaetigung->adjustSize();
+    const int breite = qMin(zBestaetigung->width(), Liste->width());
+    zBestaetigung->setGeometry(
+        0, Liste->height() - zBestaetigung->height(), breite, zBestaetigung->height());
+    zBestaetigung->show();
+    zBestaetigung->raise();
+    zBestaetigungsUhr->start(BestaetigungMs);
+}
+
+QString Kursauswahl::Bestaetigung() const
+{
+    return zBestaetigung->isVisible() ? zBestaetigung->text() : QString();
 }
 
 KursZeiger Kursauswahl::KursInZeile(int zeile) const
@@ -248,7 +304,7 @@ void Kursauswahl::Aktualisieren()
     for (int zeile = 0; zeile < Liste->rowCount(); ++zeile) {
         const KursZeiger kurs = KursInZeile(zeile);
         const QString hinweis = kurs && VersandLaeuft(kurs) ? WirdVersandt : QString();
-        for (int spalte = 0; spalte < Liste->columnCount(); ++spalte) {
+        for (int spalte = 0; spalte < SpalteNoten; ++spalte) {
             if (QTableWidgetItem* zelle = Liste->item(zeile, spalte);
                 zelle && zelle->toolTip() != hinweis)
                 zelle->setToolTip(hinweis);

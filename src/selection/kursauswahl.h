@@ -3,6 +3,7 @@
 #include "kurs.h"
 #include "mailversand.h"
 
+#include <QColor>
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
@@ -10,6 +11,8 @@
 #include <functional>
 
 class QAction;
+class QLabel;
+class QTimer;
 class QModelIndex;
 class QTableWidget;
 class ToolbarVorlage;
@@ -81,6 +84,16 @@ public:
     static inline const QString VersandWartenTitel = QStringLiteral("Noten werden versandt");
     static inline const QString WirdVersandt
         = QStringLiteral("Die Noten dieses Kurses werden gerade versandt.");
+    static inline const QString UnvollstaendigAbgegeben
+        = QStringLiteral("Die Ergebnisdatei wurde unvollständig abgegeben.");
+    // The count of a course delivered incomplete.
+    static inline const QColor UnvollstaendigFarbe = QColor(192, 80, 0);
+    // How long a confirmation stays in the status area.
+    static constexpr int BestaetigungMs = 6000;
+    // Shows a calm confirmation at the foot of the list for a few seconds; the one shown now
+    // (empty when none is).
+    void Bestaetigen(const QString& text);
+    QString Bestaetigung() const;
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
@@ -102,6 +115,9 @@ private:
     void ErgebnisSpeichern();
     // The send path of "Senden".
     void ErgebnisSenden();
+    // Before a result file leaves: a course that lacks grades asks first (default
+    // "Abbrechen"); true when the file may be written. weiter is the button that goes on.
+    bool LueckenBestaetigt(const KursZeiger& kurs, const QString& weiter, const QString& tun);
     // Save dialog, write and flags; true with datei set to the file really written.
     bool ErgebnisSchreiben(const KursZeiger& kurs, QString& datei);
     KursZeiger KursInZeile(int zeile) const;
@@ -119,6 +135,8 @@ private:
     void FehlerMelden(const Versandauftrag& auftrag, int code);
 
     QTableWidget* Liste = nullptr;
+    QLabel* zBestaetigung = nullptr;
+    QTimer* zBestaetigungsUhr = nullptr;
     ToolbarVorlage* ToolbarWerkzeuge = nullptr;
     Mailversand* SMTPSocket1 = nullptr;
     QAction* zToolZeigen = nullptr;

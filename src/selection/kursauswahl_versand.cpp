@@ -5,8 +5,11 @@
 
 #include "datenbestand.h"
 #include "ergebnisdateiname.h"
+#include "kursluecken.h"
 #include "notenspeicherndialog.h"
 #include "plattform.h"
+
+#include <QTime>
 
 #include <utility>
 
@@ -64,13 +67,39 @@ bool Kursauswahl::ErgebnisSchreiben(const KursZeiger& kurs, QString& datei)
     return true;
 }
 
+bool Kursauswahl::LueckenBestaetigt(
+    const KursZeiger& kurs, const QString& weiter, const QString& tun)
+{
+    const Kursluecken luecken = Kursluecken::FuerKurs(Daten, *kurs);
+    if (luecken.Vollstaendig())
+        return true;
+    const QString titel = KursTitel(*kurs);
+    Plattform::Auswahl frage;
+    frage.titel = Titel(*kurs);
+    frage.meldung = QStringLiteral("Die Kursliste\n") + titel
+        + QStringLiteral("\nist noch nicht vollständig.");
+    frage.erklaerung = luecken.Text() + QStringLiteral("\n\nSoll sie trotzdem ") + tun
+        + QStringLiteral(" werden?");
+    frage.knoepfe = QStringList { weiter, QStringLiteral("Abbrechen") };
+    frage.standard = 1;
+    frage.abbrechen = 1;
+    frage.symbol = Plattform::Symbol::Warnung;
+    return Plattform::aktuell().Waehlen(frage) == 0;
+}
+
 void Kursauswahl::ErgebnisSpeichern()
 {
     const KursZeiger kurs = zKurs;
     if (!kurs)
         return;
+    if (!LueckenBestaetigt(
+            kurs, QStringLiteral("Trotzdem speichern"), QStringLiteral("gespeichert")))
+        return;
     QString datei;
-    ErgebnisSchreiben(kurs, datei);
+    if (ErgebnisSchreiben(kurs, datei))
+        Bestaetigen(kurs->Fach + QLatin1Char(' ') + kurs->KursArt + QString::number(kurs->kNr)
+            + QStringLiteral(" gespeichert unter ") + ErgebnisDateiname::Name(datei)
+            + QStringLiteral(", ") + QTime::currentTime().toString(QStringLiteral("HH:mm")));
 }
 
 void Kursauswahl::ErgebnisSenden()
@@ -82,6 +111,8 @@ void Kursauswahl::ErgebnisSenden()
         Plattform::aktuell().Meldung(OhneSchueler);
         return;
     }
+    if (!LueckenBestaetigt(kurs, QStringLiteral("Trotzdem senden"), QStringLiteral("gesendet")))
+        return;
     QString datei;
     if (!ErgebnisSchreiben(kurs, datei))
         return;
@@ -90,7 +121,7 @@ void Kursauswahl::ErgebnisSenden()
         QStringLiteral("Soll die Kursliste\n") + titel + QStringLiteral("\ngesendet werden?"),
         QStringLiteral("Die Kursliste wurde unter dem Namen\n") + ErgebnisDateiname::Name(datei)
             + QStringLiteral("\nim Ordner\n") + ErgebnisDateiname::Ordner(datei)
-            + QStringLiteral("\ngesichert."));
+            + QStringLiteral("\ngesichert.\n\nEmpfänger: ") + Daten.EMailAdresse);
     if (senden)
         Senden(kurs, datei);
 }

@@ -62,5 +62,8 @@ void KurslistenZeichner::Liste_PaintCellText(
     stil.palette.setColor(QPalette::Text, Qt::black);
     stil.palette.setColor(QPalette::HighlightedText, Qt::black);
     stil.state &= ~QStyle::State_HasFocus; // no focus frame
+    // A cell with a colour of its own (a course delivered incomplete) keeps it when selected.
+    if (const QVariant eigene = index.data(Qt::ForegroundRole); eigene.isValid())
+        stil.palette.setColor(QPalette::HighlightedText, eigene.value<QColor>());
     QStyledItemDelegate::paint(painter, stil, index);
 }

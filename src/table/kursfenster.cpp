@@ -18,11 +18,13 @@
 #include <QHeaderView>
 #include <QLayout>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPrinter>
 #include <QResizeEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableWidgetItem>
+#include <QTime>
 #include <QUndoStack>
 
 namespace {
@@ -30,6 +32,8 @@ namespace {
 std::optional<QRect> zFesteFlaeche;
 // Course windows open staggered by this much against the previous one.
 constexpr int Versatz = 22;
+// The gap between the course selection window and a course window beside it.
+constexpr int NachbarAbstand = 8;
 } // namespace
 
 Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
@@ -52,6 +56,7 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
     zStatuszeile = new Kursstatuszeile(this);
     setStatusBar(zStatuszeile);
     connect(this, &Kursfenster::EingabeAbgelehnt, zStatuszeile, &Kursstatuszeile::GrundZeigen);
+    SucheEinrichten();
     RueckgaengigEinrichten();
     connect(zWerkzeuge, &ToolbarVorlage::Pressed, this, &Kursfenster::ToolbarWerkzeuge_Pressed);
     connect(qApp, &QApplication::focusChanged, this, &Kursfenster::FokusGewechselt);
@@ -76,6 +81,8 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
     activeColumn = 1;
     FensterPlatzieren();
     DatenEintragen();
+    // Once more with the width the rows gave the window: it keeps to the screen.
+    FensterPlatzieren();
     zLokalGeaendert = false;
     ToolBarAnpassen();
     AddMenuHandlers();
@@ -195,10 +202,28 @@ QRect Kursfenster::Bildschirmflaeche()
     return QRect(0, 0, 1024, 768);
 }
 
+void Kursfenster::SetzeNachbar(QWidget* nachbar)
+{
+    Nachbar() = nachbar;
+}
+
+QPointer<QWidget>& Kursfenster::Nachbar()
+{
+    static QPointer<QWidget> nachbar;
+    return nachbar;
+}
+
 void Kursfenster::FensterPlatzieren()
 {
     const QRect flaeche = Bildschirmflaeche();
-    const QPoint anfang = flaeche.topLeft() + QPoint(30, 40);
+    QPoint anfang = flaeche.topLeft() + QPoint(30, 40);
+    // Beside the course selection window, where the next double-click lands: never on top
+    // of it while the screen has room to its right.
+    const QWidget* nachbar = Nachbar();
+    if (nachbar && nachbar->isVisible()) {
+        const QRect belegt = nachbar->frameGeometry();
+        anfang = QPoint(belegt.right() + 1 + NachbarAbstand, qMax(flaeche.top(), belegt.top()));
+    }
     QPoint ort = anfang;
     // Staggered against the course window opened last.
     const QList<Nachrichtenfenster*>& fenster = BasisEinstellungen::zFenster();
@@ -209,8 +234,12 @@ void Kursfenster::FensterPlatzieren()
             break;
         }
     }
-    if (ort.x() > flaeche.right() - 200 || ort.y() > flaeche.bottom() - 200)
+    if (ort.x() > flaeche.right() - 200 || ort.y() > flaeche.bottom() - 200
+        || (ort != anfang && ort.x() + width() > flaeche.right() + 1))
         ort = anfang;
+    // A window wider than the room beside its neighbour keeps to the screen's right edge.
+    if (ort.x() + width() > flaeche.right() + 1)
+        ort.setX(qMax(flaeche.left(), flaeche.right() + 1 - width()));
     setGeometry(QRect(ort, size()));
 }
 
@@ -370,7 +399,12 @@ Kursfenster::Sicherung Kursfenster::TabelleSichern()
         return Sicherung::Abgelehnt;
     TabellenDatenSichern();
     Daten.Geaendert();
-    return zLokalGeaendert ? Sicherung::Fehlgeschlagen : Sicherung::Gesichert;
+    if (zLokalGeaendert)
+        return Sicherung::Fehlgeschlagen;
+    emit Benachrichtiger::Instanz().Bestaetigt(zKurs->Fach + QLatin1Char(' ') + zKurs->KursArt
+        + QString::number(zKurs->kNr) + QStringLiteral(" gesichert, ")
+        + QTime::currentTime().toString(QStringLiteral("HH:mm")));
+    return Sicherung::Gesichert;
 }
 
 // --- Menus, drops, closing -----------------------------------------------------------------
@@ -422,16 +456,25 @@ bool Kursfenster::OffenLassen(bool programmEndet)
 {
     // A value typed into the open editor and not yet checked counts as a change too.
     if (!programmEndet && HatUngesicherteEingaben()) {
-        // "Nein" is the default; Escape and closing the box keep the window open as well.
+        // As the quit question: "Sichern" is the default, Escape and closing the box keep the
+        // window open with everything in it.
         Plattform::Auswahl frage;
         frage.titel = QStringLiteral("Kursfenster schließen");
         frage.meldung = QStringLiteral("Soll das Kursfenster geschlossen werden?");
         frage.erklaerung = QStringLiteral("Die letzten Änderungen wurden noch nicht übernommen.");
-        frage.knoepfe = QStringList { QStringLiteral("Nein"), QStringLiteral("Ja") };
+        frage.knoepfe = QStringList { QStringLiteral("Sichern"), QStringLiteral("Verwerfen"),
+            QStringLiteral("Abbrechen") };
         frage.standard = 0;
-        frage.abbrechen = 0;
-        if (Plattform::aktuell().Waehlen(frage) != 1)
+        frage.abbrechen = 2;
+        const int wahl = Plattform::aktuell().Waehlen(frage);
+        if (wahl == 0) {
+            // A refused cell or a file that could not be written keeps the window open; the
+            // teacher has seen why.
+            if (TabelleSichern() != Sicherung::Gesichert)
+                return true;
+        } else if (wahl != 1) {
             return true;
+        }
     }
     // Closing drops what was not saved, the open editor's text included.
     zTabelle->EditorVerwerfen();

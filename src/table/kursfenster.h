@@ -10,9 +10,11 @@
 #include "schuelerkurs.h"
 #include "zellpruefung.h"
 
+#include <QColor>
 #include <QList>
 #include <QPair>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QStringList>
 #include <QTableWidgetItem>
@@ -104,6 +106,8 @@ public:
     int BenoetigteBreite() const { return BenoetigteBreite(height()); }
     // The usable area of the first screen; tests give a fixed one (nullopt: the real one).
     static void SetzeBildschirmflaeche(std::optional<QRect> flaeche);
+    // The window course windows open beside (the course selection window), nullptr: none.
+    static void SetzeNachbar(QWidget* nachbar);
     void Anpassen() override;
 
     // --- Restoring entries of the recovery journal (kursfenster_journal.cpp) --------------
@@ -168,6 +172,16 @@ public:
     const Eintrag* Spalteneintrag(int column) const;
     // Why the last value was refused, for the teacher ("„16“ ist keine Note …").
     QString LetzterGrund() const { return zGrund; }
+    // The cells whose pasted value was refused by the last paste (x column, y row); marked
+    // in the table until the next change.
+    const QList<QPoint>& AbgelehnteZellen() const { return zAbgelehnteZellen; }
+    bool IstAbgelehnt(int row, int column) const
+    {
+        return !zAbgelehnteZellen.isEmpty() && zAbgelehnteZellen.contains(QPoint(column, row));
+    }
+    // Their background and the frame that shows them also in a selected row.
+    static inline const QColor AbgelehntFarbe = QColor(255, 222, 173);
+    static inline const QColor AbgelehntRahmen = QColor(230, 120, 0);
     // The figures of the course as the table holds them now.
     Kurszahlen::Summe Zahlen() const { return zZahlen.Ergebnis(); }
     // The history of stored changes since the window opened or was saved.
@@ -182,6 +196,14 @@ public:
     ToolbarVorlage* ToolbarWerkzeuge() const { return zWerkzeuge; }
     Kursstatuszeile* Statuszeile() const { return zStatuszeile; }
     QAction* SichernAktion() const { return zToolSichern; }
+    // The search field (Ctrl+F): hidden until asked for.
+    QLineEdit* Suchfeld() const { return zSuchfeld; }
+    // Ctrl+F: shows the search field and gives it the keyboard.
+    void SucheOeffnen();
+    // Escape in the search field: hides it, the editor opens on the student found.
+    void SucheSchliessen();
+    // The row the search stands on, -1 without a match.
+    int Suchtreffer() const { return zSuchtreffer; }
 
     // --- The grid's and the window's handlers -------------------------------------------
     // Key codes the grid handles (the character code of the key's first character).
@@ -192,10 +214,18 @@ public:
         TasteRechts = 29,
         TasteHoch = 30,
         TasteRunter = 31,
+        // Keys of this program beyond those: a page up or down, the first and the last row
+        // (Ctrl+Home, Ctrl+End).
+        TasteSeiteHoch = 0x101,
+        TasteSeiteRunter = 0x102,
+        TasteAnfang = 0x103,
+        TasteEnde = 0x104,
     };
     // The key code of a key press, 0 for keys the grid leaves to the cell editor. Tab with
     // Shift counts as Tab (modifiers are not consulted), keypad Enter as Return.
     static int Tastencode(int qtTaste);
+    // The same with the modifiers: Page Up/Down, Ctrl+Home and Ctrl+End have codes too.
+    static int Tastencode(int qtTaste, Qt::KeyboardModifiers tasten);
     // True: the press is handled; the grid does nothing further with it.
     bool meineTabelle_CellPressed(int row, int column, Qt::KeyboardModifiers tasten);
     // True swallows the key; key is a Tastencode.
@@ -381,6 +411,15 @@ private:
     int activeColumn = 1; // column of the active cell
     KursZeiger zKurs; // the course shown; never replaced
     QAction* zToolSichern = nullptr;
+    QLineEdit* zSuchfeld = nullptr;
+    int zSuchtreffer = -1;
+    void SucheEinrichten();
+    // Jumps to the first student at or after row ab whose name holds the search text
+    // (wrapping round); the field turns red when there is none.
+    void SucheNach(int ab);
+    // The number of rows one page moves; the row a page key or Ctrl+Home/End leads to.
+    int Seitenzeilen() const;
+    int ZeileNachSprung(int row, int key) const;
     Menge zSpalten; // indexes of the entry columns as decimal texts
     bool zLokalGeaendert = false; // the table holds changes not yet saved into the file
     // Printing: the printer of the current print (a new one for every print), and the
@@ -406,9 +445,19 @@ private:
     Pruefung Pruefen(int row, int column, const QString& text) const;
     // Pastes a table of tab-separated lines from row r0 and the first entry column on.
     void TabelleEinfuegen(const QString& text, int r0);
+    // The summary of a paste's refusals: "3 Werte nicht übernommen: Zeile 4 Note „16“, …".
+    struct Abgelehnt {
+        int row;
+        int column;
+        QString text;
+        QString grund;
+    };
+    QString EinfuegenZusammenfassung(const QList<Abgelehnt>& abgelehnt) const;
+    void MarkierungenLoeschen();
     // The first line of a pasted block names the columns (a spreadsheet's header line).
     bool IstKopfzeile(const QStringList& felder) const;
     void FensterPlatzieren();
+    static QPointer<QWidget>& Nachbar();
     // The column widths of the shared structure into the grid.
     void SpaltenbreitenSetzen();
     // A new cell item with the flags and the alignment of its column.
@@ -464,6 +513,8 @@ private:
     bool zEditorWechsel = false; // the editor moves from one cell to another
     bool zEingerichtet = false; // the constructor has finished
     QString zGrund; // why the last value was refused
+    QList<QPoint> zAbgelehnteZellen; // refused by the last paste, marked until a change
+    bool zFuegtEin = false; // a paste is storing its values
     QUndoStack* zStapel = nullptr;
     QUndoCommand* zSammlung = nullptr; // the step being collected (a paste)
     bool zRueckgaengigAn = false; // "Rückgängig" has a handler

@@ -13,6 +13,23 @@
 #include <QStyleOptionViewItem>
 #include <QTableWidgetItem>
 
+int Kursfenster::Tastencode(int qtTaste, Qt::KeyboardModifiers tasten)
+{
+    const bool strg = tasten & Qt::ControlModifier;
+    switch (qtTaste) {
+    case Qt::Key_PageUp:
+        return TasteSeiteHoch;
+    case Qt::Key_PageDown:
+        return TasteSeiteRunter;
+    case Qt::Key_Home:
+        return strg ? TasteAnfang : 0;
+    case Qt::Key_End:
+        return strg ? TasteEnde : 0;
+    default:
+        return Tastencode(qtTaste);
+    }
+}
+
 int Kursfenster::Tastencode(int qtTaste)
 {
     switch (qtTaste) {
@@ -162,6 +179,29 @@ bool Kursfenster::VorigeSpalte(int& column) const
     }
 }
 
+int Kursfenster::ZeileNachSprung(int row, int key) const
+{
+    const int letzte = zTabelle->rowCount() - 1;
+    switch (key) {
+    case TasteSeiteHoch:
+        return qMax(0, row - Seitenzeilen());
+    case TasteSeiteRunter:
+        return qMin(letzte, row + Seitenzeilen());
+    case TasteAnfang:
+        return 0;
+    case TasteEnde:
+        return qMax(0, letzte);
+    default:
+        return row;
+    }
+}
+
+int Kursfenster::Seitenzeilen() const
+{
+    // The rows the table shows, less one: the row left stays in sight.
+    return qMax(1, zTabelle->viewport()->height() / Kurstabelle::Zeilenhoehe - 1);
+}
+
 int Kursfenster::NaechsteZeile(int row) const
 {
     return row + 1 <= zTabelle->rowCount() - 1 ? row + 1 : 0;
@@ -188,9 +228,12 @@ bool Kursfenster::TasteInZelle(int row, int column, int key)
         AktiviereEditZelle(row, column);
         return true;
     case TasteReturn:
-        // Return never leaves the cell.
+        // Return never leaves the cell; its text is selected again, so that what is typed
+        // next replaces it instead of being appended ("7", Return, "9" gives 9, not 79).
         if (!ZelleGeprueft(row, column))
             AktiviereEditZelle(row, column);
+        else if (QLineEdit* editor = zTabelle->Editor())
+            editor->selectAll();
         return true;
     case TasteHoch:
         if (ZelleGeprueft(row, column))
@@ -210,6 +253,14 @@ bool Kursfenster::TasteInZelle(int row, int column, int key)
     case TasteRechts:
         if (ZelleGeprueft(row, column))
             NaechsteSpalte(column);
+        AktiviereEditZelle(row, column);
+        return true;
+    case TasteSeiteHoch:
+    case TasteSeiteRunter:
+    case TasteAnfang:
+    case TasteEnde:
+        if (ZelleGeprueft(row, column))
+            row = ZeileNachSprung(row, key);
         AktiviereEditZelle(row, column);
         return true;
     default:
@@ -317,6 +368,9 @@ bool Kursfenster::meineTabelle_PaintCellText(
         if (option.font.underline() != unterstrichen)
             option.font.setUnderline(unterstrichen);
     }
+    // A cell that kept its old value against a pasted one is marked until the next change.
+    if (IstAbgelehnt(row, column))
+        option.backgroundBrush = AbgelehntFarbe;
     // The font and the palette are copied only where a cell differs from the grid's (a copy
     // per painted cell costs more than drawing its text).
     if (option.palette.color(QPalette::Text) != farbe)

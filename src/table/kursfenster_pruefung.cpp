@@ -137,8 +137,12 @@ void Kursfenster::ZelleAendern(int row, int column, const QString& wert)
 {
     QString vorher;
     QString nachher;
-    if (WertSetzen(row, column, wert, vorher, nachher))
-        AenderungVermerken(row, column, vorher, nachher);
+    if (!WertSetzen(row, column, wert, vorher, nachher))
+        return;
+    AenderungVermerken(row, column, vorher, nachher);
+    // The marks of a paste's refusals stay until the teacher changes something.
+    if (!zFuegtEin)
+        MarkierungenLoeschen();
 }
 
 bool Kursfenster::ZelleGeprueft(int row, int column)

@@ -168,15 +168,65 @@ void Kursfenster::TabelleEinfuegen(const QString& eingefuegt, int r0)
         textzeilen.removeFirst();
 
     const int erste = int(TabellenStruktur.ErsteSpalte);
+    MarkierungenLoeschen();
+    QList<Abgelehnt> abgelehnt;
     // The whole paste is one step of the history.
+    zFuegtEin = true;
     SammlungBeginnen(QStringLiteral("Einfügen"));
     for (int m = 0; m < textzeilen.size() && r0 + m < zTabelle->rowCount(); ++m) {
         const QStringList& felder = textzeilen.at(m);
         for (int k = 0; k < felder.size() && erste + k < zTabelle->columnCount(); ++k) {
             // Each value by the rules of typing: accepted → stored and shown, refused → beep.
-            if (!SpalteOK(felder.at(k), r0 + m, erste + k))
+            zGrund.clear();
+            if (!SpalteOK(felder.at(k), r0 + m, erste + k)) {
                 Plattform::aktuell().Piep();
+                abgelehnt.append({ r0 + m, erste + k, felder.at(k), zGrund });
+            }
         }
     }
     SammlungBeenden();
+    zFuegtEin = false;
+    if (abgelehnt.isEmpty())
+        return;
+    // One summary of everything refused, and the cells that kept their old values marked.
+    for (const Abgelehnt& a : std::as_const(abgelehnt))
+        zAbgelehnteZellen.append(QPoint(a.column, a.row));
+    zGrund = EinfuegenZusammenfassung(abgelehnt);
+    emit EingabeAbgelehnt(zGrund);
+    zTabelle->viewport()->update();
+}
+
+QString Kursfenster::EinfuegenZusammenfassung(const QList<Abgelehnt>& abgelehnt) const
+{
+    const auto stelle = [this](const Abgelehnt& a) {
+        const Eintrag* eintrag = Spalteneintrag(a.column);
+        const QString spalte = a.column < TabellenStruktur.Spalten.size()
+            ? TabellenStruktur.Spalten.at(a.column).Ueberschrift
+            : (eintrag ? eintrag->Bezeichnung : QString());
+        return QStringLiteral("Zeile %1 %2 „%3“").arg(QString::number(a.row + 1), spalte, a.text);
+    };
+    if (abgelehnt.size() == 1) {
+        const Abgelehnt& a = abgelehnt.first();
+        QString text = QStringLiteral("1 Wert nicht übernommen: ") + stelle(a);
+        if (!a.grund.isEmpty())
+            text += QStringLiteral(" – ") + a.grund;
+        return text;
+    }
+    constexpr int Zeigen = 4;
+    QStringList teile;
+    for (int i = 0; i < abgelehnt.size() && i < Zeigen; ++i)
+        teile.append(stelle(abgelehnt.at(i)));
+    QString text = QStringLiteral("%1 Werte nicht übernommen: ").arg(abgelehnt.size())
+        + teile.join(QStringLiteral(", "));
+    if (abgelehnt.size() > Zeigen)
+        text += QStringLiteral(" und %1 weitere").arg(abgelehnt.size() - Zeigen);
+    return text + u'.';
+}
+
+void Kursfenster::MarkierungenLoeschen()
+{
+    if (zAbgelehnteZellen.isEmpty())
+        return;
+    zAbgelehnteZellen.clear();
+    zTabelle->viewport()->update();
 }

@@ -106,6 +106,16 @@ void Kurszellendelegate::updateEditorGeometry(
     editor->setGeometry(option.rect);
 }
 
+void Kurszellendelegate::AbgelehntRahmen(QPainter* painter, const QRect& zelle)
+{
+    // Two pixels inside each edge, drawn over the selection's colour.
+    const QColor farbe = Kursfenster::AbgelehntRahmen;
+    painter->fillRect(QRect(zelle.left(), zelle.top(), zelle.width(), 2), farbe);
+    painter->fillRect(QRect(zelle.left(), zelle.bottom() - 1, zelle.width(), 2), farbe);
+    painter->fillRect(QRect(zelle.left(), zelle.top(), 2, zelle.height()), farbe);
+    painter->fillRect(QRect(zelle.right() - 1, zelle.top(), 2, zelle.height()), farbe);
+}
+
 void Kurszellendelegate::paint(
     QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
@@ -118,6 +128,8 @@ void Kurszellendelegate::paint(
 
     if (index.column() != checkSpalte) {
         stil->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
+        if (zFenster && zFenster->IstAbgelehnt(index.row(), index.column()))
+            AbgelehntRahmen(painter, opt.rect);
         return;
     }
 
@@ -274,7 +286,7 @@ bool Kurszellendelegate::eventFilter(QObject* objekt, QEvent* ereignis)
             zFenster->EditorZuruecksetzen();
             return true;
         }
-        const int code = Kursfenster::Tastencode(taste->key());
+        const int code = Kursfenster::Tastencode(taste->key(), taste->modifiers());
         if (code != 0 && zFenster->meineTabelle_CellKeyDown(zZeile, zSpalte, code))
             return true;
         break;

@@ -56,6 +56,8 @@ public:
 
 protected:
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+    // The frame of a cell whose pasted value was refused.
+    static void AbgelehntRahmen(QPainter* painter, const QRect& zelle);
 
 private:
     Kursfenster* zFenster;

@@ -27,6 +27,27 @@ QString GrundKeineNote(const QString& text)
     return QStringLiteral("„%1“ ist keine Note dieser Notenskala.").arg(text);
 }
 
+QString GrundKeineNote(const QString& text, const QList<Note>& noten)
+{
+    const QString erlaubt = ErlaubteNoten(noten);
+    if (erlaubt.isEmpty())
+        return GrundKeineNote(text) + QStringLiteral(" Erlaubt ist nur eine leere Zelle.");
+    return GrundKeineNote(text) + QStringLiteral(" Erlaubt sind: ") + erlaubt + u'.';
+}
+
+QString GrundStunden(Spaltenart art, const QString& text)
+{
+    const QString grund
+        = art == Spaltenart::Unentschuldigt ? GrundUnentschuldigt : GrundFehlstunden;
+    // "3,5": the number meant, written with the decimal comma the teacher is used to.
+    QString mitPunkt = text;
+    mitPunkt.replace(QLatin1Char(','), QLatin1Char('.'));
+    static const QRegularExpression dezimal(QStringLiteral("^[0-9]*\\.[0-9]+$|^[0-9]+\\.$"));
+    if (text.count(QLatin1Char(',')) == 1 && dezimal.match(mitPunkt).hasMatch())
+        return grund + QStringLiteral(" Dezimalstellen mit Punkt: „%1“.").arg(mitPunkt);
+    return grund;
+}
+
 namespace {
 
 // A plain decimal number: optional sign, digits with an optional decimal point, optional
@@ -63,12 +84,37 @@ double Wert(const QString& text)
     return ok && std::isfinite(wert) ? wert : 0;
 }
 
+// A written form of digits only ("9", "09", "15"), and its number.
+bool IstZiffernform(const QString& text, int& zahl)
+{
+    static const QRegularExpression ziffern(QStringLiteral("^[0-9]{1,4}$"));
+    if (!ziffern.match(text).hasMatch())
+        return false;
+    zahl = text.toInt();
+    return true;
+}
+
+// The grade of the scale written as text, letter case ignored. Where the scale writes its
+// grades in digits, "9" also finds "09" and "09" finds "9"; where two forms would fit
+// (a scale with both "9" and "09" and the text "009"), none is chosen.
 const Note* SucheNote(const QList<Note>& noten, const QString& text)
 {
     for (const Note& n : noten)
         if (GleichOhneGross(n.Kuerzel, text))
             return &n;
-    return nullptr;
+    int zahl = 0;
+    if (!IstZiffernform(text, zahl))
+        return nullptr;
+    const Note* gefunden = nullptr;
+    for (const Note& n : noten) {
+        int andere = 0;
+        if (!IstZiffernform(n.Kuerzel, andere) || andere != zahl)
+            continue;
+        if (gefunden)
+            return nullptr;
+        gefunden = &n;
+    }
+    return gefunden;
 }
 
 Ergebnis Unveraendert(const Zeile& zeile)
@@ -150,7 +196,10 @@ Ergebnis Pruefen(Spaltenart art, const Zeile& zeile, const QString& text, const 
             return Angenommen(QString());
         const Note* note = SucheNote(noten, text);
         if (!note)
-            return Abgelehnt(zeile, GrundKeineNote(text));
+            return Abgelehnt(zeile, GrundKeineNote(text, noten));
+        // "9" over a stored "09" is the grade that is there already.
+        if (GleichOhneGross(zeile.wert, note->Kuerzel))
+            return Unveraendert(zeile);
         return Angenommen(note->Kuerzel);
     }
     case Spaltenart::Fehlstunden:
@@ -158,7 +207,7 @@ Ergebnis Pruefen(Spaltenart art, const Zeile& zeile, const QString& text, const 
         const bool unentschuldigt = art == Spaltenart::Unentschuldigt;
         double anzahl = 0;
         if (!IstStundenzahl(t, anzahl))
-            return Abgelehnt(zeile, unentschuldigt ? GrundUnentschuldigt : GrundFehlstunden);
+            return Abgelehnt(zeile, GrundStunden(art, t));
         if (GleichOhneGross(zeile.wert, t))
             return Unveraendert(zeile);
         // The unexcused hours may not exceed the absence hours (equal is allowed); lowering
@@ -173,6 +222,41 @@ Ergebnis Pruefen(Spaltenart art, const Zeile& zeile, const QString& text, const 
         return Angenommen(text);
     }
     return Unveraendert(zeile);
+}
+
+QString ErlaubteNoten(const QList<Note>& noten)
+{
+    // Runs of three or more grades whose digits count up or down by one are said as
+    // "15 … 0"; every other grade stands by itself.
+    QStringList teile;
+    int i = 0;
+    while (i < noten.size()) {
+        int erste = 0;
+        int ende = i + 1; // one past the run
+        int schritt = 0;
+        if (IstZiffernform(noten.at(i).Kuerzel, erste)) {
+            int vorige = erste;
+            for (int k = i + 1; k < noten.size(); ++k) {
+                int zahl = 0;
+                if (!IstZiffernform(noten.at(k).Kuerzel, zahl))
+                    break;
+                const int d = zahl - vorige;
+                if ((d != 1 && d != -1) || (schritt != 0 && d != schritt))
+                    break;
+                schritt = d;
+                vorige = zahl;
+                ende = k + 1;
+            }
+        }
+        if (ende - i >= 3) {
+            teile.append(noten.at(i).Kuerzel + QStringLiteral(" … ") + noten.at(ende - 1).Kuerzel);
+            i = ende;
+        } else {
+            teile.append(noten.at(i).Kuerzel);
+            ++i;
+        }
+    }
+    return teile.join(QStringLiteral(", "));
 }
 
 } // namespace Zellpruefung

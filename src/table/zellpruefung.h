@@ -58,6 +58,14 @@ bool HatSteuerzeichen(const QString& text);
 
 // The refusal reasons (used by the tests and by whoever shows them).
 QString GrundKeineNote(const QString& text);
+// The same, followed by what the scale allows: "„16“ ist keine Note dieser Notenskala.
+// Erlaubt sind: 15 … 0, E, NT."
+QString GrundKeineNote(const QString& text, const QList<Note>& noten);
+// Why an hour count of a column of kind art was refused; a number written with a decimal
+// comma ("3,5") is told how to write it ("Dezimalstellen mit Punkt: „3.5“.").
+QString GrundStunden(Spaltenart art, const QString& text);
+// The grades of a scale as the reasons name them: "15 … 0, E, NT".
+QString ErlaubteNoten(const QList<Note>& noten);
 extern const QString GrundFehlstunden;
 extern const QString GrundUnentschuldigt;
 extern const QString GrundUnentschuldigtZuHoch;

@@ -165,9 +165,10 @@ private slots:
         const auto& a = plattform.fragen.at(0);
         QCOMPARE(a.meldung, QString("Soll RAVIRIreru beendet werden?"));
         QCOMPARE(a.erklaerung,
-            QString("Der aktuelle Stand der Eingabe wird zwar gesichert, aber "
-                    "mindestens ein Kurs wurde geändert und weder gespeichert "
-                    "noch versandt!"));
+            QString(
+                "Der aktuelle Stand der Eingabe wird zwar gesichert, aber "
+                "mindestens ein Kurs wurde geändert und weder gespeichert "
+                "noch versandt!\n\nGeändert und nicht abgegeben: Mathematik LK2, Deutsch GK1."));
         QCOMPARE(a.standardKnopf, QString("Ja"));
         const auto& b = plattform.fragen.at(1);
         QCOMPARE(b.titel, QString("Programm beenden"));

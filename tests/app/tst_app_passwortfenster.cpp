@@ -240,6 +240,64 @@ private slots:
         QVERIFY(hinweis);
     }
 
+    void fokusNachFalschemPasswort_data()
+    {
+        QTest::addColumn<QString>("passwort");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("ausNamensfeld"); // Return pressed in the name field
+        QTest::addColumn<QString>("fokus"); // the field that has the focus afterwards
+
+        QTest::newRow("falsch, Return im Namensfeld") << "geheim"
+                                                      << "Meier" << true << "TextFieldPasswort";
+        QTest::newRow("falsch, Return im Passwortfeld") << "geheim"
+                                                        << "Meier" << false << "TextFieldPasswort";
+        QTest::newRow("falsch, Name leer") << "x"
+                                           << "" << true << "TextFieldPasswort";
+        // Only the name is missing: the right password stays, the focus where it was.
+        QTest::newRow("richtig, Name leer") << "Geheim"
+                                            << "" << false << "TextFieldPasswort";
+    }
+
+    void fokusNachFalschemPasswort()
+    {
+        QFETCH(QString, passwort);
+        QFETCH(QString, name);
+        QFETCH(bool, ausNamensfeld);
+        QFETCH(QString, fokus);
+        QVERIFY(!Kurslistenbauer().Anlegen(zOrdner.path()).isEmpty());
+        Passwortfenster f;
+        QString fokusDanach;
+        QString passwortDanach;
+        QString nameDanach;
+        GuiTest::BeiModal(
+            [&](QWidget* w) {
+                auto* fenster = qobject_cast<Passwortfenster*>(w);
+                QTest::keyClicks(fenster->TextFieldPasswort, passwort);
+                QTest::keyClicks(fenster->TextFieldName, name);
+                QLineEdit* feld
+                    = ausNamensfeld ? fenster->TextFieldName : fenster->TextFieldPasswort;
+                feld->setFocus();
+                QTest::keyClick(feld, Qt::Key_Return);
+                // (the window's focus child: the offscreen test window need not be active)
+                QWidget* jetzt = fenster->focusWidget();
+                fokusDanach = jetzt ? jetzt->objectName() : QString();
+                // The teacher types on where the focus is: the password lands masked in its
+                // field, the name is left as it was.
+                if (jetzt)
+                    QTest::keyClicks(jetzt, "Xy");
+                passwortDanach = fenster->TextFieldPasswort->text();
+                nameDanach = fenster->TextFieldName->text();
+                fenster->done(QDialog::Rejected);
+            },
+            "Passwortfenster");
+        f.exec();
+        QCOMPARE(fokusDanach, fokus);
+        QCOMPARE(passwortDanach,
+            passwort == QLatin1String("Geheim") ? QStringLiteral("GeheimXy")
+                                                : QStringLiteral("Xy"));
+        QCOMPARE(nameDanach, name);
+    }
+
     void escapeIstAbbrechen()
     {
         AufzeichnendePlattform plattform;

@@ -229,7 +229,7 @@ private slots:
     void nichtsZuFragen()
     {
         AufzeichnendePlattform plattform;
-        plattform.antwortenWahl = { 1 }; // the closing question: "Ja"
+        plattform.antwortenWahl = { 1 }; // the closing question: "Verwerfen"
         QPointer<Kursfenster> m = Oeffnen(QStringLiteral("M"));
         Eingeben(*m, 0, QStringLiteral("Note"), QStringLiteral("13"));
         QVERIFY(QFileInfo::exists(Eingabejournal::DateiVon(pfad, QStringLiteral("M"))));

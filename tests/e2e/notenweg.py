@@ -455,8 +455,10 @@ class Lauf:
         self.foto("frage-senden")
         self.texte_pruefen("Frage vor dem Senden", self.dialogtexte(frage), [
             "Soll die Kursliste\n%s\ngesendet werden?" % titel,
-            "Die Kursliste wurde unter dem Namen\n%s.zle\nim Ordner\n%s\ngesichert."
-            % (self.stamm, os.path.dirname(self.ziel_senden))])
+            # (the empty line before the recipient holds no text to select)
+            "Die Kursliste wurde unter dem Namen\n%s.zle\nim Ordner\n%s\ngesichert.\n"
+            "Empfänger: %s"
+            % (self.stamm, os.path.dirname(self.ziel_senden), MAIL["EMailAdresse"])])
         bekannte = self.x.fenster_der_klasse(ui.KLASSE)
         self.x.taste("Return")               # "Ja" is the default button
         self.x.warte_bis_weg(frage, name="die Frage vor dem Senden")
@@ -522,8 +524,13 @@ class Lauf:
         self.foto("frage-beenden")
         self.texte_pruefen("Frage beim Beenden", self.dialogtexte(frage), [
             "Soll RAVIRIreru beendet werden?",
+            # (the empty line before the courses holds no text to select)
             "Der aktuelle Stand der Eingabe wird zwar gesichert, aber mindestens ein Kurs wurde "
-            "geändert und weder gespeichert noch versandt!"])
+            "geändert und weder gespeichert noch versandt!\n"
+            "Geändert und nicht abgegeben: %s." % ", ".join(
+                "%s %s%d" % (k["Fach"], k["KursArt"], k["kNr"]) for k in self.vorher["alleKurse"]
+                if k["geaendert"] and not k["gespeichert"] and not k["gesendet"]
+                and k["Kuerzel"] != self.kurs["Kuerzel"])])
         self.x.taste("Return")                        # "Ja", the default button
         rueckgabe = self.programm.warte_auf_ende(20)
         if rueckgabe != 0:
@@ -685,11 +692,11 @@ class Lauf:
         self.melde("„Sichern“ auf voller Platte: %s" % " | ".join(texte).replace("\n", " ⏎ "))
         self.x.taste("Escape")                        # "Abbrechen"
         self.x.warte_bis_weg(meldung, name="die Meldung zur vollen Platte")
-        # Not saved: the window asks before it closes, and "Nein" (the default) keeps it.
+        # Not saved: the window asks before it closes, and Escape ("Abbrechen") keeps it.
         frage = self.x.warte_auf_fenster("Kursfenster schließen")
         self.x.aktivieren(frage)
         self.foto("kursfenster-schliessen")
-        self.x.taste("Return")
+        self.x.taste("Escape")
         self.x.warte_bis_weg(frage, name="die Frage „Kursfenster schließen“")
         if not self.x.ist_sichtbar(fenster):
             raise Fehlschlag("Das Kursfenster ist nach dem gescheiterten „Sichern“ zu")

@@ -174,7 +174,7 @@ private slots:
         QTest::newRow("geändert und gesendet") << QList<int> { 5 } << false;
         QTest::newRow("gespeichert ohne Änderung") << QList<int> { 2 } << false;
         QTest::newRow("einer offen") << QList<int> { 6, 4 } << true;
-        QTest::newRow("zwei offen: eine Frage") << QList<int> { 4, 0, 4 } << true;
+        QTest::newRow("zwei offen: eine Frage, beide genannt") << QList<int> { 4, 0, 4 } << true;
     }
     void gesichert()
     {
@@ -182,8 +182,14 @@ private slots:
         QFETCH(bool, frage);
         for (bool antwort : { true, false }) {
             KursAuswahlliste kurse;
+            QStringList offen;
             for (int f : flaggen) {
                 auto k = std::make_shared<Kurs>();
+                k->Fach = QStringLiteral("Fach %1").arg(kurse.AnzahlKurse() + 1);
+                k->KursArt = QStringLiteral("GK");
+                k->kNr = kurse.AnzahlKurse() + 1;
+                if (f == 4)
+                    offen.append(k->Fach + QStringLiteral(" GK") + QString::number(k->kNr));
                 k->geaendert = f & 4;
                 k->gespeichert = f & 2;
                 k->gesendet = f & 1;
@@ -201,7 +207,9 @@ private slots:
                 QCOMPARE(p.fragen.first().erklaerung,
                     QStringLiteral(
                         "Der aktuelle Stand der Eingabe wird zwar gesichert, aber mindestens "
-                        "ein Kurs wurde geändert und weder gespeichert noch versandt!"));
+                        "ein Kurs wurde geändert und weder gespeichert noch versandt!\n\n"
+                        "Geändert und nicht abgegeben: ")
+                        + offen.join(QStringLiteral(", ")) + u'.');
                 QCOMPARE(p.fragen.first().standardKnopf, QStringLiteral("Ja"));
                 QCOMPARE(p.fragen.first().andererKnopf, QStringLiteral("Nein"));
             }

@@ -75,6 +75,8 @@ private slots:
     void kursOeffnen_data();
     void kursOeffnen();
     void nurDieHoeheAendertSich();
+    void kursfensterDaneben_data();
+    void kursfensterDaneben();
     void fensterEigenschaften();
     void kurslistenInitBeimErzeugen();
     void einzigeInstanz();
@@ -428,6 +430,54 @@ void TstKursauswahl::kursOeffnen()
     for (Kursfenster* k : OffeneKursfenster())
         QVERIFY(k->isVisible());
     QVERIFY(plattform.meldungen.isEmpty());
+}
+
+void TstKursauswahl::kursfensterDaneben_data()
+{
+    // The usable screen; whether a window of that width fits beside the selection window.
+    QTest::addColumn<QRect>("flaeche");
+    QTest::addColumn<int>("weitere"); // more students: a wider table is not needed, more rows
+    QTest::newRow("1366 × 768") << QRect(0, 0, 1366, 768) << 0;
+    QTest::newRow("1366 × 768, 30 Schüler") << QRect(0, 0, 1366, 768) << 30;
+    QTest::newRow("1600 × 1200") << QRect(0, 0, 1600, 1200) << 0;
+}
+
+void TstKursauswahl::kursfensterDaneben()
+{
+    // A course window opens beside the selection window, never on top of it, and a second
+    // one staggered from the first, still beside it and on the screen.
+    QFETCH(QRect, flaeche);
+    QFETCH(int, weitere);
+    Kurslistenbauer().WeitereSchueler("M", 101, weitere).AlsGlobaleDaten();
+    Kursfenster::SetzeBildschirmflaeche(flaeche);
+    Kursauswahl fenster;
+    fenster.move(flaeche.left() + 10, flaeche.top() + 20);
+    fenster.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenster));
+    QList<QRect> orte;
+    for (int zeile : { 0, 1 }) {
+        KlickeZeile(fenster, zeile);
+        Druecken(fenster, "ToolItemZeigen");
+        Kursfenster* k = Kursfenster::FensterVon(Daten.alleKurse.Zeigen(zeile + 1).get());
+        QVERIFY(k && k->isVisible());
+        const QRect ort = k->frameGeometry();
+        QVERIFY2(!ort.intersects(fenster.frameGeometry()),
+            qPrintable(QStringLiteral("%1,%2 %3×%4")
+                           .arg(ort.x())
+                           .arg(ort.y())
+                           .arg(ort.width())
+                           .arg(ort.height())));
+        QVERIFY(flaeche.contains(ort));
+        orte.append(ort);
+    }
+    // 8 pixels to the right of the selection window's frame (the course window's own frame
+    // lies within that gap).
+    const Kursfenster* erstes = Kursfenster::FensterVon(Daten.alleKurse.Zeigen(1).get());
+    QCOMPARE(erstes->geometry().left(), fenster.frameGeometry().right() + 1 + 8);
+    QCOMPARE(orte.at(1).topLeft() - orte.at(0).topLeft(), QPoint(22, 22));
+    for (Kursfenster* k : OffeneKursfenster())
+        k->close();
+    Kursfenster::SetzeBildschirmflaeche(std::nullopt);
 }
 
 void TstKursauswahl::nurDieHoeheAendertSich()

@@ -70,6 +70,10 @@ void TstKursauswahlMail::init()
         .Kursflaggen("D", true, false, false)
         .Kurs("Ph", "Physik", "GK", 3, "Mü", "11,13")
         .Kursflaggen("Ph", true, false, false)
+        // Complete courses: sending asks nothing about missing grades.
+        .Vollstaendig("M")
+        .Vollstaendig("D")
+        .Vollstaendig("Ph")
         .AlsGlobaleDaten();
     zOrdner = std::make_unique<QTemporaryDir>();
     QVERIFY(zOrdner->isValid());
@@ -223,8 +227,14 @@ void TstKursauswahlMail::dateinamenAusKursfeldern()
     const KursZeiger kurs = Daten.alleKurse.Zeigen(1);
     kurs->Kuerzel = kuerzel;
     kurs->Lehrer = lehrer;
+    // A new key leaves the course without its rows: its grades are missing, and the question
+    // about them is answered "Trotzdem senden".
+    const bool ohneZeilen = kuerzel != QLatin1String("M");
+    if (ohneZeilen)
+        plattform.antwortenWahl << 0;
     auto fenster = Fenster();
     Senden(*fenster);
+    QCOMPARE(plattform.auswahlen.size(), ohneZeilen ? 1 : 0);
     QVERIFY(WarteAufMitteilungen(1));
     QCOMPARE(plattform.meldungen, QStringList { Versandt });
 

@@ -1,6 +1,7 @@
 // Delivering a course from the selection window: the save path of "Speichern", the send
 // path of "Senden" and the mail client's two reports.
 
+#include "benachrichtiger.h"
 #include "dateihelfer.h"
 #include "fenstertest.h"
 #include "guitest.h"
@@ -12,6 +13,8 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -70,6 +73,10 @@ private slots:
     void fremdeBerichteZeigenNichts();
     void veralteteDateiWirdNichtGesendet_data();
     void veralteteDateiWirdNichtGesendet();
+    void lueckenFrage_data();
+    void lueckenFrage();
+    void unvollstaendigAbgegeben();
+    void bestaetigungNachSpeichern();
 
 private:
     // A window over the standard list's two courses, both changed: row 0 "Mathematik LK2",
@@ -90,9 +97,12 @@ private:
 void TstKursauswahlVersand::init()
 {
     Grundzustand();
+    // Both courses complete: their delivery asks nothing about missing grades.
     Kurslistenbauer()
         .Kursflaggen("M", true, false, false)
         .Kursflaggen("D", true, false, false)
+        .Vollstaendig("M")
+        .Vollstaendig("D")
         .AlsGlobaleDaten();
     zOrdner = std::make_unique<QTemporaryDir>();
     QVERIFY(zOrdner->isValid());
@@ -304,7 +314,8 @@ void TstKursauswahlVersand::sendenFrage()
     const QString meldung
         = QStringLiteral("Soll die Kursliste\nMathematik - LK2 - Mü\ngesendet werden?");
     const QString erklaerung = "Die Kursliste wurde unter dem Namen\n" + datei + "\nim Ordner\n"
-        + QDir::toNativeSeparators(zOrdner->path()) + "\ngesichert.";
+        + QDir::toNativeSeparators(zOrdner->path())
+        + "\ngesichert.\n\nEmpfänger: noten@schule.example";
     plattform.antwortenDatei << zOrdner->path() + u'/' + antwort;
     plattform.antwortenFrage << false;
     // When the question shows, the file is written and the dot is already blue.
@@ -314,6 +325,7 @@ void TstKursauswahlVersand::sendenFrage()
     Druecken(*fenster, "ToolItemSenden");
 
     QCOMPARE(plattform.fragen.size(), 1);
+    QVERIFY(plattform.auswahlen.isEmpty()); // a complete course: no question about gaps
     const struct Plattform::Frage frage = plattform.fragen.first();
     QCOMPARE(frage.titel, titel);
     QCOMPARE(frage.meldung, meldung);
@@ -659,6 +671,139 @@ void TstKursauswahlVersand::veralteteDateiWirdNichtGesendet()
         "Der Kurs wurde seitdem erneut gesichert; er gilt deshalb noch nicht als versandt.")));
     QVERIFY(!kurs->gesendet);
     QVERIFY(Knopf(*fenster, "ToolItemSenden")->isEnabled());
+}
+
+void TstKursauswahlVersand::lueckenFrage_data()
+{
+    // weg: the button pressed; antwort: the button of the question about gaps, -1 Escape.
+    QTest::addColumn<QString>("weg");
+    QTest::addColumn<int>("antwort");
+    QTest::addColumn<bool>("weiter");
+    for (const char* weg : { "ToolItemSpeichern", "ToolItemSenden" }) {
+        const QString name = QString::fromLatin1(weg).mid(8);
+        QTest::addRow("%s: Escape", qPrintable(name)) << QString::fromLatin1(weg) << -1 << false;
+        QTest::addRow("%s: Abbrechen", qPrintable(name)) << QString::fromLatin1(weg) << 1 << false;
+        QTest::addRow("%s: trotzdem", qPrintable(name)) << QString::fromLatin1(weg) << 0 << true;
+    }
+}
+
+void TstKursauswahlVersand::lueckenFrage()
+{
+    QFETCH(QString, weg);
+    QFETCH(int, antwort);
+    QFETCH(bool, weiter);
+    const bool senden = weg == QLatin1String("ToolItemSenden");
+    // "M" lacks the grade of Cordes and of five more students, and Albers's exam grade.
+    Kurslistenbauer()
+        .Kursflaggen("M", true, false, false)
+        .Vollstaendig("M")
+        .Wert("M", 13, "Note", "")
+        .Wert("M", 11, "Klausur", "")
+        .WeitereSchueler("M", 101, 5, false)
+        .AlsGlobaleDaten();
+    auto fenster = Fenster();
+    const QString pfad = zOrdner->filePath("Noten 12.1-M-LK2-Mü.zle");
+    if (antwort >= 0)
+        plattform.antwortenWahl << antwort;
+    plattform.antwortenDatei << pfad;
+    plattform.antwortenFrage << false; // the send question: "Nein"
+    Druecken(*fenster, weg);
+
+    QCOMPARE(plattform.auswahlen.size(), 1);
+    const Plattform::Auswahl frage = plattform.auswahlen.first();
+    QCOMPARE(frage.titel, Titel);
+    QCOMPARE(frage.meldung,
+        QStringLiteral("Die Kursliste\nMathematik - LK2 - Mü\nist noch nicht vollständig."));
+    QCOMPARE(frage.erklaerung,
+        QStringLiteral("„Note“ fehlt bei 6 von 9 Schülern: Cordes, Clara; Schüler 101; "
+                       "Schüler 102 und 3 weitere.\n"
+                       "„Klausur“ fehlt bei 1 von 2 Schülern mit Klausur: Albers, Anna.\n\n"
+                       "Soll sie trotzdem %1 werden?")
+            .arg(senden ? "gesendet" : "gespeichert"));
+    QCOMPARE(frage.knoepfe,
+        (QStringList { senden ? "Trotzdem senden" : "Trotzdem speichern", "Abbrechen" }));
+    QCOMPARE(frage.standard, 1);
+    QCOMPARE(Plattform::AbbrechenIndex(frage), 1);
+    QCOMPARE(frage.symbol, Plattform::Symbol::Warnung);
+    // Asked before anything is written: cancelled, no dialog and no file.
+    QCOMPARE(plattform.speichernDialoge.size(), weiter ? 1 : 0);
+    QCOMPARE(QFile::exists(pfad), weiter);
+    QCOMPARE(Daten.alleKurse.Zeigen(1)->gespeichert, weiter);
+    QCOMPARE(plattform.fragen.size(), weiter && senden ? 1 : 0);
+    QVERIFY(zAuftraege.isEmpty());
+}
+
+void TstKursauswahlVersand::unvollstaendigAbgegeben()
+{
+    // "M" saved with a grade missing, "D" complete and sent: only "M"'s count stands out.
+    Kurslistenbauer()
+        .Kursflaggen("M", true, true, false)
+        .Kursflaggen("D", true, true, true)
+        .Vollstaendig("D")
+        .AlsGlobaleDaten();
+    auto fenster = Fenster();
+    QTableWidget* liste = Liste(*fenster);
+    QTableWidgetItem* m = liste->item(0, Kursauswahl::SpalteNoten);
+    QTableWidgetItem* d = liste->item(1, Kursauswahl::SpalteNoten);
+    QCOMPARE(m->text(), QStringLiteral("3/4"));
+    QCOMPARE(m->foreground().color(), Kursauswahl::UnvollstaendigFarbe);
+    QVERIFY(m->font().bold());
+    QCOMPARE(m->toolTip(),
+        QStringLiteral("Die Ergebnisdatei wurde unvollständig abgegeben.\n"
+                       "„Note“ fehlt bei 1 von 4 Schülern: Cordes, Clara.\n"
+                       "„Klausur“ fehlt bei 1 von 2 Schülern mit Klausur: Cordes, Clara."));
+    QVERIFY(m->data(Qt::AccessibleTextRole).toString().endsWith("unvollständig abgegeben"));
+    QCOMPARE(d->text(), QStringLiteral("2/2"));
+    QVERIFY(!d->data(Qt::ForegroundRole).isValid());
+    QVERIFY(!d->font().bold());
+    QCOMPARE(d->toolTip(), QString());
+    // Seen on the screen: the count of "M" in orange, that of "D" not (the text is drawn
+    // smoothed, so a pixel near the colour counts).
+    const QImage bild = liste->viewport()->grab().toImage();
+    const auto orange = [&bild](const QRect& zelle) {
+        const qreal f = bild.devicePixelRatio();
+        for (int x = int(zelle.left() * f); x <= int(zelle.right() * f); ++x)
+            for (int y = int(zelle.top() * f); y <= int(zelle.bottom() * f); ++y) {
+                const QColor c = bild.pixelColor(x, y);
+                if (c.red() > 150 && c.green() > 40 && c.green() < 150 && c.blue() < 80)
+                    return true;
+            }
+        return false;
+    };
+    QVERIFY(orange(liste->visualItemRect(m)));
+    QVERIFY(!orange(liste->visualItemRect(d)));
+    // A course that was only changed shows no mark, however incomplete.
+    Daten.alleKurse.Zeigen(1)->gespeichert = false;
+    fenster->Aktualisieren();
+    QVERIFY(!m->font().bold());
+    QCOMPARE(m->toolTip(), QString());
+}
+
+void TstKursauswahlVersand::bestaetigungNachSpeichern()
+{
+    auto fenster = Fenster();
+    QCOMPARE(fenster->Bestaetigung(), QString());
+    plattform.antwortenDatei << zOrdner->filePath("Noten 12.1-M-LK2-Mü.zle");
+    Druecken(*fenster, "ToolItemSpeichern");
+    // Said without a dialog, with the file's name and the time, at the foot of the list.
+    QCOMPARE(plattform.protokoll, QStringList { "Speichern: Kursdaten speichern" });
+    const QRegularExpression muster(QStringLiteral(
+        "^Mathematik LK2 gespeichert unter Noten 12\\.1-M-LK2-Mü\\.zle, \\d\\d:\\d\\d$"));
+    QVERIFY2(muster.match(fenster->Bestaetigung()).hasMatch(), qPrintable(fenster->Bestaetigung()));
+    auto* hinweis = fenster->findChild<QLabel*>(QStringLiteral("Bestaetigung"));
+    QVERIFY(hinweis && hinweis->isVisible());
+    QCOMPARE(hinweis->mapTo(fenster.get(), QPoint(0, hinweis->height())).y(), fenster->height());
+    // It goes by itself.
+    QTRY_COMPARE_WITH_TIMEOUT(
+        fenster->Bestaetigung(), QString(), Kursauswahl::BestaetigungMs + 2000);
+    // A cancelled dialog says nothing.
+    KlickeZeile(*fenster, 1);
+    plattform.antwortenDatei << QString();
+    Druecken(*fenster, "ToolItemSpeichern");
+    QCOMPARE(fenster->Bestaetigung(), QString());
+    // A course window's "Sichern" is confirmed here too.
+    emit Benachrichtiger::Instanz().Bestaetigt(QStringLiteral("Deutsch GK1 gesichert, 14:02"));
+    QCOMPARE(fenster->Bestaetigung(), QStringLiteral("Deutsch GK1 gesichert, 14:02"));
 }
 
 RAVIRIRERU_GUI_TEST_MAIN(TstKursauswahlVersand)

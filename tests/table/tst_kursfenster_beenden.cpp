@@ -349,7 +349,7 @@ private slots:
         Taste(*m, Qt::Key_Tab);
         const QString journalNeu = m->Journal()->Datei();
         QVERIFY(QFileInfo::exists(journalNeu));
-        plattform.antwortenWahl = { 1 }; // "Ja": close without the entries
+        plattform.antwortenWahl = { 1 }; // "Verwerfen": close without the entries
         QVERIFY(m->close());
         QVERIFY(!QFileInfo::exists(journalNeu));
     }

@@ -5,6 +5,7 @@
 // and paste into the open editor.
 
 #include "aufzeichnendeplattform.h"
+#include "eingabejournal.h"
 #include "fenstertest.h"
 #include "guitest.h"
 #include "kursauswahl.h"
@@ -141,7 +142,7 @@ private slots:
         const QStringList behaltend = { "Kursauswahl aktiv und zurück", "fremdes Fenster aktiv",
             "anderer Kurs geöffnet", "Spaltenbreite in anderem Fenster",
             "Spalte in anderem Fenster verschoben", "anderes Fenster in der Breite geändert",
-            "Schließen: Nein", "Schließen: Escape", "Kontextmenü" };
+            "Schließen: Abbrechen", "Schließen: Escape", "Kontextmenü" };
         for (const QString& weg : pruefend) {
             QTest::newRow(qPrintable(weg + QStringLiteral(", Note"))) << weg << "13" << true;
             QTest::newRow(qPrintable(weg + QStringLiteral(", keine Note"))) << weg << "99" << true;
@@ -231,8 +232,8 @@ private slots:
             FensterD()->resize(FensterD()->width() + 40, FensterD()->height());
             QTRY_COMPARE(
                 f->meineTabelle()->columnWidth(f->meineTabelle()->columnCount() - 1), vorher + 40);
-        } else if (weg == QStringLiteral("Schließen: Nein")) {
-            plattform.antwortenWahl = { 0 };
+        } else if (weg == QStringLiteral("Schließen: Abbrechen")) {
+            plattform.antwortenWahl = { 2 };
             QVERIFY(!f->close());
             QCOMPARE(plattform.auswahlen.size(), 1);
         } else if (weg == QStringLiteral("Schließen: Escape")) {
@@ -267,7 +268,8 @@ private slots:
                 QVERIFY(f);
                 QCOMPARE(Gespeichert(*f, 0, NoteS), QStringLiteral("12"));
                 QCOMPARE(Sichtbar(*f, 0, c), QStringLiteral("12"));
-                QCOMPARE(f->LetzterGrund(), Zellpruefung::GrundKeineNote(QStringLiteral("99")));
+                QCOMPARE(f->LetzterGrund(),
+                    Zellpruefung::GrundKeineNote(QStringLiteral("99"), Daten.zNoten));
                 // The teacher stays on the refused cell.
                 QCOMPARE(EditorZelle(*f), QPoint(c, 0));
             }
@@ -357,6 +359,42 @@ private slots:
         QVERIFY(plattform.auswahlen.isEmpty());
     }
 
+    void nachReturnErsetzt_data()
+    {
+        // After Return the cell's text is selected: the next keys replace it.
+        QTest::addColumn<QString>("spalte");
+        QTest::addColumn<QString>("erst");
+        QTest::addColumn<QString>("dann");
+        QTest::addColumn<int>("pieps");
+        QTest::newRow("Note") << NoteS << "7"
+                              << "9" << 0;
+        QTest::newRow("Fehlstunden") << Fehl << "3"
+                                     << "4" << 0;
+        // A refused value is back with its old text, selected as well.
+        QTest::newRow("abgelehnte Note") << NoteS << "99"
+                                         << "8" << 1;
+    }
+
+    void nachReturnErsetzt()
+    {
+        QFETCH(QString, spalte);
+        QFETCH(QString, erst);
+        QFETCH(QString, dann);
+        QFETCH(int, pieps);
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        QVERIFY(Aktivieren(f));
+        f->AktiviereEditZelle(1, Spalte(spalte));
+        Tippen(*f, erst);
+        Taste(*f, Qt::Key_Return);
+        QCOMPARE(EditorZelle(*f), QPoint(Spalte(spalte), 1));
+        QCOMPARE(Editor(*f)->selectedText(), Editor(*f)->text());
+        QTest::keyClicks(QApplication::focusWidget(), dann);
+        QCOMPARE(Editor(*f)->text(), dann);
+        Taste(*f, Qt::Key_Tab);
+        QCOMPARE(Gespeichert(*f, 1, spalte), dann);
+        QCOMPARE(plattform.pieps, pieps);
+    }
+
     void nachEscapeWeiterTippen()
     {
         // Typed keys after Escape land in the cell, not in a row search of the grid.
@@ -378,18 +416,20 @@ private slots:
     {
         // eingabe: 0 nothing, 1 a value typed and checked (Tab), 2 a value typed and not yet
         // checked, 3 typed and refused (the old value is back). antwort: the index of the
-        // button ("Nein", "Ja"), -1 Escape.
+        // button ("Sichern", "Verwerfen", "Abbrechen"), -1 Escape.
         QTest::addColumn<int>("eingabe");
         QTest::addColumn<int>("antwort");
         QTest::addColumn<bool>("frage");
         QTest::addColumn<bool>("offen");
         QTest::newRow("ohne Änderung") << 0 << -1 << false << false;
-        QTest::newRow("Nein behält") << 1 << 0 << true << true;
+        QTest::newRow("Sichern sichert") << 1 << 0 << true << false;
+        QTest::newRow("Abbrechen behält") << 1 << 2 << true << true;
         QTest::newRow("Escape behält") << 1 << -1 << true << true;
-        QTest::newRow("Ja verwirft") << 1 << 1 << true << false;
-        QTest::newRow("ungeprüfte Eingabe: Nein") << 2 << 0 << true << true;
+        QTest::newRow("Verwerfen verwirft") << 1 << 1 << true << false;
+        QTest::newRow("ungeprüfte Eingabe: Sichern") << 2 << 0 << true << false;
+        QTest::newRow("ungeprüfte Eingabe: Abbrechen") << 2 << 2 << true << true;
         QTest::newRow("ungeprüfte Eingabe: Escape") << 2 << -1 << true << true;
-        QTest::newRow("ungeprüfte Eingabe: Ja") << 2 << 1 << true << false;
+        QTest::newRow("ungeprüfte Eingabe: Verwerfen") << 2 << 1 << true << false;
         QTest::newRow("abgelehnte Eingabe") << 3 << -1 << false << false;
     }
 
@@ -399,6 +439,7 @@ private slots:
         QFETCH(int, antwort);
         QFETCH(bool, frage);
         QFETCH(bool, offen);
+        const QByteArray dateiVorher = Lesen(Daten.datenFolder);
         QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
         if (eingabe != 0)
             Tippen(*f, eingabe == 3 ? QStringLiteral("99") : QStringLiteral("13"));
@@ -407,6 +448,10 @@ private slots:
         QCOMPARE(f->LokalGeaendert(), eingabe == 1);
         if (antwort >= 0)
             plattform.antwortenWahl = { antwort };
+        const QString journal = f->Journal() ? f->Journal()->Datei() : QString();
+        const bool journalDa = !journal.isEmpty() && QFile::exists(journal);
+        if (eingabe == 1)
+            QVERIFY(journalDa);
         f->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(plattform.auswahlen.size(), frage ? 1 : 0);
@@ -417,9 +462,11 @@ private slots:
             QCOMPARE(q.meldung, QStringLiteral("Soll das Kursfenster geschlossen werden?"));
             QCOMPARE(q.erklaerung,
                 QStringLiteral("Die letzten Änderungen wurden noch nicht übernommen."));
-            QCOMPARE(q.knoepfe, (QStringList { QStringLiteral("Nein"), QStringLiteral("Ja") }));
+            QCOMPARE(q.knoepfe,
+                (QStringList { QStringLiteral("Sichern"), QStringLiteral("Verwerfen"),
+                    QStringLiteral("Abbrechen") }));
             QCOMPARE(q.standard, 0);
-            QCOMPARE(Plattform::AbbrechenIndex(q), 0);
+            QCOMPARE(Plattform::AbbrechenIndex(q), 2);
             QCOMPARE(q.symbol, Plattform::Symbol::Warnung);
         }
         QCOMPARE(!f.isNull(), offen);
@@ -430,11 +477,21 @@ private slots:
             QCOMPARE(Gespeichert(*f, 0, NoteS),
                 eingabe == 1 ? QStringLiteral("13") : QStringLiteral("12"));
             QVERIFY(BasisEinstellungen::zFenster().contains(f.data()));
+            // The journal keeps the checked entry for a crash.
+            if (eingabe == 1)
+                QVERIFY(QFile::exists(journal));
+            QCOMPARE(Lesen(Daten.datenFolder), dateiVorher);
         } else {
             QVERIFY(BasisEinstellungen::zFenster().isEmpty());
-            // Nothing reached the global data; a new window shows the stored value.
+            // "Sichern": the typed value is in the file; otherwise nothing reached the global
+            // data or the file, and a new window shows the stored value.
+            const bool gesichert = antwort == 0 && frage;
+            QCOMPARE(Lesen(Daten.datenFolder) != dateiVorher, gesichert);
+            QCOMPARE(Daten.alleKurse.Zeigen(1)->geaendert, gesichert);
+            if (!journal.isEmpty())
+                QVERIFY(!QFile::exists(journal));
             QPointer<Kursfenster> neu = Oeffnen(QStringLiteral("M"));
-            QCOMPARE(Sichtbar(*neu, 0, 5), QStringLiteral("12"));
+            QCOMPARE(Sichtbar(*neu, 0, 5), gesichert ? QStringLiteral("13") : QStringLiteral("12"));
         }
     }
 

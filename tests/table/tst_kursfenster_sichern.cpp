@@ -1,6 +1,7 @@
 // The course window: saving the table into the course-list file with "Sichern".
 
 #include "aufzeichnendeplattform.h"
+#include "benachrichtiger.h"
 #include "dateischreiber.h"
 #include "fenstertest.h"
 #include "guitest.h"
@@ -12,6 +13,8 @@
 #include <QBuffer>
 #include <QFile>
 #include <QLineEdit>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -156,14 +159,47 @@ private slots:
         QVERIFY(!Daten.wurdeGeaendert());
     }
 
+    void sichernBestaetigt_data()
+    {
+        QTest::addColumn<bool>("schreibbar");
+        QTest::newRow("gesichert") << true;
+        QTest::newRow("nicht schreibbar") << false;
+    }
+
+    void sichernBestaetigt()
+    {
+        // A save that reached the file says so calmly (the course selection window shows
+        // it); one that failed says nothing of the kind.
+        QFETCH(bool, schreibbar);
+        QSignalSpy bestaetigt(&Benachrichtiger::Instanz(), &Benachrichtiger::Bestaetigt);
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        Tippen(*f, QStringLiteral("14"));
+        Taste(*f, Qt::Key_Tab);
+        if (!schreibbar)
+            Daten.datenFolder = ordner.path(); // a folder stands where the file should be
+        SichernDruecken(*f);
+        QCOMPARE(bestaetigt.size(), schreibbar ? 1 : 0);
+        if (schreibbar) {
+            const QString text = bestaetigt.first().first().toString();
+            QVERIFY2(QRegularExpression(QStringLiteral("^Mathematik LK2 gesichert, \\d\\d:\\d\\d$"))
+                         .match(text)
+                         .hasMatch(),
+                qPrintable(text));
+            QVERIFY(f.isNull());
+        }
+    }
+
     void schreibfehler_data()
     {
-        // antwort: the button of the closing question ("Nein", "Ja"), -1 Escape.
+        // antwort: the button of the closing question ("Sichern", "Verwerfen", "Abbrechen"),
+        // -1 Escape. "Sichern" tries once more, fails as before (its offer to save elsewhere
+        // is answered with Escape) and keeps the window.
         QTest::addColumn<int>("antwort");
         QTest::addColumn<bool>("offen");
-        QTest::newRow("Nein: bleibt offen") << 0 << true;
+        QTest::newRow("Sichern: scheitert wieder, bleibt offen") << 0 << true;
+        QTest::newRow("Abbrechen: bleibt offen") << 2 << true;
         QTest::newRow("Escape: bleibt offen") << -1 << true;
-        QTest::newRow("Ja: schließt") << 1 << false;
+        QTest::newRow("Verwerfen: schließt") << 1 << false;
     }
 
     void schreibfehler()
@@ -181,8 +217,10 @@ private slots:
             plattform.antwortenWahl.append(antwort);
 
         SichernDruecken(*f);
-        QCOMPARE(
-            plattform.protokoll, (QStringList { "Auswahl: ", "Auswahl: Kursfenster schließen" }));
+        QStringList protokoll { "Auswahl: ", "Auswahl: Kursfenster schließen" };
+        if (antwort == 0)
+            protokoll.append("Auswahl: ");
+        QCOMPARE(plattform.protokoll, protokoll);
         const auto& meldung = plattform.auswahlen.first();
         QCOMPARE(meldung.meldung,
             QStringLiteral("Die Kurslisten-Datei (zln) konnte nicht gesichert werden."));
@@ -268,9 +306,9 @@ private slots:
             QVERIFY(datei.open(QIODevice::WriteOnly | QIODevice::Truncate));
             QCOMPARE(datei.write(fremdeBytes), fremdeBytes.size());
         }
-        // Then, where the file was not replaced, "Nein" to the closing question: the window
-        // stays open.
-        plattform.antwortenWahl = { wahl, 0 };
+        // Then, where the file was not replaced, "Abbrechen" to the closing question: the
+        // window stays open.
+        plattform.antwortenWahl = { wahl, 2 };
 
         SichernDruecken(*f);
         QCOMPARE(plattform.auswahlen.size(), ersetzt ? 1 : 2);
@@ -368,7 +406,8 @@ private slots:
         Taste(*f, Qt::Key_Tab);
         const QString gut = Daten.datenFolder;
         Daten.datenFolder = ordner.path();
-        plattform.antwortenWahl = { 0 }; // the closing question: "Nein"
+        plattform.antwortenWahl
+            = { 0 }; // the offer to save elsewhere; the closing question: Escape
         SichernDruecken(*f);
         QVERIFY(!f.isNull());
         QVERIFY(f->Zeilenkopie(0) != Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11).get());

@@ -107,7 +107,14 @@ private slots:
         QTest::addColumn<bool>("abwarten");
         QTest::newRow("keine Note")
             << "Note"
-            << "16" << QStringLiteral("„16“ ist keine Note dieser Notenskala.") << true;
+            << "16"
+            << QStringLiteral("„16“ ist keine Note dieser Notenskala. Erlaubt sind: 15 … 0, E.")
+            << true;
+        QTest::newRow("Fehlstunden mit Komma")
+            << "Fehlstunden"
+            << "3,5"
+            << QStringLiteral("Fehlstunden: nur Zahlen ab 0. Dezimalstellen mit Punkt: „3.5“.")
+            << false;
         QTest::newRow("Fehlstunden")
             << "Fehlstunden"
             << "-1" << QStringLiteral("Fehlstunden: nur Zahlen ab 0.") << false;
@@ -144,13 +151,15 @@ private slots:
         QVERIFY(zeile->findChild<QLabel*>(QStringLiteral("Kurszahlen"))->isVisible());
     }
 
-    // A paste names the reason of the field it refused.
+    // A paste names the field it refused, with its reason.
     void grundBeimEinfuegen()
     {
         QGuiApplication::clipboard()->setText(QStringLiteral("13\t-3\n"));
         Taste(*f, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(plattform.pieps, 1);
-        QCOMPARE(f->Statuszeile()->Grund(), QStringLiteral("Fehlstunden: nur Zahlen ab 0."));
+        QCOMPARE(f->Statuszeile()->Grund(),
+            QStringLiteral("1 Wert nicht übernommen: Zeile 1 Fehlstunden „-3“ – "
+                           "Fehlstunden: nur Zahlen ab 0."));
         QCOMPARE(f->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
     }
 

@@ -4,6 +4,7 @@
 #include "aufzeichnendeplattform.h"
 #include "fenstertest.h"
 #include "guitest.h"
+#include "kursstatuszeile.h"
 #include "kurstabelle.h"
 #include "kurstabellentest.h"
 #include "menue.h"
@@ -340,6 +341,65 @@ private slots:
             QCOMPARE(Eintragszellen(*f, i), zellen.at(i));
         QVERIFY(!f->LokalGeaendert());
         QCOMPARE(plattform.pieps, 0);
+    }
+
+    void einfuegenFasstAbgelehntesZusammen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("zusammenfassung");
+        QTest::addColumn<QList<QPoint>>("zellen"); // (column offset from "Note", row)
+        QTest::newRow("ein Wert")
+            << "16\t3"
+            << "1 Wert nicht übernommen: Zeile 5 Note „16“ – „16“ ist keine Note dieser "
+               "Notenskala. Erlaubt sind: 15 … 0, E."
+            << QList<QPoint> { { 0, 4 } };
+        QTest::newRow("vier Werte")
+            << "16\t-2\n12\t3\nx\t1,5\n"
+            << "4 Werte nicht übernommen: Zeile 5 Note „16“, Zeile 5 Fehlstunden „-2“, "
+               "Zeile 7 Note „x“, Zeile 7 Fehlstunden „1,5“."
+            << QList<QPoint> { { 0, 4 }, { 1, 4 }, { 0, 6 }, { 1, 6 } };
+        QTest::newRow("sechs Werte")
+            << "a\tb\nc\td\ng\tf"
+            << "6 Werte nicht übernommen: Zeile 5 Note „a“, Zeile 5 Fehlstunden „b“, "
+               "Zeile 6 Note „c“, Zeile 6 Fehlstunden „d“ und 2 weitere."
+            << QList<QPoint> { { 0, 4 }, { 1, 4 }, { 0, 5 }, { 1, 5 }, { 0, 6 }, { 1, 6 } };
+    }
+
+    void einfuegenFasstAbgelehntesZusammen()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, zusammenfassung);
+        QFETCH(QList<QPoint>, zellen);
+        QPointer<Kursfenster> f = GrosserKurs();
+        QVERIFY(f);
+        const int note = Spalte(QStringLiteral("Note"));
+        f->meineTabelle()->selectRow(4);
+        Ablage().setText(text);
+        QVERIFY(Ausfuehren("EditPasteSpezial"));
+        QCOMPARE(f->LetzterGrund(), zusammenfassung);
+        QCOMPARE(f->Statuszeile()->Grund(), zusammenfassung);
+        QList<QPoint> erwartet;
+        for (const QPoint& z : zellen)
+            erwartet.append(QPoint(note + z.x(), z.y()));
+        QCOMPARE(f->AbgelehnteZellen(), erwartet);
+        QCOMPARE(plattform.pieps, int(zellen.size()));
+        // The marked cells show it by their frame, also in the selected row; a cell that took
+        // its value does not.
+        QTableWidget* t = f->meineTabelle();
+        const QImage bild = t->viewport()->grab().toImage();
+        const auto farbe = [&](int row, int column) {
+            const QRect r = t->visualRect(t->model()->index(row, column));
+            return bild.pixelColor((r.topLeft() + QPoint(1, 1)) * bild.devicePixelRatio());
+        };
+        for (const QPoint& z : erwartet)
+            QCOMPARE(farbe(z.y(), z.x()), Kursfenster::AbgelehntRahmen);
+        QVERIFY(farbe(0, note) != Kursfenster::AbgelehntRahmen);
+        QVERIFY(farbe(4, note - 1) != Kursfenster::AbgelehntRahmen);
+        // The next change clears the marks.
+        Klick(*f, 0, note);
+        Tippen(*f, QStringLiteral("9"));
+        Taste(*f, Qt::Key_Tab);
+        QVERIFY(f->AbgelehnteZellen().isEmpty());
     }
 
     void allesAbgelehntBleibtUngeaendert()

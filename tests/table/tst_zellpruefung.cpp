@@ -14,14 +14,21 @@ Q_DECLARE_METATYPE(Zellpruefung::Ergebnis::Art)
 
 namespace {
 
-// The scale 15 .. 0 points and "E" (excused), as the school's files carry it.
-QList<Note> Notenskala()
+// The scale 15 .. 0 points and "E" (excused), as the school's files carry it; with
+// mitNull written "15" .. "00", with mitNT also "NT" (not taken part).
+QList<Note> Notenskala(bool mitNull = false, bool mitNT = false)
 {
     QList<Note> noten;
-    for (int p = 15; p >= 0; --p)
-        noten.append(
-            Note(QString::number(p), QStringLiteral("%1 Punkte").arg(p), p, QString::number(p)));
+    for (int p = 15; p >= 0; --p) {
+        // mitNull: the scale writes the one-digit grades with a leading zero ("09").
+        const QString form
+            = mitNull ? QStringLiteral("%1").arg(p, 2, 10, QLatin1Char('0')) : QString::number(p);
+        noten.append(Note(form, QStringLiteral("%1 Punkte").arg(p), p, QString::number(p)));
+    }
     noten.append(Note(QStringLiteral("E"), QStringLiteral("entschuldigt"), -1, QString()));
+    if (mitNT)
+        noten.append(
+            Note(QStringLiteral("NT"), QStringLiteral("nicht teilgenommen"), -2, QString()));
     return noten;
 }
 
@@ -90,13 +97,13 @@ private slots:
         QTest::newRow("Note gleich bis auf Fall") << note << "E" << "4" << "e"   << gleich << "E"  << keine;
         QTest::newRow("Note unverändert")       << note  << "12" << "4" << "12"  << gleich << "12" << keine;
         QTest::newRow("Note geleert")           << note  << "12" << "4" << ""    << ja     << ""   << keine;
-        QTest::newRow("Note nicht in der Skala") << note << "12" << "4" << "16"  << nein   << "12" << GrundKeineNote("16");
-        QTest::newRow("Note mit Leerzeichen")   << note  << "12" << "4" << " 12" << nein   << "12" << GrundKeineNote(" 12");
-        QTest::newRow("Note: Kopfzeile")        << note  << "12" << "4" << "Note" << nein  << "12" << GrundKeineNote("Note");
+        QTest::newRow("Note nicht in der Skala") << note << "12" << "4" << "16"  << nein   << "12" << GrundKeineNote("16", Notenskala());
+        QTest::newRow("Note mit Leerzeichen")   << note  << "12" << "4" << " 12" << nein   << "12" << GrundKeineNote(" 12", Notenskala());
+        QTest::newRow("Note: Kopfzeile")        << note  << "12" << "4" << "Note" << nein  << "12" << GrundKeineNote("Note", Notenskala());
         QTest::newRow("Note: altes Kürzel bleibt") << note << "x" << "4" << "X"  << gleich << "x"  << keine;
         QTest::newRow("Note mit Tabulator")     << note  << "12" << "4" << "1\t2" << nein  << "12" << GrundSteuerzeichen;
         QTest::newRow("mit ID klein")           << mitId << ""   << "4" << "e"   << ja     << "E"  << keine;
-        QTest::newRow("mit ID ungültig")        << mitId << "11" << "4" << "abc" << nein   << "11" << GrundKeineNote("abc");
+        QTest::newRow("mit ID ungültig")        << mitId << "11" << "4" << "abc" << nein   << "11" << GrundKeineNote("abc", Notenskala());
         QTest::newRow("mit ID gleich")          << mitId << "E"  << "4" << "e"   << gleich << "E"  << keine;
         // Absence hours: plain numbers from 0; an empty count is 0.
         QTest::newRow("Fehlstunden leer wird 0") << fehl << "4"  << "4" << ""    << ja     << "0"  << keine;
@@ -111,7 +118,7 @@ private slots:
         QTest::newRow("Fehlstunden -0e3")       << fehl  << "4"  << "4" << "-0e3" << nein  << "4"  << GrundFehlstunden;
         QTest::newRow("Fehlstunden Text")       << fehl  << "4"  << "4" << "abc" << nein   << "4"  << GrundFehlstunden;
         QTest::newRow("Fehlstunden Kopfzeile")  << fehl  << "4"  << "4" << "Fehlstunden" << nein << "4" << GrundFehlstunden;
-        QTest::newRow("Fehlstunden Komma")      << fehl  << "4"  << "4" << "3,5" << nein   << "4"  << GrundFehlstunden;
+        QTest::newRow("Fehlstunden Komma")      << fehl  << "4"  << "4" << "3,5" << nein   << "4"  << GrundFehlstunden + " Dezimalstellen mit Punkt: „3.5“.";
         QTest::newRow("Fehlstunden Zahl mit Text") << fehl << "4" << "4" << "3 Std" << nein << "4" << GrundFehlstunden;
         QTest::newRow("Fehlstunden unendlich")  << fehl  << "4"  << "4" << "1e999" << nein << "4"  << GrundFehlstunden;
         QTest::newRow("Fehlstunden gleich")     << fehl  << "4"  << "4" << "4"   << gleich << "4"  << keine;
@@ -170,6 +177,141 @@ private slots:
         }
     }
 
+    void schreibweisen_data()
+    {
+        // Typed into an empty "Note" cell (or, for "3,5" and the like, an hours cell) against
+        // both ways of writing a scale: what is stored, or why it is refused.
+        QTest::addColumn<bool>("mitNull"); // the scale "15 … 00", else "15 … 0"
+        QTest::addColumn<Spaltenart>("art");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("wert"); // stored; empty: refused
+        QTest::addColumn<QString>("grund");
+
+        const Spaltenart note = Spaltenart::Note;
+        const Spaltenart mitId = Spaltenart::NoteMitID;
+        const Spaltenart fehl = Spaltenart::Fehlstunden;
+        const Spaltenart unent = Spaltenart::Unentschuldigt;
+        const QString erlaubt0 = QStringLiteral(" Erlaubt sind: 15 … 0, E, NT.");
+        const QString erlaubt00 = QStringLiteral(" Erlaubt sind: 15 … 00, E, NT.");
+        const QString keine;
+        // clang-format off
+        for (const bool mitNull : { false, true }) {
+            const char* skala = mitNull ? "15…00" : "15…0";
+            const QString erlaubt = mitNull ? erlaubt00 : erlaubt0;
+            const QString neun = mitNull ? "09" : "9";
+            const QString null = mitNull ? "00" : "0";
+            QTest::addRow("%s: 9", skala)    << mitNull << note  << "9"   << neun << keine;
+            QTest::addRow("%s: 09", skala)   << mitNull << note  << "09"  << neun << keine;
+            QTest::addRow("%s: 009", skala)  << mitNull << note  << "009" << neun << keine;
+            QTest::addRow("%s: 0", skala)    << mitNull << note  << "0"   << null << keine;
+            QTest::addRow("%s: 00", skala)   << mitNull << note  << "00"  << null << keine;
+            QTest::addRow("%s: 15", skala)   << mitNull << note  << "15"  << "15" << keine;
+            QTest::addRow("%s: 015", skala)  << mitNull << note  << "015" << "15" << keine;
+            QTest::addRow("%s: e", skala)    << mitNull << note  << "e"   << "E"  << keine;
+            QTest::addRow("%s: nt", skala)   << mitNull << note  << "nt"  << "NT" << keine;
+            QTest::addRow("%s: mit ID 09", skala) << mitNull << mitId << "09" << neun << keine;
+            QTest::addRow("%s: 16", skala)   << mitNull << note  << "16"  << keine
+                << "„16“ ist keine Note dieser Notenskala." + erlaubt;
+            QTest::addRow("%s: -0", skala)   << mitNull << note  << "-0"  << keine
+                << "„-0“ ist keine Note dieser Notenskala." + erlaubt;
+            QTest::addRow("%s: Leerzeichen 9", skala) << mitNull << note << " 9" << keine
+                << "„ 9“ ist keine Note dieser Notenskala." + erlaubt;
+            QTest::addRow("%s: 9,0", skala)  << mitNull << note  << "9,0" << keine
+                << "„9,0“ ist keine Note dieser Notenskala." + erlaubt;
+            QTest::addRow("%s: Std 3,5", skala) << mitNull << fehl << "3,5" << keine
+                << "Fehlstunden: nur Zahlen ab 0. Dezimalstellen mit Punkt: „3.5“.";
+            QTest::addRow("%s: Std ,5", skala) << mitNull << fehl << ",5" << keine
+                << "Fehlstunden: nur Zahlen ab 0. Dezimalstellen mit Punkt: „.5“.";
+            QTest::addRow("%s: unent. 1,5", skala) << mitNull << unent << "1,5" << keine
+                << "Unentschuldigte Fehlstunden: nur Zahlen ab 0. Dezimalstellen mit Punkt: „1.5“.";
+            QTest::addRow("%s: Std 3.5", skala) << mitNull << fehl << "3.5" << "3.5" << keine;
+            QTest::addRow("%s: Std 1,000,5", skala) << mitNull << fehl << "1,000,5" << keine
+                << "Fehlstunden: nur Zahlen ab 0.";
+            QTest::addRow("%s: Std -0", skala) << mitNull << fehl << "-0" << keine
+                << "Fehlstunden: nur Zahlen ab 0.";
+            QTest::addRow("%s: Std -1,5", skala) << mitNull << fehl << "-1,5" << keine
+                << "Fehlstunden: nur Zahlen ab 0.";
+        }
+        // clang-format on
+    }
+
+    void schreibweisen()
+    {
+        QFETCH(bool, mitNull);
+        QFETCH(Spaltenart, art);
+        QFETCH(QString, text);
+        QFETCH(QString, wert);
+        QFETCH(QString, grund);
+        const Ergebnis e = Pruefen(
+            art, Zeile { QString(), QStringLiteral("4") }, text, Notenskala(mitNull, true));
+        QCOMPARE(e.art, wert.isEmpty() ? Ergebnis::Abgelehnt : Ergebnis::Angenommen);
+        QCOMPARE(e.wert, wert);
+        QCOMPARE(e.grund, grund);
+    }
+
+    void schreibweiseSchonGespeichert_data()
+    {
+        // "9" over a stored "09" (and the reverse) is the grade that is there: unchanged.
+        QTest::addColumn<bool>("mitNull");
+        QTest::addColumn<QString>("gespeichert");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("15…00: 9 über 09") << true << "09"
+                                          << "9";
+        QTest::newRow("15…0: 09 über 9") << false << "9"
+                                         << "09";
+    }
+
+    void schreibweiseSchonGespeichert()
+    {
+        QFETCH(bool, mitNull);
+        QFETCH(QString, gespeichert);
+        QFETCH(QString, text);
+        const Ergebnis e = Pruefen(
+            Spaltenart::Note, Zeile { gespeichert, QString() }, text, Notenskala(mitNull));
+        QCOMPARE(e.art, Ergebnis::Unveraendert);
+        QCOMPARE(e.wert, gespeichert);
+    }
+
+    void zweiFormenPassen()
+    {
+        // A scale that writes nine both as "9" and as "09": each form finds itself, and a
+        // third form that would fit both finds neither.
+        QList<Note> noten = Notenskala();
+        noten.append(Note(QStringLiteral("09"), QStringLiteral("neun, alt"), 9, QString()));
+        const Zeile leer { QString(), QString() };
+        QCOMPARE(
+            Pruefen(Spaltenart::Note, leer, QStringLiteral("9"), noten).wert, QStringLiteral("9"));
+        QCOMPARE(Pruefen(Spaltenart::Note, leer, QStringLiteral("09"), noten).wert,
+            QStringLiteral("09"));
+        const Ergebnis e = Pruefen(Spaltenart::Note, leer, QStringLiteral("009"), noten);
+        QCOMPARE(e.art, Ergebnis::Abgelehnt);
+        QCOMPARE(e.grund,
+            QStringLiteral("„009“ ist keine Note dieser Notenskala. Erlaubt sind: 15 … 0, E, 09."));
+    }
+
+    void erlaubteNoten_data()
+    {
+        QTest::addColumn<QStringList>("formen");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("leer") << QStringList() << "";
+        QTest::newRow("zwei Ziffern") << QStringList { "2", "1" } << "2, 1";
+        QTest::newRow("aufwärts") << QStringList { "1", "2", "3", "4", "5", "6" } << "1 … 6";
+        QTest::newRow("Buchstaben") << QStringList { "A", "B", "C" } << "A, B, C";
+        QTest::newRow("Lücke") << QStringList { "15", "14", "13", "11", "10", "9", "E" }
+                               << "15 … 13, 11 … 9, E";
+        QTest::newRow("Richtung wechselt") << QStringList { "1", "2", "1" } << "1, 2, 1";
+    }
+
+    void erlaubteNoten()
+    {
+        QFETCH(QStringList, formen);
+        QFETCH(QString, text);
+        QList<Note> noten;
+        for (const QString& f : formen)
+            noten.append(Note(f, QString(), 0, QString()));
+        QCOMPARE(ErlaubteNoten(noten), text);
+    }
+
     void grundNenntDieNote()
     {
         QCOMPARE(GrundKeineNote(QStringLiteral("16")),
@@ -186,6 +328,9 @@ private slots:
         const Zeile zeile { QStringLiteral("12"), QString() };
         QCOMPARE(
             Pruefen(Spaltenart::Note, zeile, QStringLiteral("13"), {}).art, Ergebnis::Abgelehnt);
+        QCOMPARE(Pruefen(Spaltenart::Note, zeile, QStringLiteral("13"), {}).grund,
+            QStringLiteral(
+                "„13“ ist keine Note dieser Notenskala. Erlaubt ist nur eine leere Zelle."));
         QCOMPARE(Pruefen(Spaltenart::Note, zeile, QString(), {}).art, Ergebnis::Angenommen);
     }
 };

@@ -91,6 +91,38 @@ Kurslistenbauer& Kurslistenbauer::Schueler(qint64 id, const QString& name, const
     });
 }
 
+Kurslistenbauer& Kurslistenbauer::Vollstaendig(const QString& kuerzel)
+{
+    return Aendern([=](Datenbestand& d) {
+        const KursZeiger kurs = KursMitKuerzel(d, kuerzel);
+        for (qint64 i = 1; i <= d.alleSchueler.AnzahlSchueler(); ++i) {
+            const qint64 id = d.alleSchueler.Zeigen(i).ID;
+            if (!kurs->Schueler.Enthalten(id))
+                continue;
+            SchuelerKursZeiger zeile = d.alleSchuelerKurse.Zeigen(kuerzel, id);
+            if (!zeile) {
+                // The row's entries from this list's catalogue, not the global one.
+                zeile = std::make_shared<SchuelerKurs>(kuerzel, id);
+                KursEintraege eintraege;
+                for (qint64 e = 0; e < d.alleEintraege.Anzahl(); ++e) {
+                    const Eintrag& k = d.alleEintraege.ZeigeEintrag(e);
+                    eintraege.Anfuegen(KursEintrag(k.ID, k.Bezeichnung, QString()));
+                }
+                zeile->Eintraege = eintraege;
+                d.alleSchuelerKurse.Anfuegen(zeile);
+            }
+            for (qint64 e = 0; e < zeile->Eintraege.Anzahl(); ++e) {
+                KursEintrag& eintrag = zeile->Eintraege.ZeigeKursEintrag(e);
+                const bool note
+                    = eintrag.ID.isEmpty() && eintrag.Bezeichnung == QLatin1String("Note");
+                const bool klausur = !eintrag.ID.isEmpty() && kurs->KlausurSchueler.Enthalten(id);
+                if ((note || klausur) && eintrag.datum.trimmed().isEmpty())
+                    eintrag.datum = QStringLiteral("10");
+            }
+        }
+    });
+}
+
 Kurslistenbauer& Kurslistenbauer::Wert(
     const QString& kuerzel, qint64 id, const QString& bezeichnung, const QString& wert)
 {

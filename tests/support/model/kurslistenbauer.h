@@ -48,6 +48,11 @@ public:
     // One more student, in the course with that key (none when kuerzel is empty).
     Kurslistenbauer& Schueler(qint64 id, const QString& name, const QString& kuerzel = QString());
 
+    // Every student of the course with that key gets what a complete list needs: a course row,
+    // the grade "10" where "Note" is empty and, for the students marked for the exam, "10"
+    // where the exam grade (an entry with ID) is empty. Rows shorter than the catalogue keep
+    // their length.
+    Kurslistenbauer& Vollstaendig(const QString& kuerzel);
     // The value of a row's entry with that caption (the row must exist).
     Kurslistenbauer& Wert(
         const QString& kuerzel, qint64 id, const QString& bezeichnung, const QString& wert);
