@@ -1,6 +1,7 @@
 #include "ravirireru.h"
 
 #include "benachrichtiger.h"
+#include "bilder.h"
 #include "dateitypen.h"
 #include "datenbestand.h"
 #include "hilfefenster.h"
@@ -82,7 +83,7 @@ RAVIRIreru::RAVIRIreru(int& argc, char** argv, Art art)
     setApplicationName(QStringLiteral("RAVIRIreru"));
     setApplicationVersion(VersionsText().mid(8));
     setDesktopFileName(QStringLiteral("ravirireru"));
-    setWindowIcon(QIcon(QStringLiteral(":/bilder/ravirireru.svg")));
+    setWindowIcon(Bildsymbol(QStringLiteral("ravirireru")));
     // The program lives until the quit sequence lets it end, not until its last window closes
     // (the splash window is the only window for a while).
     setQuitOnLastWindowClosed(false);

@@ -1,12 +1,13 @@
 #include "bildfenster.h"
 
+#include "bilder.h"
+
 #include "programmversion.h"
 #include "schrift.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QSvgRenderer>
 
 Bildfenster::Bildfenster(const QString& titel, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
@@ -46,9 +47,7 @@ void Bildfenster::paintEvent(QPaintEvent* ereignis)
     QDialog::paintEvent(ereignis);
     QPainter maler(this);
     maler.fillRect(rect(), Qt::white);
-    QSvgRenderer bild(QStringLiteral(":/bilder/RAVIRIreruSplashScreen.svg"));
-    if (bild.isValid())
-        bild.render(&maler, QRectF(rect()));
+    BildZeichnen(maler, QStringLiteral("RAVIRIreruSplashScreen"), QRectF(rect()));
 }
 
 void Bildfenster::mousePressEvent(QMouseEvent* ereignis)

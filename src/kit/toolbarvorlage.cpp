@@ -1,5 +1,6 @@
 #include "toolbarvorlage.h"
 
+#include "bilder.h"
 #include "zeigehilfe.h"
 
 #include <QAction>
@@ -46,8 +47,7 @@ QIcon ToolbarVorlage::Bild(const QString& name)
     static QHash<QString, QIcon> bilder;
     auto it = bilder.find(name);
     if (it == bilder.end())
-        it = bilder.insert(
-            name, QIcon(QStringLiteral(":/bilder/") + name + QStringLiteral(".svg")));
+        it = bilder.insert(name, Bildsymbol(name));
     return it.value();
 }
 
