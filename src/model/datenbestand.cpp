@@ -8,6 +8,7 @@
 #include "ergebnisdateiname.h"
 #include "hilfsmittel.h"
 #include "plattform.h"
+#include "sicheresschreiben.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -184,6 +185,10 @@ bool Datenbestand::LadeDatei(const QString& pfad)
         SchonGeoeffnetMelden(neueSperre);
         return false;
     }
+
+    // What a save killed before its end left beside the file goes (only ours, of programs
+    // no longer running here).
+    SicheresSchreiben::Aufraeumen(absolut);
 
     QFile datei(absolut);
     if (!datei.open(QIODevice::ReadOnly)) {

@@ -68,8 +68,10 @@ public:
     bool SchreibeErgebnis(QIODevice& geraet, const Kurs& kurs, QString& meldung) const;
     bool KodiereErgebnis(const Kurs& kurs, QByteArray& bytes, QString& meldung) const;
     // Writes bytes to pfad as a whole or not at all (SicheresSchreiben); meldung says why
-    // it failed. A failed write leaves the old file as it was.
-    static bool SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung);
+    // it failed. A failed write leaves the old file as it was. A new file gets the rights
+    // that follow from vorbild (the course-list file); rechte gets what could not be kept.
+    static bool SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung,
+        const QString& vorbild = QString(), QString* rechte = nullptr);
 
     // --- The grade scale ------------------------------------------------------------------
     bool NoteOK(const QString& text) const;
@@ -127,10 +129,13 @@ private:
     bool AusweichenAnbieten(const QString& fehler);
     // Tells the teacher once that a backup could not be made.
     void SicherungsfehlerMelden();
+    void RechteMelden();
 
     // The course-list file as it was read or last written here.
     Dateistand zStand;
     QString zSicherungsfehler;
+    QString zRechtehinweis; // the rights the last file written could not keep
+    QString zGemeldeterRechtehinweis;
     QString zGemeldeterSicherungsfehler;
 };
 

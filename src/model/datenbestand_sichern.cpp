@@ -26,12 +26,30 @@ QString Anzeige(const QString& pfad)
 
 } // namespace
 
-bool Datenbestand::SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung)
+bool Datenbestand::SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung,
+    const QString& vorbild, QString* rechte)
 {
-    const SicheresSchreiben::Ergebnis ergebnis = SicheresSchreiben::Schreiben(pfad, bytes);
+    const SicheresSchreiben::Ergebnis ergebnis = SicheresSchreiben::Schreiben(pfad, bytes, vorbild);
     if (!ergebnis)
         meldung = ergebnis.grund;
+    if (rechte)
+        *rechte = ergebnis.rechteHinweis;
     return ergebnis.ok;
+}
+
+void Datenbestand::RechteMelden()
+{
+    // Once per reason: the file is written, only narrower than the one before.
+    if (zRechtehinweis.isEmpty() || zRechtehinweis == zGemeldeterRechtehinweis)
+        return;
+    zGemeldeterRechtehinweis = zRechtehinweis;
+    Plattform::aktuell().Mitteilen({ QString(),
+        QStringLiteral("Die Datei wurde gesichert, aber nicht mit allen bisherigen Rechten."),
+        zRechtehinweis
+            + QStringLiteral("\n\nNiemand kann die Datei lesen, der sie vorher nicht lesen "
+                             "konnte. Wer sie weiter lesen soll, dem müssen Sie die Rechte neu "
+                             "geben."),
+        Plattform::Symbol::Warnung });
 }
 
 bool Datenbestand::SpeichernNach(const QString& pfad, QString& fehler)
@@ -54,7 +72,9 @@ bool Datenbestand::SpeichernNach(const QString& pfad, QString& fehler)
         vorher = alt.readAll();
         mitVorher = alt.error() == QFileDevice::NoError;
     }
-    if (!SchreibeDatei(pfad, bytes, fehler))
+    // A new file ("Sichern unter …") is no more open than the one the entries come from.
+    if (!SchreibeDatei(
+            pfad, bytes, fehler, datenFolder.isEmpty() ? pfad : datenFolder, &zRechtehinweis))
         return false;
     zStand = Dateistand::Von(pfad, bytes, pruefsumme);
     fehler.clear();
@@ -63,6 +83,8 @@ bool Datenbestand::SpeichernNach(const QString& pfad, QString& fehler)
         const SicheresSchreiben::Ergebnis kopie = Sicherungskopien::Anlegen(pfad, vorher);
         if (!kopie)
             zSicherungsfehler = kopie.grund;
+        else if (zRechtehinweis.isEmpty())
+            zRechtehinweis = kopie.rechteHinweis;
     }
     return true;
 }
@@ -130,6 +152,7 @@ bool Datenbestand::Sichern()
     QString fehler;
     if (SpeichernNach(datenFolder, fehler)) {
         SicherungsfehlerMelden();
+        RechteMelden();
         return true;
     }
     return AusweichenAnbieten(fehler);
@@ -191,6 +214,7 @@ bool Datenbestand::SichernUnter()
             // The journals of unsaved entries follow the file the program works on.
             Eingabejournal::KurslisteUmgezogen(alterPfad, pfad);
             SicherungsfehlerMelden();
+            RechteMelden();
             Plattform::aktuell().Mitteilen({ QString(),
                 QStringLiteral("Die Kurslisten-Datei wurde als %1 gesichert.").arg(Anzeige(pfad)),
                 QStringLiteral("RAVIRIreru arbeitet ab jetzt mit dieser Datei: Jedes weitere "
@@ -213,8 +237,12 @@ bool Datenbestand::Speichern(const Kurs& kurs, const QString& pfad, QString* feh
 {
     QByteArray bytes;
     QString grund;
-    const bool ok = KodiereErgebnis(kurs, bytes, grund) && SchreibeDatei(pfad, bytes, grund);
+    // The result file holds the course's grades: no more open than the course-list file.
+    const bool ok = KodiereErgebnis(kurs, bytes, grund)
+        && SchreibeDatei(pfad, bytes, grund, datenFolder, &zRechtehinweis);
     if (fehler)
         *fehler = ok ? QString() : grund;
+    if (ok)
+        RechteMelden();
     return ok;
 }

@@ -1,5 +1,6 @@
 #include "eingabejournal.h"
 
+#include "dateirechte.h"
 #include "sicheresschreiben.h"
 
 #include <QCoreApplication>
@@ -39,23 +40,16 @@ QString Vollpfad(const QString& pfad)
     return kanonisch.isEmpty() ? info.absoluteFilePath() : kanonisch;
 }
 
-// Creates a folder with rights for the user alone; true when it is there.
+// Creates a folder with rights for the user alone (a wider one made before is narrowed, a
+// link in its place refused); true when it is there.
 bool OrdnerAnlegen(const QString& ordner, int& nummer)
 {
-    const QFileInfo info(ordner);
-    if (!QDir().mkpath(info.absolutePath())) {
+    if (!QDir().mkpath(QFileInfo(ordner).absolutePath())) {
         nummer = ENOENT;
         return false;
     }
-    if (::mkdir(QFile::encodeName(ordner).constData(), 0700) != 0 && errno != EEXIST) {
-        nummer = errno;
-        return false;
-    }
-    if (!QFileInfo(ordner).isDir()) {
-        nummer = ENOTDIR;
-        return false;
-    }
-    return true;
+    nummer = Dateirechte::OrdnerAnlegen(ordner);
+    return nummer == 0;
 }
 
 QList<Eingabejournal*>& Offene()
@@ -118,7 +112,8 @@ Eingabejournal::Eingabejournal(const Gelesen& gelesen, QObject* parent)
             Beiseitelegen(datei);
         QFile::rename(gelesen.datei, datei);
     }
-    const int fd = ::open(QFile::encodeName(datei).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    const int fd = ::open(
+        QFile::encodeName(datei).constData(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
     if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::ftruncate(fd, gelesen.laenge) == 0) {
         zFd = fd;
         zLaenge = gelesen.laenge;
@@ -184,8 +179,8 @@ bool Eingabejournal::Oeffnen()
                          .arg(QDir::toNativeSeparators(datei)));
         return false;
     }
-    const int fd = ::open(
-        QFile::encodeName(datei).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(QFile::encodeName(datei).constData(),
+        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         nummer = errno;
         FehlerSetzen(SicheresSchreiben::Grund(nummer, datei));
@@ -405,8 +400,8 @@ Eingabejournal::Gelesen Eingabejournal::LiesDatei(const QString& datei, bool abs
 {
     Gelesen j;
     j.datei = datei;
-    const int fd = ::open(
-        QFile::encodeName(datei).constData(), (abschneiden ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(datei).constData(),
+        (abschneiden ? O_RDWR : O_RDONLY) | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         j.fehler = SicheresSchreiben::Grund(errno, datei);
         return j;
