@@ -43,7 +43,7 @@ bool Root()
 Dateirechte::Stand Dateirechte::Von(const QString& pfad)
 {
     Stand stand;
-    struct stat info {};
+    struct stat info { };
     const QByteArray name = Name(pfad);
     if (pfad.isEmpty() || ::stat(name.constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return stand;
@@ -67,7 +67,7 @@ QString Dateirechte::Anwenden(int fd, const Stand& stand, const QString& pfad)
     QString hinweis;
     mode_t modus = stand.bekannt ? stand.modus : mode_t(0600);
     bool mitListe = stand.bekannt && !stand.zugriffsliste.isEmpty();
-    struct stat jetzt {};
+    struct stat jetzt { };
     if (::fstat(fd, &jetzt) != 0)
         return QStringLiteral("Die Rechte von %1 konnten nicht gesetzt werden.").arg(Anzeige(pfad));
     if (stand.bekannt) {
@@ -99,7 +99,8 @@ QString Dateirechte::Anwenden(int fd, const Stand& stand, const QString& pfad)
         modus &= ~mode_t(0077);
     }
     if (::fchmod(fd, modus) != 0 && hinweis.isEmpty())
-        hinweis = QStringLiteral("Die Rechte von %1 konnten nicht gesetzt werden.").arg(Anzeige(pfad));
+        hinweis
+            = QStringLiteral("Die Rechte von %1 konnten nicht gesetzt werden.").arg(Anzeige(pfad));
     return hinweis;
 }
 
@@ -111,7 +112,7 @@ int Dateirechte::OrdnerAnlegen(const QString& ordner, const QString& vorbild)
     const int fd = ::open(name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return errno == ELOOP ? ENOTDIR : errno;
-    struct stat info {};
+    struct stat info { };
     int nummer = 0;
     if (::fstat(fd, &info) != 0)
         nummer = errno;
@@ -130,11 +131,11 @@ int Dateirechte::Vorbereiten(const QString& pfad, const QString& vorbild, QStrin
 {
     const QByteArray name = Name(pfad);
     const Stand alt = Von(pfad);
-    const int fd = ::open(name.constData(),
-        O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
+    const int fd = ::open(
+        name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0)
         return errno;
-    struct stat info {};
+    struct stat info { };
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return EISDIR;

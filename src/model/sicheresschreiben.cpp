@@ -188,8 +188,7 @@ private:
     QByteArray Proc() const { return "/proc/self/fd/" + QByteArray::number(zFd); }
     static QByteArray Temporaer(const QString& name, int n)
     {
-        return QFile::encodeName(TemporaerAnfang(name) + QString::number(::getpid())
-            + QLatin1Char('-') + QString::number(n) + TemporaerEnde);
+        return QFile::encodeName(SicheresSchreiben::Temporaerdatei(name, ::getpid(), n));
     }
 
     int zOrdner;
@@ -198,6 +197,16 @@ private:
 };
 
 } // namespace
+
+QString SicheresSchreiben::Temporaerdatei(const QString& pfad, qint64 prozess, int n)
+{
+    const QFileInfo info(pfad);
+    const QString name = TemporaerAnfang(info.fileName()) + QString::number(prozess)
+        + QLatin1Char('-') + QString::number(n) + TemporaerEnde;
+    return info.path() == QLatin1String(".") && !pfad.startsWith(QLatin1String("./"))
+        ? name
+        : info.path() + QLatin1Char('/') + name;
+}
 
 int SicheresSchreiben::Aufraeumen(const QString& pfad)
 {

@@ -46,6 +46,9 @@ public:
     // Removes the temporary files a save of pfad left when its program died (only ours, only
     // of programs no longer running on this computer). How many went.
     static int Aufraeumen(const QString& pfad);
+    // The name of the n-th temporary file of a save of pfad by the program with that process
+    // number on this computer.
+    static QString Temporaerdatei(const QString& pfad, qint64 prozess, int n = 0);
 
     // The German reason for a system error number while writing pfad.
     static QString Grund(int fehlernummer, const QString& pfad);

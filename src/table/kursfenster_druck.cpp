@@ -34,17 +34,19 @@ void Kursfenster::Drucken()
     // A PDF file holds the course's grades: it is made no more open than the course-list
     // file before the printer writes into it.
     if (!drucker.outputFileName().isEmpty()) {
+        const QString pdf = drucker.outputFileName();
         QString hinweis;
-        if (const int nummer
-            = Dateirechte::Vorbereiten(drucker.outputFileName(), Daten.datenFolder, hinweis);
+        if (const int nummer = Dateirechte::Vorbereiten(pdf, Daten.datenFolder, hinweis);
             nummer != 0) {
-            Plattform::aktuell().Meldung(
-                QStringLiteral("Die Kursliste konnte nicht gedruckt werden. ")
-                + SicheresSchreiben::Grund(nummer, drucker.outputFileName()));
+            Plattform::aktuell().Mitteilen(
+                { QString(), QStringLiteral("Die Kursliste konnte nicht gedruckt werden."),
+                    SicheresSchreiben::Grund(nummer, pdf), Plattform::Symbol::Warnung });
             return;
         }
         if (!hinweis.isEmpty())
-            Plattform::aktuell().Meldung(hinweis);
+            Plattform::aktuell().Mitteilen({ QString(),
+                QStringLiteral("Die PDF-Datei hat nicht alle Rechte der Kurslisten-Datei."),
+                hinweis, Plattform::Symbol::Warnung });
     }
     QPainter g;
     if (!g.begin(&drucker)) {

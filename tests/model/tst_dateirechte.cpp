@@ -18,8 +18,8 @@
 #include <QTest>
 
 #include <fcntl.h>
-#include <memory>
 #include <grp.h>
+#include <memory>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -95,13 +95,13 @@ QString Zugriffsliste(const QString& pfad)
 
 mode_t Modus(const QString& pfad)
 {
-    struct stat st {};
+    struct stat st { };
     return ::lstat(QFile::encodeName(pfad).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
 gid_t Gruppe(const QString& pfad)
 {
-    struct stat st {};
+    struct stat st { };
     return ::lstat(QFile::encodeName(pfad).constData(), &st) == 0 ? st.st_gid : gid_t(-1);
 }
 
@@ -198,8 +198,7 @@ private slots:
                 QSKIP("Es gibt keine weitere Gruppe, der die Datei gehören könnte.");
             QVERIFY(::chown(QFile::encodeName(pfad).constData(), uid_t(-1), andere) == 0);
             gruppe = andere;
-            const QString wer
-                = kollege.ok() ? kollege.name() : QString::number(::geteuid() + 4242);
+            const QString wer = kollege.ok() ? kollege.name() : QString::number(::geteuid() + 4242);
             QCOMPARE(QProcess::execute(QStringLiteral("setfacl"),
                          { QStringLiteral("-m"), QStringLiteral("u:%1:r").arg(wer), pfad }),
                 0);
@@ -263,8 +262,8 @@ private slots:
         if (!Root())
             return; // no other users to try with
         QVERIFY(fremder.ok() && kollege.ok());
-        for (const QString& datei : { pfad, kopien.first(), unter, ergebnis, druck,
-                 journal.Datei(), werkzeug })
+        for (const QString& datei :
+            { pfad, kopien.first(), unter, ergebnis, druck, journal.Datei(), werkzeug })
             QVERIFY2(!fremder.KannLesen(datei), qPrintable(datei));
         // The colleague reads what the access list gives him, never the backups or the
         // journal.
@@ -299,8 +298,8 @@ private slots:
                 if (::setgroups(0, nullptr) != 0 || ::setgid(getgrnam("nogroup")->gr_gid) != 0
                     || ::setuid(lehrer.uid()) != 0)
                     ::_exit(2);
-                const int fd = ::open(QFile::encodeName(neu).constData(),
-                    O_WRONLY | O_CREAT | O_EXCL, 0666);
+                const int fd
+                    = ::open(QFile::encodeName(neu).constData(), O_WRONLY | O_CREAT | O_EXCL, 0666);
                 Dateirechte::Stand ohneBesitzer = stand;
                 ohneBesitzer.besitzer = lehrer.uid();
                 const QString hinweis = Dateirechte::Anwenden(fd, ohneBesitzer, neu);

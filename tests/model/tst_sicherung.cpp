@@ -8,6 +8,8 @@
 #include "datenbestand.h"
 #include "eingehaengterordner.h"
 #include "kurslistenbauer.h"
+#include "sicheresschreiben.h"
+#include "sicherungskopien.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +20,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -582,6 +585,112 @@ private slots:
         QVERIFY(QFile::remove(pfad));
         QVERIFY(Daten.Speichern());
         QCOMPARE(Dateihelfer::Inhalt(pfad), Dateihelfer::Kursliste(Daten, TabellenStruktur));
+    }
+
+    // A program killed in the middle of "Sichern", 50 times: the file is always the old or
+    // the new one and loads; after the next start no copy of it lies anywhere beside it.
+    void fuenfzigMalAbgebrochen()
+    {
+        QTemporaryDir ordner;
+        QVERIFY(ordner.isValid());
+        const QString pfad = ordner.filePath(QStringLiteral("k.zln"));
+        QVERIFY(Dateihelfer::Schreiben(
+            pfad, Kurslistenbauer().WeitereSchueler(QStringLiteral("M"), 101, 2000).Bytes()));
+        QStringList gesehen;
+        for (int runde = 0; runde < 50; ++runde) {
+            const pid_t kind = ::fork();
+            if (kind == 0) {
+                AufzeichnendePlattform plattform;
+                GlobaleDatenZuruecksetzen();
+                if (!Daten.LadeDatei(pfad))
+                    ::_exit(3);
+                auto zeile = Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11);
+                for (int i = 0;; ++i) {
+                    zeile->Eintraege.ZeigeKursEintrag(0).datum = QString::number(i % 16);
+                    Daten.Geaendert();
+                    if (!Daten.Speichern())
+                        ::_exit(4);
+                }
+            }
+            QVERIFY(kind > 0);
+            QTest::qSleep(15 + (runde * 7) % 40);
+            ::kill(kind, SIGKILL);
+            int status = 0;
+            ::waitpid(kind, &status, 0);
+            QVERIFY2(WIFSIGNALED(status), qPrintable(QString::number(WEXITSTATUS(status))));
+            Datenbestand d;
+            Spaltenstruktur struktur;
+            QVERIFY2(Dateihelfer::Lesen(pfad, d, struktur), qPrintable(QString::number(runde)));
+            const auto zeile = d.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11);
+            QVERIFY(zeile);
+            gesehen.append(zeile->Eintraege.ZeigeKursEintrag(0).datum);
+        }
+        // The next start.
+        AufzeichnendePlattform plattform;
+        QVERIFY(Daten.LadeDatei(pfad));
+        QCOMPARE(Dateien(ordner.path()),
+            (QStringList { QStringLiteral(".k.zln.lock"), QStringLiteral("k.zln") }));
+        for (const QString& name : Dateien(Sicherungskopien::OrdnerVon(pfad)))
+            QVERIFY2(name.startsWith(QStringLiteral("k-")) && name.endsWith(QStringLiteral(".zln")),
+                qPrintable(name));
+        QCOMPARE(plattform.protokoll, QStringList());
+        // The saves did run (the file changed in most rounds).
+        gesehen.removeDuplicates();
+        QVERIFY2(gesehen.size() > 1, qPrintable(gesehen.join(u',')));
+    }
+
+    // What a dead save left is removed, and only that: not a file of a program still
+    // running, of another computer, of another user, or one of another name.
+    void aufraeumen_data()
+    {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<bool>("weg");
+        QTest::newRow("Programm beendet") << "tot" << true;
+        QTest::newRow("Programm läuft") << "lebt" << false;
+        QTest::newRow("anderer Rechner") << "rechner" << false;
+        QTest::newRow("anderer Benutzer") << "benutzer" << false;
+        QTest::newRow("fremder Name") << "name" << false;
+        QTest::newRow("Verknüpfung") << "verknuepfung" << false;
+    }
+
+    void aufraeumen()
+    {
+        QFETCH(QString, art);
+        QFETCH(bool, weg);
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
+        // A process number that no program has now: a child that has ended.
+        const pid_t tot = ::fork();
+        if (tot == 0)
+            ::_exit(0);
+        ::waitpid(tot, nullptr, 0);
+        QString rest = SicheresSchreiben::Temporaerdatei(pfad, tot);
+        if (art == QLatin1String("lebt"))
+            rest = SicheresSchreiben::Temporaerdatei(pfad, ::getppid());
+        else if (art == QLatin1String("rechner"))
+            rest = ordner.filePath(
+                QStringLiteral(".Kursliste.zln.RAVIRIreru-00000000-%1-0.tmp").arg(tot));
+        else if (art == QLatin1String("name"))
+            rest = ordner.filePath(QStringLiteral("Kursliste.zln.a1B2c3"));
+        if (art == QLatin1String("verknuepfung")) {
+            QVERIFY(QFile::link(pfad, rest));
+        } else {
+            QVERIFY(Dateihelfer::Schreiben(rest, "Noten"));
+        }
+        if (art == QLatin1String("benutzer")) {
+            if (::geteuid() != 0)
+                QSKIP("braucht root, um eine Datei einem anderen Benutzer zu geben");
+            QVERIFY(::chown(QFile::encodeName(rest).constData(), 65534, 65534) == 0);
+        }
+        QCOMPARE(SicheresSchreiben::Aufraeumen(pfad), weg ? 1 : 0);
+        QCOMPARE(QFileInfo(rest).isSymLink() || QFileInfo::exists(rest), !weg);
+        // A save cleans up as well.
+        QVERIFY(Dateihelfer::Schreiben(rest, "Noten"));
+        QString meldung;
+        QVERIFY(Datenbestand::SchreibeDatei(pfad, "neu", meldung));
+        QCOMPARE(QFileInfo(rest).isSymLink() || QFileInfo::exists(rest), !weg);
+        QCOMPARE(Dateihelfer::Inhalt(pfad), QByteArray("neu"));
     }
 };
 
