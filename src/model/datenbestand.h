@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dateisperre.h"
 #include "dateistand.h"
 #include "eintraege.h"
 #include "kursauswahlliste.h"
@@ -121,6 +122,13 @@ public:
     // Whether a course-list file has been loaded in this run.
     bool geladen = false;
 
+    // Why the course-list file in use cannot be saved where it is (a read-only folder or
+    // medium, no lock possible there); empty when it can.
+    QString NichtSicherbar() const;
+    // Tells the teacher so, at once after opening, and offers "Sichern unter …" right away.
+    // False when nothing needed saying or he chose to go on.
+    bool NichtSicherbarAnbieten();
+
 private:
     // The rule of this class: the functions that touch bytes (Speichern, SpeichernNach,
     // Kodieren, SchreibeDatei …) return success and the reason and never show anything;
@@ -142,11 +150,15 @@ private:
 // The global data.
 extern Datenbestand Daten;
 
-class Dateisperre;
 // The lock of the course-list file in use (held while it is loaded).
 Dateisperre& Kurslistensperre();
 // Tells the teacher that another running copy holds the file sperre tried to lock.
-void SchonGeoeffnetMelden(const Dateisperre& sperre);
+// Locks the course-list file at pfad in neueSperre, asking the teacher where only he can
+// tell whether another program still holds it (a lock of another computer, a lock file that
+// says nobody). False when the file is not to be opened (held here, or "Abbrechen"); true
+// when it is locked, or when no lock can be made there (stand then says so).
+bool KurslisteSperren(
+    Dateisperre& neueSperre, const QString& pfad, Dateisperre::Stand* stand = nullptr);
 
 // Puts the global data and the global column layout back to their start values and lets go
 // of the course-list file's lock (tests).

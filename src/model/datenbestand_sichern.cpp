@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <unistd.h>
+
 namespace {
 
 const QString SichernUnterKnopf = QStringLiteral("Sichern unter …");
@@ -158,6 +160,41 @@ bool Datenbestand::Sichern()
     return AusweichenAnbieten(fehler);
 }
 
+QString Datenbestand::NichtSicherbar() const
+{
+    if (datenFolder.isEmpty())
+        return {};
+    const QString ordner = QFileInfo(Dateisperre::Vollpfad(datenFolder)).absolutePath();
+    for (const QString& ziel : { ordner, Dateisperre::Vollpfad(datenFolder) })
+        if (::access(QFile::encodeName(ziel).constData(), W_OK) != 0)
+            return SicheresSchreiben::Grund(errno, ziel);
+    if (!Kurslistensperre().Gesperrt())
+        return QStringLiteral("Im Ordner %1 kann keine Sperrdatei angelegt werden.")
+            .arg(Anzeige(ordner));
+    return {};
+}
+
+bool Datenbestand::NichtSicherbarAnbieten()
+{
+    const QString grund = NichtSicherbar();
+    if (grund.isEmpty())
+        return false;
+    Plattform::Auswahl frage;
+    frage.titel = QStringLiteral("Kurslisten-Datei nicht sicherbar");
+    frage.meldung = QStringLiteral("Dort, wo die Kurslisten-Datei liegt, kann RAVIRIreru nichts "
+                                   "sichern.");
+    frage.erklaerung = grund
+        + QStringLiteral("\n\nSie können Noten eintragen; damit sie nicht verloren gehen, "
+                         "sichern Sie die Kurslisten-Datei mit „Sichern unter …“ an einer "
+                         "anderen Stelle, gleich jetzt oder beim ersten Sichern.");
+    frage.knoepfe = { SichernUnterKnopf, QStringLiteral("Später") };
+    frage.standard = 0;
+    frage.abbrechen = 1;
+    if (Plattform::aktuell().Waehlen(frage) != 0)
+        return false;
+    return SichernUnter();
+}
+
 bool Datenbestand::AusweichenAnbieten(const QString& fehler)
 {
     Plattform::Auswahl frage;
@@ -198,12 +235,10 @@ bool Datenbestand::SichernUnter()
 
         // The new file is ours alone from now on, like the one it takes the place of.
         Dateisperre& sperre = Kurslistensperre();
-        const bool schonUnsere = sperre.Gesperrt() && sperre.Datei() == pfad;
+        const bool schonUnsere = sperre.Gesperrt() && sperre.Datei() == Dateisperre::Vollpfad(pfad);
         Dateisperre neueSperre;
-        if (!schonUnsere && neueSperre.Sperren(pfad) == Dateisperre::Stand::Vergeben) {
-            SchonGeoeffnetMelden(neueSperre);
+        if (!schonUnsere && !KurslisteSperren(neueSperre, pfad))
             continue;
-        }
         // The dialog has asked before an existing file is replaced.
         QString fehler;
         if (SpeichernNach(pfad, fehler)) {
