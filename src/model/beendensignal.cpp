@@ -36,11 +36,12 @@ bool Beendensignal::Einrichten()
         zMelder = new QSocketNotifier(Rohr[0], QSocketNotifier::Read, this);
         connect(zMelder, &QSocketNotifier::activated, this, &Beendensignal::Lesen);
     }
-    struct sigaction aktion {};
+    struct sigaction aktion { };
     aktion.sa_handler = Behandeln;
     sigemptyset(&aktion.sa_mask);
     aktion.sa_flags = SA_RESTART;
-    return ::sigaction(SIGTERM, &aktion, nullptr) == 0 && ::sigaction(SIGHUP, &aktion, nullptr) == 0;
+    return ::sigaction(SIGTERM, &aktion, nullptr) == 0
+        && ::sigaction(SIGHUP, &aktion, nullptr) == 0;
 }
 
 void Beendensignal::Aufheben()
