@@ -83,6 +83,15 @@ QString Zeitpunkt(const QDateTime& zeit)
             deutsch.toString(zeit.time(), QStringLiteral("HH:mm")));
 }
 
+// The start of a value as a message shows it: a long one cut short, nothing in it steering
+// the text.
+QString Anfang(const QString& wert)
+{
+    constexpr int Zeichen = 40;
+    const QString kurz = wert.size() > Zeichen ? wert.left(Zeichen) + QStringLiteral(" …") : wert;
+    return Hilfsmittel::Sichtbar(kurz);
+}
+
 // Checks one course's part; the reason when it does not fit.
 QString TeilPruefen(Wiederherstellung::Kursteil& teil)
 {
@@ -154,6 +163,24 @@ QString TeilPruefen(Wiederherstellung::Kursteil& teil)
         z.wert.wert = a.nachher;
     }
 
+    // The absence hours a row will hold: restored, else the file's (the unexcused hours are
+    // checked against them).
+    const auto fehlstunden = [&](qint64 schueler) {
+        for (const Zelle& z : std::as_const(zellen))
+            if (z.wert.schueler == schueler && !z.erste->warnung && z.stelle >= 0
+                && Zellpruefung::ArtVon(Daten.alleEintraege.ZeigeEintrag(z.stelle))
+                    == Zellpruefung::Spaltenart::Fehlstunden)
+                return z.wert.wert;
+        for (qint64 i = 0; i < Daten.alleEintraege.Anzahl(); ++i)
+            if (Zellpruefung::ArtVon(Daten.alleEintraege.ZeigeEintrag(i))
+                == Zellpruefung::Spaltenart::Fehlstunden) {
+                const SchuelerKursZeiger r = Daten.alleSchuelerKurse.Zeigen(kurs.Kuerzel, schueler);
+                return r && i < r->Eintraege.Anzahl() ? r->Eintraege.ZeigeKursEintrag(i).datum
+                                                      : QString();
+            }
+        return QString();
+    };
+
     for (const Zelle& z : std::as_const(zellen)) {
         const QString jetzt = Dateiwert(kurs, *z.erste, z.stelle);
         // The file holds what the entries began from, or already what they ended with (a save
@@ -162,15 +189,27 @@ QString TeilPruefen(Wiederherstellung::Kursteil& teil)
             return QStringLiteral("%1, Spalte „%2“ im Kurs „%3“: Die Kurslisten-Datei enthält dort "
                                   "„%4“, die Eingaben gingen von „%5“ aus.")
                 .arg(SchuelerText(z.wert.schueler), Spaltenname(*z.erste), titel, jetzt, z.anfang);
-        if (!z.erste->warnung && z.stelle >= 0) {
+        // A value from the journal passes the same checks as one typed into the cell: one the
+        // cell would refuse is never restored (the journal is then not applied at all).
+        if (!z.erste->warnung && z.stelle >= 0 && jetzt != z.wert.wert) {
             const Zellpruefung::Spaltenart art
                 = Zellpruefung::ArtVon(Daten.alleEintraege.ZeigeEintrag(z.stelle));
+            Zellpruefung::Zeile zeile;
+            zeile.wert = jetzt;
+            zeile.fehlstunden = fehlstunden(z.wert.schueler);
+            const Zellpruefung::Ergebnis e
+                = Zellpruefung::Pruefen(art, zeile, z.wert.wert, Daten.zNoten);
             const bool note = art == Zellpruefung::Spaltenart::Note
                 || art == Zellpruefung::Spaltenart::NoteMitID;
-            if (note && z.wert.wert != jetzt && !Daten.NoteOK(z.wert.wert))
+            if (e.art == Zellpruefung::Ergebnis::Abgelehnt && note)
                 return Zellpruefung::GrundKeineNote(z.wert.wert)
                     + QStringLiteral(" (%1 im Kurs „%2“)")
                           .arg(SchuelerText(z.wert.schueler), titel);
+            if (e.art == Zellpruefung::Ergebnis::Abgelehnt)
+                return QStringLiteral("%1, Spalte „%2“ im Kurs „%3“: Der Wert „%4“ wird nicht "
+                                      "übernommen. %5")
+                    .arg(SchuelerText(z.wert.schueler), Spaltenname(*z.erste), titel,
+                        Anfang(z.wert.wert), e.grund);
         }
         if (jetzt != z.wert.wert)
             teil.werte.append(z.wert);

@@ -13,6 +13,7 @@
 #include "kurstabellentest.h"
 #include "sicherungskopien.h"
 #include "wiederherstellung.h"
+#include "zellpruefung.h"
 
 #include <QDir>
 #include <QFile>
@@ -353,6 +354,69 @@ private slots:
         plattform.Leeren();
         QVERIFY(Wiederherstellung::NachDerAnmeldung().isEmpty());
         QCOMPARE(plattform.protokoll, QStringList());
+        QDir(Eingabejournal::BeiseitegelegtOrdner()).removeRecursively();
+    }
+
+    // Values no cell would take, found in a journal (written by another program, or damaged
+    // so that its checksum still fits): the cell checks refuse them, the message names the
+    // student, the column and the reason, and nothing of the journal is applied; it is kept
+    // aside.
+    void abgelehnteWerte_data()
+    {
+        QTest::addColumn<QString>("spalte");
+        QTest::addColumn<QString>("alt");
+        QTest::addColumn<QString>("wert");
+        QTest::addColumn<QString>("grund");
+        QTest::newRow("Fehlstunden „abc; rm -rf“")
+            << "Fehlstunden"
+            << "4"
+            << "abc; rm -rf"
+            << QStringLiteral("„Albers, Anna“, Spalte „Fehlstunden“ im Kurs „12.1 - Mathematik - "
+                              "LK2 - Mü“: Der Wert „abc; rm -rf“ wird nicht übernommen. ")
+                + Zellpruefung::GrundFehlstunden;
+        QTest::newRow("Hinweis mit 3 MB")
+            << "Hinweis"
+            << "Facharbeit" << QString(3'000'000, u'x')
+            << QStringLiteral("„Albers, Anna“, Spalte „Hinweis“ im Kurs „12.1 - Mathematik - LK2 "
+                              "- Mü“: Der Wert „%1 …“ wird nicht übernommen. ")
+                    .arg(QString(40, u'x'))
+                + Zellpruefung::GrundZuLang;
+    }
+    void abgelehnteWerte()
+    {
+        QFETCH(QString, spalte);
+        QFETCH(QString, alt);
+        QFETCH(QString, wert);
+        QFETCH(QString, grund);
+        {
+            Eingabejournal j(
+                pfad, QStringLiteral("M"), QStringLiteral("12.1 - Mathematik - LK2 - Mü"));
+            Eingabejournal::Aenderung a;
+            a.zeit = QDateTime::currentDateTimeUtc();
+            a.schueler = 12;
+            a.eintragBezeichnung = QStringLiteral("Note");
+            a.vorher = QStringLiteral("3");
+            a.nachher = QStringLiteral("9"); // a value that alone would be restored
+            QVERIFY(j.Anfuegen(a));
+            a.schueler = 11;
+            a.eintragBezeichnung = spalte;
+            a.vorher = alt;
+            a.nachher = wert;
+            QVERIFY(j.Anfuegen(a));
+        }
+        AufzeichnendePlattform plattform;
+        QVERIFY(Wiederherstellung::NachDerAnmeldung().isEmpty());
+        QCOMPARE(plattform.auswahlen.size(), 0);
+        QCOMPARE(plattform.mitteilungen.size(), 1);
+        const Plattform::Mitteilung& m = plattform.mitteilungen.first();
+        QCOMPARE(m.text, Wiederherstellung::PasstNicht);
+        QVERIFY2(
+            m.erklaerung.startsWith(grund + QStringLiteral("\n\nDie Eingaben sind im Ordner „")),
+            qPrintable(m.erklaerung.left(400)));
+        QVERIFY(Kursfenster::OffeneFenster().isEmpty());
+        QCOMPARE(Dateihelfer::Lesen(pfad), vorher);
+        QCOMPARE(Journaldateien(), QStringList());
+        QCOMPARE(Beiseitegelegt().size(), 1);
         QDir(Eingabejournal::BeiseitegelegtOrdner()).removeRecursively();
     }
 
