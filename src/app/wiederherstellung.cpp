@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 
@@ -96,7 +97,9 @@ QString Anfang(const QString& wert)
 QString TeilPruefen(Wiederherstellung::Kursteil& teil)
 {
     const Eingabejournal::Gelesen& j = teil.journal;
-    const QString titel = j.titel.isEmpty() ? j.kurs : j.titel;
+    const QString titel = !j.titel.isEmpty() ? j.titel
+        : !j.kurs.isEmpty()                  ? j.kurs
+                                             : QFileInfo(j.datei).fileName();
     if (!j.fehler.isEmpty())
         return QStringLiteral(
             "Die Wiederherstellungsdatei des Kurses „%1“ kann nicht gelesen werden. %2")

@@ -22,6 +22,8 @@
 namespace {
 
 const QString Endung = QStringLiteral(".journal");
+// The biggest journal file that is read (a record holds at most one cell's value).
+constexpr qint64 GroessteDatei = 64 * 1024 * 1024;
 // How soon a written record is synced to the disk.
 constexpr int TaktMs = 1000;
 
@@ -409,6 +411,16 @@ Eingabejournal::Gelesen Eingabejournal::LiesDatei(const QString& datei, bool abs
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         j.belegt = true;
+        return j;
+    }
+    // No course's typing in a half-year comes near this: a bigger file is no journal of ours
+    // (or a damaged one) and is not read into memory at all.
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > GroessteDatei) {
+        ::close(fd);
+        j.fehler = QStringLiteral("Sie ist mit %1 MB zu groß für eine Wiederherstellungsdatei "
+                                  "und wird nicht gelesen.")
+                       .arg(qint64(st.st_size) / (1024 * 1024));
         return j;
     }
     QFile datei_(datei);

@@ -23,6 +23,8 @@
 #include <QTest>
 #include <QUndoStack>
 
+#include <sys/resource.h>
+
 using namespace Kurstabellentest;
 
 namespace {
@@ -415,6 +417,35 @@ private slots:
             qPrintable(m.erklaerung.left(400)));
         QVERIFY(Kursfenster::OffeneFenster().isEmpty());
         QCOMPARE(Dateihelfer::Lesen(pfad), vorher);
+        QCOMPARE(Journaldateien(), QStringList());
+        QCOMPARE(Beiseitegelegt().size(), 1);
+        QDir(Eingabejournal::BeiseitegelegtOrdner()).removeRecursively();
+    }
+
+    // An absurdly large journal (2 GB, sparse) is not read into memory: it is put aside at
+    // once and the teacher told why.
+    void riesigesJournal()
+    {
+        const QString datei = Eingabejournal::DateiVon(pfad, QStringLiteral("M"));
+        QVERIFY(QDir().mkpath(Eingabejournal::Ordner()));
+        {
+            QFile f(datei);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.resize(qint64(2) * 1024 * 1024 * 1024));
+        }
+        rusage vorher {};
+        ::getrusage(RUSAGE_SELF, &vorher);
+        AufzeichnendePlattform plattform;
+        QVERIFY(Wiederherstellung::NachDerAnmeldung().isEmpty());
+        rusage nachher {};
+        ::getrusage(RUSAGE_SELF, &nachher);
+        QVERIFY2(nachher.ru_maxrss - vorher.ru_maxrss < 64 * 1024,
+            qPrintable(QString::number(nachher.ru_maxrss - vorher.ru_maxrss)));
+        QCOMPARE(plattform.mitteilungen.size(), 1);
+        const Plattform::Mitteilung& m = plattform.mitteilungen.first();
+        QCOMPARE(m.text, Wiederherstellung::PasstNicht);
+        QVERIFY2(
+            m.erklaerung.contains(QStringLiteral("mit 2048 MB zu groß")), qPrintable(m.erklaerung));
         QCOMPARE(Journaldateien(), QStringList());
         QCOMPARE(Beiseitegelegt().size(), 1);
         QDir(Eingabejournal::BeiseitegelegtOrdner()).removeRecursively();
