@@ -283,8 +283,22 @@ QList<Kursfenster*> Wiederherstellung::NachDerAnmeldung()
     }
 
     QStringList zeilen;
+    QStringList beschaedigt;
     bool unvollstaendig = false;
     for (const Kursteil& t : p.teile) {
+        if (t.journal.mitteBeschaedigt)
+            beschaedigt.append(
+                QStringLiteral("In der Wiederherstellungsdatei von „%1“ ist ein Eintrag "
+                               "beschädigt: übernommen wird, was davor steht (%2 %3); was "
+                               "danach steht, nicht. %4")
+                    .arg(Kursfenster::Titel(*t.kurs))
+                    .arg(t.journal.aenderungen.size())
+                    .arg(t.journal.aenderungen.size() == 1 ? QStringLiteral("Änderung")
+                                                           : QStringLiteral("Änderungen"))
+                    .arg(t.journal.beiseite.isEmpty()
+                            ? QString()
+                            : QStringLiteral("Die ganze Datei ist als %1 aufbewahrt.")
+                                  .arg(Anzeige(t.journal.beiseite))));
         const int n = int(t.werte.size());
         zeilen.append(QStringLiteral("%1: %2 %3, zuletzt %4")
                           .arg(Kursfenster::Titel(*t.kurs))
@@ -294,7 +308,9 @@ QList<Kursfenster*> Wiederherstellung::NachDerAnmeldung()
         unvollstaendig = unvollstaendig || t.journal.abgeschnitten;
     }
     QString erklaerung = zeilen.join(QLatin1Char('\n'));
-    if (unvollstaendig)
+    if (!beschaedigt.isEmpty())
+        erklaerung += QStringLiteral("\n\n") + beschaedigt.join(QStringLiteral("\n"));
+    else if (unvollstaendig)
         erklaerung
             += QStringLiteral("\n\nDie letzte Eingabe vor dem Abbruch wurde nicht mehr vollständig "
                               "festgehalten und fehlt.");

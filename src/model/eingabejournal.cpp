@@ -398,6 +398,28 @@ QString Eingabejournal::Beiseitelegen(const QString& datei)
     return ziel;
 }
 
+QString Eingabejournal::KopieBeiseitelegen(const QString& datei, const QByteArray& bytes)
+{
+    int nummer = 0;
+    const QString ordner = BeiseitegelegtOrdner();
+    if (!OrdnerAnlegen(ordner, nummer))
+        return {};
+    const QFileInfo info(datei);
+    const QString basis = ordner + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('-')
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    for (int n = 1; n < 100; ++n) {
+        const QString ziel
+            = basis + (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + Endung;
+        const SicheresSchreiben::Ergebnis e = SicheresSchreiben::Schreiben(
+            ziel, bytes, QString(), SicheresSchreiben::Ersetzen::Nie);
+        if (e)
+            return ziel;
+        if (e.fehlernummer != EEXIST)
+            return {};
+    }
+    return {};
+}
+
 Eingabejournal::Gelesen Eingabejournal::LiesDatei(const QString& datei, bool abschneiden)
 {
     Gelesen j;
@@ -434,7 +456,12 @@ Eingabejournal::Gelesen Eingabejournal::LiesDatei(const QString& datei, bool abs
     }
     if (j.laenge < bytes.size()) {
         j.abgeschnitten = true;
-        if (abschneiden && ::ftruncate(fd, j.laenge) == 0)
+        // Damaged in the middle: the whole file is kept aside before it is cut, so that the
+        // records behind the damage are not lost.
+        if (abschneiden && j.mitteBeschaedigt)
+            j.beiseite = KopieBeiseitelegen(datei, bytes);
+        if (abschneiden && (!j.mitteBeschaedigt || !j.beiseite.isEmpty())
+            && ::ftruncate(fd, j.laenge) == 0)
             ::fsync(fd);
     }
     ::close(fd);

@@ -43,6 +43,10 @@ public:
         QList<Aenderung> aenderungen;
         qint64 laenge = 0; // bytes of whole records
         bool abgeschnitten = false; // a damaged tail was cut off
+        // The damage was not at the end: whole records after it could not be taken.
+        bool mitteBeschaedigt = false;
+        // Where the whole file was kept before it was cut (empty: nowhere).
+        QString beiseite;
         bool belegt = false; // a running copy writes it: not to be touched
         // Why the file cannot be used at all (a newer format, a damaged beginning).
         QString fehler;

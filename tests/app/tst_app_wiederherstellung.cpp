@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
+#include <QtEndian>
 
 #include <sys/resource.h>
 
@@ -453,6 +454,40 @@ private slots:
 
     // The last record cut short (the program killed while writing it): everything before it
     // comes back, and the question says that the last entry is missing.
+    // A record damaged in the middle: what stands before it is offered, the question says
+    // that the rest is missing, and the whole file is kept aside first.
+    void beschaedigteMitte()
+    {
+        EingabenMachen();
+        GuiTest::Zuruecksetzen();
+        const QString datei = Eingabejournal::DateiVon(pfad, QStringLiteral("M"));
+        QByteArray bytes = Dateihelfer::Lesen(datei);
+        // The head, the grade 13, then the "W" box: one byte of the third record changed.
+        qsizetype stelle = 0;
+        for (int satz = 0; satz < 2; ++satz)
+            stelle += 8 + qsizetype(qFromBigEndian<quint32>(bytes.constData() + stelle));
+        bytes[stelle + 6] = char(bytes[stelle + 6] ^ 0x5a);
+        QVERIFY(Dateihelfer::Schreiben(datei, bytes));
+        QVERIFY(Daten.LadeDatei(pfad));
+        AufzeichnendePlattform plattform;
+        plattform.antwortenWahl = { 0 };
+        QCOMPARE(Wiederherstellung::NachDerAnmeldung().size(), 2);
+        const QString erklaerung = plattform.auswahlen.first().erklaerung;
+        QVERIFY2(erklaerung.contains(QStringLiteral(
+                     "In der Wiederherstellungsdatei von „12.1 - Mathematik - LK2 - Mü“ ist ein "
+                     "Eintrag beschädigt: übernommen wird, was davor steht (1 Änderung); was "
+                     "danach steht, nicht. Die ganze Datei ist als „")),
+            qPrintable(erklaerung));
+        Kursfenster* m = FensterVon(QStringLiteral("M"));
+        QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
+        QVERIFY(!Gewarnt(*m, 0));
+        QCOMPARE(Beiseitegelegt().size(), 1);
+        QCOMPARE(Dateihelfer::Lesen(Eingabejournal::BeiseitegelegtOrdner() + QLatin1Char('/')
+                     + Beiseitegelegt().first()),
+            bytes);
+        QDir(Eingabejournal::BeiseitegelegtOrdner()).removeRecursively();
+    }
+
     void beschaedigtesEnde()
     {
         EingabenMachen();
