@@ -257,3 +257,8 @@ bool Journalformat::Lesen(QByteArrayView bytes, Gelesen& j)
     }
     return true;
 }
+
+QByteArray Journalformat::SatzUm(const QByteArray& inhalt)
+{
+    return Satz(inhalt);
+}

@@ -64,4 +64,6 @@ public:
     // used at all: no whole head record (j.fehler empty for no bytes at all), or a record of
     // another version.
     static bool Lesen(QByteArrayView bytes, Gelesen& j);
+    // One whole record around inhalt: its length, the content and its checksum.
+    static QByteArray SatzUm(const QByteArray& inhalt);
 };
