@@ -1,9 +1,11 @@
 #include "ravirireru.h"
 
+#include "beendensignal.h"
 #include "benachrichtiger.h"
 #include "bilder.h"
 #include "dateitypen.h"
 #include "datenbestand.h"
+#include "eingabejournal.h"
 #include "hilfefenster.h"
 #include "hilfsmittel.h"
 #include "kursauswahl.h"
@@ -109,6 +111,29 @@ RAVIRIreru::RAVIRIreru(int& argc, char** argv, Art art)
 
     connect(this, &QGuiApplication::commitDataRequest, this,
         [this](QSessionManager& sitzung) { SitzungSichern(sitzung); });
+    // SIGTERM and SIGHUP end the program as the desktop's quit does.
+    connect(&Beendensignal::Instanz(), &Beendensignal::Empfangen, this,
+        [this](int) { SignalBeenden(); });
+    if (zArt == Betrieb)
+        Beendensignal::Instanz().Einrichten();
+}
+
+void RAVIRIreru::SignalBeenden()
+{
+    if (Beendet())
+        return;
+    // As at the end of the desktop session: the windows' entries saved without a question,
+    // the journals on the disk, the course-list file written and its lock let go.
+    Eingabejournal::AlleSynchronisieren();
+    SitzungEndet(false);
+    Benachrichtiger::Instanz().SetzeProgrammEndet(true);
+    const QWidgetList fenster = topLevelWidgets();
+    for (QWidget* w : fenster)
+        if (w->isVisible())
+            w->close();
+    Kurslistensperre().Freigeben();
+    if (zArt == Betrieb)
+        QCoreApplication::exit(0);
 }
 
 RAVIRIreru::~RAVIRIreru()
@@ -239,6 +264,10 @@ void RAVIRIreru::DatenLaden(const QString& vorschlag)
     // Logged in: entries a crash left unsaved in this file are offered back.
     if (!Beendet() && kursauswahl())
         Wiederherstellung::NachDerAnmeldung();
+    // A file that cannot be saved where it lies: the teacher learns it now, not at the end
+    // of his work.
+    if (!Beendet() && kursauswahl())
+        Daten.NichtSicherbarAnbieten();
 }
 
 void RAVIRIreru::OpenDocument(const QString& pfad)

@@ -83,6 +83,9 @@ public:
     // False: the end of the session is to be cancelled.
     bool SitzungEndet(bool fragen);
 
+    // SIGTERM or SIGHUP: the program ends as at the end of the desktop session.
+    void SignalBeenden();
+
     // Tests: back to the state after construction (no windows, not ended).
     void TestZuruecksetzen();
 

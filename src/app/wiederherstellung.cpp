@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 
@@ -79,11 +80,22 @@ QString Zeitpunkt(const QDateTime& zeit)
             deutsch.toString(zeit.time(), QStringLiteral("HH:mm")));
 }
 
+// The start of a value as a message shows it: a long one cut short, nothing in it steering
+// the text.
+QString Anfang(const QString& wert)
+{
+    constexpr int Zeichen = 40;
+    const QString kurz = wert.size() > Zeichen ? wert.left(Zeichen) + QStringLiteral(" …") : wert;
+    return Hilfsmittel::Sichtbar(kurz);
+}
+
 // Checks one course's part; the reason when it does not fit.
 QString TeilPruefen(Wiederherstellung::Kursteil& teil)
 {
     const Eingabejournal::Gelesen& j = teil.journal;
-    const QString titel = j.titel.isEmpty() ? j.kurs : j.titel;
+    const QString titel = !j.titel.isEmpty() ? j.titel
+        : !j.kurs.isEmpty()                  ? j.kurs
+                                             : QFileInfo(j.datei).fileName();
     if (!j.fehler.isEmpty())
         return QStringLiteral(
             "Die Wiederherstellungsdatei des Kurses „%1“ kann nicht gelesen werden. %2")
@@ -150,6 +162,24 @@ QString TeilPruefen(Wiederherstellung::Kursteil& teil)
         z.wert.wert = a.nachher;
     }
 
+    // The absence hours a row will hold: restored, else the file's (the unexcused hours are
+    // checked against them).
+    const auto fehlstunden = [&](qint64 schueler) {
+        for (const Zelle& z : std::as_const(zellen))
+            if (z.wert.schueler == schueler && !z.erste->warnung && z.stelle >= 0
+                && Zellpruefung::ArtVon(Daten.alleEintraege.ZeigeEintrag(z.stelle))
+                    == Zellpruefung::Spaltenart::Fehlstunden)
+                return z.wert.wert;
+        for (qint64 i = 0; i < Daten.alleEintraege.Anzahl(); ++i)
+            if (Zellpruefung::ArtVon(Daten.alleEintraege.ZeigeEintrag(i))
+                == Zellpruefung::Spaltenart::Fehlstunden) {
+                const SchuelerKursZeiger r = Daten.alleSchuelerKurse.Zeigen(kurs.Kuerzel, schueler);
+                return r && i < r->Eintraege.Anzahl() ? r->Eintraege.ZeigeKursEintrag(i).datum
+                                                      : QString();
+            }
+        return QString();
+    };
+
     for (const Zelle& z : std::as_const(zellen)) {
         const QString jetzt = Dateiwert(kurs, *z.erste, z.stelle);
         // The file holds what the entries began from, or already what they ended with (a save
@@ -158,15 +188,27 @@ QString TeilPruefen(Wiederherstellung::Kursteil& teil)
             return QStringLiteral("%1, Spalte „%2“ im Kurs „%3“: Die Kurslisten-Datei enthält dort "
                                   "„%4“, die Eingaben gingen von „%5“ aus.")
                 .arg(SchuelerText(z.wert.schueler), Spaltenname(*z.erste), titel, jetzt, z.anfang);
-        if (!z.erste->warnung && z.stelle >= 0) {
+        // A value from the journal passes the same checks as one typed into the cell: one the
+        // cell would refuse is never restored (the journal is then not applied at all).
+        if (!z.erste->warnung && z.stelle >= 0 && jetzt != z.wert.wert) {
             const Zellpruefung::Spaltenart art
                 = Zellpruefung::ArtVon(Daten.alleEintraege.ZeigeEintrag(z.stelle));
+            Zellpruefung::Zeile zeile;
+            zeile.wert = jetzt;
+            zeile.fehlstunden = fehlstunden(z.wert.schueler);
+            const Zellpruefung::Ergebnis e
+                = Zellpruefung::Pruefen(art, zeile, z.wert.wert, Daten.zNoten);
             const bool note = art == Zellpruefung::Spaltenart::Note
                 || art == Zellpruefung::Spaltenart::NoteMitID;
-            if (note && z.wert.wert != jetzt && !Daten.NoteOK(z.wert.wert))
+            if (e.art == Zellpruefung::Ergebnis::Abgelehnt && note)
                 return Zellpruefung::GrundKeineNote(z.wert.wert)
                     + QStringLiteral(" (%1 im Kurs „%2“)")
                           .arg(SchuelerText(z.wert.schueler), titel);
+            if (e.art == Zellpruefung::Ergebnis::Abgelehnt)
+                return QStringLiteral("%1, Spalte „%2“ im Kurs „%3“: Der Wert „%4“ wird nicht "
+                                      "übernommen. %5")
+                    .arg(SchuelerText(z.wert.schueler), Spaltenname(*z.erste), titel,
+                        Anfang(z.wert.wert), e.grund);
         }
         if (jetzt != z.wert.wert)
             teil.werte.append(z.wert);
@@ -237,8 +279,22 @@ QList<Kursfenster*> Wiederherstellung::NachDerAnmeldung()
     }
 
     QStringList zeilen;
+    QStringList beschaedigt;
     bool unvollstaendig = false;
     for (const Kursteil& t : p.teile) {
+        if (t.journal.mitteBeschaedigt)
+            beschaedigt.append(
+                QStringLiteral("In der Wiederherstellungsdatei von „%1“ ist ein Eintrag "
+                               "beschädigt: übernommen wird, was davor steht (%2 %3); was "
+                               "danach steht, nicht. %4")
+                    .arg(Kursfenster::Titel(*t.kurs))
+                    .arg(t.journal.aenderungen.size())
+                    .arg(t.journal.aenderungen.size() == 1 ? QStringLiteral("Änderung")
+                                                           : QStringLiteral("Änderungen"))
+                    .arg(t.journal.beiseite.isEmpty()
+                            ? QString()
+                            : QStringLiteral("Die ganze Datei ist als %1 aufbewahrt.")
+                                  .arg(Anzeige(t.journal.beiseite))));
         const int n = int(t.werte.size());
         zeilen.append(QStringLiteral("%1: %2 %3, zuletzt %4")
                           .arg(Kursfenster::Titel(*t.kurs))
@@ -248,7 +304,9 @@ QList<Kursfenster*> Wiederherstellung::NachDerAnmeldung()
         unvollstaendig = unvollstaendig || t.journal.abgeschnitten;
     }
     QString erklaerung = zeilen.join(QLatin1Char('\n'));
-    if (unvollstaendig)
+    if (!beschaedigt.isEmpty())
+        erklaerung += QStringLiteral("\n\n") + beschaedigt.join(QStringLiteral("\n"));
+    else if (unvollstaendig)
         erklaerung
             += QStringLiteral("\n\nDie letzte Eingabe vor dem Abbruch wurde nicht mehr vollständig "
                               "festgehalten und fehlt.");

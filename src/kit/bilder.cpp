@@ -1,9 +1,9 @@
 #include "bilder.h"
 
 #include <QDir>
-#include <algorithm>
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 
 #ifdef RAVIRIRERU_MIT_SVG
 #include <QSvgRenderer>
@@ -24,9 +24,8 @@ QStringList PngNamen(const QString& name)
     QDir ordner(QStringLiteral(":/bilder/png"));
     QStringList namen = ordner.entryList({ name + QStringLiteral("-*.png") }, QDir::Files);
     std::sort(namen.begin(), namen.end(), [&name](const QString& a, const QString& b) {
-        const auto groesse = [&name](const QString& n) {
-            return n.mid(name.size() + 1).chopped(4).toInt();
-        };
+        const auto groesse
+            = [&name](const QString& n) { return n.mid(name.size() + 1).chopped(4).toInt(); };
         return groesse(a) < groesse(b);
     });
     for (QString& n : namen)

@@ -1,6 +1,7 @@
 #include "qtplattform.h"
 
 #include "eingabejournal.h"
+#include "hilfsmittel.h"
 #include "sichererdateiname.h"
 
 #include <QApplication>
@@ -130,6 +131,18 @@ void QtPlattform::VorModalem()
     Eingabejournal::AlleSynchronisieren();
 }
 
+// What a message shows comes partly from the file (course names, file names): control and
+// direction characters are shown as "�", never obeyed; a title is one line.
+QString QtPlattform::Titel(const QString& text)
+{
+    return Hilfsmittel::Sichtbar(text);
+}
+
+QString QtPlattform::Text(const QString& text)
+{
+    return Hilfsmittel::Sichtbar(text, true);
+}
+
 QString QtPlattform::Programmname()
 {
     return QStringLiteral("RAVIRIreru");
@@ -139,10 +152,10 @@ void QtPlattform::Mitteilen(const struct Mitteilung& mitteilung)
 {
     VorModalem();
     QMessageBox box(Icon(mitteilung.symbol),
-        mitteilung.titel.isEmpty() ? Programmname() : mitteilung.titel, mitteilung.text,
-        QMessageBox::Ok, Elternfenster());
+        Titel(mitteilung.titel.isEmpty() ? Programmname() : mitteilung.titel),
+        Text(mitteilung.text), QMessageBox::Ok, Elternfenster());
     box.setObjectName(QStringLiteral("Meldung"));
-    box.setInformativeText(mitteilung.erklaerung);
+    box.setInformativeText(Text(mitteilung.erklaerung));
     PlatzFuerTitel(box);
     box.exec();
 }
@@ -153,9 +166,9 @@ bool QtPlattform::Frage(const struct Frage& frage)
     QMessageBox box(Elternfenster());
     box.setObjectName(QStringLiteral("Frage"));
     box.setIcon(QMessageBox::Warning);
-    box.setWindowTitle(frage.titel);
-    box.setText(frage.meldung);
-    box.setInformativeText(frage.erklaerung);
+    box.setWindowTitle(Titel(frage.titel));
+    box.setText(Text(frage.meldung));
+    box.setInformativeText(Text(frage.erklaerung));
     QPushButton* standard = box.addButton(frage.standardKnopf, QMessageBox::AcceptRole);
     QPushButton* anderer = box.addButton(frage.andererKnopf, QMessageBox::RejectRole);
     standard->setObjectName(QStringLiteral("Standard"));
@@ -173,9 +186,9 @@ int QtPlattform::Waehlen(const struct Auswahl& auswahl)
     QMessageBox box(Elternfenster());
     box.setObjectName(QStringLiteral("Auswahl"));
     box.setIcon(Icon(auswahl.symbol));
-    box.setWindowTitle(auswahl.titel.isEmpty() ? Programmname() : auswahl.titel);
-    box.setText(auswahl.meldung);
-    box.setInformativeText(auswahl.erklaerung);
+    box.setWindowTitle(Titel(auswahl.titel.isEmpty() ? Programmname() : auswahl.titel));
+    box.setText(Text(auswahl.meldung));
+    box.setInformativeText(Text(auswahl.erklaerung));
     const int abbrechen = AbbrechenIndex(auswahl);
     QList<QPushButton*> knoepfe;
     for (int i = 0; i < auswahl.knoepfe.size(); ++i) {
@@ -202,9 +215,9 @@ bool QtPlattform::Abwarten(const struct Warten& warten, const std::function<bool
     VorModalem();
     if (fertig())
         return true;
-    QProgressDialog dialog(warten.text, warten.knopf, 0, 0, Elternfenster());
+    QProgressDialog dialog(Text(warten.text), warten.knopf, 0, 0, Elternfenster());
     dialog.setObjectName(QStringLiteral("Abwarten"));
-    dialog.setWindowTitle(warten.titel.isEmpty() ? Programmname() : warten.titel);
+    dialog.setWindowTitle(Titel(warten.titel.isEmpty() ? Programmname() : warten.titel));
     dialog.setWindowModality(Qt::ApplicationModal);
     dialog.setMinimumDuration(0);
     dialog.setAutoClose(false);

@@ -24,6 +24,10 @@ public:
     static QWidget* Elternfenster();
     // The window title of message boxes.
     static QString Programmname();
+    // A title or a message text as shown: control and direction characters as "�" (a
+    // message keeps its line breaks).
+    static QString Titel(const QString& text);
+    static QString Text(const QString& text);
     // Syncs the journals of unsaved entries before a modal window.
     static void VorModalem();
 };

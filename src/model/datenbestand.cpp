@@ -8,8 +8,10 @@
 #include "ergebnisdateiname.h"
 #include "hilfsmittel.h"
 #include "plattform.h"
+#include "sicheresschreiben.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -28,22 +30,85 @@ Dateisperre& Kurslistensperre()
     return sperre;
 }
 
+namespace {
+
+QString Seit(const Dateisperre::Besitzer& b)
+{
+    return b.seit.isValid()
+        ? QStringLiteral(" seit %1 Uhr")
+              .arg(b.seit.toLocalTime().toString(QStringLiteral("dd.MM.yyyy, HH:mm")))
+        : QString();
+}
+
 void SchonGeoeffnetMelden(const Dateisperre& sperre)
 {
     const Dateisperre::Besitzer b = sperre.besitzer();
-    QString wo = b.rechner.isEmpty() ? QStringLiteral("einem anderen Rechner")
-                                     : QStringLiteral("dem Rechner „%1“").arg(b.rechner);
-    QString seit;
-    if (b.seit.isValid())
-        seit = QStringLiteral(" seit %1 Uhr")
-                   .arg(b.seit.toLocalTime().toString(QStringLiteral("dd.MM.yyyy, HH:mm")));
+    const QString wo = b.rechner.isEmpty() ? QStringLiteral("einem anderen Rechner")
+                                           : QStringLiteral("dem Rechner „%1“").arg(b.rechner);
     Plattform::aktuell().Mitteilen({ QString(), Meldungen::SchonGeoeffnet,
         QStringLiteral("RAVIRIreru hat sie auf %1%2 geöffnet (Prozess %3). Schließen Sie sie dort, "
                        "bevor Sie sie hier öffnen; so überschreibt keines der beiden Programme, "
                        "was das andere gesichert hat.")
-            .arg(wo, seit)
+            .arg(wo, Seit(b))
             .arg(b.prozess),
         Plattform::Symbol::Warnung });
+}
+
+// Only the teacher knows whether the program that left the lock still runs: "Abbrechen" is
+// the default, "Trotzdem öffnen" breaks the lock.
+bool TrotzdemOeffnen(const Dateisperre& sperre, Dateisperre::Stand stand, const QString& pfad)
+{
+    const Dateisperre::Besitzer b = sperre.besitzer();
+    Plattform::Auswahl frage;
+    frage.titel = QStringLiteral("Kurslisten-Datei gesperrt");
+    if (stand == Dateisperre::Stand::AndererRechner) {
+        frage.meldung = Meldungen::SchonGeoeffnet;
+        frage.erklaerung
+            = QStringLiteral("RAVIRIreru hat sie auf dem Rechner „%1“%2%3 geöffnet. Läuft es "
+                             "dort noch, schließen Sie die Datei dort, bevor Sie sie hier "
+                             "öffnen; sonst überschreibt jedes der beiden Programme, was das "
+                             "andere gesichert hat.\n\nWählen Sie „Trotzdem öffnen“ nur, wenn "
+                             "RAVIRIreru dort sicher nicht mehr läuft (etwa weil der Rechner "
+                             "abgestürzt ist).")
+                  .arg(Hilfsmittel::Sichtbar(b.rechner),
+                      b.benutzer.isEmpty() ? QString()
+                                           : QStringLiteral(" als Benutzer „%1“")
+                                                 .arg(Hilfsmittel::Sichtbar(b.benutzer)),
+                      Seit(b));
+    } else {
+        frage.meldung = QStringLiteral("Die Sperrdatei der Kurslisten-Datei ist leer oder "
+                                       "beschädigt.");
+        frage.erklaerung
+            = QStringLiteral("Die Sperrdatei „%1“%2 sagt nicht, welches Programm die Datei "
+                             "geöffnet hat; so bleibt sie etwa nach einem Stromausfall zurück.\n\n"
+                             "Wählen Sie „Trotzdem öffnen“ nur, wenn RAVIRIreru die Datei auf "
+                             "keinem Rechner mehr geöffnet hat.")
+                  .arg(QDir::toNativeSeparators(Dateisperre::SperrdateiVon(pfad)), Seit(b));
+    }
+    frage.knoepfe = { QStringLiteral("Trotzdem öffnen"), QStringLiteral("Abbrechen") };
+    frage.standard = 1;
+    frage.abbrechen = 1;
+    return Plattform::aktuell().Waehlen(frage) == 0;
+}
+
+} // namespace
+
+bool KurslisteSperren(Dateisperre& neueSperre, const QString& pfad, Dateisperre::Stand* stand)
+{
+    Dateisperre::Stand s = neueSperre.Sperren(pfad);
+    if (s == Dateisperre::Stand::AndererRechner || s == Dateisperre::Stand::Unlesbar) {
+        if (!TrotzdemOeffnen(neueSperre, s, pfad))
+            return false;
+        s = neueSperre.Uebernehmen(pfad);
+    }
+    if (stand)
+        *stand = s;
+    if (s == Dateisperre::Stand::Vergeben) {
+        SchonGeoeffnetMelden(neueSperre);
+        return false;
+    }
+    // Broken meanwhile by yet another program: asked again at the next try.
+    return s == Dateisperre::Stand::Gesperrt || s == Dateisperre::Stand::NichtMoeglich;
 }
 
 namespace {
@@ -178,12 +243,15 @@ bool Datenbestand::LadeDatei(const QString& pfad)
     // One running copy per file. A folder that allows no lock file allows no save either;
     // such a file is opened, and "Sichern unter …" takes the entries elsewhere.
     Dateisperre& sperre = Kurslistensperre();
-    const bool schonUnsere = sperre.Gesperrt() && sperre.Datei() == absolut;
+    const bool schonUnsere = sperre.Gesperrt() && sperre.Datei() == Dateisperre::Vollpfad(absolut);
     Dateisperre neueSperre;
-    if (!schonUnsere && neueSperre.Sperren(absolut) == Dateisperre::Stand::Vergeben) {
-        SchonGeoeffnetMelden(neueSperre);
+    Dateisperre::Stand stand = Dateisperre::Stand::Gesperrt;
+    if (!schonUnsere && !KurslisteSperren(neueSperre, absolut, &stand))
         return false;
-    }
+
+    // What a save killed before its end left beside the file goes (only ours, of programs
+    // no longer running here).
+    SicheresSchreiben::Aufraeumen(absolut);
 
     QFile datei(absolut);
     if (!datei.open(QIODevice::ReadOnly)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dateisperre.h"
 #include "dateistand.h"
 #include "eintraege.h"
 #include "kursauswahlliste.h"
@@ -68,8 +69,10 @@ public:
     bool SchreibeErgebnis(QIODevice& geraet, const Kurs& kurs, QString& meldung) const;
     bool KodiereErgebnis(const Kurs& kurs, QByteArray& bytes, QString& meldung) const;
     // Writes bytes to pfad as a whole or not at all (SicheresSchreiben); meldung says why
-    // it failed. A failed write leaves the old file as it was.
-    static bool SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung);
+    // it failed. A failed write leaves the old file as it was. A new file gets the rights
+    // that follow from vorbild (the course-list file); rechte gets what could not be kept.
+    static bool SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung,
+        const QString& vorbild = QString(), QString* rechte = nullptr);
 
     // --- The grade scale ------------------------------------------------------------------
     bool NoteOK(const QString& text) const;
@@ -119,6 +122,13 @@ public:
     // Whether a course-list file has been loaded in this run.
     bool geladen = false;
 
+    // Why the course-list file in use cannot be saved where it is (a read-only folder or
+    // medium, no lock possible there); empty when it can.
+    QString NichtSicherbar() const;
+    // Tells the teacher so, at once after opening, and offers "Sichern unter …" right away.
+    // False when nothing needed saying or he chose to go on.
+    bool NichtSicherbarAnbieten();
+
 private:
     // The rule of this class: the functions that touch bytes (Speichern, SpeichernNach,
     // Kodieren, SchreibeDatei …) return success and the reason and never show anything;
@@ -127,21 +137,28 @@ private:
     bool AusweichenAnbieten(const QString& fehler);
     // Tells the teacher once that a backup could not be made.
     void SicherungsfehlerMelden();
+    void RechteMelden();
 
     // The course-list file as it was read or last written here.
     Dateistand zStand;
     QString zSicherungsfehler;
+    QString zRechtehinweis; // the rights the last file written could not keep
+    QString zGemeldeterRechtehinweis;
     QString zGemeldeterSicherungsfehler;
 };
 
 // The global data.
 extern Datenbestand Daten;
 
-class Dateisperre;
 // The lock of the course-list file in use (held while it is loaded).
 Dateisperre& Kurslistensperre();
 // Tells the teacher that another running copy holds the file sperre tried to lock.
-void SchonGeoeffnetMelden(const Dateisperre& sperre);
+// Locks the course-list file at pfad in neueSperre, asking the teacher where only he can
+// tell whether another program still holds it (a lock of another computer, a lock file that
+// says nobody). False when the file is not to be opened (held here, or "Abbrechen"); true
+// when it is locked, or when no lock can be made there (stand then says so).
+bool KurslisteSperren(
+    Dateisperre& neueSperre, const QString& pfad, Dateisperre::Stand* stand = nullptr);
 
 // Puts the global data and the global column layout back to their start values and lets go
 // of the course-list file's lock (tests).

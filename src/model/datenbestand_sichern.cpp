@@ -15,6 +15,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <unistd.h>
+
 namespace {
 
 const QString SichernUnterKnopf = QStringLiteral("Sichern unter …");
@@ -26,12 +28,30 @@ QString Anzeige(const QString& pfad)
 
 } // namespace
 
-bool Datenbestand::SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung)
+bool Datenbestand::SchreibeDatei(const QString& pfad, const QByteArray& bytes, QString& meldung,
+    const QString& vorbild, QString* rechte)
 {
-    const SicheresSchreiben::Ergebnis ergebnis = SicheresSchreiben::Schreiben(pfad, bytes);
+    const SicheresSchreiben::Ergebnis ergebnis = SicheresSchreiben::Schreiben(pfad, bytes, vorbild);
     if (!ergebnis)
         meldung = ergebnis.grund;
+    if (rechte)
+        *rechte = ergebnis.rechteHinweis;
     return ergebnis.ok;
+}
+
+void Datenbestand::RechteMelden()
+{
+    // Once per reason: the file is written, only narrower than the one before.
+    if (zRechtehinweis.isEmpty() || zRechtehinweis == zGemeldeterRechtehinweis)
+        return;
+    zGemeldeterRechtehinweis = zRechtehinweis;
+    Plattform::aktuell().Mitteilen({ QString(),
+        QStringLiteral("Die Datei wurde gesichert, aber nicht mit allen bisherigen Rechten."),
+        zRechtehinweis
+            + QStringLiteral("\n\nNiemand kann die Datei lesen, der sie vorher nicht lesen "
+                             "konnte. Wer sie weiter lesen soll, dem müssen Sie die Rechte neu "
+                             "geben."),
+        Plattform::Symbol::Warnung });
 }
 
 bool Datenbestand::SpeichernNach(const QString& pfad, QString& fehler)
@@ -54,7 +74,9 @@ bool Datenbestand::SpeichernNach(const QString& pfad, QString& fehler)
         vorher = alt.readAll();
         mitVorher = alt.error() == QFileDevice::NoError;
     }
-    if (!SchreibeDatei(pfad, bytes, fehler))
+    // A new file ("Sichern unter …") is no more open than the one the entries come from.
+    if (!SchreibeDatei(
+            pfad, bytes, fehler, datenFolder.isEmpty() ? pfad : datenFolder, &zRechtehinweis))
         return false;
     zStand = Dateistand::Von(pfad, bytes, pruefsumme);
     fehler.clear();
@@ -63,6 +85,8 @@ bool Datenbestand::SpeichernNach(const QString& pfad, QString& fehler)
         const SicheresSchreiben::Ergebnis kopie = Sicherungskopien::Anlegen(pfad, vorher);
         if (!kopie)
             zSicherungsfehler = kopie.grund;
+        else if (zRechtehinweis.isEmpty())
+            zRechtehinweis = kopie.rechteHinweis;
     }
     return true;
 }
@@ -130,9 +154,45 @@ bool Datenbestand::Sichern()
     QString fehler;
     if (SpeichernNach(datenFolder, fehler)) {
         SicherungsfehlerMelden();
+        RechteMelden();
         return true;
     }
     return AusweichenAnbieten(fehler);
+}
+
+QString Datenbestand::NichtSicherbar() const
+{
+    if (datenFolder.isEmpty())
+        return {};
+    const QString ordner = QFileInfo(Dateisperre::Vollpfad(datenFolder)).absolutePath();
+    for (const QString& ziel : { ordner, Dateisperre::Vollpfad(datenFolder) })
+        if (::access(QFile::encodeName(ziel).constData(), W_OK) != 0)
+            return SicheresSchreiben::Grund(errno, ziel);
+    if (!Kurslistensperre().Gesperrt())
+        return QStringLiteral("Im Ordner %1 kann keine Sperrdatei angelegt werden.")
+            .arg(Anzeige(ordner));
+    return {};
+}
+
+bool Datenbestand::NichtSicherbarAnbieten()
+{
+    const QString grund = NichtSicherbar();
+    if (grund.isEmpty())
+        return false;
+    Plattform::Auswahl frage;
+    frage.titel = QStringLiteral("Kurslisten-Datei nicht sicherbar");
+    frage.meldung = QStringLiteral("Dort, wo die Kurslisten-Datei liegt, kann RAVIRIreru nichts "
+                                   "sichern.");
+    frage.erklaerung = grund
+        + QStringLiteral("\n\nSie können Noten eintragen; damit sie nicht verloren gehen, "
+                         "sichern Sie die Kurslisten-Datei mit „Sichern unter …“ an einer "
+                         "anderen Stelle, gleich jetzt oder beim ersten Sichern.");
+    frage.knoepfe = { SichernUnterKnopf, QStringLiteral("Später") };
+    frage.standard = 0;
+    frage.abbrechen = 1;
+    if (Plattform::aktuell().Waehlen(frage) != 0)
+        return false;
+    return SichernUnter();
 }
 
 bool Datenbestand::AusweichenAnbieten(const QString& fehler)
@@ -175,12 +235,10 @@ bool Datenbestand::SichernUnter()
 
         // The new file is ours alone from now on, like the one it takes the place of.
         Dateisperre& sperre = Kurslistensperre();
-        const bool schonUnsere = sperre.Gesperrt() && sperre.Datei() == pfad;
+        const bool schonUnsere = sperre.Gesperrt() && sperre.Datei() == Dateisperre::Vollpfad(pfad);
         Dateisperre neueSperre;
-        if (!schonUnsere && neueSperre.Sperren(pfad) == Dateisperre::Stand::Vergeben) {
-            SchonGeoeffnetMelden(neueSperre);
+        if (!schonUnsere && !KurslisteSperren(neueSperre, pfad))
             continue;
-        }
         // The dialog has asked before an existing file is replaced.
         QString fehler;
         if (SpeichernNach(pfad, fehler)) {
@@ -191,6 +249,7 @@ bool Datenbestand::SichernUnter()
             // The journals of unsaved entries follow the file the program works on.
             Eingabejournal::KurslisteUmgezogen(alterPfad, pfad);
             SicherungsfehlerMelden();
+            RechteMelden();
             Plattform::aktuell().Mitteilen({ QString(),
                 QStringLiteral("Die Kurslisten-Datei wurde als %1 gesichert.").arg(Anzeige(pfad)),
                 QStringLiteral("RAVIRIreru arbeitet ab jetzt mit dieser Datei: Jedes weitere "
@@ -213,8 +272,12 @@ bool Datenbestand::Speichern(const Kurs& kurs, const QString& pfad, QString* feh
 {
     QByteArray bytes;
     QString grund;
-    const bool ok = KodiereErgebnis(kurs, bytes, grund) && SchreibeDatei(pfad, bytes, grund);
+    // The result file holds the course's grades: no more open than the course-list file.
+    const bool ok = KodiereErgebnis(kurs, bytes, grund)
+        && SchreibeDatei(pfad, bytes, grund, datenFolder, &zRechtehinweis);
     if (fehler)
         *fehler = ok ? QString() : grund;
+    if (ok)
+        RechteMelden();
     return ok;
 }

@@ -1,5 +1,6 @@
 #include "eingabejournal.h"
 
+#include "dateirechte.h"
 #include "sicheresschreiben.h"
 
 #include <QCoreApplication>
@@ -21,6 +22,8 @@
 namespace {
 
 const QString Endung = QStringLiteral(".journal");
+// The biggest journal file that is read (a record holds at most one cell's value).
+constexpr qint64 GroessteDatei = 64 * 1024 * 1024;
 // How soon a written record is synced to the disk.
 constexpr int TaktMs = 1000;
 
@@ -39,23 +42,16 @@ QString Vollpfad(const QString& pfad)
     return kanonisch.isEmpty() ? info.absoluteFilePath() : kanonisch;
 }
 
-// Creates a folder with rights for the user alone; true when it is there.
+// Creates a folder with rights for the user alone (a wider one made before is narrowed, a
+// link in its place refused); true when it is there.
 bool OrdnerAnlegen(const QString& ordner, int& nummer)
 {
-    const QFileInfo info(ordner);
-    if (!QDir().mkpath(info.absolutePath())) {
+    if (!QDir().mkpath(QFileInfo(ordner).absolutePath())) {
         nummer = ENOENT;
         return false;
     }
-    if (::mkdir(QFile::encodeName(ordner).constData(), 0700) != 0 && errno != EEXIST) {
-        nummer = errno;
-        return false;
-    }
-    if (!QFileInfo(ordner).isDir()) {
-        nummer = ENOTDIR;
-        return false;
-    }
-    return true;
+    nummer = Dateirechte::OrdnerAnlegen(ordner);
+    return nummer == 0;
 }
 
 QList<Eingabejournal*>& Offene()
@@ -118,7 +114,8 @@ Eingabejournal::Eingabejournal(const Gelesen& gelesen, QObject* parent)
             Beiseitelegen(datei);
         QFile::rename(gelesen.datei, datei);
     }
-    const int fd = ::open(QFile::encodeName(datei).constData(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    const int fd = ::open(
+        QFile::encodeName(datei).constData(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
     if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::ftruncate(fd, gelesen.laenge) == 0) {
         zFd = fd;
         zLaenge = gelesen.laenge;
@@ -184,8 +181,8 @@ bool Eingabejournal::Oeffnen()
                          .arg(QDir::toNativeSeparators(datei)));
         return false;
     }
-    const int fd = ::open(
-        QFile::encodeName(datei).constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(QFile::encodeName(datei).constData(),
+        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         nummer = errno;
         FehlerSetzen(SicheresSchreiben::Grund(nummer, datei));
@@ -401,12 +398,34 @@ QString Eingabejournal::Beiseitelegen(const QString& datei)
     return ziel;
 }
 
+QString Eingabejournal::KopieBeiseitelegen(const QString& datei, const QByteArray& bytes)
+{
+    int nummer = 0;
+    const QString ordner = BeiseitegelegtOrdner();
+    if (!OrdnerAnlegen(ordner, nummer))
+        return {};
+    const QFileInfo info(datei);
+    const QString basis = ordner + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('-')
+        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    for (int n = 1; n < 100; ++n) {
+        const QString ziel
+            = basis + (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + Endung;
+        const SicheresSchreiben::Ergebnis e = SicheresSchreiben::Schreiben(
+            ziel, bytes, QString(), SicheresSchreiben::Ersetzen::Nie);
+        if (e)
+            return ziel;
+        if (e.fehlernummer != EEXIST)
+            return {};
+    }
+    return {};
+}
+
 Eingabejournal::Gelesen Eingabejournal::LiesDatei(const QString& datei, bool abschneiden)
 {
     Gelesen j;
     j.datei = datei;
-    const int fd = ::open(
-        QFile::encodeName(datei).constData(), (abschneiden ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(datei).constData(),
+        (abschneiden ? O_RDWR : O_RDONLY) | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         j.fehler = SicheresSchreiben::Grund(errno, datei);
         return j;
@@ -414,6 +433,16 @@ Eingabejournal::Gelesen Eingabejournal::LiesDatei(const QString& datei, bool abs
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         j.belegt = true;
+        return j;
+    }
+    // No course's typing in a half-year comes near this: a bigger file is no journal of ours
+    // (or a damaged one) and is not read into memory at all.
+    struct stat st { };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > GroessteDatei) {
+        ::close(fd);
+        j.fehler = QStringLiteral("Sie ist mit %1 MB zu groß für eine Wiederherstellungsdatei "
+                                  "und wird nicht gelesen.")
+                       .arg(qint64(st.st_size) / (1024 * 1024));
         return j;
     }
     QFile datei_(datei);
@@ -427,7 +456,12 @@ Eingabejournal::Gelesen Eingabejournal::LiesDatei(const QString& datei, bool abs
     }
     if (j.laenge < bytes.size()) {
         j.abgeschnitten = true;
-        if (abschneiden && ::ftruncate(fd, j.laenge) == 0)
+        // Damaged in the middle: the whole file is kept aside before it is cut, so that the
+        // records behind the damage are not lost.
+        if (abschneiden && j.mitteBeschaedigt)
+            j.beiseite = KopieBeiseitelegen(datei, bytes);
+        if (abschneiden && (!j.mitteBeschaedigt || !j.beiseite.isEmpty())
+            && ::ftruncate(fd, j.laenge) == 0)
             ::fsync(fd);
     }
     ::close(fd);

@@ -90,6 +90,9 @@ public:
     // The new path, empty when it could not be moved.
     static QString Beiseitelegen(const QString& datei);
     static QString BeiseitegelegtOrdner();
+    // Keeps a copy of the bytes of a journal file in "Beiseitegelegt" (the file itself stays).
+    // The copy's path, empty when it could not be made.
+    static QString KopieBeiseitelegen(const QString& datei, const QByteArray& bytes);
     // Syncs every open journal (before a modal question).
     static void AlleSynchronisieren();
     // The program works on another course-list file from now on: every open journal of alt

@@ -156,3 +156,30 @@ bool Hilfsmittel::GleicheDatei(const QString& a, const QString& b)
     };
     return kanonisch(a) == kanonisch(b);
 }
+
+bool Hilfsmittel::Verdaechtig(char32_t c)
+{
+    return c < 0x20 || (c >= 0x7f && c < 0xa0) || (c >= 0x202a && c <= 0x202e)
+        || (c >= 0x2066 && c <= 0x2069) || c == 0x200e || c == 0x200f || c == 0x061c || c == 0x2028
+        || c == 0x2029;
+}
+
+QString Hilfsmittel::Sichtbar(const QString& text, bool zeilen)
+{
+    if (!Unsichtbares(text, zeilen))
+        return text;
+    QString ergebnis;
+    ergebnis.reserve(text.size());
+    for (const char32_t c : text.toUcs4())
+        ergebnis += Verdaechtig(c) && !(zeilen && c == U'\n') ? QString(QChar(0xfffd))
+                                                              : QString::fromUcs4(&c, 1);
+    return ergebnis;
+}
+
+bool Hilfsmittel::Unsichtbares(const QString& text, bool zeilen)
+{
+    for (const QChar c : text)
+        if (Verdaechtig(c.unicode()) && !(zeilen && c == u'\n'))
+            return true;
+    return false;
+}

@@ -33,6 +33,17 @@ bool DeChiffreMoeglich(const QString& text);
 // become U+FFFD; gueltig (when given) says whether there were none.
 QString AusUtf8(const QByteArray& bytes, bool* gueltig = nullptr);
 
+// A text from a file as it may be shown in a window title, a message or a file name: control
+// characters (ESC, BEL, line breaks …), the direction controls that could make a text read
+// otherwise than it is (U+202A–U+202E, U+2066–U+2069, U+200E, U+200F, U+061C) and the line
+// and paragraph separators become "�" (U+FFFD); everything else stays. With zeilen, line
+// breaks stay (the program's own messages are made of lines).
+QString Sichtbar(const QString& text, bool zeilen = false);
+// Whether text holds any of those characters.
+bool Unsichtbares(const QString& text, bool zeilen = false);
+// Whether c is one of them (a line break counts).
+bool Verdaechtig(char32_t c);
+
 // Compares two texts without regard to letter case.
 bool GleichOhneGross(const QString& a, const QString& b);
 // A path as messages show it: in German quotes, with the system's separators ("„C:\\a.zln“").

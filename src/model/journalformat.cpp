@@ -244,9 +244,21 @@ bool Journalformat::Lesen(QByteArrayView bytes, Gelesen& j)
         pos += qsizetype(laenge) + 8;
         j.laenge = pos;
     }
+    // A write cut short leaves at most its own record unfinished at the end; a record whose
+    // length fits and behind which more bytes follow was damaged in the middle of the file.
+    if (pos < bytes.size() && bytes.size() - pos >= 8) {
+        const quint32 laenge = qFromBigEndian<quint32>(bytes.constData() + pos);
+        j.mitteBeschaedigt
+            = laenge >= 2 && laenge <= LaengsterSatz && qint64(laenge) + 8 < bytes.size() - pos;
+    }
     if (!kopf) {
         j.fehler = bytes.isEmpty() ? QString() : QStringLiteral("Ihr Anfang ist beschädigt.");
         return false;
     }
     return true;
+}
+
+QByteArray Journalformat::SatzUm(const QByteArray& inhalt)
+{
+    return Satz(inhalt);
 }

@@ -43,6 +43,10 @@ public:
         QList<Aenderung> aenderungen;
         qint64 laenge = 0; // bytes of whole records
         bool abgeschnitten = false; // a damaged tail was cut off
+        // The damage was not at the end: whole records after it could not be taken.
+        bool mitteBeschaedigt = false;
+        // Where the whole file was kept before it was cut (empty: nowhere).
+        QString beiseite;
         bool belegt = false; // a running copy writes it: not to be touched
         // Why the file cannot be used at all (a newer format, a damaged beginning).
         QString fehler;
@@ -60,4 +64,6 @@ public:
     // used at all: no whole head record (j.fehler empty for no bytes at all), or a record of
     // another version.
     static bool Lesen(QByteArrayView bytes, Gelesen& j);
+    // One whole record around inhalt: its length, the content and its checksum.
+    static QByteArray SatzUm(const QByteArray& inhalt);
 };

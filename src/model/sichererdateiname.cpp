@@ -1,12 +1,16 @@
 #include "sichererdateiname.h"
 
+#include "hilfsmittel.h"
+
 #include <QTextBoundaryFinder>
 
 namespace {
 
+// Control characters and the direction controls that could make a name read otherwise than
+// it is (a right-to-left override turning "…exe.zle" around).
 bool Steuerzeichen(char32_t u)
 {
-    return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029;
+    return Hilfsmittel::Verdaechtig(u);
 }
 
 // The longest start of text that fits hoechstBytes of UTF-8 and ends between two graphemes

@@ -1,13 +1,18 @@
 #include "sicheresschreiben.h"
 
+#include "dateirechte.h"
+
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QSysInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -64,6 +69,11 @@ QString SicheresSchreiben::Grund(int fehlernummer, const QString& pfad)
             .arg(Anzeige(QFileInfo(pfad).absolutePath()));
     case EISDIR:
         return QStringLiteral("%1 ist ein Ordner, keine Datei.").arg(Anzeige(pfad));
+    case EEXIST:
+        return QStringLiteral("%1 gibt es schon.").arg(Anzeige(pfad));
+    case ELOOP:
+        return QStringLiteral("%1 ist eine Verknüpfung; dorthin wird nicht geschrieben.")
+            .arg(Anzeige(pfad));
     case ENAMETOOLONG:
         return QStringLiteral("Der Name %1 ist zu lang.").arg(Anzeige(pfad));
     case EMFILE:
@@ -81,12 +91,172 @@ QString SicheresSchreiben::Grund(int fehlernummer, const QString& pfad)
     }
 }
 
+namespace {
+
+// This computer, in the names of temporary files: a file of another computer (a shared folder,
+// a stick) is never taken for one of a program that died here.
+QString Rechnerkennung()
+{
+    static const QString kennung = QString::fromLatin1(
+        QCryptographicHash::hash(QSysInfo::machineHostName().toUtf8(), QCryptographicHash::Sha256)
+            .toHex()
+            .left(8));
+    return kennung;
+}
+
+QString TemporaerAnfang(const QString& name)
+{
+    return QLatin1Char('.') + name + QStringLiteral(".RAVIRIreru-") + Rechnerkennung()
+        + QLatin1Char('-');
+}
+
+const QString TemporaerEnde = QStringLiteral(".tmp");
+
+// The new file of one save: made in the target's folder, removed again unless it took the
+// target's place.
+class NeueDatei {
+public:
+    explicit NeueDatei(int ordner)
+        : zOrdner(ordner)
+    {
+    }
+    ~NeueDatei()
+    {
+        if (zFd >= 0)
+            ::close(zFd);
+        if (!zName.isEmpty())
+            ::unlinkat(zOrdner, zName.constData(), 0);
+        ::close(zOrdner);
+    }
+    NeueDatei(const NeueDatei&) = delete;
+    NeueDatei& operator=(const NeueDatei&) = delete;
+
+    int fd() const { return zFd; }
+
+    // 0 or the error number.
+    int Anlegen(const QString& name)
+    {
+        static const bool namenlos = ::access("/proc/self/fd", X_OK) == 0;
+        if (namenlos) {
+            zFd = ::openat(zOrdner, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+            if (zFd >= 0)
+                return 0;
+            if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+                return errno;
+        }
+        for (int n = 0;; ++n) {
+            const QByteArray versuch = Temporaer(name, n);
+            zFd = ::openat(zOrdner, versuch.constData(),
+                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+            if (zFd >= 0) {
+                zName = versuch;
+                return 0;
+            }
+            if (errno != EEXIST)
+                return errno;
+        }
+    }
+
+    // Puts the written file in place of name (ersetzen) or under name where nothing is
+    // (else EEXIST). 0 or the error number.
+    int Einsetzen(const QString& name, SicheresSchreiben::Ersetzen ersetzen)
+    {
+        const QByteArray ziel = QFile::encodeName(name);
+        if (ersetzen == SicheresSchreiben::Ersetzen::Nie) {
+            const int r = zName.isEmpty()
+                ? ::linkat(
+                    AT_FDCWD, Proc().constData(), zOrdner, ziel.constData(), AT_SYMLINK_FOLLOW)
+                : ::linkat(zOrdner, zName.constData(), zOrdner, ziel.constData(), 0);
+            return r == 0 ? 0 : errno;
+        }
+        for (int n = 0; zName.isEmpty(); ++n) {
+            const QByteArray versuch = Temporaer(name, n);
+            if (::linkat(
+                    AT_FDCWD, Proc().constData(), zOrdner, versuch.constData(), AT_SYMLINK_FOLLOW)
+                == 0)
+                zName = versuch;
+            else if (errno != EEXIST)
+                return errno;
+        }
+        if (::renameat(zOrdner, zName.constData(), zOrdner, ziel.constData()) != 0)
+            return errno;
+        zName.clear();
+        return 0;
+    }
+
+private:
+    QByteArray Proc() const { return "/proc/self/fd/" + QByteArray::number(zFd); }
+    static QByteArray Temporaer(const QString& name, int n)
+    {
+        return QFile::encodeName(SicheresSchreiben::Temporaerdatei(name, ::getpid(), n));
+    }
+
+    int zOrdner;
+    int zFd = -1;
+    QByteArray zName;
+};
+
+} // namespace
+
+QString SicheresSchreiben::Temporaerdatei(const QString& pfad, qint64 prozess, int n)
+{
+    const QFileInfo info(pfad);
+    const QString name = TemporaerAnfang(info.fileName()) + QString::number(prozess)
+        + QLatin1Char('-') + QString::number(n) + TemporaerEnde;
+    return info.path() == QLatin1String(".") && !pfad.startsWith(QLatin1String("./"))
+        ? name
+        : info.path() + QLatin1Char('/') + name;
+}
+
+int SicheresSchreiben::Aufraeumen(const QString& pfad)
+{
+    const QFileInfo info(pfad);
+    const QDir ordner = info.absoluteDir();
+    const QString anfang = TemporaerAnfang(info.fileName());
+    int entfernt = 0;
+    const QStringList namen = ordner.entryList(
+        { anfang + QLatin1Char('*') }, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : namen) {
+        if (!name.endsWith(TemporaerEnde))
+            continue;
+        const QString rest = name.mid(anfang.size());
+        bool zahl = false;
+        const qint64 prozess = rest.section(QLatin1Char('-'), 0, 0).toLongLong(&zahl);
+        if (!zahl || prozess <= 0 || prozess == ::getpid())
+            continue;
+        // Only while no program of that number runs here (it may still be saving).
+        if (::kill(pid_t(prozess), 0) == 0 || errno != ESRCH)
+            continue;
+        const QByteArray datei = QFile::encodeName(ordner.filePath(name));
+        struct stat st { };
+        if (::lstat(datei.constData(), &st) != 0 || !S_ISREG(st.st_mode)
+            || st.st_uid != ::geteuid())
+            continue;
+        if (::unlink(datei.constData()) == 0)
+            ++entfernt;
+    }
+    if (entfernt > 0)
+        OrdnerSynchronisieren(ordner.absolutePath());
+    return entfernt;
+}
+
 SicheresSchreiben::Ergebnis SicheresSchreiben::Schreiben(
-    const QString& pfad, const QByteArray& bytes)
+    const QString& pfad, const QByteArray& bytes, const QString& vorbild, Ersetzen ersetzen)
 {
     if (pfad.isEmpty())
         return Fehlschlag(0, QStringLiteral("Es ist keine Datei angegeben."));
-    const QFileInfo ziel(pfad);
+    QFileInfo ziel(pfad);
+    if (ziel.isSymLink()) {
+        if (ersetzen == Ersetzen::Nie)
+            return Fehlschlag(EEXIST, Grund(EEXIST, pfad));
+        // The file a link names is written, the link stays.
+        const QString wohin = ziel.canonicalFilePath();
+        if (wohin.isEmpty())
+            return Fehlschlag(ENOENT,
+                QStringLiteral("%1 ist eine Verknüpfung auf eine Datei, die es nicht gibt.")
+                    .arg(Anzeige(pfad)));
+        ziel = QFileInfo(wohin);
+    }
     const QString ordner = ziel.absolutePath();
     if (ziel.isDir())
         return Fehlschlag(EISDIR, Grund(EISDIR, pfad));
@@ -94,7 +264,8 @@ SicheresSchreiben::Ergebnis SicheresSchreiben::Schreiben(
         return Fehlschlag(ENOENT, Grund(ENOENT, pfad));
     // A file the teacher may not change is not replaced, even though the folder would allow
     // a new file in its place.
-    if (ziel.exists() && ::access(QFile::encodeName(pfad).constData(), W_OK) != 0) {
+    if (ziel.exists()
+        && ::access(QFile::encodeName(ziel.absoluteFilePath()).constData(), W_OK) != 0) {
         const int nummer = errno;
         return Fehlschlag(nummer, Grund(nummer, pfad));
     }
@@ -111,40 +282,33 @@ SicheresSchreiben::Ergebnis SicheresSchreiben::Schreiben(
     if (::access(QFile::encodeName(ordner).constData(), W_OK) != 0)
         return keinPlatzDaneben(errno);
 
-    QSaveFile datei(pfad);
-    datei.setDirectWriteFallback(false);
-    errno = 0;
-    if (!datei.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        const int nummer = errno;
-        if (nummer != 0)
-            return keinPlatzDaneben(nummer);
-        return Fehlschlag(0,
-            QStringLiteral("Neben der Datei kann keine neue Datei angelegt werden (%1).")
-                .arg(datei.errorString()));
-    }
-    // Written straight to the descriptor: every short write and its error number are seen
-    // here, and nothing is left in a buffer for commit() to flush unchecked.
-    const int fd = datei.handle();
-    int nummer = AllesSchreiben(fd, bytes);
-    if (nummer == 0 && ::fsync(fd) != 0)
+    Aufraeumen(ziel.absoluteFilePath());
+    const int ordnerFd
+        = ::open(QFile::encodeName(ordner).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (ordnerFd < 0)
+        return keinPlatzDaneben(errno);
+    NeueDatei neu(ordnerFd);
+    if (const int nummer = neu.Anlegen(ziel.fileName()); nummer != 0)
+        return keinPlatzDaneben(nummer);
+    // Its rights before its content: the grades are never open to more users than before.
+    const Dateirechte::Stand alt = ersetzen == Ersetzen::Ja
+        ? Dateirechte::Von(ziel.absoluteFilePath())
+        : Dateirechte::Stand();
+    const QString rechteHinweis
+        = Dateirechte::Anwenden(neu.fd(), alt.bekannt ? alt : Dateirechte::FuerNeu(vorbild), pfad);
+    // Written straight to the descriptor: every short write and its error number are seen.
+    int nummer = AllesSchreiben(neu.fd(), bytes);
+    if (nummer == 0 && ::fsync(neu.fd()) != 0)
         nummer = errno;
-    if (nummer != 0) {
-        datei.cancelWriting(); // the temporary file goes with the object
+    if (nummer != 0)
         return Fehlschlag(nummer, Grund(nummer, pfad));
-    }
-    errno = 0;
-    if (!datei.commit()) {
-        const int n = errno;
-        return Fehlschlag(n,
-            n != 0 ? Grund(n, pfad)
-                   : QStringLiteral("Die neue Datei konnte nicht an die Stelle der "
-                                    "alten treten (%1).")
-                         .arg(datei.errorString()));
-    }
+    if (const int n = neu.Einsetzen(ziel.fileName(), ersetzen); n != 0)
+        return Fehlschlag(n, Grund(n, pfad));
     // The rename of the new file is on the disk only once its folder is synced too.
     OrdnerSynchronisieren(ordner);
     Ergebnis gut;
     gut.ok = true;
+    gut.rechteHinweis = rechteHinweis;
     return gut;
 }
 

@@ -2,6 +2,8 @@
 
 #include "kursfenster.h"
 
+#include "hilfsmittel.h"
+
 #include "benachrichtiger.h"
 #include "datenbestand.h"
 #include "kurskopf.h"
@@ -109,9 +111,10 @@ QString Kursfenster::Titel(const Kurs& kurs)
 {
     const QString rest = kurs.Fach + QStringLiteral(" - ") + kurs.KursArt
         + QString::number(kurs.kNr) + QStringLiteral(" - ") + kurs.Lehrer;
+    // Texts from the file are shown as they are, never steering the title's direction.
     if (Daten.istAbiturListe)
-        return rest;
-    return Daten.HalbjahrKuerzel + QStringLiteral(" - ") + rest;
+        return Hilfsmittel::Sichtbar(rest);
+    return Hilfsmittel::Sichtbar(Daten.HalbjahrKuerzel + QStringLiteral(" - ") + rest);
 }
 
 // --- Columns -------------------------------------------------------------------------------

@@ -4,10 +4,12 @@
 
 #include "kursfenster.h"
 
+#include "dateirechte.h"
 #include "datenbestand.h"
 #include "hilfsmittel.h"
 #include "kurstabelle.h"
 #include "plattform.h"
+#include "sicheresschreiben.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -29,6 +31,23 @@ void Kursfenster::Drucken()
         return;
     if (!Plattform::aktuell().DruckDialog(drucker))
         return;
+    // A PDF file holds the course's grades: it is made no more open than the course-list
+    // file before the printer writes into it.
+    if (!drucker.outputFileName().isEmpty()) {
+        const QString pdf = drucker.outputFileName();
+        QString hinweis;
+        if (const int nummer = Dateirechte::Vorbereiten(pdf, Daten.datenFolder, hinweis);
+            nummer != 0) {
+            Plattform::aktuell().Mitteilen(
+                { QString(), QStringLiteral("Die Kursliste konnte nicht gedruckt werden."),
+                    SicheresSchreiben::Grund(nummer, pdf), Plattform::Symbol::Warnung });
+            return;
+        }
+        if (!hinweis.isEmpty())
+            Plattform::aktuell().Mitteilen({ QString(),
+                QStringLiteral("Die PDF-Datei hat nicht alle Rechte der Kurslisten-Datei."),
+                hinweis, Plattform::Symbol::Warnung });
+    }
     QPainter g;
     if (!g.begin(&drucker)) {
         // No print job (the printer or the file cannot be opened): say so rather than

@@ -13,6 +13,7 @@
 #include "kurstabellentest.h"
 #include "sicherungskopien.h"
 #include "wiederherstellung.h"
+#include "zellpruefung.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
+#include <QtEndian>
+
+#include <sys/resource.h>
 
 using namespace Kurstabellentest;
 
@@ -356,8 +360,134 @@ private slots:
         QDir(Eingabejournal::BeiseitegelegtOrdner()).removeRecursively();
     }
 
+    // Values no cell would take, found in a journal (written by another program, or damaged
+    // so that its checksum still fits): the cell checks refuse them, the message names the
+    // student, the column and the reason, and nothing of the journal is applied; it is kept
+    // aside.
+    void abgelehnteWerte_data()
+    {
+        QTest::addColumn<QString>("spalte");
+        QTest::addColumn<QString>("alt");
+        QTest::addColumn<QString>("wert");
+        QTest::addColumn<QString>("grund");
+        QTest::newRow("Fehlstunden „abc; rm -rf“")
+            << "Fehlstunden"
+            << "4"
+            << "abc; rm -rf"
+            << QStringLiteral("„Albers, Anna“, Spalte „Fehlstunden“ im Kurs „12.1 - Mathematik - "
+                              "LK2 - Mü“: Der Wert „abc; rm -rf“ wird nicht übernommen. ")
+                + Zellpruefung::GrundFehlstunden;
+        QTest::newRow("Hinweis mit 3 MB")
+            << "Hinweis"
+            << "Facharbeit" << QString(3'000'000, u'x')
+            << QStringLiteral("„Albers, Anna“, Spalte „Hinweis“ im Kurs „12.1 - Mathematik - LK2 "
+                              "- Mü“: Der Wert „%1 …“ wird nicht übernommen. ")
+                    .arg(QString(40, u'x'))
+                + Zellpruefung::GrundZuLang;
+    }
+    void abgelehnteWerte()
+    {
+        QFETCH(QString, spalte);
+        QFETCH(QString, alt);
+        QFETCH(QString, wert);
+        QFETCH(QString, grund);
+        {
+            Eingabejournal j(
+                pfad, QStringLiteral("M"), QStringLiteral("12.1 - Mathematik - LK2 - Mü"));
+            Eingabejournal::Aenderung a;
+            a.zeit = QDateTime::currentDateTimeUtc();
+            a.schueler = 12;
+            a.eintragBezeichnung = QStringLiteral("Note");
+            a.vorher = QStringLiteral("3");
+            a.nachher = QStringLiteral("9"); // a value that alone would be restored
+            QVERIFY(j.Anfuegen(a));
+            a.schueler = 11;
+            a.eintragBezeichnung = spalte;
+            a.vorher = alt;
+            a.nachher = wert;
+            QVERIFY(j.Anfuegen(a));
+        }
+        AufzeichnendePlattform plattform;
+        QVERIFY(Wiederherstellung::NachDerAnmeldung().isEmpty());
+        QCOMPARE(plattform.auswahlen.size(), 0);
+        QCOMPARE(plattform.mitteilungen.size(), 1);
+        const Plattform::Mitteilung& m = plattform.mitteilungen.first();
+        QCOMPARE(m.text, Wiederherstellung::PasstNicht);
+        QVERIFY2(
+            m.erklaerung.startsWith(grund + QStringLiteral("\n\nDie Eingaben sind im Ordner „")),
+            qPrintable(m.erklaerung.left(400)));
+        QVERIFY(Kursfenster::OffeneFenster().isEmpty());
+        QCOMPARE(Dateihelfer::Lesen(pfad), vorher);
+        QCOMPARE(Journaldateien(), QStringList());
+        QCOMPARE(Beiseitegelegt().size(), 1);
+        QDir(Eingabejournal::BeiseitegelegtOrdner()).removeRecursively();
+    }
+
+    // An absurdly large journal (2 GB, sparse) is not read into memory: it is put aside at
+    // once and the teacher told why.
+    void riesigesJournal()
+    {
+        const QString datei = Eingabejournal::DateiVon(pfad, QStringLiteral("M"));
+        QVERIFY(QDir().mkpath(Eingabejournal::Ordner()));
+        {
+            QFile f(datei);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.resize(qint64(2) * 1024 * 1024 * 1024));
+        }
+        rusage vorher {};
+        ::getrusage(RUSAGE_SELF, &vorher);
+        AufzeichnendePlattform plattform;
+        QVERIFY(Wiederherstellung::NachDerAnmeldung().isEmpty());
+        rusage nachher {};
+        ::getrusage(RUSAGE_SELF, &nachher);
+        QVERIFY2(nachher.ru_maxrss - vorher.ru_maxrss < 64 * 1024,
+            qPrintable(QString::number(nachher.ru_maxrss - vorher.ru_maxrss)));
+        QCOMPARE(plattform.mitteilungen.size(), 1);
+        const Plattform::Mitteilung& m = plattform.mitteilungen.first();
+        QCOMPARE(m.text, Wiederherstellung::PasstNicht);
+        QVERIFY2(
+            m.erklaerung.contains(QStringLiteral("mit 2048 MB zu groß")), qPrintable(m.erklaerung));
+        QCOMPARE(Journaldateien(), QStringList());
+        QCOMPARE(Beiseitegelegt().size(), 1);
+        QDir(Eingabejournal::BeiseitegelegtOrdner()).removeRecursively();
+    }
+
     // The last record cut short (the program killed while writing it): everything before it
     // comes back, and the question says that the last entry is missing.
+    // A record damaged in the middle: what stands before it is offered, the question says
+    // that the rest is missing, and the whole file is kept aside first.
+    void beschaedigteMitte()
+    {
+        EingabenMachen();
+        GuiTest::Zuruecksetzen();
+        const QString datei = Eingabejournal::DateiVon(pfad, QStringLiteral("M"));
+        QByteArray bytes = Dateihelfer::Lesen(datei);
+        // The head, the grade 13, then the "W" box: one byte of the third record changed.
+        qsizetype stelle = 0;
+        for (int satz = 0; satz < 2; ++satz)
+            stelle += 8 + qsizetype(qFromBigEndian<quint32>(bytes.constData() + stelle));
+        bytes[stelle + 6] = char(bytes[stelle + 6] ^ 0x5a);
+        QVERIFY(Dateihelfer::Schreiben(datei, bytes));
+        QVERIFY(Daten.LadeDatei(pfad));
+        AufzeichnendePlattform plattform;
+        plattform.antwortenWahl = { 0 };
+        QCOMPARE(Wiederherstellung::NachDerAnmeldung().size(), 2);
+        const QString erklaerung = plattform.auswahlen.first().erklaerung;
+        QVERIFY2(erklaerung.contains(QStringLiteral(
+                     "In der Wiederherstellungsdatei von „12.1 - Mathematik - LK2 - Mü“ ist ein "
+                     "Eintrag beschädigt: übernommen wird, was davor steht (1 Änderung); was "
+                     "danach steht, nicht. Die ganze Datei ist als „")),
+            qPrintable(erklaerung));
+        Kursfenster* m = FensterVon(QStringLiteral("M"));
+        QCOMPARE(m->ZellWert(0, Spalte(QStringLiteral("Note"))), QStringLiteral("13"));
+        QVERIFY(!Gewarnt(*m, 0));
+        QCOMPARE(Beiseitegelegt().size(), 1);
+        QCOMPARE(Dateihelfer::Lesen(Eingabejournal::BeiseitegelegtOrdner() + QLatin1Char('/')
+                     + Beiseitegelegt().first()),
+            bytes);
+        QDir(Eingabejournal::BeiseitegelegtOrdner()).removeRecursively();
+    }
+
     void beschaedigtesEnde()
     {
         EingabenMachen();

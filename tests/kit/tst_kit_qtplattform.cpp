@@ -175,6 +175,29 @@ private slots:
             qPrintable(QString::number(breite)));
     }
 
+    // Texts from the file in a message: control and direction characters shown as "�",
+    // the message's own line breaks kept.
+    void steuerzeichenInMeldungen()
+    {
+        const QString roh = QStringLiteral("Kurs \u202Eelz.exe\x1b\x07");
+        const QString gezeigt = QStringLiteral("Kurs \uFFFDelz.exe\uFFFD\uFFFD");
+        QString fenstertitel, text, erklaerung;
+        GuiTest::BeiModal([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            fenstertitel = box->windowTitle();
+            text = box->text();
+            erklaerung = box->informativeText();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        Plattform::aktuell().Mitteilen(
+            { roh + u'\n', roh, roh + QStringLiteral("\n\nZeile"), Plattform::Symbol::Warnung });
+        QCOMPARE(GuiTest::Unbeantwortet(), 0);
+        QCOMPARE(fenstertitel, gezeigt + QChar(0xfffd));
+        QCOMPARE(text, gezeigt);
+        QCOMPARE(erklaerung, gezeigt + QStringLiteral("\n\nZeile"));
+    }
+
     void waehlen_data()
     {
         QTest::addColumn<QString>("aktion");

@@ -8,6 +8,8 @@
 #include "datenbestand.h"
 #include "eingehaengterordner.h"
 #include "kurslistenbauer.h"
+#include "sicheresschreiben.h"
+#include "sicherungskopien.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,6 +20,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -432,6 +435,155 @@ private slots:
         QCOMPARE(WEXITSTATUS(status), 0);
     }
 
+    // The cases of a lock met at opening: the message, the buttons and what each answer does.
+    void sperrfaelle_data()
+    {
+        QTest::addColumn<QString>("fall");
+        QTest::addColumn<int>("antwort"); // the button chosen; -1: no question expected
+        QTest::addColumn<bool>("geoeffnet");
+        QTest::newRow("totes Programm hier") << "tot" << -1 << true;
+        QTest::newRow("anderer Rechner, Abbrechen") << "rechner" << 1 << false;
+        QTest::newRow("anderer Rechner, Trotzdem öffnen") << "rechner" << 0 << true;
+        QTest::newRow("anderer Rechner, Esc") << "rechner" << 9 << false;
+        QTest::newRow("leer, Abbrechen") << "leer" << 1 << false;
+        QTest::newRow("leer, Trotzdem öffnen") << "leer" << 0 << true;
+        QTest::newRow("Müll, Trotzdem öffnen") << "muell" << 0 << true;
+    }
+    void sperrfaelle()
+    {
+        QFETCH(QString, fall);
+        QFETCH(int, antwort);
+        QFETCH(bool, geoeffnet);
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
+        const QString sperrdatei = Dateisperre::SperrdateiVon(pfad);
+        const pid_t tot = ::fork();
+        if (tot == 0)
+            ::_exit(0);
+        ::waitpid(tot, nullptr, 0);
+        QByteArray inhalt;
+        if (fall == QLatin1String("tot"))
+            inhalt = QByteArray::number(tot) + "\nravirireru\n"
+                + QSysInfo::machineHostName().toUtf8() + '\n';
+        else if (fall == QLatin1String("rechner"))
+            inhalt = QByteArray::number(tot) + "\nravirireru\nschulrechner-7\n";
+        else if (fall == QLatin1String("muell"))
+            inhalt = "\x01\x02 kaputt";
+        QVERIFY(Dateihelfer::Schreiben(sperrdatei, inhalt));
+        const QDateTime seit(QDate(2026, 11, 3), QTime(7, 45));
+        {
+            QFile datei(sperrdatei);
+            QVERIFY(datei.open(QIODevice::ReadWrite));
+            QVERIFY(datei.setFileTime(seit, QFileDevice::FileModificationTime));
+        }
+
+        AufzeichnendePlattform plattform;
+        if (antwort >= 0 && antwort < 2)
+            plattform.antwortenWahl = { antwort };
+        QCOMPARE(Daten.LadeDatei(pfad), geoeffnet);
+        QCOMPARE(plattform.mitteilungen.size(), 0);
+        if (antwort < 0) {
+            QCOMPARE(plattform.auswahlen.size(), 0);
+        } else {
+            QCOMPARE(plattform.auswahlen.size(), 1);
+            const auto& frage = plattform.auswahlen.first();
+            QCOMPARE(frage.knoepfe,
+                (QStringList { QStringLiteral("Trotzdem öffnen"), QStringLiteral("Abbrechen") }));
+            QCOMPARE(frage.standard, 1);
+            QCOMPARE(frage.abbrechen, 1);
+            if (fall == QLatin1String("rechner")) {
+                QCOMPARE(frage.meldung, Meldungen::SchonGeoeffnet);
+                for (const QString& teil :
+                    { QStringLiteral("„schulrechner-7“"), QStringLiteral("als Benutzer „"),
+                        QStringLiteral("seit 03.11.2026, 07:45 Uhr") })
+                    QVERIFY2(frage.erklaerung.contains(teil), qPrintable(frage.erklaerung));
+            } else {
+                QCOMPARE(frage.meldung,
+                    QStringLiteral(
+                        "Die Sperrdatei der Kurslisten-Datei ist leer oder beschädigt."));
+                QVERIFY2(frage.erklaerung.contains(sperrdatei), qPrintable(frage.erklaerung));
+            }
+        }
+        QCOMPARE(Daten.geladen, geoeffnet);
+        if (geoeffnet) {
+            // The lock is ours now, whole on the disk.
+            QVERIFY(Kurslistensperre().Gesperrt());
+            QVERIFY(
+                Dateihelfer::Inhalt(sperrdatei).startsWith(QByteArray::number(::getpid()) + '\n'));
+        } else {
+            QCOMPARE(Dateihelfer::Inhalt(sperrdatei), inhalt);
+        }
+    }
+
+    // One file has one lock, whatever name opened it: through a link it is refused while a
+    // program holds it by its own name, and the other way round.
+    void sperreUeberVerknuepfung_data()
+    {
+        QTest::addColumn<bool>("sperrtUeberLink");
+        QTest::newRow("gesperrt unter dem Namen, geöffnet über die Verknüpfung") << false;
+        QTest::newRow("gesperrt über die Verknüpfung, geöffnet unter dem Namen") << true;
+    }
+    void sperreUeberVerknuepfung()
+    {
+        QFETCH(bool, sperrtUeberLink);
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
+        QVERIFY(QDir().mkdir(ordner.filePath(QStringLiteral("stick"))));
+        const QString link = ordner.filePath(QStringLiteral("stick/Noten.zln"));
+        QVERIFY(QFile::link(pfad, link));
+        const pid_t anderes = SperrendesProgramm(sperrtUeberLink ? link : pfad);
+        QVERIFY(anderes > 0);
+        auto beenden = qScopeGuard([&] {
+            ::kill(anderes, SIGKILL);
+            ::waitpid(anderes, nullptr, 0);
+        });
+        AufzeichnendePlattform plattform;
+        QVERIFY(!Daten.LadeDatei(sperrtUeberLink ? pfad : link));
+        QCOMPARE(plattform.mitteilungen.size(), 1);
+        QCOMPARE(plattform.mitteilungen.first().text, Meldungen::SchonGeoeffnet);
+        QCOMPARE(Dateisperre::SperrdateiVon(link), Dateisperre::SperrdateiVon(pfad));
+        QVERIFY(!QFileInfo::exists(ordner.filePath(QStringLiteral("stick/.Noten.zln.lock"))));
+    }
+
+    // In a read-only folder the teacher learns at opening that nothing can be saved there and
+    // may save elsewhere at once.
+    void nurLesendBeimOeffnenGesagt()
+    {
+        QTemporaryDir basis;
+        const QString quelle = basis.filePath(QStringLiteral("quelle"));
+        const QString ansicht = basis.filePath(QStringLiteral("ansicht"));
+        const QString anderswo = basis.filePath(QStringLiteral("anderswo"));
+        for (const QString& o : { quelle, ansicht, anderswo })
+            QVERIFY(QDir().mkdir(o));
+        QVERIFY(Dateihelfer::Schreiben(
+            quelle + QStringLiteral("/Kursliste.zln"), Kurslistenbauer().Bytes()));
+        EingehaengterOrdner nurLesend;
+        QString warum;
+        if (!nurLesend.NurLesendEinhaengen(quelle, ansicht, &warum))
+            QSKIP(qPrintable(QStringLiteral("kein Einhängen (nur als root): ") + warum));
+        const QString pfad = ansicht + QStringLiteral("/Kursliste.zln");
+        AufzeichnendePlattform plattform;
+        QVERIFY(Daten.LadeDatei(pfad));
+        QCOMPARE(Daten.NichtSicherbar(),
+            QStringLiteral("Der Datenträger mit „%1“ ist schreibgeschützt.").arg(ansicht));
+        plattform.antwortenWahl = { 0 };
+        plattform.antwortenDatei = { anderswo + QStringLiteral("/Gerettet.zln") };
+        QVERIFY(Daten.NichtSicherbarAnbieten());
+        QCOMPARE(plattform.auswahlen.size(), 1);
+        const auto& frage = plattform.auswahlen.first();
+        QCOMPARE(frage.meldung,
+            QStringLiteral("Dort, wo die Kurslisten-Datei liegt, kann RAVIRIreru nichts sichern."));
+        QCOMPARE(frage.knoepfe,
+            (QStringList { QStringLiteral("Sichern unter …"), QStringLiteral("Später") }));
+        QCOMPARE(Daten.datenFolder, anderswo + QStringLiteral("/Gerettet.zln"));
+        // Where it can be saved, nothing is said.
+        QCOMPARE(Daten.NichtSicherbar(), QString());
+        QVERIFY(!Daten.NichtSicherbarAnbieten());
+        QCOMPARE(plattform.auswahlen.size(), 1);
+    }
+
     void sperreFolgtDerDatei()
     {
         QTemporaryDir ordner;
@@ -582,6 +734,112 @@ private slots:
         QVERIFY(QFile::remove(pfad));
         QVERIFY(Daten.Speichern());
         QCOMPARE(Dateihelfer::Inhalt(pfad), Dateihelfer::Kursliste(Daten, TabellenStruktur));
+    }
+
+    // A program killed in the middle of "Sichern", 50 times: the file is always the old or
+    // the new one and loads; after the next start no copy of it lies anywhere beside it.
+    void fuenfzigMalAbgebrochen()
+    {
+        QTemporaryDir ordner;
+        QVERIFY(ordner.isValid());
+        const QString pfad = ordner.filePath(QStringLiteral("k.zln"));
+        QVERIFY(Dateihelfer::Schreiben(
+            pfad, Kurslistenbauer().WeitereSchueler(QStringLiteral("M"), 101, 2000).Bytes()));
+        QStringList gesehen;
+        for (int runde = 0; runde < 50; ++runde) {
+            const pid_t kind = ::fork();
+            if (kind == 0) {
+                AufzeichnendePlattform plattform;
+                GlobaleDatenZuruecksetzen();
+                if (!Daten.LadeDatei(pfad))
+                    ::_exit(3);
+                auto zeile = Daten.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11);
+                for (int i = 0;; ++i) {
+                    zeile->Eintraege.ZeigeKursEintrag(0).datum = QString::number(i % 16);
+                    Daten.Geaendert();
+                    if (!Daten.Speichern())
+                        ::_exit(4);
+                }
+            }
+            QVERIFY(kind > 0);
+            QTest::qSleep(15 + (runde * 7) % 40);
+            ::kill(kind, SIGKILL);
+            int status = 0;
+            ::waitpid(kind, &status, 0);
+            QVERIFY2(WIFSIGNALED(status), qPrintable(QString::number(WEXITSTATUS(status))));
+            Datenbestand d;
+            Spaltenstruktur struktur;
+            QVERIFY2(Dateihelfer::Lesen(pfad, d, struktur), qPrintable(QString::number(runde)));
+            const auto zeile = d.alleSchuelerKurse.Zeigen(QStringLiteral("M"), 11);
+            QVERIFY(zeile);
+            gesehen.append(zeile->Eintraege.ZeigeKursEintrag(0).datum);
+        }
+        // The next start.
+        AufzeichnendePlattform plattform;
+        QVERIFY(Daten.LadeDatei(pfad));
+        QCOMPARE(Dateien(ordner.path()),
+            (QStringList { QStringLiteral(".k.zln.lock"), QStringLiteral("k.zln") }));
+        for (const QString& name : Dateien(Sicherungskopien::OrdnerVon(pfad)))
+            QVERIFY2(name.startsWith(QStringLiteral("k-")) && name.endsWith(QStringLiteral(".zln")),
+                qPrintable(name));
+        QCOMPARE(plattform.protokoll, QStringList());
+        // The saves did run (the file changed in most rounds).
+        gesehen.removeDuplicates();
+        QVERIFY2(gesehen.size() > 1, qPrintable(gesehen.join(u',')));
+    }
+
+    // What a dead save left is removed, and only that: not a file of a program still
+    // running, of another computer, of another user, or one of another name.
+    void aufraeumen_data()
+    {
+        QTest::addColumn<QString>("art");
+        QTest::addColumn<bool>("weg");
+        QTest::newRow("Programm beendet") << "tot" << true;
+        QTest::newRow("Programm läuft") << "lebt" << false;
+        QTest::newRow("anderer Rechner") << "rechner" << false;
+        QTest::newRow("anderer Benutzer") << "benutzer" << false;
+        QTest::newRow("fremder Name") << "name" << false;
+        QTest::newRow("Verknüpfung") << "verknuepfung" << false;
+    }
+
+    void aufraeumen()
+    {
+        QFETCH(QString, art);
+        QFETCH(bool, weg);
+        QTemporaryDir ordner;
+        const QString pfad = ordner.filePath(QStringLiteral("Kursliste.zln"));
+        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
+        // A process number that no program has now: a child that has ended.
+        const pid_t tot = ::fork();
+        if (tot == 0)
+            ::_exit(0);
+        ::waitpid(tot, nullptr, 0);
+        QString rest = SicheresSchreiben::Temporaerdatei(pfad, tot);
+        if (art == QLatin1String("lebt"))
+            rest = SicheresSchreiben::Temporaerdatei(pfad, ::getppid());
+        else if (art == QLatin1String("rechner"))
+            rest = ordner.filePath(
+                QStringLiteral(".Kursliste.zln.RAVIRIreru-00000000-%1-0.tmp").arg(tot));
+        else if (art == QLatin1String("name"))
+            rest = ordner.filePath(QStringLiteral("Kursliste.zln.a1B2c3"));
+        if (art == QLatin1String("verknuepfung")) {
+            QVERIFY(QFile::link(pfad, rest));
+        } else {
+            QVERIFY(Dateihelfer::Schreiben(rest, "Noten"));
+        }
+        if (art == QLatin1String("benutzer")) {
+            if (::geteuid() != 0)
+                QSKIP("braucht root, um eine Datei einem anderen Benutzer zu geben");
+            QVERIFY(::chown(QFile::encodeName(rest).constData(), 65534, 65534) == 0);
+        }
+        QCOMPARE(SicheresSchreiben::Aufraeumen(pfad), weg ? 1 : 0);
+        QCOMPARE(QFileInfo(rest).isSymLink() || QFileInfo::exists(rest), !weg);
+        // A save cleans up as well.
+        QVERIFY(Dateihelfer::Schreiben(rest, "Noten"));
+        QString meldung;
+        QVERIFY(Datenbestand::SchreibeDatei(pfad, "neu", meldung));
+        QCOMPARE(QFileInfo(rest).isSymLink() || QFileInfo::exists(rest), !weg);
+        QCOMPARE(Dateihelfer::Inhalt(pfad), QByteArray("neu"));
     }
 };
 

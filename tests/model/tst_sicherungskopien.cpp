@@ -85,7 +85,7 @@ private slots:
             QVERIFY2(QFileInfo(kopien.at(k))
                          .fileName()
                          .contains(QRegularExpression(QStringLiteral(
-                             "^Kursliste-\\d{4}-\\d{2}-\\d{2}-\\d{6}(-\\d+)?\\.zln$"))),
+                             "^Kursliste-\\d{4}-\\d{2}-\\d{2}-\\d{6}-Nr\\d+\\.zln$"))),
                 qPrintable(kopien.at(k)));
             QCOMPARE(QFileInfo(kopien.at(k)).absolutePath(),
                 ordner.filePath(QStringLiteral("RAVIRIreru-Sicherungen")));
@@ -99,7 +99,8 @@ private slots:
             QStringLiteral("1"));
     }
 
-    // The order is the order of the saves, also past the first second and across a day.
+    // The order is the order of the saves, also within one second and across a day; the
+    // name shows the time and the running number.
     void reihenfolgeNachZeit()
     {
         const QDateTime t(QDate(2025, 3, 14), QTime(23, 59, 59));
@@ -112,9 +113,99 @@ private slots:
             inhalte.append(QString::fromLatin1(Dateihelfer::Inhalt(k)));
         QCOMPARE(inhalte, (QStringList { "a", "b", "c", "d" }));
         QCOMPARE(QFileInfo(Sicherungskopien::Liste(pfad).at(2)).fileName(),
-            QStringLiteral("Kursliste-2025-03-14-235959-3.zln"));
+            QStringLiteral("Kursliste-2025-03-14-235959-Nr3.zln"));
         QCOMPARE(QFileInfo(Sicherungskopien::Liste(pfad).at(3)).fileName(),
-            QStringLiteral("Kursliste-2025-03-15-000000.zln"));
+            QStringLiteral("Kursliste-2025-03-15-000000-Nr4.zln"));
+    }
+
+    // The five newest by the order of the saves, whatever the clock says, the one just
+    // written always among them; nothing written outside the folder.
+    void echteReihenfolge_data()
+    {
+        QTest::addColumn<int>("saves");
+        QTest::addColumn<int>("schrittSekunden"); // the clock from one save to the next
+        QTest::addColumn<bool>("verknuepfung"); // a dangling link named like the next backup
+        QTest::newRow("Uhr eine Stunde zurück") << 8 << -3600 << false;
+        QTest::newRow("300 in einer Sekunde") << 300 << 0 << false;
+        QTest::newRow("Verknüpfung wie die nächste Kopie") << 7 << 0 << true;
+    }
+
+    void echteReihenfolge()
+    {
+        QFETCH(int, saves);
+        QFETCH(int, schrittSekunden);
+        QFETCH(bool, verknuepfung);
+        const QDateTime start(QDate(2025, 10, 26), QTime(2, 30, 0));
+        const QString sicherungen = Sicherungskopien::OrdnerVon(pfad);
+        const QString opfer = ordner.filePath(QStringLiteral("opfer"));
+        for (int i = 0; i < saves; ++i) {
+            const QDateTime zeit = start.addSecs(qint64(i) * schrittSekunden);
+            if (verknuepfung && i == 3) {
+                // Named as the next backup will be: the running number after the newest.
+                const QString naechste = sicherungen
+                    + QStringLiteral("/Kursliste-%1-Nr%2.zln")
+                          .arg(zeit.toString(QStringLiteral("yyyy-MM-dd-HHmmss")))
+                          .arg(i + 1);
+                QVERIFY(QFile::link(opfer, naechste));
+            }
+            const QByteArray inhalt = QByteArray::number(i);
+            QVERIFY(Sicherungskopien::Anlegen(pfad, inhalt, zeit));
+            const QStringList liste = Sicherungskopien::Liste(pfad);
+            QVERIFY(!liste.isEmpty());
+            QCOMPARE(Dateihelfer::Inhalt(liste.last()), inhalt); // the newest is the new one
+        }
+        QStringList inhalte;
+        for (const QString& k : Sicherungskopien::Liste(pfad))
+            inhalte.append(QString::fromLatin1(Dateihelfer::Inhalt(k)));
+        QStringList erwartet;
+        for (int i = saves - 5; i < saves; ++i)
+            erwartet.append(QString::number(i));
+        QCOMPARE(inhalte, erwartet);
+        QVERIFY(!QFileInfo::exists(opfer));
+        // The link is no backup of ours: it stays as it was, and only the five and it lie
+        // in the folder.
+        const QStringList alle
+            = QDir(sicherungen)
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        QCOMPARE(alle.size(), 5 + (verknuepfung ? 1 : 0));
+        QCOMPARE(QDir(ordner.path())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            (QStringList { QStringLiteral(".Kursliste.zln.lock"), QStringLiteral("Kursliste.zln"),
+                QStringLiteral("RAVIRIreru-Sicherungen") }));
+    }
+
+    // Backups named before the running number count as older than every numbered one, and
+    // go first.
+    void alteNamenSindAelter()
+    {
+        const QString sicherungen = Sicherungskopien::OrdnerVon(pfad);
+        QVERIFY(QDir().mkpath(sicherungen));
+        for (const QString& alt : { QStringLiteral("Kursliste-2030-01-01-120000.zln"),
+                 QStringLiteral("Kursliste-2030-01-01-120000-2.zln") })
+            QVERIFY(Dateihelfer::Schreiben(sicherungen + QLatin1Char('/') + alt, "alt"));
+        const QDateTime t(QDate(2025, 3, 14), QTime(12, 0));
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(Sicherungskopien::Anlegen(pfad, QByteArray::number(i), t));
+        QStringList namen;
+        for (const QString& k : Sicherungskopien::Liste(pfad))
+            namen.append(QFileInfo(k).fileName());
+        QCOMPARE(namen,
+            (QStringList { QStringLiteral("Kursliste-2030-01-01-120000-2.zln"),
+                QStringLiteral("Kursliste-2025-03-14-120000-Nr1.zln"),
+                QStringLiteral("Kursliste-2025-03-14-120000-Nr2.zln"),
+                QStringLiteral("Kursliste-2025-03-14-120000-Nr3.zln"),
+                QStringLiteral("Kursliste-2025-03-14-120000-Nr4.zln") }));
+    }
+
+    // A link in place of the folder is refused: no backup goes where it points.
+    void ordnerAlsVerknuepfungAbgelehnt()
+    {
+        QTemporaryDir woanders;
+        QVERIFY(QFile::link(woanders.path(), Sicherungskopien::OrdnerVon(pfad)));
+        const SicheresSchreiben::Ergebnis e = Sicherungskopien::Anlegen(pfad, "x");
+        QVERIFY(!e);
+        QVERIFY2(e.grund.contains(QStringLiteral("kein Ordner")), qPrintable(e.grund));
+        QCOMPARE(QDir(woanders.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     }
 
     // A save that fails leaves the file and every backup as they were.

@@ -168,6 +168,23 @@ private slots:
         QCOMPARE(f->windowTitle(), titel);
     }
 
+    // A course field with a right-to-left override, ESC and BEL: the title shows "�" for
+    // each, the result file's name holds none of them.
+    void steuerzeichenImTitel()
+    {
+        const QString lehrer = QStringLiteral("Mü\u202Eelz.exe\x1b[31m\x07");
+        QVERIFY(!Laden(Kurslistenbauer().Aendern([&](Datenbestand& d) {
+            d.alleKurse.Zeigen(1)->Lehrer = lehrer;
+        })).isEmpty());
+        QPointer<Kursfenster> f = Oeffnen(QStringLiteral("M"));
+        QCOMPARE(f->windowTitle(),
+            QStringLiteral("12.1 - Mathematik - LK2 - Mü\uFFFDelz.exe\uFFFD[31m\uFFFD"));
+        const QString name = Daten.DateiName(*Daten.alleKurse.Zeigen(1));
+        for (const QChar c : { QChar(0x202e), QChar(0x1b), QChar(0x07) })
+            QVERIFY2(!name.contains(c), qPrintable(name));
+        QVERIFY2(name.endsWith(QStringLiteral("Mü_elz.exe_[31m_")), qPrintable(name));
+    }
+
     void zeilen()
     {
         Datenbestand d = Kurslistenbauer().Bauen();

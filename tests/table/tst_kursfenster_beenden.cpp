@@ -2,8 +2,10 @@
 // session ends, and a course opened a second time from the course selection window.
 
 #include "aufzeichnendeplattform.h"
+#include "beendensignal.h"
 #include "benachrichtiger.h"
 #include "dateihelfer.h"
+#include "dateisperre.h"
 #include "eingabejournal.h"
 #include "fenstertest.h"
 #include "guitest.h"
@@ -21,6 +23,8 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+
+#include <csignal>
 
 using namespace Kurstabellentest;
 
@@ -300,6 +304,32 @@ private slots:
         // With questions allowed the quit sequence asks its own ("RAVIRIreru beenden?").
         QCOMPARE(plattform.fragen.size(), fragen ? 1 : 0);
         QCOMPARE(App()->Beendet(), fragen);
+    }
+
+    // SIGTERM and SIGHUP end the program as the desktop's quit does: the windows' entries
+    // saved without a question, the program ended, the lock gone.
+    void signalBeendet_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void signalBeendet()
+    {
+        QFETCH(int, signal);
+        Zwei z = ZweiFensterMitEingaben();
+        const QString sperrdatei = Dateisperre::SperrdateiVon(pfad);
+        QVERIFY(QFileInfo::exists(sperrdatei));
+        QVERIFY(Beendensignal::Instanz().Einrichten());
+        auto aufheben = qScopeGuard([] { Beendensignal::Instanz().Aufheben(); });
+        QCOMPARE(::raise(signal), 0);
+        QTRY_VERIFY(App()->Beendet());
+        QCOMPARE(plattform.protokoll, QStringList());
+        QCOMPARE(ImDatei(pfad, QStringLiteral("M"), 11, NoteS), QStringLiteral("13"));
+        QCOMPARE(ImDatei(pfad, QStringLiteral("D"), 12, Hinweis), QStringLiteral("Referat"));
+        QVERIFY(!z.m || !z.m->isVisible());
+        QVERIFY(!QFileInfo::exists(sperrdatei));
     }
 
     void sitzungsendeMitAbgelehnterZelle()

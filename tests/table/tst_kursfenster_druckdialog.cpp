@@ -3,6 +3,7 @@
 // dialogs.
 
 #include "aufzeichnendeplattform.h"
+#include "dateihelfer.h"
 #include "fenstertest.h"
 #include "guitest.h"
 #include "kurskopf.h"
@@ -26,6 +27,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace Kurstabellentest;
 
@@ -378,6 +381,45 @@ private slots:
         QCOMPARE(plattform.protokoll, protokoll);
         QVERIFY(!QFile::exists(pdf));
         QVERIFY(plattform.meldungen.isEmpty());
+    }
+
+    // The PDF holds the course's grades: whatever the umask, it is no more open than the
+    // course-list file, also where a wider PDF of that name lay before.
+    void pdfNichtOffenerAlsDieKursliste_data()
+    {
+        QTest::addColumn<int>("kursliste");
+        QTest::addColumn<int>("vorher"); // the mode of a PDF already there; 0: none
+        QTest::newRow("neu, Kursliste 0600") << 0600 << 0;
+        QTest::newRow("neu, Kursliste 0640") << 0640 << 0;
+        QTest::newRow("ersetzt eine Datei 0600") << 0644 << 0600;
+    }
+    void pdfNichtOffenerAlsDieKursliste()
+    {
+        QFETCH(int, kursliste);
+        QFETCH(int, vorher);
+        const mode_t maske = ::umask(022);
+        QPointer<Kursfenster> f = DruckKurs(ordner.path());
+        QVERIFY(f);
+        QVERIFY(::chmod(QFile::encodeName(Daten.datenFolder).constData(), mode_t(kursliste)) == 0);
+        const QString pdf = QDir(ordner.path()).filePath(QStringLiteral("rechte.pdf"));
+        QFile::remove(pdf);
+        if (vorher != 0) {
+            QVERIFY(Dateihelfer::Schreiben(pdf, "alt"));
+            QVERIFY(::chmod(QFile::encodeName(pdf).constData(), mode_t(vorher)) == 0);
+        }
+        plattform.antwortenDruck = { true, true };
+        plattform.druckerEinrichten = [pdf](QPrinter& drucker) {
+            drucker.setOutputFormat(QPrinter::PdfFormat);
+            drucker.setOutputFileName(pdf);
+        };
+        f->Drucken();
+        ::umask(maske);
+        QCOMPARE(plattform.meldungen, QStringList());
+        QVERIFY(Dateihelfer::Inhalt(pdf).startsWith("%PDF"));
+        struct stat st { };
+        QVERIFY(::stat(QFile::encodeName(pdf).constData(), &st) == 0);
+        QCOMPARE(QString::number(st.st_mode & 0777, 8),
+            QString::number(vorher != 0 ? vorher : kursliste, 8));
     }
 
     void druckZielNichtBeschreibbar()
