@@ -34,12 +34,36 @@ QString Kuerzen(const QString& text, int hoechstBytes)
     return text.left(passt);
 }
 
+// The names Windows keeps for its devices, in any letter case and with any extension
+// ("con.txt", "NUL .zle"): a file of that name cannot be made there, nor on a stick from there.
+bool Geraetename(const QString& name)
+{
+    static const QStringList namen = [] {
+        QStringList n { QStringLiteral("CON"), QStringLiteral("PRN"), QStringLiteral("AUX"),
+            QStringLiteral("NUL") };
+        for (const QString& art : { QStringLiteral("COM"), QStringLiteral("LPT") }) {
+            for (const QChar ziffer : QStringLiteral("123456789\u00b9\u00b2\u00b3"))
+                n.append(art + ziffer);
+        }
+        return n;
+    }();
+    QString stamm = name.section(u'.', 0, 0);
+    while (stamm.endsWith(u' '))
+        stamm.chop(1);
+    return namen.contains(stamm, Qt::CaseInsensitive);
+}
+
 } // namespace
+
+// Every rule refuses what Windows and the FAT and exFAT file systems of USB sticks refuse, as
+// teachers carry their files between systems.
+const QString SichererDateiname::WindowsVerboten = QStringLiteral(":*?\"<>|");
 
 SichererDateiname::Regel SichererDateiname::Ergebnisdatei(int hoechstBytes)
 {
     Regel regel;
     regel.ersatz = u'_';
+    regel.auchVerboten = WindowsVerboten;
     regel.punktVorneErsetzen = true;
     regel.halbeZeichenErsetzen = true;
     regel.hoechstBytes = qMax(1, hoechstBytes);
@@ -51,7 +75,7 @@ SichererDateiname::Regel SichererDateiname::Druckdatei()
 {
     Regel regel;
     regel.ersatz = u'-';
-    regel.auchVerboten = QStringLiteral(":*?\"<>|");
+    regel.auchVerboten = WindowsVerboten;
     regel.raenderWeg = true;
     return regel;
 }
@@ -85,6 +109,8 @@ QString SichererDateiname::Aus(const QString& text, const Regel& regel)
     }
     if (regel.punktVorneErsetzen && name.startsWith(u'.'))
         name[0] = regel.ersatz;
+    if (Geraetename(name))
+        name.prepend(regel.ersatz);
     if (regel.hoechstBytes > 0)
         name = Kuerzen(name, regel.hoechstBytes);
     return name.isEmpty() ? regel.leer : name;

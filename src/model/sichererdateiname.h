@@ -26,8 +26,13 @@ public:
         QString leer;
     };
 
-    // The grade result file: "/", "\" and control characters become "_", a leading "." too,
-    // at most 200 bytes, "_" when empty (ErgebnisDateiname).
+    // The characters Windows refuses in a name besides "/", "\" and control characters.
+    static const QString WindowsVerboten;
+
+    // Both rules put the replacement before a name Windows keeps for a device ("CON",
+    // "lpt1.txt" become "_CON", "-lpt1.txt").
+    // The grade result file: "/", "\", the characters of : * ? " < > | and control characters
+    // become "_", a leading "." too, at most 200 bytes, "_" when empty (ErgebnisDateiname).
     static Regel Ergebnisdatei(int hoechstBytes);
     // A printout into a PDF file named after the window title: the characters of
     // / \ : * ? " < > | and control characters become "-", blanks and dots at both ends go,

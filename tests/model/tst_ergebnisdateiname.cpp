@@ -56,6 +56,21 @@ private slots:
                                            << QStringLiteral("A") + QChar(0xFFFD) + "B";
         QTest::newRow("leer") << ""
                               << "_";
+        // What Windows and FAT/exFAT sticks refuse, on every system.
+        QTest::newRow("Windows-Zeichen") << "A:B*C?D\"E<F>G|H"
+                                         << "A_B_C_D_E_F_G_H";
+        QTest::newRow("Gerätename") << "CON"
+                                    << "_CON";
+        QTest::newRow("Gerätename klein mit Endung") << "lpt1.txt"
+                                                     << "_lpt1.txt";
+        QTest::newRow("Gerätename mit Leerzeichen") << "Nul  "
+                                                    << "_Nul  ";
+        QTest::newRow("COM mit hochgestellter Ziffer")
+            << QStringLiteral("COM\u00b2") << QStringLiteral("_COM\u00b2");
+        QTest::newRow("kein Gerätename") << "COM10"
+                                         << "COM10";
+        QTest::newRow("Gerätename im Namen") << "Konsole CON"
+                                             << "Konsole CON";
 
         // 196 bytes for the stem, so that it fits 200 bytes with ".zle".
         QTest::newRow("300 Bytes ASCII") << QString(300, u'x') << QString(196, u'x');

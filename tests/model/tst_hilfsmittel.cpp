@@ -121,6 +121,8 @@ private slots:
                                 << "Kurs";
         QTest::newRow("nur Punkte") << " . . "
                                     << "";
+        QTest::newRow("Gerätename") << "aux. "
+                                    << "-aux";
         QTest::newRow("leer") << ""
                               << "";
         QTest::newRow("Unicode bleibt") << "Łukasik – Zoë"
