@@ -25,6 +25,24 @@ void StartAusfuehren()
     QCoreApplication::sendPostedEvents(App(), QEvent::MetaCall);
 }
 
+// Writes the standard course list to pfad and starts on it: the open dialog takes it, the
+// login succeeds, the selection window is open.
+void AngemeldetStarten(AufzeichnendePlattform& plattform, const QString& pfad)
+{
+    QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
+    plattform.antwortenDatei << pfad;
+    GuiTest::BeiModal(
+        [](QWidget* w) {
+            auto* f = qobject_cast<Passwortfenster*>(w);
+            f->TextFieldPasswort->setText("Geheim");
+            f->TextFieldName->setText("Meier");
+            f->PushOK->click();
+        },
+        "Passwortfenster");
+    App()->Starten(pfad);
+    StartAusfuehren();
+}
+
 } // namespace
 
 class TestStart : public QObject {
@@ -278,18 +296,7 @@ private slots:
     {
         AufzeichnendePlattform plattform;
         const QString pfad = zOrdner->filePath("Kursliste.zln");
-        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
-        plattform.antwortenDatei << pfad;
-        GuiTest::BeiModal(
-            [](QWidget* w) {
-                auto* f = qobject_cast<Passwortfenster*>(w);
-                f->TextFieldPasswort->setText("Geheim");
-                f->TextFieldName->setText("Meier");
-                f->PushOK->click();
-            },
-            "Passwortfenster");
-        App()->Starten(pfad);
-        StartAusfuehren();
+        AngemeldetStarten(plattform, pfad);
         QVERIFY(App()->kursauswahl());
 
         Daten.alleKurse.Zeigen(1)->gesendet = true;
@@ -322,18 +329,7 @@ private slots:
         QFETCH(bool, meldung);
         AufzeichnendePlattform plattform;
         const QString pfad = zOrdner->filePath("Kursliste.zln");
-        QVERIFY(Dateihelfer::Schreiben(pfad, Kurslistenbauer().Bytes()));
-        plattform.antwortenDatei << pfad;
-        GuiTest::BeiModal(
-            [](QWidget* w) {
-                auto* f = qobject_cast<Passwortfenster*>(w);
-                f->TextFieldPasswort->setText("Geheim");
-                f->TextFieldName->setText("Meier");
-                f->PushOK->click();
-            },
-            "Passwortfenster");
-        App()->Starten(pfad);
-        StartAusfuehren();
+        AngemeldetStarten(plattform, pfad);
         QVERIFY(App()->kursauswahl());
         plattform.Leeren();
 
