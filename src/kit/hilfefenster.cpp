@@ -55,7 +55,6 @@ Hilfefenster::Hilfefenster(QWidget* parent)
     connect(zBrowser, &QTextBrowser::backwardAvailable, zZurueck, &QAction::setEnabled);
     connect(zBrowser, &QTextBrowser::forwardAvailable, zVor, &QAction::setEnabled);
     connect(zBrowser, &QTextBrowser::anchorClicked, this, &Hilfefenster::VerweisGeklickt);
-
 }
 
 void Hilfefenster::Mittig()

@@ -107,8 +107,7 @@ void DialogEinrichten(QFileDialog& d, const Plattform::DateiDialog& dialog)
             kopf->resizeSection(typ, breite);
         // The size column wide enough for "999,9 KiB", so no size is cut.
         const int groesse = 1;
-        const int groesseBreite
-            = kopf->fontMetrics().horizontalAdvance(QStringLiteral("999,9 KiB"))
+        const int groesseBreite = kopf->fontMetrics().horizontalAdvance(QStringLiteral("999,9 KiB"))
             + 4 * kopf->style()->pixelMetric(QStyle::PM_HeaderMargin);
         if (kopf->count() > groesse && kopf->sectionSize(groesse) < groesseBreite)
             kopf->resizeSection(groesse, groesseBreite);

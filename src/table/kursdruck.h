@@ -93,8 +93,8 @@ public:
 private:
     // One "Notenspiegel" block from y down (a row height rh, a text's baseline grundlinie
     // below a row's top, the printable width pw); the top of what follows it.
-    int NotenspiegelDrucken(QPainter& g, const Notenspiegel& spiegel, int y, int rh,
-        int grundlinie, int pw) const;
+    int NotenspiegelDrucken(
+        QPainter& g, const Notenspiegel& spiegel, int y, int rh, int grundlinie, int pw) const;
 
     Kursabbild zAbbild;
     int zDpiX = 72;

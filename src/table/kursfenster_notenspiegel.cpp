@@ -19,8 +19,8 @@ void Kursfenster::NotenspiegelEinrichten()
     oeffnen->setShortcutContext(Qt::WindowShortcut);
     addAction(oeffnen);
     connect(oeffnen, &QAction::triggered, this, &Kursfenster::NotenspiegelOeffnen);
-    connect(zStatuszeile, &Kursstatuszeile::ZahlenGeklickt, this,
-        &Kursfenster::NotenspiegelOeffnen);
+    connect(
+        zStatuszeile, &Kursstatuszeile::ZahlenGeklickt, this, &Kursfenster::NotenspiegelOeffnen);
 }
 
 QList<Notenspiegel> Kursfenster::Notenspiegelliste() const

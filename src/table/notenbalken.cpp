@@ -51,8 +51,8 @@ int Notenbalken::Schritt() const
 
 QSize Notenbalken::sizeHint() const
 {
-    const qsizetype n = zSpiegel.stufen.size() + zSpiegel.besondere.size()
-        + (zSpiegel.sonstige > 0 ? 1 : 0);
+    const qsizetype n
+        = zSpiegel.stufen.size() + zSpiegel.besondere.size() + (zSpiegel.sonstige > 0 ? 1 : 0);
     return { int(n) * Schritt() + Gruppenabstand + 16, 12 * fontMetrics().height() };
 }
 

@@ -60,8 +60,8 @@ Notenspiegel Notenspiegel::Berechnen(
         stufe.note = noten.at(i).Kuerzel;
         stufe.anzahl = anzahl.at(i);
         stufe.defizit = imKatalog
-            && daten.NoteIstDefizit(daten.alleEintraege.ZeigeEintrag(spalte), stufe.note,
-                daten.Halbjahr);
+            && daten.NoteIstDefizit(
+                daten.alleEintraege.ZeigeEintrag(spalte), stufe.note, daten.Halbjahr);
         (noten.at(i).AlsWert >= 0 ? n.stufen : n.besondere).append(stufe);
     }
     return n;
@@ -76,8 +76,8 @@ QList<qint64> Notenspiegel::Spalten(const Datenbestand& daten)
     const Eintraege& katalog = daten.alleEintraege;
     for (qint64 i = 0; i < katalog.Anzahl(); ++i) {
         const Zellpruefung::Spaltenart art = Zellpruefung::ArtVon(katalog.ZeigeEintrag(i));
-        const bool noten = art == Zellpruefung::Spaltenart::Note
-            || art == Zellpruefung::Spaltenart::NoteMitID;
+        const bool noten
+            = art == Zellpruefung::Spaltenart::Note || art == Zellpruefung::Spaltenart::NoteMitID;
         if (noten && i != note)
             spalten.append(i);
     }
@@ -119,10 +119,10 @@ QString Notenspiegel::Zusammenfassung() const
 {
     QStringList teile;
     teile.append(QString::number(zahlen.schueler) + QStringLiteral(" Schüler"));
-    teile.append(QStringLiteral("%1 eingetragen, %2")
-                     .arg(zahlen.eingetragen)
-                     .arg(Mehrzahl(
-                         zahlen.Fehlend(), QStringLiteral("fehlt"), QStringLiteral("fehlen"))));
+    teile.append(
+        QStringLiteral("%1 eingetragen, %2")
+            .arg(zahlen.eingetragen)
+            .arg(Mehrzahl(zahlen.Fehlend(), QStringLiteral("fehlt"), QStringLiteral("fehlen"))));
     if (const std::optional<double> schnitt = zahlen.Schnitt())
         teile.append(QStringLiteral("Schnitt %1 Punkte").arg(Kurszahlen::Zahl(*schnitt)));
     else

@@ -3,12 +3,12 @@
 #include "notenbalken.h"
 #include "tabellentext.h"
 
-#include <QAction>
 #include <QBoxLayout>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -84,12 +84,16 @@ Notenspiegelfenster::Notenspiegelfenster(QWidget* parent)
     spalte->addLayout(knoepfe);
     connect(zKopieren, &QPushButton::clicked, this, &Notenspiegelfenster::Kopieren);
     connect(schliessen, &QPushButton::clicked, this, &QWidget::close);
+}
 
-    auto* esc = new QAction(this);
-    esc->setShortcut(QKeySequence(Qt::Key_Escape));
-    esc->setShortcutContext(Qt::WindowShortcut);
-    addAction(esc);
-    connect(esc, &QAction::triggered, this, &QWidget::close);
+void Notenspiegelfenster::keyPressEvent(QKeyEvent* ereignis)
+{
+    // Escape closes the window, as a dialog's.
+    if (ereignis->key() == Qt::Key_Escape && ereignis->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(ereignis);
 }
 
 void Notenspiegelfenster::Zeigen(const QString& titel, const QList<Notenspiegel>& spiegel)

@@ -37,6 +37,9 @@ public:
     QLabel* Zusammenfassung() const { return zZusammenfassung; }
     QPushButton* KopierenKnopf() const { return zKopieren; }
 
+protected:
+    void keyPressEvent(QKeyEvent* ereignis) override;
+
 private:
     void SpalteZeigen();
 

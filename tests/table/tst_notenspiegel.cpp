@@ -112,8 +112,7 @@ private slots:
         QTest::newRow("Grenze ohne Defizite")
             << false << qint64(0) << QStringList { "4", "5" } << "5:1 4:1" << 0
             << "2 Schüler  ·  2 eingetragen, 0 fehlen  ·  Schnitt 4,5 Punkte";
-        QTest::newRow("nur E") << true << qint64(0) << QStringList { "E", "e", " " } << "E:2"
-                               << 0
+        QTest::newRow("nur E") << true << qint64(0) << QStringList { "E", "e", " " } << "E:2" << 0
                                << "3 Schüler  ·  2 eingetragen, 1 fehlt  ·  kein Schnitt  ·  0 "
                                   "Defizite";
         QTest::newRow("ohne Schüler") << true << qint64(0) << QStringList() << "" << 0
@@ -188,13 +187,11 @@ private slots:
         QTest::addColumn<QStringList>("katalog");
         QTest::addColumn<QList<qint64>>("spalten");
         // The grade column the status line counts first, then the other grade columns.
-        QTest::newRow("Note in der Mitte")
-            << QStringList { "Fehlstunden", "K1:Klausur", "note", "Hinweis", "K2:Nachschrift" }
-            << QList<qint64> { 2, 1, 4 };
-        QTest::newRow("ohne Note") << QStringList { "Hinweis", "K1:Klausur", "K2:Kurs" }
-                                   << QList<qint64> { 1, 2 };
-        QTest::newRow("ohne Noten")
-            << QStringList { "Fehlstunden", "Hinweis" } << QList<qint64>();
+        QTest::newRow("Note in der Mitte") << QStringList { "Fehlstunden", "K1:Klausur", "note",
+            "Hinweis", "K2:Nachschrift" } << QList<qint64> { 2, 1, 4 };
+        QTest::newRow("ohne Note")
+            << QStringList { "Hinweis", "K1:Klausur", "K2:Kurs" } << QList<qint64> { 1, 2 };
+        QTest::newRow("ohne Noten") << QStringList { "Fehlstunden", "Hinweis" } << QList<qint64>();
     }
 
     void spalten()
