@@ -537,6 +537,12 @@ private:
     Kursstatuszeile* zStatuszeile = nullptr;
     QPointer<Notenspiegelfenster> zNotenspiegel;
     void NotenspiegelEinrichten();
+    void NotenspiegelPlatzieren();
+    // The catalogue position of the exam grade among the grade columns, -1 without; the
+    // rows its distribution counts.
+    qint64 Klausurspalte(const QList<qint64>& spalten) const;
+    QList<const KursEintraege*> KlausurZeilen(
+        const QList<const KursEintraege*>& zeilen, qint64 spalte) const;
     QList<qint64> zZeilenIDs; // the student of every row
     // Whether the student of every row writes an exam in the course (the name is underlined);
     // the course's set of exam writers does not change while the window is open.

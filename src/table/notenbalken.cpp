@@ -46,7 +46,7 @@ int Notenbalken::Schritt() const
     int breite = fontMetrics().horizontalAdvance(QStringLiteral("00"));
     for (const Notenspiegel::Stufe& s : zSpiegel.besondere)
         breite = qMax(breite, fontMetrics().horizontalAdvance(s.note));
-    return breite + 10;
+    return breite + 8;
 }
 
 QSize Notenbalken::sizeHint() const

@@ -58,7 +58,7 @@ Notenspiegelfenster::Notenspiegelfenster(QWidget* parent)
     zTabelle->setFocusPolicy(Qt::NoFocus);
     zTabelle->setVerticalHeaderLabels({ QStringLiteral("Anzahl") });
     zTabelle->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    zTabelle->horizontalHeader()->setMinimumSectionSize(22);
+    zTabelle->horizontalHeader()->setMinimumSectionSize(20);
     zTabelle->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     zTabelle->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     zTabelle->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -24,11 +24,13 @@ using namespace Kurstabellentest;
 
 namespace {
 
-// Course "M": grades 12, 3 (a deficit), none, 7; exam grades 11, "E", none, none.
+// Course "M": grades 12, 3 (a deficit), none, 7; exam grades 11, "E", none, none, where
+// the first and the third student write the exam: the exam column counts those two and the
+// second, who has an exam grade.
 const QString NoteAmAnfang
     = QStringLiteral("4 Schüler  ·  3 eingetragen, 1 fehlt  ·  Schnitt 7,3 Punkte  ·  1 Defizit");
-const QString KlausurAmAnfang = QStringLiteral(
-    "4 Schüler  ·  2 eingetragen, 2 fehlen  ·  Schnitt 11 Punkte  ·  0 Defizite");
+const QString KlausurAmAnfang
+    = QStringLiteral("3 Schüler  ·  2 eingetragen, 1 fehlt  ·  Schnitt 11 Punkte  ·  0 Defizite");
 
 // The window's table as "grade:count" for the counts that are not 0.
 QString Besetzt(const QTableWidget& t)
@@ -78,6 +80,9 @@ private slots:
         QVERIFY(n->isVisible());
         QVERIFY(!n->isModal());
         QVERIFY(!QApplication::activeModalWidget());
+        // Beside the course window, on the screen.
+        QVERIFY(!n->frameGeometry().intersects(f->frameGeometry()));
+        QVERIFY(n->screen()->availableGeometry().contains(n->frameGeometry()));
         QCOMPARE(n->windowTitle(), QStringLiteral("Notenspiegel – 12.1 - Mathematik - LK2 - Mü"));
         // The grade column first, then the exam column.
         QComboBox* wahl = n->Spaltenwahl();
