@@ -194,23 +194,27 @@ void Kursdruck::DruckeDich(QPainter& g, const Flaeche& flaeche)
         + Hilfsmittel::ErzeugeStringAusDateTime(QDateTime::currentDateTime());
 
     int seite = 0;
+    // A page's title line, with its number from the second page on, and the footer line.
+    const auto seitenkopf = [&] {
+        ++seite;
+        stift(schwarz);
+        g.setFont(titelSchrift);
+        if (seite >= 2) {
+            const QString nummer = QStringLiteral("Seite ") + QString::number(seite);
+            const int x = FormatierungSpalte(g, nummer, 0, pw, Rechts);
+            g.drawText(x, fs, nummer);
+            g.drawText(0, fs, FormatierungBreite(g, titel, x));
+        } else {
+            g.drawText(0, fs, FormatierungBreite(g, titel, pw));
+        }
+        if (hinweis)
+            g.drawText(0, ph - fs / 2, FormatierungBreite(g, VerkleinertHinweis(m), pw));
+    };
     bool neueSeite = true;
     int y = ersteZeileOben;
     for (int i = ersteZeile; i <= letzteZeile; ++i) {
         if (neueSeite) {
-            ++seite;
-            stift(schwarz);
-            g.setFont(titelSchrift);
-            if (seite >= 2) {
-                const QString nummer = QStringLiteral("Seite ") + QString::number(seite);
-                const int x = FormatierungSpalte(g, nummer, 0, pw, Rechts);
-                g.drawText(x, fs, nummer);
-                g.drawText(0, fs, FormatierungBreite(g, titel, x));
-            } else {
-                g.drawText(0, fs, FormatierungBreite(g, titel, pw));
-            }
-            if (hinweis)
-                g.drawText(0, ph - fs / 2, FormatierungBreite(g, VerkleinertHinweis(m), pw));
+            seitenkopf();
             unterstrichen(false);
             // The header row and the double line under it.
             for (int k = 0; k < spalten; ++k) {
@@ -256,4 +260,84 @@ void Kursdruck::DruckeDich(QPainter& g, const Flaeche& flaeche)
         }
         y += rh;
     }
+
+    // After the list's last row: the distributions, below it where they fit, else on a page
+    // of their own (the table's own rows never move for them).
+    if (ersteZeile > letzteZeile || letzteZeile != zeilen - 1)
+        return;
+    for (const Notenspiegel& spiegel : zAbbild.notenspiegel) {
+        if (neueSeite || y + NotenspiegelZeilen * rh > unten) {
+            if (flaeche.neueSeite)
+                flaeche.neueSeite();
+            seitenkopf();
+            y = hb;
+            neueSeite = false;
+        }
+        stift(schwarz);
+        unterstrichen(false);
+        y = NotenspiegelDrucken(g, spiegel, y, rh, grundlinie, pw);
+    }
+}
+
+int Kursdruck::NotenspiegelDrucken(
+    QPainter& g, const Notenspiegel& spiegel, int y, int rh, int grundlinie, int pw) const
+{
+    const QFont schrift = g.font();
+    const QPen schwarz = g.pen();
+    QPen rot = schwarz;
+    rot.setColor(QColor(255, 0, 0));
+    y += rh / 2;
+
+    QFont fett = schrift;
+    fett.setBold(true);
+    g.setFont(fett);
+    const QString kopf = QStringLiteral("Notenspiegel – ") + spiegel.spalte;
+    g.drawText(0, y + grundlinie, FormatierungBreite(g, kopf, pw));
+    g.setFont(schrift);
+    y += rh;
+
+    // Two ruled rows: the grades over their counts, a deficit grade in red as in the list.
+    const QList<QStringList> reihen { spiegel.Noten(), spiegel.Anzahlen() };
+    QList<bool> defizit { false };
+    for (const QList<Notenspiegel::Stufe>* liste : { &spiegel.stufen, &spiegel.besondere })
+        for (const Notenspiegel::Stufe& s : *liste)
+            defizit.append(s.defizit);
+    const int rand = 2 * Innenrand(HorResPoint(3), zMassstab);
+    const QFontMetrics masse = g.fontMetrics();
+    int erste = 0;
+    int zelle = int(HorResPoint(24) * zMassstab);
+    for (const QStringList& reihe : reihen) {
+        for (int k = 0; k < reihe.size(); ++k) {
+            const int noetig = masse.horizontalAdvance(reihe.at(k)) + rand;
+            if (k == 0)
+                erste = qMax(erste, noetig);
+            else
+                zelle = qMax(zelle, noetig);
+        }
+    }
+    const int zellen = int(reihen.first().size()) - 1;
+    if (zellen > 0 && erste + zellen * zelle > pw)
+        zelle = qMax(1, (pw - erste) / zellen);
+    const int rechts = erste + zellen * zelle;
+    for (int r = 0; r < reihen.size(); ++r) {
+        const QStringList& reihe = reihen.at(r);
+        for (int k = 0; k < reihe.size(); ++k) {
+            const int links = k == 0 ? 0 : erste + (k - 1) * zelle;
+            const int breite = k == 0 ? erste : zelle;
+            g.setPen(schwarz);
+            g.drawLine(links, y, links, y + rh);
+            if (r == 0 && k < defizit.size() && defizit.at(k))
+                g.setPen(rot);
+            const QString text = FormatierungBreite(g, reihe.at(k), breite);
+            const int x = FormatierungSpalte(g, text, links, breite, k == 0 ? 1 : Zentriert);
+            g.drawText(x, y + grundlinie, text);
+        }
+        g.setPen(schwarz);
+        g.drawLine(rechts, y, rechts, y + rh);
+        g.drawLine(0, y, rechts, y);
+        y += rh;
+    }
+    g.drawLine(0, y, rechts, y);
+    g.drawText(0, y + grundlinie, FormatierungBreite(g, spiegel.Zusammenfassung(), pw));
+    return y + rh;
 }

@@ -7,6 +7,8 @@
 // when it is shrunk much. The print works on a snapshot of the table and never on the
 // window, so it can be drawn and checked without one.
 
+#include "notenspiegel.h"
+
 #include <QFont>
 #include <QList>
 #include <QString>
@@ -34,6 +36,9 @@ struct Kursabbild {
         QList<int> rot; // the columns printed red (a deficit)
     };
     QList<Zeile> zeilen;
+    // The distributions printed after the list (a "Notenspiegel" block each); none: the
+    // list alone.
+    QList<Notenspiegel> notenspiegel;
 };
 
 class Kursdruck {
@@ -82,7 +87,15 @@ public:
     int FormatierungSpalte(
         QPainter& g, const QString& text, int links, int breite, int ausrichtung) const;
 
+    // The height of one "Notenspiegel" block in rows of the list.
+    static constexpr int NotenspiegelZeilen = 5;
+
 private:
+    // One "Notenspiegel" block from y down (a row height rh, a text's baseline grundlinie
+    // below a row's top, the printable width pw); the top of what follows it.
+    int NotenspiegelDrucken(
+        QPainter& g, const Notenspiegel& spiegel, int y, int rh, int grundlinie, int pw) const;
+
     Kursabbild zAbbild;
     int zDpiX = 72;
     int zDpiY = 72;

@@ -59,6 +59,7 @@ Kursfenster::Kursfenster(KursZeiger kurs, QWidget* parent)
     setStatusBar(zStatuszeile);
     connect(this, &Kursfenster::EingabeAbgelehnt, zStatuszeile, &Kursstatuszeile::GrundZeigen);
     SucheEinrichten();
+    NotenspiegelEinrichten();
     RueckgaengigEinrichten();
     connect(zWerkzeuge, &ToolbarVorlage::Pressed, this, &Kursfenster::ToolbarWerkzeuge_Pressed);
     connect(qApp, &QApplication::focusChanged, this, &Kursfenster::FokusGewechselt);

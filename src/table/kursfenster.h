@@ -7,6 +7,8 @@
 #include "kurszahlen.h"
 #include "menge.h"
 #include "nachrichtenfenster.h"
+#include "notenspiegel.h"
+#include "notenspiegelfenster.h"
 #include "schuelerkurs.h"
 #include "zellpruefung.h"
 
@@ -48,6 +50,8 @@ class ToolbarVorlage;
 //   kursfenster_beenden.cpp     the course windows when the program quits, opening a course once
 //   kursfenster_rueckgaengig.cpp  undo and redo of stored changes, the figures under the table
 //   kursfenster_journal.cpp     the recovery journal of unsaved entries, restoring them
+//   kursfenster_suche.cpp       finding a student (Ctrl+F)
+//   kursfenster_notenspiegel.cpp  the distribution of the grade columns (Notenspiegel)
 //
 // Its public face: what the other windows and the application ask of a course window, its
 // state read-only, its controls, and the handlers of the grid, the toolbar and the menus; the
@@ -190,6 +194,14 @@ public:
     Eingabejournal* Journal() const { return zJournal; }
     // The last print with its measures (nullptr before the first one).
     const Kursdruck* LetzterDruck() const { return zLetzterDruck.get(); }
+    // The distribution of every grade column as the table holds it now (the grade column
+    // first), for the overview window and the print.
+    QList<Notenspiegel> Notenspiegelliste() const;
+    // A click on the figures in the status line, or Ctrl+Shift+N: the overview window
+    // "Notenspiegel" of this course opens (non-modal) or comes to the front.
+    void NotenspiegelOeffnen();
+    // The overview window while it is open, else nullptr.
+    Notenspiegelfenster* NotenspiegelFenster() const { return zNotenspiegel; }
 
     // --- Controls -----------------------------------------------------------------------
     Kurstabelle* meineTabelle() const { return zTabelle; }
@@ -523,6 +535,14 @@ private:
     int zZielSpalte = -1;
     Kurszahlen zZahlen;
     Kursstatuszeile* zStatuszeile = nullptr;
+    QPointer<Notenspiegelfenster> zNotenspiegel;
+    void NotenspiegelEinrichten();
+    void NotenspiegelPlatzieren();
+    // The catalogue position of the exam grade among the grade columns, -1 without; the
+    // rows its distribution counts.
+    qint64 Klausurspalte(const QList<qint64>& spalten) const;
+    QList<const KursEintraege*> KlausurZeilen(
+        const QList<const KursEintraege*>& zeilen, qint64 spalte) const;
     QList<qint64> zZeilenIDs; // the student of every row
     // Whether the student of every row writes an exam in the course (the name is underlined);
     // the course's set of exam writers does not change while the window is open.

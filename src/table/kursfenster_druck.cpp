@@ -55,7 +55,14 @@ void Kursfenster::Drucken()
         Plattform::aktuell().Meldung(QStringLiteral("Die Kursliste konnte nicht gedruckt werden."));
         return;
     }
-    zLetzterDruck = std::make_unique<Kursdruck>(Abbild());
+    // After the list, the distribution of the grade column, and of every other grade column
+    // (an exam grade) that holds a value.
+    Kursabbild abbild = Abbild();
+    const QList<Notenspiegel> spiegel = Notenspiegelliste();
+    for (qsizetype i = 0; i < spiegel.size(); ++i)
+        if (i == 0 || spiegel.at(i).zahlen.eingetragen > 0)
+            abbild.notenspiegel.append(spiegel.at(i));
+    zLetzterDruck = std::make_unique<Kursdruck>(std::move(abbild));
     zLetzterDruck->DruckeDich(g, Kursdruck::FlaecheVon(drucker));
     g.end();
 }

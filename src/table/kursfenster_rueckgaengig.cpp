@@ -252,4 +252,7 @@ void Kursfenster::ZahlenZeigen()
         const Kurszahlen::Summe summe = zZahlen.Ergebnis();
         zStatuszeile->ZahlenZeigen(summe.Text(), summe.KurzText());
     }
+    // The overview follows the table while it is open.
+    if (zNotenspiegel && zNotenspiegel->isVisible())
+        zNotenspiegel->Zeigen(windowTitle(), Notenspiegelliste());
 }

@@ -1,6 +1,7 @@
 #include "kursstatuszeile.h"
 
 #include <QLabel>
+#include <QMouseEvent>
 #include <QResizeEvent>
 #include <QTimer>
 
@@ -29,6 +30,11 @@ Kursstatuszeile::Kursstatuszeile(QWidget* parent)
     setFont(schrift);
 
     zZahlen = Beschriftung(this, QStringLiteral("Kurszahlen"));
+    // A click on the figures opens the overview of the grades.
+    zZahlen->setCursor(Qt::PointingHandCursor);
+    zZahlen->setAccessibleDescription(
+        QStringLiteral("Klicken oder Strg+Umschalt+N: Notenspiegel des Kurses"));
+    zZahlen->installEventFilter(this);
     zGrund = Beschriftung(this, QStringLiteral("Ablehnungsgrund"));
     QFont fett = schrift;
     fett.setBold(true);
@@ -78,6 +84,16 @@ void Kursstatuszeile::resizeEvent(QResizeEvent* ereignis)
 {
     QStatusBar::resizeEvent(ereignis);
     ZahlenEinpassen();
+}
+
+bool Kursstatuszeile::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    if (objekt == zZahlen && ereignis->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(ereignis)->button() == Qt::LeftButton) {
+        emit ZahlenGeklickt();
+        return true;
+    }
+    return QStatusBar::eventFilter(objekt, ereignis);
 }
 
 QString Kursstatuszeile::SichtbareZahlen() const

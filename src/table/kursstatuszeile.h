@@ -31,8 +31,13 @@ public:
     QString Grund() const;
     QString Warnung() const;
 
+signals:
+    // A click on the figures (the course window opens its overview of the grades).
+    void ZahlenGeklickt();
+
 protected:
     void resizeEvent(QResizeEvent* ereignis) override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:
     void GrundAusblenden();

@@ -103,6 +103,13 @@ Kurszahlen::Kurszahlen(const Datenbestand& daten)
     SpaltenBestimmen();
 }
 
+Kurszahlen::Kurszahlen(const Datenbestand& daten, qint64 spalte)
+    : zDaten(&daten)
+    , zFesteSpalte(spalte < 0 ? -2 : spalte)
+{
+    SpaltenBestimmen();
+}
+
 void Kurszahlen::SpaltenBestimmen()
 {
     zNote = zFehlstunden = zUnentschuldigt = -1;
@@ -134,6 +141,8 @@ void Kurszahlen::SpaltenBestimmen()
     }
     if (zNote < 0)
         zNote = ersteMitID;
+    if (zFesteSpalte != -1)
+        zNote = zFesteSpalte >= 0 && zFesteSpalte < katalog.Anzahl() ? zFesteSpalte : -1;
 }
 
 Kurszahlen::Zeile Kurszahlen::Berechnen(const KursEintraege* e) const

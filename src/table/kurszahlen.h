@@ -52,6 +52,9 @@ public:
     Kurszahlen() = default;
     // Reads from the catalogue of daten which columns count and how (daten must outlive this).
     explicit Kurszahlen(const Datenbestand& daten);
+    // The same figures for another grade column: the catalogue entry at position spalte (an
+    // exam grade, say); a position outside the catalogue counts as no grade column.
+    Kurszahlen(const Datenbestand& daten, qint64 spalte);
     // The catalogue's order changed (a column moved): the columns are found anew.
     void SpaltenBestimmen();
     // The number of rows; new rows count as rows without values.
@@ -59,6 +62,8 @@ public:
     // One row's values (nullptr: a row without values).
     void ZeileSetzen(int row, const KursEintraege* eintraege);
     Summe Ergebnis() const;
+    // The catalogue position of the grade column counted, -1 without.
+    qint64 Notenspalte() const { return zNote; }
 
     // The figures of a course from the rows saved in daten (the course selection window):
     // its students as the course window shows them, each with its saved row.
@@ -80,6 +85,7 @@ private:
 
     const Datenbestand* zDaten = nullptr;
     qint64 zNote = -1; // catalogue positions, -1 without
+    qint64 zFesteSpalte = -1; // the grade column asked for; -1: found in the catalogue, -2: none
     qint64 zFehlstunden = -1;
     qint64 zUnentschuldigt = -1;
     QList<Zeile> zZeilen;

@@ -209,6 +209,51 @@ private slots:
             qPrintable(text));
     }
 
+    // After the list, a "Notenspiegel" block for the grade column and one for the exam
+    // column, with the numbers of course "M" as checked by hand: grades 12, 3, none, 7;
+    // exam grades 11, 2, none, none (3 and 2 are deficits), where the first and the third
+    // student write the exam (the exam column counts them and the second, who has a value).
+    void pdfNotenspiegel()
+    {
+        if (!Poppler())
+            QSKIP("poppler-utils fehlen");
+        QPointer<Kursfenster> f = DruckKurs(ordner.path());
+        QVERIFY(f);
+        const QString pdf = PdfDrucken(*f, QStringLiteral("notenspiegel.pdf"));
+        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(PdfSeiten(pdf), 1);
+        const QString text = PdfText(pdf);
+        const auto folge = [](const QStringList& teile) {
+            QStringList muster;
+            for (const QString& t : teile)
+                muster.append(QRegularExpression::escape(t));
+            return QRegularExpression(muster.join(QStringLiteral("\\s+")));
+        };
+        const QStringList noten { "Note", "15", "14", "13", "12", "11", "10", "9", "8", "7", "6",
+            "5", "4", "3", "2", "1", "0", "E" };
+        const qsizetype liste = text.indexOf(QStringLiteral("Brandt, Ben"));
+        const qsizetype note = text.indexOf(QStringLiteral("Notenspiegel – Note"));
+        const qsizetype klausur = text.indexOf(QStringLiteral("Notenspiegel – Klausur"));
+        QVERIFY2(liste >= 0 && note > liste && klausur > note, qPrintable(text));
+        const QString blockNote = text.mid(note, klausur - note);
+        const QString blockKlausur = text.mid(klausur);
+        QVERIFY2(blockNote.contains(folge(noten)), qPrintable(blockNote));
+        QVERIFY2(blockNote.contains(folge({ "Anzahl", "0", "0", "0", "1", "0", "0", "0", "0", "1",
+                     "0", "0", "0", "1", "0", "0", "0", "0" })),
+            qPrintable(blockNote));
+        QVERIFY2(blockNote.contains(folge({ "4 Schüler", "·", "3 eingetragen, 1 fehlt", "·",
+                     "Schnitt 7,3 Punkte", "·", "1 Defizit" })),
+            qPrintable(blockNote));
+        QVERIFY2(blockKlausur.contains(folge(noten)), qPrintable(blockKlausur));
+        QVERIFY2(blockKlausur.contains(folge({ "Anzahl", "0", "0", "0", "0", "1", "0", "0", "0",
+                     "0", "0", "0", "0", "0", "1", "0", "0", "0" })),
+            qPrintable(blockKlausur));
+        QVERIFY2(blockKlausur.contains(folge({ "3 Schüler", "·", "2 eingetragen, 1 fehlt", "·",
+                     "Schnitt 6,5 Punkte", "·", "1 Defizit" })),
+            qPrintable(blockKlausur));
+        Aufbewahren(pdf, QStringLiteral("kursliste-notenspiegel.pdf"));
+    }
+
     void pdfLangerKurs()
     {
         if (!Poppler())
