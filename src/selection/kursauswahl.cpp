@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPointer>
@@ -149,6 +150,8 @@ Kursauswahl::Kursauswahl(QWidget* parent)
     connect(Liste->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &Kursauswahl::Liste_SelectionChanged);
     connect(Liste, &QAbstractItemView::doubleClicked, this, &Kursauswahl::Liste_DoublePressed);
+    // Return opens the selected course as a double-click does.
+    Liste->installEventFilter(this);
     if (Liste->rowCount() > 0)
         Liste->selectRow(0);
     Liste_SelectionChanged();
@@ -329,6 +332,19 @@ void Kursauswahl::Liste_DoublePressed(const QModelIndex& index)
         return;
     }
     KursOeffnen(zKurs);
+}
+
+bool Kursauswahl::eventFilter(QObject* objekt, QEvent* ereignis)
+{
+    if (objekt == Liste && ereignis->type() == QEvent::KeyPress) {
+        const int taste = static_cast<QKeyEvent*>(ereignis)->key();
+        if ((taste == Qt::Key_Return || taste == Qt::Key_Enter)
+            && Liste->currentIndex().isValid()) {
+            Liste_DoublePressed(Liste->currentIndex());
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(objekt, ereignis);
 }
 
 void Kursauswahl::KursOeffnen(const KursZeiger& kurs)

@@ -97,6 +97,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* ereignis) override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:
     void ToolbarInit();

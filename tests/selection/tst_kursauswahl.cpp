@@ -404,14 +404,16 @@ void TstKursauswahl::leererKursMeldungen()
 
 void TstKursauswahl::kursOeffnen_data()
 {
-    QTest::addColumn<bool>("doppelklick");
-    QTest::newRow("Doppelklick") << true;
-    QTest::newRow("Kursliste zeigen") << false;
+    QTest::addColumn<int>("weg");
+    QTest::newRow("Doppelklick") << 0;
+    QTest::newRow("Kursliste zeigen") << 1;
+    QTest::newRow("Eingabetaste") << 2;
+    QTest::newRow("Enter des Ziffernblocks") << 3;
 }
 
 void TstKursauswahl::kursOeffnen()
 {
-    QFETCH(bool, doppelklick);
+    QFETCH(int, weg);
 
     Kurslistenbauer().AlsGlobaleDaten();
     Kursauswahl fenster;
@@ -422,10 +424,13 @@ void TstKursauswahl::kursOeffnen()
 
     // A course opens once: opening it again brings its window to the front.
     for (int mal = 1; mal <= 2; ++mal) {
-        if (doppelklick)
+        if (weg == 0)
             DoppelKlick(fenster, Zelle(fenster, 1, 3));
-        else
+        else if (weg == 1)
             Druecken(fenster, "ToolItemZeigen");
+        else
+            QTest::keyClick(Liste(fenster), weg == 2 ? Qt::Key_Return : Qt::Key_Enter,
+                weg == 2 ? Qt::NoModifier : Qt::KeypadModifier);
         QCOMPARE(OffeneKursfenster().size(), 1);
     }
     for (Kursfenster* k : OffeneKursfenster())
