@@ -2,6 +2,7 @@
 
 #include "benachrichtiger.h"
 #include "datenbestand.h"
+#include "hilfsmittel.h"
 #include "kursfenster.h"
 #include "kurskopf.h"
 #include "kurslistenzeichner.h"
@@ -207,8 +208,10 @@ void Kursauswahl::ListeFuellen()
         const KursZeiger kurs = Daten.alleKurse.Zeigen(i);
         const int zeile = Liste->rowCount();
         Liste->insertRow(zeile);
-        const QString texte[Spalten] = { QString(), kurs->Fach, kurs->KursArt,
-            QString::number(kurs->kNr), kurs->Lehrer, QString() };
+        // Texts from the file as they may be shown (no direction or control characters).
+        using Hilfsmittel::Sichtbar;
+        const QString texte[Spalten] = { QString(), Sichtbar(kurs->Fach), Sichtbar(kurs->KursArt),
+            QString::number(kurs->kNr), Sichtbar(kurs->Lehrer), QString() };
         for (int spalte = 0; spalte < Spalten; ++spalte) {
             auto* zelle = new QTableWidgetItem(texte[spalte]);
             zelle->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);

@@ -60,6 +60,7 @@ private slots:
 
     void zeilenZeigenDieKurse_data();
     void zeilenZeigenDieKurse();
+    void steuerzeichenInDerListe();
     void kopfUndSpalten();
     void werkzeugleiste();
     void ersterKursIstAusgewaehlt();
@@ -119,6 +120,21 @@ void TstKursauswahl::zeilenZeigenDieKurse()
         for (int spalte = 0; spalte < 5; ++spalte)
             QCOMPARE(liste->item(zeile, spalte)->text(), erwartet[zeile].at(spalte));
     }
+}
+
+// Texts from the file cannot turn the list around: a right-to-left override, ESC and BEL in a
+// course's fields show as "\ufffd".
+void TstKursauswahl::steuerzeichenInDerListe()
+{
+    Kurslistenbauer()
+        .Kurs("X", QStringLiteral("Mathe\u202eexe.zle"), QStringLiteral("G\x1bK"), 1,
+            QStringLiteral("WEH\a"), ",")
+        .AlsGlobaleDaten();
+    Kursauswahl fenster;
+    QTableWidget* liste = Liste(fenster);
+    QCOMPARE(liste->item(2, 1)->text(), QStringLiteral("Mathe\ufffdexe.zle"));
+    QCOMPARE(liste->item(2, 2)->text(), QStringLiteral("G\ufffdK"));
+    QCOMPARE(liste->item(2, 4)->text(), QStringLiteral("WEH\ufffd"));
 }
 
 void TstKursauswahl::kopfUndSpalten()
