@@ -381,15 +381,27 @@ void Eingabejournal::KurslisteUmgezogen(const QString& alt, const QString& neu)
             j->Umziehen(neu);
 }
 
-QString Eingabejournal::Beiseitelegen(const QString& datei)
+namespace {
+
+// Where a journal put aside goes, without its number and ending: the put-aside folder (made
+// when missing), the journal's name and the time; empty when the folder cannot be made.
+QString BeiseiteStamm(const QString& datei)
 {
     int nummer = 0;
-    const QString ordner = BeiseitegelegtOrdner();
+    const QString ordner = Eingabejournal::BeiseitegelegtOrdner();
     if (!OrdnerAnlegen(ordner, nummer))
         return {};
-    const QFileInfo info(datei);
-    const QString basis = ordner + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('-')
+    return ordner + QLatin1Char('/') + QFileInfo(datei).completeBaseName() + QLatin1Char('-')
         + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+}
+
+} // namespace
+
+QString Eingabejournal::Beiseitelegen(const QString& datei)
+{
+    const QString basis = BeiseiteStamm(datei);
+    if (basis.isEmpty())
+        return {};
     QString ziel = basis + Endung;
     for (int n = 2; QFileInfo::exists(ziel); ++n)
         ziel = basis + QLatin1Char('-') + QString::number(n) + Endung;
@@ -400,13 +412,9 @@ QString Eingabejournal::Beiseitelegen(const QString& datei)
 
 QString Eingabejournal::KopieBeiseitelegen(const QString& datei, const QByteArray& bytes)
 {
-    int nummer = 0;
-    const QString ordner = BeiseitegelegtOrdner();
-    if (!OrdnerAnlegen(ordner, nummer))
+    const QString basis = BeiseiteStamm(datei);
+    if (basis.isEmpty())
         return {};
-    const QFileInfo info(datei);
-    const QString basis = ordner + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('-')
-        + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
     for (int n = 1; n < 100; ++n) {
         const QString ziel
             = basis + (n > 1 ? QLatin1Char('-') + QString::number(n) : QString()) + Endung;
