@@ -4,31 +4,16 @@
 
 #include "datenbestand.h"
 #include "kurszahlen.h"
+#include "notenbestand.h"
 
 #include <QTest>
 
 namespace {
 
-// The scale 15 .. 0 points and "E" (entschuldigt, value -1); deficits up to 4 points in Q1.
+// The scale of these tests (notenbestand.h).
 Datenbestand Bestand(const QStringList& katalog, bool mitDefiziten)
 {
-    Datenbestand d;
-    d.Halbjahr = 3;
-    d.mitDefiziten = mitDefiziten;
-    d.DefizitgrenzeEPH = 4;
-    d.DefizitgrenzeQ = 4;
-    for (int p = 15; p >= 0; --p)
-        d.zNoten.append(Note(QString::number(p), QString(), p, QString::number(p)));
-    d.zNoten.append(Note(QStringLiteral("E"), QStringLiteral("entschuldigt"), -1, QString()));
-    // "ID:Bezeichnung" or "Bezeichnung".
-    for (const QString& e : katalog) {
-        const qsizetype doppelpunkt = e.indexOf(QLatin1Char(':'));
-        d.alleEintraege.Anfuegen(doppelpunkt < 0
-                ? Eintrag(QString(), e)
-                : Eintrag(e.left(doppelpunkt), e.mid(doppelpunkt + 1)));
-    }
-    d.mitDaten = true;
-    return d;
+    return Notenbestand(katalog, mitDefiziten, false);
 }
 
 // A row "12|4|0" in catalogue order; "-" stands for a row the file does not have.

@@ -4,6 +4,7 @@
 // column with an ID; which columns have a distribution; the table as text.
 
 #include "datenbestand.h"
+#include "notenbestand.h"
 #include "notenspiegel.h"
 #include "tabellentext.h"
 
@@ -11,29 +12,10 @@
 
 namespace {
 
-// The scale 15 .. 0 points, "E" (entschuldigt, -1) and "NT" (nicht teilgenommen, -2);
-// deficits up to 4 points in Q1.
+// The scale of these tests (notenbestand.h).
 Datenbestand Bestand(const QStringList& katalog, bool mitDefiziten)
 {
-    Datenbestand d;
-    d.Halbjahr = 3;
-    d.mitDefiziten = mitDefiziten;
-    d.DefizitgrenzeEPH = 4;
-    d.DefizitgrenzeQ = 4;
-    for (int p = 15; p >= 0; --p)
-        d.zNoten.append(Note(QString::number(p), QString(), p, QString::number(p)));
-    d.zNoten.append(Note(QStringLiteral("E"), QStringLiteral("entschuldigt"), -1, QString()));
-    d.zNoten.append(
-        Note(QStringLiteral("NT"), QStringLiteral("nicht teilgenommen"), -2, QString()));
-    // "ID:Bezeichnung" or "Bezeichnung".
-    for (const QString& e : katalog) {
-        const qsizetype doppelpunkt = e.indexOf(QLatin1Char(':'));
-        d.alleEintraege.Anfuegen(doppelpunkt < 0
-                ? Eintrag(QString(), e)
-                : Eintrag(e.left(doppelpunkt), e.mid(doppelpunkt + 1)));
-    }
-    d.mitDaten = true;
-    return d;
+    return Notenbestand(katalog, mitDefiziten, true);
 }
 
 // The rows of a course: the value of column spalte in each; "-" stands for a row the file
